@@ -1,0 +1,26 @@
+# make test   bootstrap (packages and libraries, reused when present), build, run every test under Wine
+# make demo   bootstrap, build, run the engine's test caller against the demo portal
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: all bootstrap configure build test demo bench clean
+
+all: build
+
+bootstrap:
+	bash scripts/bootstrap
+
+configure: bootstrap
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
+	cmake --build $(BUILD) -j$(JOBS)
+
+test: build
+	bash scripts/run-tests $(BUILD)
+
+demo: build
+	bash scripts/demo $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,32 @@
+# Test executables are Windows programs: ctest runs each of them under Wine through build/wine-exec, which uses
+# a private prefix inside the build folder (see scripts/run-tests for the display and the persistent server).
+
+enable_testing()
+include(GoogleTest)
+
+if(CMAKE_CROSSCOMPILING)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-env.sh.in ${CMAKE_BINARY_DIR}/wine-env.sh @ONLY)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-exec.in ${CMAKE_BINARY_DIR}/wine-exec @ONLY
+    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-exec)
+endif()
+
+# orvane_add_gtest(<name> SOURCES <files...> [LIBS <targets...>] [WINDOW] [SERIAL])
+#   One GoogleTest program; each of its tests becomes one ctest test.
+#   WINDOW: the tests open real windows (label "window"; scripts/run-tests provides an X display).
+#   SERIAL: the tests must not run beside any other test (a shared fixed resource).
+function(orvane_add_gtest name)
+  cmake_parse_arguments(T "WINDOW;SERIAL" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} orvane_test_support GTest::gmock GTest::gtest)
+  orvane_strict_warnings(${name})
+  set(labels unit)
+  if(T_WINDOW)
+    set(labels window)
+  endif()
+  set(properties LABELS "${labels}" TIMEOUT 180)
+  if(T_SERIAL)
+    list(APPEND properties RUN_SERIAL TRUE)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES ${properties})
+endfunction()
