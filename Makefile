@@ -22,5 +22,10 @@ test: build
 demo: build
 	bash scripts/demo $(BUILD)
 
+# Benchmarks print figures; they are not tests and are not part of make test.
+bench: configure
+	cmake --build $(BUILD) -j$(JOBS) --target benchmarks
+	bash scripts/run-bench $(BUILD)
+
 clean:
 	rm -rf $(BUILD)
