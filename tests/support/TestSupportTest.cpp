@@ -7,6 +7,7 @@
 
 #include "tests/support/FixtureServer.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/UnixCommand.h"
 #include "tests/support/WinePaths.h"
 
 namespace testing_support {
@@ -70,6 +71,15 @@ TEST(WinePaths, RoundTripThroughTheUnixSide) {
   std::string unix_path = UnixPathOf(folder.path());
   ASSERT_FALSE(unix_path.empty());
   EXPECT_EQ(0, _wcsicmp(folder.path().c_str(), WindowsPathOf(unix_path).c_str()));
+}
+
+TEST(UnixCommand, ReportsStatusAndOutputWithAwkwardQuoting) {
+  if (!RunningUnderWine())
+    GTEST_SKIP() << "not under Wine";
+  std::string output;
+  EXPECT_EQ(0, RunUnixCommand("printf '%s|' " + ShellQuote("it's \"quoted\" \\ here"), &output));
+  EXPECT_EQ("it's \"quoted\" \\ here|", output);
+  EXPECT_EQ(3, RunUnixCommand("exit 3"));
 }
 
 }  // namespace
