@@ -8,14 +8,6 @@
 
 namespace testing_support {
 
-namespace {
-
-std::wstring Widen(const std::string& text) {
-  return std::wstring(text.begin(), text.end());
-}
-
-}  // namespace
-
 FixtureServer::FixtureServer() : folder_(L"fixture") {}
 
 FixtureServer::~FixtureServer() {
@@ -37,7 +29,7 @@ bool FixtureServer::Start(const std::string& script,
     command += " " + argument;
 
   std::wstring python = WindowsPathOf("/usr/bin/env");
-  std::wstring command_line = L"\"" + python + L"\" " + Widen(command);
+  std::wstring command_line = L"\"" + python + L"\" " + Utf8ToWide(command);
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};

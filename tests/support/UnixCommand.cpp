@@ -20,18 +20,20 @@ std::string ShellQuote(const std::string& argument) {
 
 namespace {
 
-// Quotes one argument of a Windows command line, which Wine splits into the Unix program's argv.
-std::wstring WindowsQuote(const std::string& argument) {
+// Quotes one argument of a Windows command line, which Wine splits into the Unix program's argv (and encodes
+// in the Unix locale's UTF-8 again).
+std::wstring WindowsQuote(const std::string& utf8_argument) {
+  std::wstring argument = Utf8ToWide(utf8_argument);
   std::wstring quoted = L"\"";
   size_t backslashes = 0;
-  for (char c : argument) {
-    if (c == '\\') {
+  for (wchar_t c : argument) {
+    if (c == L'\\') {
       ++backslashes;
       continue;
     }
-    quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
     backslashes = 0;
-    quoted += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    quoted += c;
   }
   quoted.append(backslashes * 2, L'\\');
   return quoted + L"\"";

@@ -49,6 +49,25 @@ std::wstring WindowsPathOf(const std::string& unix_path) {
   return result;
 }
 
+std::wstring Utf8ToWide(const std::string& text) {
+  if (text.empty())
+    return std::wstring();
+  int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
+  return wide;
+}
+
+std::string WideToUtf8(const std::wstring& text) {
+  if (text.empty())
+    return std::string();
+  int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                   nullptr);
+  std::string narrow(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &narrow[0], length, nullptr, nullptr);
+  return narrow;
+}
+
 std::wstring SourcePath(const std::string& relative) {
   return WindowsPathOf(std::string(ORVANE_SOURCE_DIR) + "/" + relative);
 }

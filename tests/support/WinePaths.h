@@ -14,6 +14,10 @@ std::wstring WindowsPathOf(const std::string& unix_path);
 // True when the test runs under Wine.
 bool RunningUnderWine();
 
+// UTF-8 text (what Unix programs take and give) as UTF-16, and back.
+std::wstring Utf8ToWide(const std::string& text);
+std::string WideToUtf8(const std::wstring& text);
+
 // Windows path of a file in the source tree, from its path relative to the tree ("tests/fixtures/x.py").
 std::wstring SourcePath(const std::string& relative);
 
