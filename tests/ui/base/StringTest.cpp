@@ -52,12 +52,6 @@ TEST(String, AppendJoinsTextsAndTreatsEmptyAsNothing) {
   EXPECT_EQ(5, text.GetLength());
 }
 
-TEST(String, TextLengthCountsUnitsBeforeTheNul) {
-  EXPECT_EQ(0u, String::TextLength(nullptr));
-  EXPECT_EQ(0u, String::TextLength(L""));
-  EXPECT_EQ(3u, String::TextLength(L"a\x00e9\xd83d"));
-}
-
 TEST(String, EqualsUpToComparesExactlyAndAtMostCountUnits) {
   struct Case {
     const wchar_t* a;
