@@ -184,14 +184,20 @@ int HttpFileDownloader::QueryRemoteInfo() {
     }
     if (state_ != kDownloaderReady)
       return Fail(kDownloaderErrorBusy);
+    // The request goes without the resume offset: a ranged answer would name the size of the rest, not of the
+    // file.
     if (curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 1L) != CURLE_OK ||
-        curl_easy_setopt(easy, CURLOPT_NOBODY, 1L) != CURLE_OK)
+        curl_easy_setopt(easy, CURLOPT_NOBODY, 1L) != CURLE_OK ||
+        curl_easy_setopt(easy, CURLOPT_RESUME_FROM, 0L) != CURLE_OK)
       return Fail(kDownloaderErrorOption);
     performing_ = true;
   }
   const CURLcode result = curl_easy_perform(easy);
   ScopedLock lock(&lock_);
   performing_ = false;
+  if (resume_offset_ > 0 &&
+      curl_easy_setopt(easy, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(resume_offset_)) != CURLE_OK)
+    return Fail(kDownloaderErrorOption);
   if (result != CURLE_OK || ResponseCode(easy) >= kFirstFailingHttpStatus)
     return Fail(kDownloaderErrorTransfer);
   TakeRemoteInfo();
