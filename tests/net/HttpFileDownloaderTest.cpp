@@ -99,9 +99,17 @@ DownloaderProgress ProgressOf(HttpFileDownloader& downloader) {
   return progress;
 }
 
+// An offset that stands for the engine's restart of an oversized partial file: the remote size is asked for
+// first, then the body from byte 0.
+constexpr int64_t kSizeThenWhole = -1;
+
 int Download(HttpFileDownloader& downloader, const std::wstring& url, Sink* sink, int64_t offset = 0) {
   if (!downloader.Open(url.c_str(), sink, &Sink::Write))
     return -1;
+  if (offset == kSizeThenWhole) {
+    downloader.GetRemoteSize();
+    offset = 0;
+  }
   if (offset > 0 && !downloader.SetResumeOffset(offset))
     return -2;
   return downloader.Perform();
@@ -229,7 +237,7 @@ TEST(HttpFileDownloaderTransfer, FailuresGiveTheirErrorAndKeepForeignBytesFromTh
     "/missing-head.bin": {"methods": ["HEAD"], "status": 404},
     "/missing.bin": {"status": 404},
     "/missing-empty.bin": {"status": 404, "body": ""},
-    "/error-after-head.bin": [{"methods": ["GET"], "status": 500, "body": "an error page\n"},
+    "/error-after-head.bin": [{"methods": ["GET"], "status": 500, "body": "oops\n"},
                               {"body": "0123456789"}],
     "/short.bin": {"body": "0123456789", "content_length": 1000},
     "/no-length.bin": {"body": "0123456789", "no_content_length": true},
@@ -250,6 +258,7 @@ TEST(HttpFileDownloaderTransfer, FailuresGiveTheirErrorAndKeepForeignBytesFromTh
       {"/missing.bin", 0, kDownloaderErrorTransfer, "", "GET -"},
       {"/missing-empty.bin", 0, kDownloaderErrorTransfer, "", "GET -"},
       {"/error-after-head.bin", 4, kDownloaderErrorTransfer, "", "HEAD -, GET bytes=4-"},
+      {"/error-after-head.bin?from-zero", kSizeThenWhole, kDownloaderErrorTransfer, "", "HEAD -, GET -"},
       {"/short.bin", 0, kDownloaderErrorTransfer, "0123456789", "GET -"},
       {"/no-length.bin", 0, kDownloaderErrorTransfer, "0123456789", "GET -"},
       {"/no-range.bin", 4, kDownloaderErrorTransfer, "", "HEAD -, GET bytes=4-"},
