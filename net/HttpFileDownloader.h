@@ -77,8 +77,9 @@ class HttpFileDownloader {
   // busy (4), no handle (1), option (5). The state does not change.
   int SetResumeOffset(int64_t offset);
 
-  // The remote size from a body-less request (made at most once per Open, only while ready), or -1 when the
-  // request failed (state -1, error 9, 4 or 1) or the server named no size.
+  // The remote size from a body-less request for the whole file (made at most once per Open, only while
+  // ready, without the resume offset), or -1 when the request failed (state -1, error 9, 4 or 1) or the
+  // server named no size.
   int64_t GetRemoteSize();
 
   // Runs the transfer on this thread. 1 done (state 2): the resume offset plus the bytes received equal the

@@ -10,7 +10,6 @@
 #include <functional>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "tests/support/FixtureServer.h"
 #include "tests/support/TempFolder.h"
