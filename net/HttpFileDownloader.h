@@ -1,0 +1,146 @@
+// HttpFileDownloader: fetches one URL over plain HTTP into a caller's sink, with libcurl's easy interface.
+//
+// One object serves many transfers in turn:
+//   Open (URL, sink) -> [SetResumeOffset] -> [GetRemoteSize] -> Perform -> done (state 2) or failed (state
+//   -1)
+// and a new Open starts again from any state but "transferring".
+//
+// Threads: Open, SetResumeOffset, GetRemoteSize and Perform run on the owner's thread; Perform calls the sink
+// there, once per received block. GetProgress, GetState, GetError and Cancel may be called from any thread at
+// any time. The downloader lock (a critical section, taken by no callee) guards the state, the error, the
+// cancel flag, the progress counters, the resume offset and the remote information.
+//
+// libcurl's global initialisation belongs to whoever owns the process; it must have happened before the
+// constructor runs.
+//
+// Beyond the plain HTTP transfer, the handle is limited to "http" URLs (redirect targets included), follows
+// at most kMaxRedirects redirects, and refuses body bytes past the remote size when that size is known.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+
+// The downloader's state. Frozen values: callers compare them as integers.
+enum DownloaderState : int32_t {
+  kDownloaderReady = 0,
+  kDownloaderTransferring = 1,
+  kDownloaderDone = 2,
+  kDownloaderFailed = -1,
+};
+
+// Why the last operation failed. Frozen values: callers map them to their own codes.
+enum DownloaderError : int32_t {
+  kDownloaderErrorNone = 0,
+  kDownloaderErrorNoHandle = 1,   // libcurl could not make an easy handle
+  kDownloaderErrorBadUrl = 3,     // no URL, or it does not fit 1024 bytes of system-code-page text
+  kDownloaderErrorBusy = 4,       // asked for while a transfer runs, or the downloader is not ready
+  kDownloaderErrorOption = 5,     // a transfer option could not be set
+  kDownloaderErrorCancelled = 6,  // the cancel flag ended the transfer
+  kDownloaderErrorStalled = 7,    // no data for longer than the stall limit
+  kDownloaderErrorSink = 8,       // the sink did not take all the data
+  kDownloaderErrorTransfer = 9,   // HTTP status 400 or above, a size that does not add up, any other failure
+};
+
+// A snapshot of the running or last transfer, whole-file based: with a resume offset, done and total include
+// the bytes that were already there.
+struct DownloaderProgress {
+  int32_t state;  // DownloaderState
+  int64_t done;   // 0 while ready
+  int64_t total;  // 0 while ready
+};
+
+// Receives the body, block by block, on the thread that called Perform. Returns the number of bytes it took;
+// anything but `bytes` ends the transfer with kDownloaderErrorSink.
+typedef int (*DownloadSink)(const void* data, int bytes, void* user);
+
+class HttpFileDownloader {
+ public:
+  static constexpr DWORD kStallLimitMs = 5000;
+  static constexpr long kMaxRedirects = 10;
+  static constexpr int kMaxUrlBytes = 1024;  // the 8-bit URL with its terminating zero
+
+  // `stall_limit_ms`: how long a transfer may go without data once data has started to flow. Callers keep the
+  // default; tests shorten it.
+  explicit HttpFileDownloader(DWORD stall_limit_ms = kStallLimitMs);
+  virtual ~HttpFileDownloader();
+  HttpFileDownloader(const HttpFileDownloader&) = delete;
+  HttpFileDownloader& operator=(const HttpFileDownloader&) = delete;
+
+  // Prepares a transfer of `url` into `sink`. Clears the cancel flag, the counters, the resume offset and the
+  // remote information. 1 ready; 0 with the error set: busy (4, nothing else changes), or state -1 with 3
+  // (no URL, or not convertible to the system code page without loss, or 1024 bytes or more), 1 or 5.
+  int Open(const wchar_t* url, void* user, DownloadSink sink);
+
+  // Asks the next Perform to start at byte `offset` (0 or less: from the start). 1 set; 0 with the error set:
+  // busy (4), no handle (1), option (5). The state does not change.
+  int SetResumeOffset(int64_t offset);
+
+  // The remote size from a body-less request for the whole file (made at most once per Open, only while
+  // ready, without the resume offset), or -1 when the request failed (state -1, error 9, 4 or 1) or the
+  // server named no size.
+  int64_t GetRemoteSize();
+
+  // Runs the transfer on this thread. 1 done (state 2): the resume offset plus the bytes received equal the
+  // remote size (a resume offset equal to the remote size is done without asking for the body). 0 failed, in
+  // state -1 with the error set; a resumed transfer whose remote size is unknown fails without a new error.
+  int Perform();
+
+  // Any thread: fills `progress` under the lock; a null pointer is ignored.
+  void GetProgress(DownloaderProgress* progress);
+  // Any thread: ends the running transfer with error 6 at libcurl's next progress call (at least once a
+  // second). The flag stays set until the next successful Open.
+  void Cancel();
+  // Any thread.
+  DownloaderState GetState();
+  DownloaderError GetError();
+
+  // The stall rule, on GetTickCount values: a tick below the stored one means the counter wrapped, and the
+  // wait is measured again from there. True when more than `limit_ms` passed since `*last_data_tick`.
+  static bool HasStalled(DWORD* last_data_tick, DWORD now, DWORD limit_ms);
+
+ private:
+  struct EasyHandleCleanup {
+    void operator()(void* easy) const;
+  };
+  class ScopedLock;
+
+  int SetupTransfer();
+  int QueryRemoteInfo();
+  int FinishTransfer(int curl_result);
+  void TakeRemoteInfo();
+  int Fail(DownloaderError error);
+  bool IsBusy() const;
+  void SetCallbackError(DownloaderError error);
+  size_t WriteBlock(const char* data, size_t bytes);
+  int ReportProgress(int64_t total, int64_t now);
+
+  static size_t OnWrite(char* data, size_t size, size_t count, void* object) noexcept;
+  static int OnProgress(void* object, int64_t total, int64_t now, int64_t, int64_t) noexcept;
+
+  std::unique_ptr<void, EasyHandleCleanup> easy_;
+  void* sink_user_ = nullptr;
+  DownloadSink sink_ = nullptr;
+  CRITICAL_SECTION lock_;
+  char url_[kMaxUrlBytes] = {};
+  int32_t cancel_ = 0;
+  DWORD last_data_tick_ = 0;  // 0: no data yet in this transfer
+  DownloaderState state_ = kDownloaderReady;
+  DownloaderError error_ = kDownloaderErrorNone;
+  int64_t received_ = 0;  // bytes of this transfer, as libcurl counts them
+  int64_t expected_ = 0;  // this transfer's length, as libcurl announces it
+  int64_t resume_offset_ = 0;
+  int32_t remote_known_ = 0;
+  int64_t remote_size_ = 0;  // -1: the server named no size
+  int32_t remote_file_time_ = 0;
+
+  const DWORD stall_limit_ms_;
+  // True while libcurl performs a request on the handle (the state is still 0 until the first data), so that
+  // no other thread changes the handle under it.
+  bool performing_ = false;
+  // The error a callback ended this transfer with; it wins over libcurl's generic result.
+  DownloaderError callback_error_ = kDownloaderErrorNone;
+  // Body bytes the sink took in this transfer (perform thread only).
+  int64_t written_ = 0;
+};

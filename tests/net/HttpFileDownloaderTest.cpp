@@ -1,0 +1,404 @@
+// The downloader against the scriptable HTTP fixture server: what reaches the sink, the result and error, and
+// which requests the server saw (its request log), for whole, resumed and faulty transfers.
+#include "net/HttpFileDownloader.h"
+
+#include <curl/curl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "tests/support/FixtureServer.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+using testing_support::FixtureServer;
+
+class CurlEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { ASSERT_EQ(CURLE_OK, curl_global_init(CURL_GLOBAL_ALL)); }
+  void TearDown() override { curl_global_cleanup(); }
+};
+::testing::Environment* const g_curl = ::testing::AddGlobalTestEnvironment(new CurlEnvironment);
+
+constexpr size_t kFileSize = 300000;
+
+std::string FileBytes() {
+  std::string bytes(kFileSize, '\0');
+  unsigned state = 12345;
+  for (char& byte : bytes) {
+    state = state * 1103515245u + 12345u;
+    byte = static_cast<char>(state >> 16);
+  }
+  return bytes;
+}
+
+// What the sink received; `take` decides how much of each block it claims to have taken.
+struct Sink {
+  std::string bytes;
+  std::function<int(int bytes)> take = [](int bytes) { return bytes; };
+  std::function<void()> on_block;
+
+  static int Write(const void* data, int bytes, void* user) {
+    Sink* sink = static_cast<Sink*>(user);
+    if (sink->on_block)
+      sink->on_block();
+    int taken = sink->take(bytes);
+    if (taken > 0)
+      sink->bytes.append(static_cast<const char*>(data), static_cast<size_t>(taken));
+    return taken;
+  }
+};
+
+// http_server.py over a document root inside the server's own folder, with /file.bin (kFileSize bytes).
+class HttpServer {
+ public:
+  bool Start(const std::string& script_json) {
+    AddFile(L"file.bin", FileBytes());
+    testing_support::WriteFileBytes(server_.folder().Join(L"script.json"), script_json);
+    return server_.Start("http_server.py",
+                         {"--root", server_.UnixPath(L"root"), "--script", server_.UnixPath(L"script.json")});
+  }
+  void AddFile(const std::wstring& name, const std::string& bytes) {
+    testing_support::WriteFileBytes(server_.folder().Join(L"root\\" + name), bytes);
+  }
+  std::wstring Url(const std::string& path) const {
+    std::string url = "http://" + server_.endpoint() + path;
+    return std::wstring(url.begin(), url.end());
+  }
+  // The request log's lines for `path` (as sent, query included), as "METHOD RANGE" ("-" without a Range
+  // header), joined with ", ".
+  std::string RequestsFor(const std::string& path) const {
+    std::string log, seen;
+    testing_support::ReadFileBytes(server_.folder().Join(L"requests.log"), &log);
+    size_t start = 0;
+    while (start < log.size()) {
+      size_t end = log.find('\n', start);
+      std::string line = log.substr(start, end - start);
+      start = end == std::string::npos ? log.size() : end + 1;
+      size_t tab1 = line.find('\t'), tab2 = line.rfind('\t');
+      if (tab1 != std::string::npos && line.substr(tab1 + 1, tab2 - tab1 - 1) == path)
+        seen += (seen.empty() ? "" : ", ") + line.substr(0, tab1) + " " + line.substr(tab2 + 1);
+    }
+    return seen;
+  }
+  const FixtureServer& fixture() const { return server_; }
+
+ private:
+  FixtureServer server_;
+};
+
+DownloaderProgress ProgressOf(HttpFileDownloader& downloader) {
+  DownloaderProgress progress = {-5, -5, -5};
+  downloader.GetProgress(&progress);
+  return progress;
+}
+
+// An offset that stands for the engine's restart of an oversized partial file: the remote size is asked for
+// first, then the body from byte 0.
+constexpr int64_t kSizeThenWhole = -1;
+
+int Download(HttpFileDownloader& downloader, const std::wstring& url, Sink* sink, int64_t offset = 0) {
+  if (!downloader.Open(url.c_str(), sink, &Sink::Write))
+    return -1;
+  if (offset == kSizeThenWhole) {
+    downloader.GetRemoteSize();
+    offset = 0;
+  }
+  if (offset > 0 && !downloader.SetResumeOffset(offset))
+    return -2;
+  return downloader.Perform();
+}
+
+TEST(HttpFileDownloaderStallRule, CountsFromTheLastDataAndStartsAgainWhenTheTickWraps) {
+  struct Case {
+    DWORD last, now, limit;
+    bool stalled;
+    DWORD last_after;
+  } cases[] = {
+      {1000, 1000, 5000, false, 1000},
+      {1000, 6000, 5000, false, 1000},
+      {1000, 6001, 5000, true, 1000},
+      {0xFFFFF000u, 0x00000010u, 5000, false, 0x10},
+      {0xFFFFF000u, 0xFFFFFFFFu, 4094, true, 0xFFFFF000u},
+      {7, 8, 0, true, 7},
+  };
+  for (const Case& c : cases) {
+    DWORD last = c.last;
+    EXPECT_EQ(c.stalled, HttpFileDownloader::HasStalled(&last, c.now, c.limit)) << c.last << " " << c.now;
+    EXPECT_EQ(c.last_after, last) << c.last << " " << c.now;
+  }
+}
+
+TEST(HttpFileDownloaderOpen, RefusesAMissingUrlOrOneThatDoesNotFit1024Bytes) {
+  const std::wstring prefix = L"http://127.0.0.1/";
+  struct Case {
+    const char* name;
+    std::wstring url;
+    bool null;
+    int result;
+  } cases[] = {
+      {"null", L"", true, 0},
+      {"empty", L"", false, 0},
+      {"1023 bytes", prefix + std::wstring(1023 - prefix.size(), L'a'), false, 1},
+      {"1024 bytes", prefix + std::wstring(1024 - prefix.size(), L'a'), false, 0},
+      {"1025 bytes", prefix + std::wstring(1025 - prefix.size(), L'a'), false, 0},
+  };
+  for (const Case& c : cases) {
+    HttpFileDownloader downloader;
+    Sink sink;
+    EXPECT_EQ(c.result, downloader.Open(c.null ? nullptr : c.url.c_str(), &sink, &Sink::Write)) << c.name;
+    EXPECT_EQ(c.result ? kDownloaderErrorNone : kDownloaderErrorBadUrl, downloader.GetError()) << c.name;
+    EXPECT_EQ(c.result ? kDownloaderReady : kDownloaderFailed, downloader.GetState()) << c.name;
+  }
+  if (GetACP() != CP_UTF8) {
+    HttpFileDownloader downloader;
+    Sink sink;
+    EXPECT_EQ(0, downloader.Open(L"http://127.0.0.1/\u4e2d.zip", &sink, &Sink::Write))
+        << "unmappable character";
+    EXPECT_EQ(kDownloaderErrorBadUrl, downloader.GetError());
+  }
+}
+
+TEST(HttpFileDownloaderTransfer, DeliversTheRemoteBytesAndAsksOnlyForWhatIsMissing) {
+  HttpServer server;
+  ASSERT_TRUE(server.Start(R"({
+    "/moved.bin": {"redirect": "/file.bin"},
+    "/empty.bin": {"body": ""}
+  })"))
+      << server.fixture().log();
+  const std::string file = FileBytes();
+  struct Case {
+    const char* path;
+    int64_t offset;
+    std::string expected_bytes;
+    std::string expected_requests;
+  } cases[] = {
+      {"/file.bin?whole", 0, file, "GET -"},
+      {"/file.bin?resumed", 100000, file.substr(100000), "HEAD -, GET bytes=100000-"},
+      {"/file.bin?complete", kFileSize, "", "HEAD -"},  // no body asked for
+      {"/moved.bin", 0, file, "GET -"},
+      {"/empty.bin", 0, "", "GET -"},
+  };
+  for (const Case& c : cases) {
+    HttpFileDownloader downloader;
+    Sink sink;
+    int64_t whole = c.offset + static_cast<int64_t>(c.expected_bytes.size());
+    EXPECT_EQ(1, Download(downloader, server.Url(c.path), &sink, c.offset)) << c.path << " " << c.offset;
+    EXPECT_EQ(kDownloaderErrorNone, downloader.GetError());
+    EXPECT_TRUE(sink.bytes == c.expected_bytes) << c.path << " " << c.offset << ": " << sink.bytes.size();
+    DownloaderProgress progress = ProgressOf(downloader);
+    EXPECT_EQ(kDownloaderDone, progress.state);
+    EXPECT_EQ(whole, progress.done);
+    EXPECT_EQ(whole, progress.total);
+    EXPECT_EQ(c.expected_requests, server.RequestsFor(c.path)) << c.path << " " << c.offset;
+  }
+}
+
+TEST(HttpFileDownloaderTransfer, ResumeAfterADroppedConnectionGivesByteIdenticalData) {
+  HttpServer server;
+  ASSERT_TRUE(server.Start(R"({"/file.bin": {"methods": ["GET"], "times": 1, "close_after": 70001}})"));
+  HttpFileDownloader downloader;
+  Sink sink;
+  EXPECT_EQ(0, Download(downloader, server.Url("/file.bin"), &sink));
+  EXPECT_EQ(kDownloaderErrorTransfer, downloader.GetError());
+  EXPECT_EQ(70001u, sink.bytes.size());
+
+  Sink rest;
+  EXPECT_EQ(1, Download(downloader, server.Url("/file.bin"), &rest, static_cast<int64_t>(sink.bytes.size())));
+  EXPECT_TRUE(sink.bytes + rest.bytes == FileBytes());
+  EXPECT_EQ("GET -, HEAD -, GET bytes=70001-", server.RequestsFor("/file.bin"));
+}
+
+TEST(HttpFileDownloaderTransfer, RemoteSizeIsAskedForOnceAndTheBodyThenStartsFromZero) {
+  HttpServer server;
+  ASSERT_TRUE(server.Start("{}"));
+  HttpFileDownloader downloader;
+  Sink sink;
+  ASSERT_EQ(1, downloader.Open(server.Url("/file.bin").c_str(), &sink, &Sink::Write));
+  EXPECT_EQ(static_cast<int64_t>(kFileSize), downloader.GetRemoteSize());
+  EXPECT_EQ(static_cast<int64_t>(kFileSize), downloader.GetRemoteSize());
+  EXPECT_EQ(1, downloader.SetResumeOffset(0));
+  EXPECT_EQ(1, downloader.Perform());
+  EXPECT_TRUE(sink.bytes == FileBytes());
+  EXPECT_EQ("HEAD -, GET -", server.RequestsFor("/file.bin"));
+  EXPECT_EQ(0, downloader.Perform()) << "a finished transfer needs a new Open";
+  EXPECT_EQ(kDownloaderErrorBusy, downloader.GetError());
+}
+
+TEST(HttpFileDownloaderTransfer, FailuresGiveTheirErrorAndKeepForeignBytesFromTheSink) {
+  HttpServer server;
+  ASSERT_TRUE(server.Start(R"({
+    "/missing-head.bin": {"methods": ["HEAD"], "status": 404},
+    "/missing.bin": {"status": 404},
+    "/missing-empty.bin": {"status": 404, "body": ""},
+    "/error-after-head.bin": [{"methods": ["GET"], "status": 500, "body": "oops\n"},
+                              {"body": "0123456789"}],
+    "/short.bin": {"body": "0123456789", "content_length": 1000},
+    "/no-length.bin": {"body": "0123456789", "no_content_length": true},
+    "/no-range.bin": {"body": "0123456789", "ignore_range": true},
+    "/grown.bin": [{"methods": ["HEAD"], "body": "0123456789", "content_length": 6}, {"body": "0123456789"}],
+    "/empty.bin": {"body": ""},
+    "/loop.bin": {"redirect": "/loop.bin"},
+    "/elsewhere.bin": {"redirect": "ftp://127.0.0.1/file.bin"}
+  })"));
+  struct Case {
+    const char* path;
+    int64_t offset;
+    DownloaderError error;
+    std::string expected_bytes;
+    std::string expected_requests;
+  } cases[] = {
+      {"/missing-head.bin", 10, kDownloaderErrorTransfer, "", "HEAD -"},
+      {"/missing.bin", 0, kDownloaderErrorTransfer, "", "GET -"},
+      {"/missing-empty.bin", 0, kDownloaderErrorTransfer, "", "GET -"},
+      {"/error-after-head.bin", 4, kDownloaderErrorTransfer, "", "HEAD -, GET bytes=4-"},
+      {"/error-after-head.bin?from-zero", kSizeThenWhole, kDownloaderErrorTransfer, "", "HEAD -, GET -"},
+      {"/short.bin", 0, kDownloaderErrorTransfer, "0123456789", "GET -"},
+      {"/no-length.bin", 0, kDownloaderErrorTransfer, "0123456789", "GET -"},
+      {"/no-range.bin", 4, kDownloaderErrorTransfer, "", "HEAD -, GET bytes=4-"},
+      {"/grown.bin", 2, kDownloaderErrorTransfer, "", "HEAD -, GET bytes=2-"},
+      {"/empty.bin", 10, kDownloaderErrorTransfer, "", "HEAD -"},
+      {"/loop.bin", 0, kDownloaderErrorTransfer, "", std::string()},
+      {"/elsewhere.bin", 0, kDownloaderErrorTransfer, "", "GET -"},
+      // A resumed file whose remote size is unknown fails without a new error.
+      {"/no-length.bin", 3, kDownloaderErrorNone, "", "GET -, HEAD -"},
+  };
+  for (const Case& c : cases) {
+    HttpFileDownloader downloader;
+    Sink sink;
+    EXPECT_EQ(0, Download(downloader, server.Url(c.path), &sink, c.offset)) << c.path;
+    EXPECT_EQ(c.error, downloader.GetError()) << c.path;
+    EXPECT_EQ(kDownloaderFailed, downloader.GetState()) << c.path;
+    EXPECT_EQ(c.expected_bytes, sink.bytes) << c.path;
+    if (!c.expected_requests.empty()) {
+      EXPECT_EQ(c.expected_requests, server.RequestsFor(c.path)) << c.path;
+    }
+  }
+  const std::string loop = server.RequestsFor("/loop.bin");
+  EXPECT_EQ(HttpFileDownloader::kMaxRedirects + 1, std::count(loop.begin(), loop.end(), ',') + 1) << loop;
+}
+
+TEST(HttpFileDownloaderTransfer, ASinkThatTakesLessEndsWithError8) {
+  HttpServer server;
+  ASSERT_TRUE(server.Start("{}"));
+  const std::function<int(int)> takes[] = {[](int bytes) { return bytes - 1; }, [](int) { return 0; },
+                                           [](int) { return -1; }};
+  for (const auto& take : takes) {
+    HttpFileDownloader downloader;
+    Sink sink;
+    sink.take = take;
+    EXPECT_EQ(0, Download(downloader, server.Url("/file.bin"), &sink));
+    EXPECT_EQ(kDownloaderErrorSink, downloader.GetError());
+    EXPECT_EQ(kDownloaderFailed, downloader.GetState());
+  }
+}
+
+TEST(HttpFileDownloaderTransfer, TheStallLimitCountsOnlyOnceDataFlows) {
+  HttpServer server;
+  ASSERT_TRUE(server.Start(R"({
+    "/stalls.bin": {"body": "0123456789", "stall_after": 4, "stall_seconds": 20},
+    "/pauses.bin": {"body": "0123456789", "stall_after": 4, "stall_seconds": 0.2},
+    "/slow-answer.bin": {"body": "0123456789", "delay_before": 1.5}
+  })"));
+  struct Case {
+    const char* path;
+    DWORD stall_limit_ms;
+    int result;
+    DownloaderError error;
+  } cases[] = {
+      {"/stalls.bin", 300, 0, kDownloaderErrorStalled},
+      {"/pauses.bin", 3000, 1, kDownloaderErrorNone},
+      {"/slow-answer.bin", 300, 1, kDownloaderErrorNone},
+  };
+  for (const Case& c : cases) {
+    HttpFileDownloader downloader(c.stall_limit_ms);
+    Sink sink;
+    EXPECT_EQ(c.result, Download(downloader, server.Url(c.path), &sink)) << c.path;
+    EXPECT_EQ(c.error, downloader.GetError()) << c.path;
+  }
+}
+
+TEST(HttpFileDownloaderTransfer, CancelFromAnotherThreadEndsWithError6AndTheNextOpenClearsIt) {
+  HttpServer server;
+  ASSERT_TRUE(server.Start(
+      R"({"/file.bin": {"methods": ["GET"], "times": 1, "stall_after": 50000, "stall_seconds": 30}})"));
+  HttpFileDownloader downloader(60000);
+  Sink sink;
+  std::atomic<bool> seen_mid_transfer{false};
+  std::thread watcher([&] {
+    for (int i = 0; i < 1000; ++i) {
+      DownloaderProgress progress = ProgressOf(downloader);
+      if (progress.state == kDownloaderTransferring && progress.done == 50000) {
+        seen_mid_transfer = progress.total == static_cast<int64_t>(kFileSize);
+        break;
+      }
+      Sleep(10);
+    }
+    downloader.Cancel();
+  });
+  EXPECT_EQ(0, Download(downloader, server.Url("/file.bin"), &sink));
+  watcher.join();
+  EXPECT_TRUE(seen_mid_transfer);
+  EXPECT_EQ(kDownloaderErrorCancelled, downloader.GetError());
+  EXPECT_EQ(50000u, sink.bytes.size());
+
+  Sink again;
+  EXPECT_EQ(1, Download(downloader, server.Url("/file.bin"), &again));
+  EXPECT_TRUE(again.bytes == FileBytes());
+}
+
+TEST(HttpFileDownloaderTransfer, OpenAndSetResumeOffsetDuringATransferAreRefusedAndChangeNothing) {
+  HttpServer server;
+  server.AddFile(L"slow.bin", FileBytes());
+  ASSERT_TRUE(server.Start(R"({"/slow.bin": {"delay_before": 1.0}})"));
+  HttpFileDownloader downloader;
+  Sink sink;
+  int refused_open = -1, refused_offset = -1;
+  DownloaderError open_error = kDownloaderErrorNone, offset_error = kDownloaderErrorNone;
+  DownloaderState state_after = kDownloaderReady;
+  sink.on_block = [&] {
+    if (refused_open != -1)
+      return;
+    refused_open = downloader.Open(server.Url("/other.bin").c_str(), nullptr, nullptr);
+    open_error = downloader.GetError();
+    refused_offset = downloader.SetResumeOffset(5);
+    offset_error = downloader.GetError();
+    state_after = downloader.GetState();
+  };
+  EXPECT_EQ(1, Download(downloader, server.Url("/file.bin"), &sink));
+  EXPECT_EQ(0, refused_open);
+  EXPECT_EQ(kDownloaderErrorBusy, open_error);
+  EXPECT_EQ(0, refused_offset);
+  EXPECT_EQ(kDownloaderErrorBusy, offset_error);
+  EXPECT_EQ(kDownloaderTransferring, state_after);
+  EXPECT_TRUE(sink.bytes == FileBytes());
+  EXPECT_EQ(static_cast<int64_t>(kFileSize), ProgressOf(downloader).done);
+
+  // Before the first data the state is still "ready", yet libcurl works the handle: refused as well.
+  Sink slow;
+  std::thread opener([&] {
+    for (int i = 0; i < 500 && server.RequestsFor("/slow.bin").empty(); ++i)
+      Sleep(10);
+    refused_open = downloader.Open(server.Url("/other.bin").c_str(), nullptr, nullptr);
+  });
+  EXPECT_EQ(1, Download(downloader, server.Url("/slow.bin"), &slow));
+  opener.join();
+  EXPECT_EQ(0, refused_open);
+  EXPECT_TRUE(slow.bytes == FileBytes());
+
+  // A refusal does not stand in for the transfer's own outcome.
+  Sink cancelled;
+  cancelled.on_block = [&] {
+    downloader.Open(server.Url("/other.bin").c_str(), nullptr, nullptr);
+    downloader.Cancel();
+  };
+  EXPECT_EQ(0, Download(downloader, server.Url("/file.bin"), &cancelled));
+  EXPECT_EQ(kDownloaderErrorCancelled, downloader.GetError());
+}
+
+}  // namespace
