@@ -77,6 +77,17 @@ TEST_F(ClientSocketTest, RefusedConnectionGivesExactlyOneClosedEventAndNoConnect
   EXPECT_FALSE(socket_.HasSocket());
 }
 
+TEST_F(ClientSocketTest, AttemptRefusedAtOnceStillEndsWithOneClosedEvent) {
+  // The broadcast address (what unreadable address text turns into) is refused by the system at once, before
+  // any network event; the owner must still hear that the attempt failed.
+  socket_.SetCallback(&SocketEventRecorder::Callback, &recorder_);
+  EXPECT_EQ(kSocketFailed, socket_.Connect("255.255.255.255", 27500));
+  ASSERT_TRUE(recorder_.WaitForEvent(kSocketClosed));
+  Settle();
+  EXPECT_EQ(std::vector<int>{kSocketClosed}, recorder_.codes());
+  EXPECT_FALSE(socket_.HasSocket());
+}
+
 TEST_F(ClientSocketTest, SeveralPacketsInOneSegmentGiveOnePacketEventEach) {
   StartServer(
       R"({"together": true, "insert": [{"after": "session_reply", "type": 399}, {"after": "session_reply",
@@ -148,7 +159,8 @@ TEST_F(ClientSocketTest, PacketsThatArriveJustBeforeTheCloseAreDeliveredFirst) {
   Connect(socket_, recorder_);
   ASSERT_TRUE(recorder_.WaitForEvent(kSocketClosed));
   Settle();
-  EXPECT_EQ((std::vector<int>{kSocketConnected, kSocketPacket, kSocketPacket, kSocketClosed}), recorder_.codes());
+  EXPECT_EQ((std::vector<int>{kSocketConnected, kSocketPacket, kSocketPacket, kSocketClosed}),
+            recorder_.codes());
   EXPECT_FALSE(socket_.HasSocket());
 }
 
