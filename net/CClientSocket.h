@@ -5,28 +5,26 @@
 //
 // Owner callback: void callback(void* user, int event, void* data), always on the reader thread, never with
 // the socket lock held. Events (SocketEvent):
-//   1 kSocketConnected   the connection is up; data null.
-//   2 kSocketClosed      the peer closed or reset the connection, the attempt to connect failed, or reading
-//                        failed; data null. Packets that arrived whole before the close are delivered first;
-//                        a packet cut off by the close is dropped, never delivered.
-//   3 kSocketPacket      one whole packet; data points to the 8192-byte receive area, which starts with the
-//                        packet's u16 total length and is zero after the packet. Valid only during the call.
-//   4 kSocketBadPacket   the peer sent a length field below 4 or above 8192: the stream cannot be followed,
-//   so
-//                        the connection is ended (reset). data null. An owner speaking the patch-server
-//                        protocol treats it as a protocol error (the engine: error 3).
-// After Connect returned kSocketOk, the connection ends with exactly one of events 2 and 4, unless the owner
-// disconnects first (its own Disconnect brings no event). When the reader ends the connection on its own (2
-// or 4), it closes the socket right after that last callback returns, so HasSocket() false means the reader
-// is done with the connection.
+//   1 kSocketConnected  the connection is up. data null.
+//   2 kSocketClosed     the peer closed or reset the connection, the attempt to connect failed, or reading
+//                       failed. data null. Packets that arrived whole before the close are delivered first; a
+//                       packet cut off by the close is dropped, never delivered.
+//   3 kSocketPacket     one whole packet. data points to the 8192-byte receive area, which starts with the
+//                       packet's u16 total length and is zero after the packet; valid only during the call.
+//   4 kSocketBadPacket  the peer sent a length field below 4 or above 8192: the stream cannot be followed, so
+//                       the connection is ended (reset). data null. An owner speaking the patch-server
+//                       protocol takes it as a protocol error (the engine: error 3).
+// Once Connect has started the reader, the connection ends with exactly one of events 2 and 4, unless the
+// owner disconnects first (its own Disconnect brings no event). When the reader ends the connection on its
+// own (2 or 4) it closes the socket right after that last callback returns, so HasSocket() false means that
+// the reader is done with the connection.
 //
 // Threads: the reader thread runs the callback. Send may be called from any thread, inside the callback too.
-// Disconnect may be called from any thread, inside the callback too: it never waits for the reader. Connect
-// must not be called from inside the callback (it returns kSocketFailed there): it waits for the previous
-// connection's reader to end. The destructor waits for the reader thread, except when it runs on the reader
-// thread itself (the owner deletes the socket from inside the callback): then the reader returns without
-// touching the object. So neither Connect nor the destructor may be called, off the reader thread, while
-// holding a lock that the callback takes.
+// Disconnect may be called from any thread, inside the callback too; it never waits for the reader. Connect
+// waits for the previous connection's reader to end, so it is refused (kSocketFailed) inside the callback.
+// The destructor waits for the reader thread, except when it runs on the reader thread itself (the owner
+// deletes the socket inside the callback): the reader then returns without touching the object. So, off the
+// reader thread, neither Connect nor the destructor may be called while holding a lock the callback takes.
 #pragma once
 
 #include <winsock2.h>
