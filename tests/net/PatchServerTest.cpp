@@ -42,7 +42,7 @@ std::string Entry(int32_t seq,
 }
 
 // One client session: connect, send `requests` one after the other as each answer comes in, and collect every
-// event until `events` are in (or a quiet second passes).
+// event until `events` are in (at most 5 s).
 std::vector<std::string> Exchange(PatchServerProcess& server,
                                   const std::vector<std::string>& requests,
                                   size_t events,
