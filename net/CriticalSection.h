@@ -1,0 +1,20 @@
+// A Windows critical section with a lifetime: initialised by the constructor, deleted by the destructor.
+// Recursive, like every critical section: the thread that holds it may take it again. Usable with
+// std::lock_guard.
+#pragma once
+
+#include <windows.h>
+
+class CriticalSection {
+ public:
+  CriticalSection() { InitializeCriticalSection(&section_); }
+  ~CriticalSection() { DeleteCriticalSection(&section_); }
+  CriticalSection(const CriticalSection&) = delete;
+  CriticalSection& operator=(const CriticalSection&) = delete;
+
+  void lock() { EnterCriticalSection(&section_); }
+  void unlock() { LeaveCriticalSection(&section_); }
+
+ private:
+  CRITICAL_SECTION section_;
+};

@@ -1,0 +1,231 @@
+// The TCP client against the scripted patch server: what the owner hears for each way a connection goes,
+// how packets are cut out of the stream, and that stopping always returns.
+#include "net/CClientSocket.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/net/PatchServerProcess.h"
+#include "tests/net/SocketEventRecorder.h"
+
+namespace {
+
+using net_testing::Packet;
+using net_testing::PacketType;
+using net_testing::PatchServerProcess;
+using net_testing::SendAll;
+using net_testing::SessionRequest;
+using net_testing::SocketEventRecorder;
+using Events = std::vector<int>;
+
+constexpr unsigned kPrompt = 2000;  // ms: far above a healthy stop, far below a hang
+const std::string kAccepted = Packet(321, std::string("\x01\0\0\0", 4));
+
+// Gives a wrong extra event time to show up.
+void Settle() {
+  Sleep(300);
+}
+
+// One scripted server and one client socket.
+struct Session {
+  // Starts the server with `script`, connects, waits for event 1 and sends the session request (unless the
+  // recorder's hook sends it).
+  ::testing::AssertionResult Open(const std::string& script, bool send_request = true) {
+    if (!server.Start(script))
+      return ::testing::AssertionFailure() << "server: " << server.log();
+    socket->SetCallback(&SocketEventRecorder::Callback, &recorder);
+    if (socket->Connect(server.address().c_str(), server.port()) != kSocketOk)
+      return ::testing::AssertionFailure() << "connect";
+    if (!recorder.WaitForEvent(kSocketConnected))
+      return ::testing::AssertionFailure() << "no event 1";
+    if (send_request && !SendAll(*socket, SessionRequest()))
+      return ::testing::AssertionFailure() << "send";
+    return ::testing::AssertionSuccess();
+  }
+
+  PatchServerProcess server;
+  SocketEventRecorder recorder;
+  std::unique_ptr<CClientSocket> socket =
+      std::make_unique<CClientSocket>();  // last: ends before the recorder
+};
+
+TEST(ClientSocket, RefusesBadArgumentsWithoutStartingAnything) {
+  Session s;
+  s.socket->SetCallback(&SocketEventRecorder::Callback, &s.recorder);
+  EXPECT_EQ(kSocketFailed, s.socket->Connect(nullptr, 27500));
+  EXPECT_EQ(kSocketFailed, s.socket->Connect("127.0.0.1", 0));
+  EXPECT_FALSE(s.socket->HasSocket());
+  std::string oversized(PacketFramer::kMaxPacketBytes + 1, '\0');
+  EXPECT_EQ(0, s.socket->Send(oversized.data(), static_cast<int>(oversized.size())));
+  EXPECT_EQ(0, s.socket->Send(nullptr, 8));
+  Settle();
+  EXPECT_TRUE(s.recorder.codes().empty());
+}
+
+TEST(ClientSocket, ExchangesPacketsAndTheServerGetsTheExactBytes) {
+  Session s;
+  ASSERT_TRUE(s.Open(""));
+  ASSERT_TRUE(s.recorder.WaitForCount(2));
+  EXPECT_EQ(kAccepted, s.recorder.packets().at(0));
+  EXPECT_TRUE(s.server.WaitForLogLine(1, "sent session_reply"));
+  EXPECT_EQ(SessionRequest(), s.server.Received(1));
+}
+
+// A refusal that comes back from the peer, and one that the system gives at once (the broadcast address,
+// which unreadable address text also turns into) before any network event: one event 2 either way.
+TEST(ClientSocket, RefusedConnectionGivesExactlyOneClosedEventAndNoConnected) {
+  for (bool refused_by_peer : {true, false}) {
+    Session s;
+    ASSERT_TRUE(s.server.Start(""));
+    std::string address = refused_by_peer ? s.server.address() : "255.255.255.255";
+    s.server.Stop();  // nothing listens there any more
+    s.socket->SetCallback(&SocketEventRecorder::Callback, &s.recorder);
+    EXPECT_EQ(refused_by_peer ? kSocketOk : kSocketFailed,
+              s.socket->Connect(address.c_str(), s.server.port()));
+    ASSERT_TRUE(s.recorder.WaitForEvent(kSocketClosed)) << address;
+    Settle();
+    EXPECT_EQ(Events{kSocketClosed}, s.recorder.codes()) << address;
+    EXPECT_FALSE(s.socket->HasSocket());
+  }
+}
+
+TEST(ClientSocket, SeveralPacketsInOneSegmentGiveOnePacketEventEach) {
+  Session s;
+  ASSERT_TRUE(s.Open(R"({"together": true, "insert": [{"after": "session_reply", "type": 399},
+                                                       {"after": "session_reply", "type": 312}]})"));
+  ASSERT_TRUE(s.recorder.WaitForCount(4));
+  EXPECT_EQ((std::vector<std::string>{kAccepted, Packet(399), Packet(312)}), s.recorder.packets());
+}
+
+TEST(ClientSocket, PacketSplitAcrossSegmentsIsReadWhole) {
+  for (const char* cuts : {"[1]", "[2]", "[1, 3, 7]"}) {
+    Session s;
+    ASSERT_TRUE(s.Open(std::string(R"({"split": {"session_reply": )") + cuts + "}}"));
+    ASSERT_TRUE(s.recorder.WaitForEvent(kSocketPacket)) << cuts;
+    EXPECT_EQ(kAccepted, s.recorder.packets().at(0)) << cuts;
+  }
+}
+
+TEST(ClientSocket, BadLengthFieldEndsTheConnectionWithTheBadPacketEvent) {
+  for (unsigned length : {0u, 3u, 8193u, 65535u}) {
+    Session s;
+    ASSERT_TRUE(s.Open(R"({"length": {"session_reply": )" + std::to_string(length) + "}}"));
+    ASSERT_TRUE(s.recorder.WaitForEvent(kSocketBadPacket)) << length;
+    EXPECT_TRUE(s.server.WaitForLogLine(1, "client reset")) << length;
+    EXPECT_FALSE(s.socket->HasSocket());
+    EXPECT_EQ((Events{kSocketConnected, kSocketBadPacket}), s.recorder.codes()) << length;
+  }
+}
+
+TEST(ClientSocket, DisconnectResetsTheConnectionAndReportsNothing) {
+  Session s;
+  ASSERT_TRUE(s.Open(""));
+  ASSERT_TRUE(s.recorder.WaitForCount(2));
+  EXPECT_EQ(kSocketOk, s.socket->Disconnect());
+  EXPECT_FALSE(s.socket->HasSocket());
+  EXPECT_TRUE(s.server.WaitForLogLine(1, "client reset")) << s.server.ConnectionLog(1);
+  Settle();
+  EXPECT_EQ((Events{kSocketConnected, kSocketPacket}), s.recorder.codes());
+}
+
+TEST(ClientSocket, PacketsThatArriveJustBeforeTheCloseAreDeliveredFirst) {
+  Session s;
+  // The reader is kept busy until the answer and the reset are both in, so that it hears of them at once.
+  s.recorder.on_event = [&](int event, const std::string&) {
+    if (event == kSocketConnected) {
+      SendAll(*s.socket, SessionRequest());
+      s.server.WaitForLogLine(1, "end reset at inserted312");
+      Sleep(100);
+    }
+  };
+  ASSERT_TRUE(s.Open(R"({"together": true, "insert": [{"after": "session_reply", "type": 312}],
+                         "end": {"at": "inserted312", "how": "reset"}})",
+                     false));
+  ASSERT_TRUE(s.recorder.WaitForEvent(kSocketClosed));
+  Settle();
+  EXPECT_EQ((Events{kSocketConnected, kSocketPacket, kSocketPacket, kSocketClosed}), s.recorder.codes());
+  EXPECT_FALSE(s.socket->HasSocket());
+}
+
+TEST(ClientSocket, PacketCutOffByTheCloseIsDroppedAndTheCloseReported) {
+  for (const char* how : {"close", "reset"}) {
+    Session s;
+    ASSERT_TRUE(
+        s.Open(std::string(R"({"end": {"at": "session_reply", "bytes": 5, "how": ")") + how + "\"}}"));
+    ASSERT_TRUE(s.recorder.WaitForEvent(kSocketClosed)) << how;
+    Settle();
+    EXPECT_EQ((Events{kSocketConnected, kSocketClosed}), s.recorder.codes()) << how;
+  }
+}
+
+// A silent server, and one that stops in the middle of a packet (the reader then waits for the rest):
+// stopping the socket, by Disconnect or by deleting it, returns at once either way.
+TEST(ClientSocket, DisconnectAndDestructorReturnPromptlyWhenTheServerStalls) {
+  const char* stalls[] = {R"({"end": {"at": "session_request", "how": "stall"}})",
+                          R"({"end": {"at": "session_reply", "bytes": 3, "how": "stall"}})"};
+  for (const char* stall : stalls) {
+    for (bool disconnect_first : {true, false}) {
+      Session s;
+      ASSERT_TRUE(s.Open(stall));
+      ASSERT_TRUE(s.server.WaitForLogLine(1, "received 320"));
+      Sleep(200);  // the half packet is in, and the reader waits for the rest
+      ULONGLONG start = GetTickCount64();
+      if (disconnect_first) {
+        EXPECT_EQ(kSocketOk, s.socket->Disconnect());
+      }
+      s.socket.reset();
+      EXPECT_LT(GetTickCount64() - start, kPrompt) << stall;
+      EXPECT_EQ(Events{kSocketConnected}, s.recorder.codes()) << stall;
+    }
+  }
+}
+
+TEST(ClientSocket, DisconnectFromInsideTheCallbackEndsTheReaderWithoutFurtherEvents) {
+  Session s;
+  std::atomic<int> disconnect_result{-1};
+  s.recorder.on_event = [&](int event, const std::string&) {
+    if (event == kSocketPacket && disconnect_result < 0) {
+      disconnect_result = s.socket->Disconnect();
+      // Connect would have to wait for this very thread.
+      EXPECT_EQ(kSocketFailed, s.socket->Connect(s.server.address().c_str(), s.server.port()));
+    }
+  };
+  ASSERT_TRUE(s.Open(R"({"together": true, "insert": [{"after": "session_reply", "type": 399}]})"));
+  ASSERT_TRUE(s.server.WaitForLogLine(1, "client reset"));
+  Settle();
+  EXPECT_EQ(kSocketOk, disconnect_result.load());
+  EXPECT_EQ((Events{kSocketConnected, kSocketPacket}), s.recorder.codes());
+}
+
+TEST(ClientSocket, DeletingTheSocketFromInsideTheCallbackReturns) {
+  Session s;
+  std::atomic<bool> deleted{false};
+  s.recorder.on_event = [&](int event, const std::string&) {
+    if (event == kSocketPacket) {
+      s.socket.reset();
+      deleted = true;
+    }
+  };
+  ASSERT_TRUE(s.Open(""));
+  ASSERT_TRUE(s.server.WaitForLogLine(1, "client reset")) << "the delete did not return";
+  EXPECT_TRUE(deleted.load());
+}
+
+TEST(ClientSocket, ConnectsAgainAfterDisconnect) {
+  Session s;
+  ASSERT_TRUE(s.Open(""));
+  ASSERT_TRUE(s.recorder.WaitForCount(2));
+  ASSERT_EQ(kSocketOk, s.socket->Disconnect());
+  ASSERT_EQ(kSocketOk, s.socket->Connect(s.server.address().c_str(), s.server.port()));
+  ASSERT_TRUE(s.recorder.WaitForCount(3));
+  ASSERT_TRUE(SendAll(*s.socket, SessionRequest()));
+  ASSERT_TRUE(s.recorder.WaitForCount(4));
+  EXPECT_EQ((Events{kSocketConnected, kSocketPacket, kSocketConnected, kSocketPacket}), s.recorder.codes());
+  EXPECT_EQ(SessionRequest(), s.server.Received(2));
+}
+
+}  // namespace
