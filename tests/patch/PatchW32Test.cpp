@@ -208,8 +208,8 @@ TEST_F(PatchW32Test, BadCallsAreRefused) {
 }
 
 TEST_F(PatchW32Test, FolderEndingInABackslashIsPatched) {
-  // The engine passes a drive root as "X:\": the backslash before the closing quote belongs to the path. A drive
-  // root cannot be made here, so the same quoting is shown with a folder that ends in a backslash.
+  // The engine passes a drive root as "X:\": the backslash before the closing quote belongs to the path. A
+  // drive root cannot be made here, so the same quoting is shown with a folder that ends in a backslash.
   ASSERT_TRUE(WriteFileBytes(Install(L"game.exe"), "version four"));
   EXPECT_EQ(kPatchApplied, Apply(MakeOrDie("version four", "version five", "game.exe"), Install() + L"\\"));
   ExpectInstalled(L"game.exe", "version five");
