@@ -97,10 +97,13 @@ bool ReadWholeFile(const std::wstring& path, std::string* bytes) {
   return true;
 }
 
+// Makes every folder above `path`; a drive ("X:") or an empty UNC part is not a folder to make.
 void MakeParentFolders(const std::wstring& path) {
-  for (size_t cut = path.find_first_of(L"\\/", 3); cut != std::wstring::npos;
-       cut = path.find_first_of(L"\\/", cut + 1))
-    CreateDirectoryW(path.substr(0, cut).c_str(), nullptr);
+  for (size_t cut = path.find_first_of(L"\\/"); cut != std::wstring::npos;
+       cut = path.find_first_of(L"\\/", cut + 1)) {
+    if (cut > 0 && path[cut - 1] != L':' && path[cut - 1] != L'\\')
+      CreateDirectoryW(path.substr(0, cut).c_str(), nullptr);
+  }
 }
 
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
@@ -126,9 +129,9 @@ void MakeOne(const patchmaker::PatchJob& job, int level, Totals* totals) {
   std::string patch_bytes;
   const char* failure = nullptr;
   if (!ReadWholeFile(WideFromUtf8(job.old_path), &old_bytes))
-    failure = "cannot read the old file";
+    failure = "cannot read the old file (or it is above 1 GiB)";
   else if (!ReadWholeFile(WideFromUtf8(job.new_path), &new_bytes))
-    failure = "cannot read the new file";
+    failure = "cannot read the new file (or it is above 1 GiB)";
   else if (patch::MakeResult made =
                patch::MakePatch(old_bytes, new_bytes, job.target_name, level, &patch_bytes);
            made != patch::MakeResult::kOk)
