@@ -280,11 +280,16 @@ def build(options):
         tree, deleted = next_version(options, trees[-1], version)
         deleted_in.update((name, version) for name in deleted)
         trees.append(tree)
-    with concurrent.futures.ThreadPoolExecutor(options.jobs) as pool:
-        whole_bytes = write_registered(product_dir, trees, options, pool)
-        patched = make_patches(product_dir, trees, options)
-        expected = os.path.join(product_dir, "expected")
-        list(pool.map(lambda f: write_file(disk_path(expected, f.name), f.content), trees[-1].values()))
+    try:
+        with concurrent.futures.ThreadPoolExecutor(options.jobs) as pool:
+            whole_bytes = write_registered(product_dir, trees, options, pool)
+            patched = make_patches(product_dir, trees, options)
+            expected = os.path.join(product_dir, "expected")
+            list(pool.map(lambda f: write_file(disk_path(expected, f.name), f.content), trees[-1].values()))
+    except BaseException:
+        # Half a history without history.json would make the next run refuse the folder.
+        shutil.rmtree(product_dir, ignore_errors=True)
+        raise
     history = {"product": options.product, "current_version": options.versions, "separate_status": 0,
                "updater_version": 1,
                "lists": {str(c): file_list(trees, c, patched, options, deleted_in) for c in range(options.versions)}}
