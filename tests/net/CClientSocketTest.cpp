@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "tests/net/PatchServerProcess.h"
+#include "tests/support/PatchServerProcess.h"
 #include "tests/net/SocketEventRecorder.h"
 
 namespace {
 
 using net_testing::Packet;
 using net_testing::PacketType;
-using net_testing::PatchServerProcess;
+using testing_support::PatchServerProcess;
 using net_testing::SendAll;
 using net_testing::SessionRequest;
 using net_testing::SocketEventRecorder;

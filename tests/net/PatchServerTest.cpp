@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "net/CClientSocket.h"
-#include "tests/net/PatchServerProcess.h"
+#include "tests/support/PatchServerProcess.h"
 #include "tests/net/SocketEventRecorder.h"
 
 namespace {
 
 using namespace net_testing;
+using testing_support::PatchServerProcess;
 
 const char kHistory[] =
     R"({"product": "DEMO", "current_version": 5, "separate_status": 0, "updater_version": 1,

@@ -11,7 +11,7 @@
 #include "tests/support/FixtureServer.h"
 #include "tests/support/TempFolder.h"
 
-namespace net_testing {
+namespace testing_support {
 
 class PatchServerProcess {
  public:
@@ -65,7 +65,7 @@ class PatchServerProcess {
     return bytes;
   }
 
-  testing_support::FixtureServer server_;
+  FixtureServer server_;
 };
 
-}  // namespace net_testing
+}  // namespace testing_support
