@@ -1,0 +1,140 @@
+#include "selfupdate/GameInfoVersion.h"
+
+#include <winsock2.h>
+
+#include <cstring>
+
+#include "net/CClientSocket.h"
+
+namespace {
+
+constexpr uint16_t kGameInfoRequest = 340;
+constexpr uint16_t kGameInfoReply = 341;
+constexpr uint16_t kGameInfoReplyMinimumLength = 12;
+constexpr int kMaxAddressBytes = 1023;
+
+// The process-wide number, as two halves: written by the user-interface thread only.
+uint32_t g_game_info_low = 0;
+uint32_t g_game_info_high = 0;
+
+uint32_t ReadU32(const uint8_t* bytes) {
+  uint32_t value;
+  memcpy(&value, bytes, sizeof value);
+  return value;
+}
+
+uint16_t ReadU16(const uint8_t* bytes) {
+  uint16_t value;
+  memcpy(&value, bytes, sizeof value);
+  return value;
+}
+
+void StoreGameInfoNumber(uint64_t number) {
+  g_game_info_low = static_cast<uint32_t>(number);
+  g_game_info_high = static_cast<uint32_t>(number >> 32);
+}
+
+}  // namespace
+
+uint64_t GameInfoNumber() {
+  return (static_cast<uint64_t>(g_game_info_high) << 32) | g_game_info_low;
+}
+
+std::string UpdateHostOf(const wchar_t* update_address) {
+  if (!update_address || !*update_address)
+    return std::string();
+  char narrow[kMaxAddressBytes + 1];
+  int length = WideCharToMultiByte(CP_ACP, 0, update_address, -1, narrow, sizeof narrow, nullptr, nullptr);
+  if (length <= 0)
+    return std::string();
+  std::string host(narrow);
+  size_t colon = host.rfind(':');
+  if (colon != std::string::npos)
+    host.resize(colon);
+  size_t slash = host.find('/');
+  if (slash != std::string::npos)
+    host.resize(slash);
+  return host;
+}
+
+GameInfoVersion::GameInfoVersion() = default;
+
+// The socket's destructor waits for its reader thread, so no callback runs once this object is gone.
+GameInfoVersion::~GameInfoVersion() = default;
+
+bool GameInfoVersion::Connect(const wchar_t* update_address) {
+  if (socket_)
+    return false;
+  std::string host = UpdateHostOf(update_address);
+  if (host.empty())
+    return false;
+  // The socket's construction starts Winsock, which the name resolution needs.
+  socket_.reset(new CClientSocket());
+  hostent* found = gethostbyname(host.c_str());
+  if (!found || found->h_addrtype != AF_INET || !found->h_addr_list[0])
+    return false;
+  in_addr address;
+  memcpy(&address, found->h_addr_list[0], sizeof address);
+  socket_->SetCallback(&GameInfoVersion::OnSocketEvent, this);
+  return socket_->Connect(inet_ntoa(address)) == kSocketOk;
+}
+
+GameInfoVersion::Result GameInfoVersion::WaitForAnswer(unsigned timeout_ms) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    long result = InterlockedCompareExchange(&result_, kWaiting, kWaiting);
+    if (result != kWaiting)
+      return static_cast<Result>(result);
+    // Unsigned difference: correct across the tick counter's wrap.
+    if (GetTickCount() - start > timeout_ms)
+      return kWaiting;
+    Sleep(1);
+  }
+}
+
+void GameInfoVersion::OnSocketEvent(void* user, int event, void* data) {
+  if (user)
+    static_cast<GameInfoVersion*>(user)->HandleSocketEvent(event, static_cast<const uint8_t*>(data));
+}
+
+void GameInfoVersion::HandleSocketEvent(int event, const uint8_t* packet) {
+  switch (event) {
+    case kSocketConnected: {
+      const uint8_t request[5] = {5, 0, kGameInfoRequest & 0xFF, kGameInfoRequest >> 8, 0};
+      socket_->Send(request, sizeof request);
+      return;
+    }
+    case kSocketClosed:
+      Settle(kFailed);
+      return;
+    case kSocketPacket:
+      if (packet && ReadU16(packet + 2) == kGameInfoReply && ReadU16(packet) >= kGameInfoReplyMinimumLength) {
+        answer_low_ = ReadU32(packet + 4);
+        answer_high_ = ReadU32(packet + 8);
+        socket_->Disconnect();
+        Settle(kAnswered);
+      } else {
+        Settle(kFailed);
+      }
+      return;
+    default:
+      socket_->Disconnect();
+      Settle(kFailed);
+      return;
+  }
+}
+
+void GameInfoVersion::Settle(Result result) {
+  // Interlocked: a full barrier, so the answer's halves are visible before the flag says so.
+  InterlockedCompareExchange(&result_, result, kWaiting);
+}
+
+int QueryGameInfoNumber(const wchar_t* update_address, unsigned timeout_ms) {
+  GameInfoVersion query;
+  if (query.Connect(update_address) && query.WaitForAnswer(timeout_ms) == GameInfoVersion::kAnswered) {
+    StoreGameInfoNumber(query.answer());
+    return 0;
+  }
+  StoreGameInfoNumber(0);
+  return -1;
+}
