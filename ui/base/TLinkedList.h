@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "ui/base/TListNode.h"
+#include "ui/base/TPLinkedList.h"
 
 template <typename T>
 class TLinkedList {
@@ -23,24 +24,17 @@ class TLinkedList {
   TLinkedList(const TLinkedList&) = delete;
   TLinkedList& operator=(const TLinkedList&) = delete;
 
-  Node* head() const { return head_; }
-  Node* tail() const { return tail_; }
-  int32_t count() const { return count_; }
+  Node* head() const { return links_.head(); }
+  Node* tail() const { return links_.tail(); }
+  int32_t count() const { return links_.count(); }
 
   // Appends a node holding a new default-constructed T. Returns the node; its item is null when the item
   // could not be allocated (callers check it). Null only when the node itself could not be allocated.
   Node* AddNew() {
-    Node* node = new (std::nothrow) Node;
+    T* item = new (std::nothrow) T();
+    Node* node = links_.AddTail(item);
     if (node == nullptr)
-      return nullptr;
-    node->item = new (std::nothrow) T();
-    node->prev = tail_;
-    if (tail_ != nullptr)
-      tail_->next = node;
-    else
-      head_ = node;
-    tail_ = node;
-    ++count_;
+      delete item;
     return node;
   }
 
@@ -48,34 +42,19 @@ class TLinkedList {
   void Remove(Node* node) {
     if (node == nullptr)
       return;
-    if (node->prev != nullptr)
-      node->prev->next = node->next;
-    else
-      head_ = node->next;
-    if (node->next != nullptr)
-      node->next->prev = node->prev;
-    else
-      tail_ = node->prev;
-    --count_;
+    links_.Unlink(node);
     delete node->item;
     delete node;
   }
 
   // Deletes every item and frees every node.
   void RemoveAll() {
-    Node* node = head_;
-    while (node != nullptr) {
-      Node* next = node->next;
+    for (Node* node = links_.head(); node != nullptr; node = node->next)
       delete node->item;
-      delete node;
-      node = next;
-    }
-    head_ = tail_ = nullptr;
-    count_ = 0;
+    links_.RemoveAll();
   }
 
  private:
-  Node* head_ = nullptr;
-  Node* tail_ = nullptr;
-  int32_t count_ = 0;
+  // The links without ownership; this class adds the items' lifetime.
+  TPLinkedList<T> links_;
 };
