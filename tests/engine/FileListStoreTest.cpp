@@ -150,11 +150,13 @@ TEST(FileListStore, PatchRecordsFoldIntoTheirPlainNames) {
   store.Insert(std::make_unique<FileRecord>(MakeRecord(L"game.dat", 1, 2, 100, 0x1111)));
   store.Insert(std::make_unique<FileRecord>(MakeRecord(L"PATCH\\maps\\new.map", 3, 4, 50, 0xBBBB)));
   store.Insert(std::make_unique<FileRecord>(MakeRecord(L"Patchwork.dat", 5, 5, 5, 5)));
+  // Renamed to "Patch\\inner.dat", which sorts after it: the walk must not fold it a second time.
+  store.Insert(std::make_unique<FileRecord>(MakeRecord(L"Patch\\Patch\\inner.dat", 6, 6, 6, 6)));
   store.SetChanged(false);
 
   EXPECT_EQ(FileListStore::kOk, store.FoldPatchEntries());
 
-  EXPECT_EQ(L"Patchwork.dat|game.dat|maps\\new.map|", Names(store));
+  EXPECT_EQ(L"Patch\\inner.dat|Patchwork.dat|game.dat|maps\\new.map|", Names(store));
   const FileRecord* game = store.Find(L"game.dat");
   ASSERT_NE(nullptr, game);
   EXPECT_EQ(7, game->registeredVersion);
