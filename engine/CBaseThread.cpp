@@ -5,7 +5,7 @@
 CBaseThread::CBaseThread() : stop_event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
 CBaseThread::~CBaseThread() {
-  thread_.Close();
+  thread_.reset();
   if (stop_event_)
     ResetEvent(stop_event_.get());
 }
@@ -44,7 +44,7 @@ bool CBaseThread::StartThread() {
   uintptr_t thread = _beginthreadex(nullptr, 0, &CBaseThread::ThreadEntry, this, 0, &thread_id_);
   if (thread == 0)
     return false;
-  thread_ = WinHandle(reinterpret_cast<HANDLE>(thread));
+  thread_ = UniqueHandle(reinterpret_cast<HANDLE>(thread));
   return true;
 }
 
@@ -64,7 +64,7 @@ void CBaseThread::WaitForThread() {
   if (!thread_)
     return;
   WaitForSingleObject(thread_.get(), INFINITE);
-  thread_.Close();
+  thread_.reset();
   thread_id_ = 0;
 }
 

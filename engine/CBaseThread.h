@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "engine/WinHandle.h"
+#include "net/UniqueHandle.h"
 
 class CBaseThread {
  public:
@@ -50,8 +50,8 @@ class CBaseThread {
  private:
   static unsigned __stdcall ThreadEntry(void* object);
 
-  WinHandle stop_event_;
-  WinHandle thread_;
+  UniqueHandle stop_event_;
+  UniqueHandle thread_;
   unsigned thread_id_ = 0;
   unsigned char auto_delete_ = 0;
   unsigned char suspended_ = 0;

@@ -5,7 +5,7 @@
 #include <memory>
 #include <new>
 
-#include "engine/WinHandle.h"
+#include "net/UniqueHandle.h"
 
 DWORD CCrc32Static::FileCrc32(uint32_t& crc, const wchar_t* path) {
   crc = 0;
@@ -22,8 +22,8 @@ DWORD CCrc32Static::FileCrc32WithBuffer(uint32_t& crc,
   crc = 0;
   if (path == nullptr || buffer == nullptr || block_size == 0)
     return ERROR_INVALID_PARAMETER;
-  WinHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  UniqueHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file)
     return GetLastError();
   uLong value = crc32(0L, Z_NULL, 0);

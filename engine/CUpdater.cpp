@@ -28,12 +28,12 @@ CUpdater::~CUpdater() {
   socket_.reset();
   EndWorker();
   {
-    CriticalSectionLock lock(lock_);
+    std::lock_guard<CriticalSection> lock(lock_);
     std::vector<uint8_t>().swap(list_buffer_);
     list_total_ = 0;
     list_received_ = 0;
     downloader_.reset();
-    temp_file_.Close();
+    temp_file_.reset();
   }
   entries_.clear();
   file_list_.Close();

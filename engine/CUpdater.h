@@ -28,18 +28,18 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "engine/CBaseThread.h"
-#include "engine/CriticalSection.h"
 #include "engine/FileEntry.h"
 #include "engine/FileListStore.h"
 #include "engine/QVTesserel.h"
 #include "engine/VersionInfoIni.h"
-#include "engine/WinHandle.h"
-
-class CClientSocket;
-class HttpFileDownloader;
+#include "net/CClientSocket.h"
+#include "net/CriticalSection.h"
+#include "net/HttpFileDownloader.h"
+#include "net/UniqueHandle.h"
 
 class CUpdater : public CBaseThread {
  public:
@@ -145,9 +145,10 @@ class CUpdater : public CBaseThread {
   void* user_value_ = nullptr;
   // The engine lock (see the top of this file).
   CriticalSection lock_;
-  // The session's TCP client (net/CClientSocket), owned, made with the object once that class is linked in;
-  // released first in the destructor, without the engine lock, because its reader thread takes that lock.
-  std::unique_ptr<CClientSocket, void (*)(CClientSocket*)> socket_{nullptr, nullptr};
+  // The session's TCP client, owned. Made with the session's event handler (until then empty, and
+  // ConnectSession connects nothing). Released first in the destructor, without the engine lock, because its
+  // reader thread takes that lock.
+  std::unique_ptr<CClientSocket> socket_;
   // The session with the server is over. Set by StopUpdate and by the session's end; cleared only when the
   // object is made, so a start does not reset it.
   int finished_ = 0;
@@ -175,8 +176,8 @@ class CUpdater : public CBaseThread {
   wchar_t file_list_path_[MAX_PATH] = {};
   // An UpdateError; 0 none. Once set it suppresses event 7 and the versionInfo write for the object's life.
   uint16_t last_error_ = 0;
-  // The HTTP downloader (net/HttpFileDownloader), owned, made at the first download and kept for the run.
-  std::unique_ptr<HttpFileDownloader, void (*)(HttpFileDownloader*)> downloader_{nullptr, nullptr};
+  // The HTTP downloader, owned, made at the first download and kept for the run.
+  std::unique_ptr<HttpFileDownloader> downloader_;
   // The temporary file being downloaded into; empty when none is open.
-  WinHandle temp_file_;
+  UniqueHandle temp_file_;
 };

@@ -47,7 +47,7 @@ void CUpdater::VerifyListedFiles() {
       // The installer or a user may have left the file read-only, hidden or system; the engine must be able
       // to replace it later.
       SetFileAttributesW(path, FILE_ATTRIBUTE_ARCHIVE);
-      WinHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+      UniqueHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
       if (file) {
         opened = true;
         size = GetFileSize(file.get(), nullptr);

@@ -19,7 +19,7 @@ int CUpdater::Start() {
     full_check_ = 1;
   if (no_self_update_ == 0 && SelfCheck() != 0)
     return 1;
-  CriticalSectionLock lock(lock_);
+  std::lock_guard<CriticalSection> lock(lock_);
   if (!ResolvePatchServer())
     return 1;
   if (patch_server_port_ != 0 && patch_server_port_ != 65535)
@@ -48,10 +48,13 @@ void CUpdater::ConnectSession() {
   // No socket yet: nothing is connected, so no socket event follows and the session never begins.
 }
 
-void CUpdater::DisconnectSession() {}
+void CUpdater::DisconnectSession() {
+  if (socket_)
+    socket_->Disconnect();
+}
 
 bool CUpdater::SessionConnectionOpen() const {
-  return false;
+  return socket_ && socket_->HasSocket();
 }
 
 void CUpdater::WaitForClosedSession() const {
@@ -61,7 +64,7 @@ void CUpdater::WaitForClosedSession() const {
 
 int CUpdater::StopUpdate() {
   {
-    CriticalSectionLock lock(lock_);
+    std::lock_guard<CriticalSection> lock(lock_);
     if (finished_ == 0) {
       finished_ = 1;
       DisconnectSession();

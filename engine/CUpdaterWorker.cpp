@@ -11,7 +11,10 @@ bool CUpdater::StartWorker() {
 
 void CUpdater::Stop() {
   CBaseThread::Stop();
-  // A running download is cancelled here through the downloader's cancel flag once the downloader exists.
+  // The worker makes the downloader under the engine lock; a caller that stops the run may come at any time.
+  std::lock_guard<CriticalSection> lock(lock_);
+  if (downloader_)
+    downloader_->Cancel();
 }
 
 void CUpdater::EndWorker() {

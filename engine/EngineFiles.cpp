@@ -6,6 +6,24 @@ namespace engine_files {
 
 namespace {
 
+// Owner of a directory search handle (closed with FindClose, not CloseHandle).
+class FindHandle {
+ public:
+  explicit FindHandle(HANDLE handle) : handle_(handle) {}
+  ~FindHandle() {
+    if (*this)
+      FindClose(handle_);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+
+  explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
 bool IsEmpty(const wchar_t* path) {
   return path == nullptr || path[0] == L'\0';
 }
@@ -162,9 +180,9 @@ int DeleteTree(const wchar_t* folder) {
   return RemoveDirectoryW(folder) ? 0 : 1;
 }
 
-WinHandle CreateFileWithParents(const wchar_t* path) {
+UniqueHandle CreateFileWithParents(const wchar_t* path) {
   if (IsEmpty(path) || wcslen(path) >= MAX_PATH)
-    return WinHandle();
+    return UniqueHandle();
   const wchar_t* cut = wcsrchr(path, L'\\');
   if (cut == nullptr)
     cut = wcsrchr(path, L'/');
@@ -176,7 +194,7 @@ WinHandle CreateFileWithParents(const wchar_t* path) {
     if (PathExists(folder) != 0)
       MakeFolderChain(folder);
   }
-  return WinHandle(
+  return UniqueHandle(
       CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <initializer_list>
 
-#include "engine/WinHandle.h"
+#include "net/UniqueHandle.h"
 
 namespace engine_files {
 
@@ -28,7 +28,7 @@ int DeleteTree(const wchar_t* folder);
 
 // Creates a new, empty file for writing (replacing an existing one, no sharing), making its missing folders.
 // An empty owner when it fails.
-WinHandle CreateFileWithParents(const wchar_t* path);
+UniqueHandle CreateFileWithParents(const wchar_t* path);
 
 // Clears read-only, hidden and system, then deletes the file. 0 deleted; 1 failed (null or empty path: 1).
 int ForceDeleteFile(const wchar_t* path);

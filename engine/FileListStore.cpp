@@ -50,11 +50,11 @@ std::string FileListStore::KeyOf(const wchar_t* name) {
 int FileListStore::Open(const wchar_t* path) {
   if (path == nullptr)
     return kNoPath;
-  CriticalSectionLock lock(lock_);
+  std::lock_guard<CriticalSection> lock(lock_);
   CloseLocked();
   path_ = path;
-  file_ = WinHandle(CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_HIDDEN, nullptr));
+  file_ = UniqueHandle(CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                   FILE_ATTRIBUTE_HIDDEN, nullptr));
   if (!file_)
     return kOpenFailed;
   LARGE_INTEGER size;
@@ -65,7 +65,7 @@ int FileListStore::Open(const wchar_t* path) {
 }
 
 int FileListStore::Parse() {
-  CriticalSectionLock lock(lock_);
+  std::lock_guard<CriticalSection> lock(lock_);
   if (!file_ || file_size_ == UINT32_MAX)
     return kReadFailed;
   if (file_size_ == 0)
@@ -91,7 +91,7 @@ int FileListStore::Parse() {
 }
 
 int FileListStore::Write() {
-  CriticalSectionLock lock(lock_);
+  std::lock_guard<CriticalSection> lock(lock_);
   if (!file_)
     return kNotOpen;
   std::wstring text;
@@ -117,7 +117,7 @@ int FileListStore::Write() {
 int FileListStore::Insert(std::unique_ptr<FileRecord> record) {
   if (!record)
     return kReadFailed;
-  CriticalSectionLock lock(lock_);
+  std::lock_guard<CriticalSection> lock(lock_);
   return InsertLocked(std::move(record));
 }
 
@@ -130,38 +130,38 @@ int FileListStore::InsertLocked(std::unique_ptr<FileRecord> record) {
 int FileListStore::Remove(const wchar_t* name) {
   if (name == nullptr)
     return kNameNotFound;
-  CriticalSectionLock lock(lock_);
+  std::lock_guard<CriticalSection> lock(lock_);
   return records_.erase(KeyOf(name)) != 0 ? kOk : kNameNotFound;
 }
 
 FileRecord* FileListStore::Find(const wchar_t* name) {
   if (name == nullptr)
     return nullptr;
-  CriticalSectionLock lock(lock_);
+  std::lock_guard<CriticalSection> lock(lock_);
   auto found = records_.find(KeyOf(name));
   return found != records_.end() ? found->second.get() : nullptr;
 }
 
 int FileListStore::Clear() {
-  CriticalSectionLock lock(lock_);
+  std::lock_guard<CriticalSection> lock(lock_);
   records_.clear();
   return kOk;
 }
 
 void FileListStore::Close() {
-  CriticalSectionLock lock(lock_);
+  std::lock_guard<CriticalSection> lock(lock_);
   CloseLocked();
 }
 
 void FileListStore::CloseLocked() {
   std::vector<char>().swap(read_buffer_);
-  file_.Close();
+  file_.reset();
   file_size_ = 0;
   records_.clear();
 }
 
 int FileListStore::FoldPatchEntries() {
-  CriticalSectionLock lock(lock_);
+  std::lock_guard<CriticalSection> lock(lock_);
   // Take the names first: a renamed record gets a new key, and the walk must not meet it again.
   std::vector<std::string> patch_keys;
   for (const auto& entry : records_) {
@@ -194,27 +194,27 @@ int FileListStore::FoldPatchEntries() {
 }
 
 void FileListStore::ForEachRecord(const std::function<void(FileRecord&)>& visit) {
-  CriticalSectionLock lock(lock_);
+  std::lock_guard<CriticalSection> lock(lock_);
   for (auto& entry : records_)
     visit(*entry.second);
 }
 
 bool FileListStore::changed() {
-  CriticalSectionLock lock(lock_);
+  std::lock_guard<CriticalSection> lock(lock_);
   return changed_ != 0;
 }
 
 void FileListStore::SetChanged(bool changed) {
-  CriticalSectionLock lock(lock_);
+  std::lock_guard<CriticalSection> lock(lock_);
   changed_ = changed ? 1 : 0;
 }
 
 bool FileListStore::IsOpen() {
-  CriticalSectionLock lock(lock_);
+  std::lock_guard<CriticalSection> lock(lock_);
   return static_cast<bool>(file_);
 }
 
 size_t FileListStore::RecordCount() {
-  CriticalSectionLock lock(lock_);
+  std::lock_guard<CriticalSection> lock(lock_);
   return records_.size();
 }

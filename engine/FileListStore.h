@@ -19,12 +19,13 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
-#include "engine/CriticalSection.h"
 #include "engine/QVTesserel.h"
-#include "engine/WinHandle.h"
+#include "net/CriticalSection.h"
+#include "net/UniqueHandle.h"
 
 class FileListStore {
  public:
@@ -86,7 +87,7 @@ class FileListStore {
 
   int changed_ = 0;
   std::wstring path_;
-  WinHandle file_;
+  UniqueHandle file_;
   uint32_t file_size_ = 0;
   std::vector<char> read_buffer_;
   // The store lock: guards every field of the store and the records.

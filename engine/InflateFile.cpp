@@ -57,10 +57,10 @@ int InflateInput(z_stream* stream,
 
 }  // namespace
 
-int InflateFile(WinHandle source, const wchar_t* target) {
+int InflateFile(UniqueHandle source, const wchar_t* target) {
   if (!source || target == nullptr)
     return 0;
-  WinHandle output_file(
+  UniqueHandle output_file(
       CreateFileW(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!output_file)
     return 0;

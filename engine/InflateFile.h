@@ -1,7 +1,7 @@
 // Inflates a file that holds one zlib stream into another file. No state; any thread.
 #pragma once
 
-#include "engine/WinHandle.h"
+#include "net/UniqueHandle.h"
 
 namespace engine_files {
 
@@ -12,6 +12,6 @@ constexpr unsigned kInflateChunkSize = 163840;
 // (created or replaced). 1 when the whole stream was inflated and written; 0 when the target cannot be
 // created, a read or write fails, or the stream is damaged or ends early. A failure leaves what was written
 // in `target`.
-int InflateFile(WinHandle source, const wchar_t* target);
+int InflateFile(UniqueHandle source, const wchar_t* target);
 
 }  // namespace engine_files

@@ -108,14 +108,14 @@ TEST(EngineFiles, CreateFileWithParentsMakesFoldersAndEmptiesAnExistingFile) {
   TempFolder root;
   std::wstring path = root.Join(L"x\\y\\file.bin");
   {
-    WinHandle file = CreateFileWithParents(path.c_str());
+    UniqueHandle file = CreateFileWithParents(path.c_str());
     ASSERT_TRUE(file);
     DWORD written = 0;
     ASSERT_TRUE(WriteFile(file.get(), "abc", 3, &written, nullptr));
   }
   EXPECT_EQ("abc", Contents(path));
   {
-    WinHandle file = CreateFileWithParents(path.c_str());
+    UniqueHandle file = CreateFileWithParents(path.c_str());
     ASSERT_TRUE(file);
   }
   EXPECT_EQ("", Contents(path));

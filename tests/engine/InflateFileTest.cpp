@@ -35,8 +35,8 @@ std::string Compress(const std::string& data) {
   return out;
 }
 
-WinHandle OpenForReading(const std::wstring& path) {
-  return WinHandle(
+UniqueHandle OpenForReading(const std::wstring& path) {
+  return UniqueHandle(
       CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
 }
 
@@ -76,5 +76,5 @@ TEST(InflateFile, TargetThatCannotBeCreatedFailsAndStillClosesTheSource) {
   ASSERT_TRUE(WriteFileBytes(root.Join(L"file.zip"), Compress("abc")));
   EXPECT_EQ(0, InflateFile(OpenForReading(root.Join(L"file.zip")), root.Join(L"missing\\file.dat").c_str()));
   EXPECT_TRUE(DeleteFileW(root.Join(L"file.zip").c_str()));
-  EXPECT_EQ(0, InflateFile(WinHandle(), root.Join(L"x.dat").c_str()));
+  EXPECT_EQ(0, InflateFile(UniqueHandle(), root.Join(L"x.dat").c_str()));
 }
