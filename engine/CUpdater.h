@@ -1,0 +1,183 @@
+// CUpdater: the engine object behind one handle of QVTesserel.dll. It brings one installation (install root +
+// product code) up to date: loads and checks the installed-file list, talks to the patch server (session),
+// then runs the worker thread over the server's entries, reporting through the caller's UpdateCallback.
+//
+// Files by concern:
+//   CUpdater.cpp          making and freeing the object, the bodies of the exports, events and errors
+//   CUpdaterFileList.cpp  loading, checking and saving the installed-file list; the self-check
+//   CUpdaterSession.cpp   the start (host resolution, connect) and the end of a session
+//   CUpdaterWorker.cpp    the worker thread
+//
+// Threads: the exports run on the caller's thread; the socket reader thread handles session events; the
+// worker thread (CBaseThread::Run) handles the entries. The callback is called on all three.
+//
+// Locks, in the only order in which they may be nested:
+//   1. the engine lock (lock_): the session's state — the finished flag, the patch-server address, the
+//   socket,
+//      the list-receive buffer, the entry queue while the session fills it, the downloader and the temporary
+//      file. The socket reader thread holds it for the whole handling of a socket event, callback included.
+//      Start() holds it around resolution and connect. Never held while waiting for the worker or the reader.
+//   2. the store lock (inside FileListStore): every operation on the installed-file list. The check at start
+//      calls the callback (event 18) while holding it.
+//   3. whatever lock the caller's callback takes: always innermost, so the caller must not call an export
+//   while
+//      holding it.
+// The UpdateStatus is written by the engine's threads without a lock and read by the caller at any time.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "engine/CBaseThread.h"
+#include "engine/FileEntry.h"
+#include "engine/FileListStore.h"
+#include "engine/QVTesserel.h"
+#include "engine/VersionInfoIni.h"
+#include "net/CClientSocket.h"
+#include "net/CriticalSection.h"
+#include "net/HttpFileDownloader.h"
+#include "net/UniqueHandle.h"
+
+class CUpdater : public CBaseThread {
+ public:
+  // The bodies of the exports. Each takes the object (null gives UpdaterResultNullHandle, or null from
+  // DownloadInfo) and returns the export's result.
+  //
+  // Makes an object from the caller's parameters, or null when `params` is null, the install root is empty or
+  // longer than 255 characters, or the engine's file paths would not fit. Reads the versionInfo ini.
+  static CUpdater* Create(const UpdaterParams* params);
+  // Ends the run (StopUpdate) and frees the object.
+  static int Remove(CUpdater* updater);
+  // Waits until the previous session's connection is closed, sets the full-check flag for FullCheck, then
+  // Start(): UpdaterResultOk, or UpdaterResultStartFailed (no event is sent then).
+  static int StartUpdater(CUpdater* updater);
+  static int FullCheck(CUpdater* updater);
+  static int StopUpdater(CUpdater* updater);
+  // Suspend and resume the worker thread.
+  static int PauseUpdater(CUpdater* updater);
+  static int ResumeUpdater(CUpdater* updater);
+  static UpdateStatus* DownloadInfo(CUpdater* updater);
+
+  // Stops the socket and the worker without holding the engine lock, then frees everything.
+  ~CUpdater() override;
+
+  // Signals the worker's stop event (and cancels a running download).
+  void Stop() override;
+
+  // Loads and checks the installed-file list (a changed list turns the run into a full check), runs the
+  // self-check unless it is switched off, resolves the patch server's host name when no IP is given, and
+  // starts the connection unless the port is 0 or 65535. 0 started; 1 failed.
+  int Start();
+  // Ends the session (finished flag, disconnect), resumes, stops and waits for the worker, and saves the file
+  // list when it changed. Any thread but the worker's. 0.
+  int StopUpdate();
+  // Compares the CRC-32 of the program file, QVTesserel.dll and patchw32.dll in the install root with their
+  // records. 0 pass (a missing record passes and clears UpdaterVersion); 1 fail (UpdaterVersion below 1, or a
+  // file that differs, which also clears UpdaterVersion).
+  int SelfCheck();
+  // Records `code` as the last error and sends event 17 with it.
+  void ReportError(int code);
+  // Writes the three versionInfo values, unless an error has been recorded.
+  void SaveVersionInfo();
+
+  // Read access for the session, the worker and tests.
+  int current_version() const { return version_info_.current_version; }
+  int separate_status() const { return version_info_.separate_status; }
+  int updater_version() const { return version_info_.updater_version; }
+  bool full_check() const { return full_check_ != 0; }
+  bool finished() const { return finished_ != 0; }
+  uint16_t last_error() const { return last_error_; }
+  bool no_self_update() const { return no_self_update_ != 0; }
+  const wchar_t* product_code() const { return product_code_; }
+  const wchar_t* program_file_name() const { return program_file_name_; }
+  const wchar_t* install_root() const { return install_root_; }
+  const char* patch_server_ip() const { return patch_server_ip_; }
+  uint16_t patch_server_port() const { return patch_server_port_; }
+  const char* download_host() const { return download_host_; }
+  const wchar_t* download_host_wide() const { return download_host_wide_; }
+  const char* patch_server_host() const { return patch_server_host_; }
+  const wchar_t* version_info_path() const { return version_info_path_; }
+  const wchar_t* file_list_path() const { return file_list_path_; }
+  FileListStore& file_list() { return file_list_; }
+  const UpdateStatus& status() const { return status_; }
+
+ protected:
+  // An empty object (stop event made, no thread, temporary-file handle empty); Create() fills it.
+  CUpdater();
+  // Copies the parameters (every text bounded and terminated), builds the engine's file paths and reads the
+  // versionInfo ini. False when the object cannot be used (see Create).
+  bool Initialize(const UpdaterParams& params);
+
+  // The worker thread's body (CUpdaterWorker.cpp).
+  void Run() override;
+  // Starts the worker thread over the entry queue. False when it cannot be started.
+  bool StartWorker();
+
+ private:
+  // Sends one event to the caller's callback, when there is one.
+  void Notify(int event, const void* data);
+
+  // Installed-file list (CUpdaterFileList.cpp).
+  int LoadFileList();
+  void VerifyListedFiles();
+  void CloseFileList();
+  // "<install root>\<name>" by the shell's path-append rule. False when it does not fit.
+  bool BuildInstallPath(wchar_t (&path)[MAX_PATH], const wchar_t* name) const;
+
+  // Session (CUpdaterSession.cpp). Called with the engine lock held.
+  bool ResolvePatchServer();
+  // The seam where the session's connection is made: CClientSocket::Connect(patch_server_ip_, port) on
+  // socket_. Until the socket class is linked in, no connection is made and no socket event follows.
+  void ConnectSession();
+  // Closes the session's connection (the reader thread then ends).
+  void DisconnectSession();
+  // True while the socket holds a connection; the exports wait for it to close before a new session.
+  bool SessionConnectionOpen() const;
+  void WaitForClosedSession() const;
+
+  // Worker (CUpdaterWorker.cpp): resumes, stops and waits for a worker thread that exists.
+  void EndWorker();
+
+  UpdateCallback callback_ = nullptr;
+  void* user_value_ = nullptr;
+  // The engine lock (see the top of this file).
+  CriticalSection lock_;
+  // The session's TCP client, owned. Made with the session's event handler (until then empty, and
+  // ConnectSession connects nothing). Released first in the destructor, without the engine lock, because its
+  // reader thread takes that lock.
+  std::unique_ptr<CClientSocket> socket_;
+  // The session with the server is over. Set by StopUpdate and by the session's end; cleared only when the
+  // object is made, so a start does not reset it.
+  int finished_ = 0;
+  VersionInfo version_info_;
+  UpdateStatus status_{};
+  // Set by FullCheck or by a start whose list changed on loading; never cleared.
+  int full_check_ = 0;
+  int no_self_update_ = 0;
+  wchar_t product_code_[64] = {};
+  wchar_t program_file_name_[64] = {};
+  wchar_t install_root_[256] = {};
+  char patch_server_ip_[16] = {};
+  uint16_t patch_server_port_ = 0;
+  char download_host_[100] = {};
+  wchar_t download_host_wide_[100] = {};
+  char patch_server_host_[100] = {};
+  FileListStore file_list_;
+  // The server's entries, taken from the front by the worker.
+  std::deque<std::unique_ptr<FileEntry>> entries_;
+  // The list as it arrives from the server: buffer, announced total, bytes received.
+  std::vector<uint8_t> list_buffer_;
+  uint32_t list_total_ = 0;
+  uint32_t list_received_ = 0;
+  wchar_t version_info_path_[MAX_PATH] = {};
+  wchar_t file_list_path_[MAX_PATH] = {};
+  // An UpdateError; 0 none. Once set it suppresses event 7 and the versionInfo write for the object's life.
+  uint16_t last_error_ = 0;
+  // The HTTP downloader, owned, made at the first download and kept for the run.
+  std::unique_ptr<HttpFileDownloader> downloader_;
+  // The temporary file being downloaded into; empty when none is open.
+  UniqueHandle temp_file_;
+};

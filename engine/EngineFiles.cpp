@@ -1,0 +1,208 @@
+#include "engine/EngineFiles.h"
+
+#include <cwchar>
+
+namespace engine_files {
+
+namespace {
+
+// Owner of a directory search handle (closed with FindClose, not CloseHandle).
+class FindHandle {
+ public:
+  explicit FindHandle(HANDLE handle) : handle_(handle) {}
+  ~FindHandle() {
+    if (*this)
+      FindClose(handle_);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+
+  explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+bool IsEmpty(const wchar_t* path) {
+  return path == nullptr || path[0] == L'\0';
+}
+
+bool IsDotEntry(const wchar_t* name) {
+  return wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0;
+}
+
+bool IsFolder(const wchar_t* path) {
+  DWORD attributes = GetFileAttributesW(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Creates one folder; an existing folder counts as made.
+bool CreateOneFolder(const wchar_t* folder) {
+  if (CreateDirectoryW(folder, nullptr))
+    return true;
+  return GetLastError() == ERROR_ALREADY_EXISTS && IsFolder(folder);
+}
+
+// Moves one file, replacing a file that is already at the destination whatever its attributes.
+bool MoveOneFile(const wchar_t* source, const wchar_t* target) {
+  if (MoveFileW(source, target))
+    return true;
+  if (GetLastError() != ERROR_ALREADY_EXISTS)
+    return false;
+  SetFileAttributesW(target, FILE_ATTRIBUTE_ARCHIVE);
+  DeleteFileW(target);
+  return MoveFileW(source, target) != 0;
+}
+
+}  // namespace
+
+bool ConcatTexts(wchar_t* out, size_t capacity, std::initializer_list<const wchar_t*> parts) {
+  size_t used = 0;
+  for (const wchar_t* part : parts) {
+    size_t length = part != nullptr ? wcslen(part) : 0;
+    if (length >= capacity - used) {
+      out[0] = L'\0';
+      return false;
+    }
+    wmemcpy(out + used, part, length);
+    used += length;
+  }
+  out[used] = L'\0';
+  return true;
+}
+
+bool JoinPath(wchar_t (&out)[MAX_PATH], const wchar_t* first, const wchar_t* second) {
+  return ConcatTexts(out, MAX_PATH, {first, L"\\", second});
+}
+
+int PathExists(const wchar_t* path) {
+  if (IsEmpty(path))
+    return 1;
+  WIN32_FIND_DATAW found;
+  FindHandle search(FindFirstFileW(path, &found));
+  return search ? 0 : 1;
+}
+
+int MakeFolderChain(const wchar_t* folder) {
+  if (IsEmpty(folder))
+    return 1;
+  size_t length = wcslen(folder);
+  if (length >= MAX_PATH)
+    return 1;
+  if (CreateDirectoryW(folder, nullptr))
+    return 0;
+  DWORD error = GetLastError();
+  if (error == ERROR_ALREADY_EXISTS)
+    return IsFolder(folder) ? 0 : 1;
+  if (error != ERROR_PATH_NOT_FOUND)
+    return 1;
+
+  // Make each parent from the outside in: every prefix that ends at a backslash, without its trailing
+  // backslashes; a drive ("C:") is not a folder to make.
+  wchar_t prefix[MAX_PATH];
+  for (size_t i = 0; i < length; ++i) {
+    if (folder[i] != L'\\')
+      continue;
+    size_t end = i;
+    while (end > 0 && folder[end - 1] == L'\\')
+      --end;
+    if (end == 0)
+      continue;
+    wmemcpy(prefix, folder, end);
+    prefix[end] = L'\0';
+    if (end <= 3 && wcschr(prefix, L':') != nullptr)
+      continue;
+    if (!CreateOneFolder(prefix))
+      return 1;
+  }
+  return CreateOneFolder(folder) ? 0 : 1;
+}
+
+int MoveTree(const wchar_t* source, const wchar_t* destination) {
+  if (IsEmpty(source) || IsEmpty(destination))
+    return 1;
+  wchar_t pattern[MAX_PATH];
+  if (!JoinPath(pattern, source, L"*.*"))
+    return 1;
+  WIN32_FIND_DATAW found;
+  FindHandle search(FindFirstFileW(pattern, &found));
+  if (!search)
+    return 1;
+  do {
+    if (IsDotEntry(found.cFileName))
+      continue;
+    wchar_t from[MAX_PATH];
+    wchar_t to[MAX_PATH];
+    if (!JoinPath(from, source, found.cFileName) || !JoinPath(to, destination, found.cFileName))
+      return 1;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (MoveTree(from, to) != 0)
+        return 1;
+      continue;
+    }
+    if (PathExists(destination) != 0 && MakeFolderChain(destination) != 0)
+      return 1;
+    if (!MoveOneFile(from, to))
+      return 1;
+  } while (FindNextFileW(search.get(), &found));
+  // What is left of the source is only its (now empty) folders.
+  DeleteTree(source);
+  return 0;
+}
+
+int DeleteTree(const wchar_t* folder) {
+  if (IsEmpty(folder))
+    return 1;
+  wchar_t pattern[MAX_PATH];
+  if (!JoinPath(pattern, folder, L"*.*"))
+    return 1;
+  {
+    WIN32_FIND_DATAW found;
+    FindHandle search(FindFirstFileW(pattern, &found));
+    if (!search)
+      return 1;
+    do {
+      if (IsDotEntry(found.cFileName))
+        continue;
+      wchar_t child[MAX_PATH];
+      if (!JoinPath(child, folder, found.cFileName))
+        return 1;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if (DeleteTree(child) != 0)
+          return 1;
+      } else if (ForceDeleteFile(child) != 0) {
+        return 1;
+      }
+    } while (FindNextFileW(search.get(), &found));
+  }
+  SetFileAttributesW(folder, FILE_ATTRIBUTE_ARCHIVE);
+  return RemoveDirectoryW(folder) ? 0 : 1;
+}
+
+UniqueHandle CreateFileWithParents(const wchar_t* path) {
+  if (IsEmpty(path) || wcslen(path) >= MAX_PATH)
+    return UniqueHandle();
+  const wchar_t* cut = wcsrchr(path, L'\\');
+  if (cut == nullptr)
+    cut = wcsrchr(path, L'/');
+  if (cut != nullptr && cut != path) {
+    wchar_t folder[MAX_PATH];
+    size_t length = static_cast<size_t>(cut - path);
+    wmemcpy(folder, path, length);
+    folder[length] = L'\0';
+    if (PathExists(folder) != 0)
+      MakeFolderChain(folder);
+  }
+  return UniqueHandle(
+      CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+int ForceDeleteFile(const wchar_t* path) {
+  if (IsEmpty(path))
+    return 1;
+  SetFileAttributesW(path, FILE_ATTRIBUTE_ARCHIVE);
+  return DeleteFileW(path) ? 0 : 1;
+}
+
+}  // namespace engine_files

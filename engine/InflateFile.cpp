@@ -1,0 +1,87 @@
+#include "engine/InflateFile.h"
+
+#include <zlib.h>
+
+#include <memory>
+#include <new>
+
+namespace engine_files {
+
+namespace {
+
+// zlib's stream state, ended with the owner.
+class InflateStream {
+ public:
+  InflateStream() { ok_ = inflateInit(&stream_) == Z_OK; }
+  ~InflateStream() {
+    if (ok_)
+      inflateEnd(&stream_);
+  }
+  InflateStream(const InflateStream&) = delete;
+  InflateStream& operator=(const InflateStream&) = delete;
+
+  bool ok() const { return ok_; }
+  z_stream* get() { return &stream_; }
+
+ private:
+  z_stream stream_{};
+  bool ok_ = false;
+};
+
+bool WriteAll(HANDLE file, const unsigned char* data, DWORD bytes) {
+  DWORD written = 0;
+  return bytes == 0 || (WriteFile(file, data, bytes, &written, nullptr) && written == bytes);
+}
+
+// Feeds `input_bytes` to zlib and writes every output chunk. Returns the zlib result that ends the step:
+// Z_OK / Z_BUF_ERROR (wants more input), Z_STREAM_END, or an error (Z_ERRNO for a failed write).
+int InflateInput(z_stream* stream,
+                 unsigned char* input,
+                 DWORD input_bytes,
+                 unsigned char* output,
+                 HANDLE target) {
+  stream->next_in = input;
+  stream->avail_in = input_bytes;
+  int result;
+  do {
+    stream->next_out = output;
+    stream->avail_out = kInflateChunkSize;
+    result = inflate(stream, Z_NO_FLUSH);
+    if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR)
+      return result;
+    if (!WriteAll(target, output, kInflateChunkSize - stream->avail_out))
+      return Z_ERRNO;
+  } while (stream->avail_out == 0 && result != Z_STREAM_END);
+  return result;
+}
+
+}  // namespace
+
+int InflateFile(UniqueHandle source, const wchar_t* target) {
+  if (!source || target == nullptr)
+    return 0;
+  UniqueHandle output_file(
+      CreateFileW(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!output_file)
+    return 0;
+  std::unique_ptr<unsigned char[]> input(new (std::nothrow) unsigned char[kInflateChunkSize]);
+  std::unique_ptr<unsigned char[]> output(new (std::nothrow) unsigned char[kInflateChunkSize]);
+  InflateStream stream;
+  if (!input || !output || !stream.ok())
+    return 0;
+
+  int result = Z_OK;
+  while (result != Z_STREAM_END) {
+    DWORD read = 0;
+    if (!ReadFile(source.get(), input.get(), kInflateChunkSize, &read, nullptr))
+      return 0;
+    if (read == 0)
+      break;
+    result = InflateInput(stream.get(), input.get(), read, output.get(), output_file.get());
+    if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR)
+      return 0;
+  }
+  return result == Z_STREAM_END ? 1 : 0;
+}
+
+}  // namespace engine_files

@@ -1,0 +1,17 @@
+// Inflates a file that holds one zlib stream into another file. No state; any thread.
+#pragma once
+
+#include "net/UniqueHandle.h"
+
+namespace engine_files {
+
+// Input and output are moved in chunks of this size.
+constexpr unsigned kInflateChunkSize = 163840;
+
+// Inflates `source` (an open file, read from its current position; closed in every case) into `target`
+// (created or replaced). 1 when the whole stream was inflated and written; 0 when the target cannot be
+// created, a read or write fails, or the stream is damaged or ends early. A failure leaves what was written
+// in `target`.
+int InflateFile(UniqueHandle source, const wchar_t* target);
+
+}  // namespace engine_files

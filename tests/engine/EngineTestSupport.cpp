@@ -1,0 +1,68 @@
+#include "tests/engine/EngineTestSupport.h"
+
+#include <cstring>
+#include <cwchar>
+
+namespace engine_testing {
+
+int __cdecl EventLog::Callback(void* user, int event, const void* data) {
+  EventLog* log = static_cast<EventLog*>(user);
+  std::lock_guard<std::mutex> lock(log->mutex_);
+  log->events_.push_back(event);
+  if (event == UpdateEventFileMismatch && data != nullptr)
+    log->mismatches_.push_back(*static_cast<const FileRecord*>(data));
+  if (event == UpdateEventError && data != nullptr)
+    log->errors_.push_back(*static_cast<const int32_t*>(data));
+  return 0;
+}
+
+std::vector<int> EventLog::Events() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return events_;
+}
+
+std::vector<FileRecord> EventLog::Mismatches() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return mismatches_;
+}
+
+std::vector<int32_t> EventLog::Errors() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return errors_;
+}
+
+UpdaterParams MakeParams(const std::wstring& install_root, EventLog* log) {
+  UpdaterParams params;
+  std::memset(&params, 0, sizeof(params));
+  params.noSelfUpdate = 1;
+  params.userValue = log;
+  params.callback = log != nullptr ? &EventLog::Callback : nullptr;
+  wcscpy(params.productCode, L"GAME");
+  wcscpy(params.programFileName, L"game.exe");
+  wcsncpy(params.installRoot, install_root.c_str(), 259);
+  std::strcpy(params.patchServerIp, "127.0.0.1");
+  std::strcpy(params.downloadHost, "127.0.0.1:8080");
+  std::strcpy(params.patchServerHost, "localhost");
+  return params;
+}
+
+std::string Utf16Bytes(const std::wstring& text) {
+  return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+}
+
+FileRecord MakeRecord(const std::wstring& name,
+                      int32_t registered_version,
+                      int32_t version,
+                      int32_t size,
+                      uint32_t crc) {
+  FileRecord record;
+  std::memset(&record, 0, sizeof(record));
+  wcsncpy(record.name, name.c_str(), 259);
+  record.registeredVersion = registered_version;
+  record.version = version;
+  record.size = size;
+  record.crc32 = crc;
+  return record;
+}
+
+}  // namespace engine_testing

@@ -1,0 +1,80 @@
+#include "engine/InflateFile.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <string>
+
+#include "tests/support/TempFolder.h"
+
+using engine_files::InflateFile;
+using testing_support::FileExists;
+using testing_support::ReadFileBytes;
+using testing_support::TempFolder;
+using testing_support::WriteFileBytes;
+
+namespace {
+
+// Larger than two chunks once inflated, partly incompressible so the compressed stream spans chunks too.
+std::string SampleData() {
+  std::string data;
+  uint32_t state = 99;
+  for (int i = 0; i < 600000; ++i) {
+    state = state * 1103515245u + 12345u;
+    data += (i % 3 == 0) ? static_cast<char>(state >> 24) : static_cast<char>('a' + i % 7);
+  }
+  return data;
+}
+
+std::string Compress(const std::string& data) {
+  uLongf size = compressBound(static_cast<uLong>(data.size()));
+  std::string out(size, '\0');
+  EXPECT_EQ(Z_OK, compress(reinterpret_cast<Bytef*>(&out[0]), &size,
+                           reinterpret_cast<const Bytef*>(data.data()), static_cast<uLong>(data.size())));
+  out.resize(size);
+  return out;
+}
+
+UniqueHandle OpenForReading(const std::wstring& path) {
+  return UniqueHandle(
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+}
+
+}  // namespace
+
+TEST(InflateFile, WholeStreamIsInflatedIntoTheTarget) {
+  TempFolder root;
+  std::string data = SampleData();
+  ASSERT_TRUE(WriteFileBytes(root.Join(L"file.zip"), Compress(data)));
+  EXPECT_EQ(1, InflateFile(OpenForReading(root.Join(L"file.zip")), root.Join(L"file.dat").c_str()));
+  std::string out;
+  ASSERT_TRUE(ReadFileBytes(root.Join(L"file.dat"), &out));
+  EXPECT_TRUE(out == data) << "inflated " << out.size() << " of " << data.size() << " bytes";
+  // The source was closed: it can be deleted now.
+  EXPECT_TRUE(DeleteFileW(root.Join(L"file.zip").c_str()));
+}
+
+TEST(InflateFile, TruncatedOrDamagedStreamsFail) {
+  TempFolder root;
+  std::string compressed = Compress(SampleData());
+  ASSERT_TRUE(WriteFileBytes(root.Join(L"cut.zip"), compressed.substr(0, compressed.size() / 2)));
+  EXPECT_EQ(0, InflateFile(OpenForReading(root.Join(L"cut.zip")), root.Join(L"cut.dat").c_str()));
+  EXPECT_TRUE(FileExists(root.Join(L"cut.dat"))) << "the partial target is left for the caller";
+
+  std::string damaged = compressed;
+  damaged[damaged.size() / 2] ^= 0x55;
+  damaged[damaged.size() / 2 + 1] ^= 0x55;
+  ASSERT_TRUE(WriteFileBytes(root.Join(L"damaged.zip"), damaged));
+  EXPECT_EQ(0, InflateFile(OpenForReading(root.Join(L"damaged.zip")), root.Join(L"damaged.dat").c_str()));
+
+  ASSERT_TRUE(WriteFileBytes(root.Join(L"empty.zip"), ""));
+  EXPECT_EQ(0, InflateFile(OpenForReading(root.Join(L"empty.zip")), root.Join(L"empty.dat").c_str()));
+}
+
+TEST(InflateFile, TargetThatCannotBeCreatedFailsAndStillClosesTheSource) {
+  TempFolder root;
+  ASSERT_TRUE(WriteFileBytes(root.Join(L"file.zip"), Compress("abc")));
+  EXPECT_EQ(0, InflateFile(OpenForReading(root.Join(L"file.zip")), root.Join(L"missing\\file.dat").c_str()));
+  EXPECT_TRUE(DeleteFileW(root.Join(L"file.zip").c_str()));
+  EXPECT_EQ(0, InflateFile(UniqueHandle(), root.Join(L"x.dat").c_str()));
+}
