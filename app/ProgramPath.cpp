@@ -1,0 +1,47 @@
+#include "app/ProgramPath.h"
+
+#include <windows.h>
+
+#include <cwchar>
+
+bool GetProgramPath(wchar_t* path, size_t units) {
+  if (units == 0)
+    return false;
+  path[0] = 0;
+  DWORD length = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(units));
+  // A cut module path names some other file; treat it as unreadable.
+  if (length == 0 || length >= units) {
+    path[0] = 0;
+    return false;
+  }
+  return true;
+}
+
+bool FolderOfPath(const wchar_t* program_path, wchar_t* folder, size_t units) {
+  if (units == 0)
+    return false;
+  folder[0] = 0;
+  const wchar_t* last_backslash = program_path != nullptr ? std::wcsrchr(program_path, L'\\') : nullptr;
+  if (last_backslash == nullptr)
+    return false;
+  size_t length = static_cast<size_t>(last_backslash - program_path);
+  if (length >= units)
+    return false;
+  std::wmemcpy(folder, program_path, length);
+  folder[length] = 0;
+  return true;
+}
+
+bool JoinPath(const wchar_t* folder, const wchar_t* name, wchar_t* path, size_t units) {
+  if (units == 0)
+    return false;
+  path[0] = 0;
+  size_t folder_length = std::wcslen(folder);
+  size_t name_length = std::wcslen(name);
+  if (folder_length + 1 + name_length >= units)
+    return false;
+  std::wmemcpy(path, folder, folder_length);
+  path[folder_length] = L'\\';
+  std::wmemcpy(path + folder_length + 1, name, name_length + 1);
+  return true;
+}

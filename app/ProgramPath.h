@@ -1,0 +1,13 @@
+// Where this program lives: the settings file, the signed parameter file and the default download folder are
+// all found beside the program file.
+#pragma once
+
+#include <cstddef>
+
+// This program's module file name into `path` (`units` long). False when it cannot be read or was cut.
+bool GetProgramPath(wchar_t* path, size_t units);
+// The folder part of `program_path` (everything before its last backslash) into `folder`. False when the path
+// has no backslash or the folder does not fit.
+bool FolderOfPath(const wchar_t* program_path, wchar_t* folder, size_t units);
+// `folder` + "\" + `name` into `path`. False (and an empty path) when it does not fit.
+bool JoinPath(const wchar_t* folder, const wchar_t* name, wchar_t* path, size_t units);
