@@ -151,6 +151,15 @@ TEST_F(NWndTest, UpdateKeepsAWindowedChildInStepWithItsAncestors) {
   EXPECT_EQ((std::vector<bool>{false, true}), edit.show_calls);
   root_.Update();
   EXPECT_EQ(2u, edit.show_calls.size());
+
+  // A show call that brings no show message back must not swallow the next real Show.
+  edit.echoes_show = false;
+  panel.Show(0, 0);
+  root_.Update();
+  log_.clear();
+  edit.Show(0, 0);
+  EXPECT_EQ(0, edit.visible());
+  EXPECT_EQ((HookLog{"edit.hide"}), log_);
 }
 
 TEST_F(NWndTest, TopLevelChildrenAreLeftToTheirOwnFrameTick) {

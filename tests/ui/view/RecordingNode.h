@@ -98,6 +98,9 @@ class WindowedNode : public RecordingNode, private NativeWindow {
   NativeWindow* GetNativeWindow() override { return this; }
 
   bool window_shown = false;
+  // Whether showing or hiding the window sends the show message back (a real window does when its state
+  // changes).
+  bool echoes_show = true;
   bool has_focus = false;
   int invalidations = 0;
   int focus_requests = 0;
@@ -110,7 +113,8 @@ class WindowedNode : public RecordingNode, private NativeWindow {
   void ShowWindowEcho(bool show) override {
     show_calls.push_back(show);
     window_shown = show;
-    NWnd::Show(show ? 1 : 0, 0);
+    if (echoes_show)
+      NWnd::Show(show ? 1 : 0, 0);
   }
   bool HasKeyboardFocus() const override { return has_focus; }
   void TakeKeyboardFocus() override { ++focus_requests; }
