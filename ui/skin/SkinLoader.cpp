@@ -1,0 +1,192 @@
+#include "ui/skin/SkinLoader.h"
+
+#include <cwchar>
+#include <new>
+
+#include "ui/base/IniFile.h"
+#include "ui/base/IniStringContainer.h"
+#include "ui/base/VirtualFile.h"
+#include "ui/skin/SkinListeners.h"
+
+namespace {
+
+SkinLoader* g_categories = nullptr;
+int32_t g_category_count = 0;
+String g_current_skin;
+bool g_skin_changed = false;
+
+const wchar_t kSkinInfoPath[] = L"data\\skin\\skin_info.ini";
+
+// The three texts of one category as the ini container holds them.
+struct CategoryTexts {
+  const wchar_t* id;
+  const wchar_t* path;
+  const wchar_t* skin_path;
+};
+
+bool ReadCategory(IniStringContainer* ini, int32_t index, CategoryTexts* texts, int32_t* skin_change) {
+  wchar_t section[32];
+  std::swprintf(section, sizeof(section) / sizeof(section[0]), L"CATEGORY_%d", static_cast<int>(index));
+  texts->id = ini->GetString(section, L"id", nullptr);
+  texts->path = ini->GetString(section, L"path", nullptr);
+  texts->skin_path = ini->GetString(section, L"skin_path", nullptr);
+  *skin_change = ini->GetInt(section, L"skin_change", 1) != 0 ? 1 : 0;
+  return texts->id != nullptr && texts->path != nullptr && texts->skin_path != nullptr;
+}
+
+bool IsSafeSkinName(const wchar_t* name) {
+  if (name == nullptr)
+    return true;
+  for (const wchar_t* unit = name; *unit != 0; ++unit) {
+    if (*unit == L'\\' || *unit == L'/' || *unit == L':' || (unit[0] == L'.' && unit[1] == L'.'))
+      return false;
+  }
+  return true;
+}
+
+// `format` with its first "%s" replaced by `value`; every other character, '%' included, is kept as it is.
+bool ReplacePlaceholder(const wchar_t* format, const wchar_t* value, String* out) {
+  const wchar_t* placeholder = std::wcsstr(format, L"%s");
+  if (placeholder == nullptr)
+    return out->Assign(format) != 0;
+  String head;
+  size_t head_units = static_cast<size_t>(placeholder - format);
+  wchar_t* copy = new (std::nothrow) wchar_t[head_units + 1];
+  if (copy == nullptr)
+    return false;
+  std::wmemcpy(copy, format, head_units);
+  copy[head_units] = 0;
+  bool made = out->Assign(copy) && out->Append(value) && out->Append(placeholder + 2);
+  delete[] copy;
+  return made;
+}
+
+// The path of skin file `name` in candidate folder 0 (the current skin's) or 1 (the category's common one):
+// "<root>\<folder>\<name>".
+bool SkinFileCandidate(const SkinLoader* category, const wchar_t* name, int which, String* path) {
+  String folder;
+  bool folder_made = which == 0
+                         ? ReplacePlaceholder(category->skin_path().GetString(), GetCurrentSkin(), &folder)
+                         : folder.Assign(category->path().GetString()) != 0;
+  return folder_made && path->Assign(kSkinRoot) && path->Append(L"\\") && path->Append(folder.GetString()) &&
+         path->Append(L"\\") && path->Append(name);
+}
+
+}  // namespace
+
+int SkinLoader::LoadSkinInfo() {
+  UnloadSkinInfo();
+  IniStringContainer* ini = LoadIniFile(kSkinInfoPath);
+  if (ini == nullptr)
+    return 0;
+  int32_t count = ini->GetInt(L"CATEGORY", L"count", 0);
+  // Every category is checked before room for `count` of them is made: the count is data too.
+  CategoryTexts texts;
+  int32_t skin_change = 1;
+  bool complete = count > 0;
+  for (int32_t i = 0; complete && i < count; ++i)
+    complete = ReadCategory(ini, i, &texts, &skin_change);
+  SkinLoader* categories = complete ? new (std::nothrow) SkinLoader[count] : nullptr;
+  bool stored = categories != nullptr;
+  for (int32_t i = 0; stored && i < count; ++i) {
+    ReadCategory(ini, i, &texts, &skin_change);
+    SkinLoader& category = categories[i];
+    category.skin_change_ = skin_change;
+    stored = category.id_.Assign(texts.id) && category.path_.Assign(texts.path) &&
+             category.skin_path_.Assign(texts.skin_path);
+  }
+  delete ini;
+  if (!stored) {
+    delete[] categories;
+    return 0;
+  }
+  g_categories = categories;
+  g_category_count = count;
+  return 1;
+}
+
+void SkinLoader::UnloadSkinInfo() {
+  delete[] g_categories;
+  g_categories = nullptr;
+  g_category_count = 0;
+  RemoveAllSkinListeners();
+}
+
+void SetCurrentSkin(const wchar_t* name) {
+  if (!IsSafeSkinName(name))
+    return;
+  if (name == nullptr || name[0] == 0 ? g_current_skin.GetLength() == 0
+                                      : String::EqualsUpTo(name, g_current_skin.GetString(), -1) != 0)
+    return;
+  if (!g_current_skin.Assign(name))
+    return;
+  g_skin_changed = true;
+}
+
+const wchar_t* GetCurrentSkin() {
+  return g_current_skin.GetString();
+}
+
+bool TakeSkinChange() {
+  bool changed = g_skin_changed;
+  g_skin_changed = false;
+  return changed;
+}
+
+SkinLoader* FindSkinCategory(const wchar_t* id) {
+  if (id == nullptr)
+    return nullptr;
+  for (int32_t i = 0; i < g_category_count; ++i) {
+    if (String::EqualsUpTo(id, g_categories[i].id().GetString(), -1))
+      return &g_categories[i];
+  }
+  return nullptr;
+}
+
+FileObject* LocateSkinFile(SkinLoader* category, const wchar_t* name) {
+  if (category == nullptr || name == nullptr)
+    return nullptr;
+  for (int which = 0; which < 2; ++which) {
+    String path;
+    if (!SkinFileCandidate(category, name, which, &path))
+      continue;
+    if (FileObject* file = OpenVirtualFile(path.GetString()))
+      return file;
+  }
+  return nullptr;
+}
+
+IniStringContainer* LoadControlSkinIni(SkinLoader* category, const wchar_t* name) {
+  if (name == nullptr)
+    return nullptr;
+  String file_name;
+  if (!file_name.Assign(name) || !file_name.Append(L".ini"))
+    return nullptr;
+  FileObject* file = LocateSkinFile(category, file_name.GetString());
+  if (file == nullptr)
+    return nullptr;
+  uint32_t size = VirtualFileSize(file);
+  // Whole units, rounded up, so the text is aligned for UTF-16; the odd byte is never parsed.
+  wchar_t* content = size >= sizeof(wchar_t) ? new (std::nothrow) wchar_t[size / 2 + size % 2] : nullptr;
+  bool read = content != nullptr && ReadVirtualFile(file, 0, content, size) != 0;
+  CloseVirtualFile(file);
+  IniStringContainer* ini = read ? ParseIniFileContent(content, size) : nullptr;
+  delete[] content;
+  return ini;
+}
+
+const wchar_t* OpenSkinFile(SkinLoader* category, const wchar_t* name) {
+  if (category == nullptr || name == nullptr)
+    return nullptr;
+  for (int which = 0; which < 2; ++which) {
+    String path;
+    if (!SkinFileCandidate(category, name, which, &path))
+      continue;
+    FileObject* file = OpenVirtualFile(path.GetString());
+    if (file == nullptr)
+      continue;
+    CloseVirtualFile(file);
+    return category->located_path_.Assign(path.GetString()) ? category->located_path_.GetString() : nullptr;
+  }
+  return nullptr;
+}
