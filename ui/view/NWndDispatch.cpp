@@ -235,9 +235,13 @@ void NWnd::DispatchMouseWheel(int32_t x, int32_t y, int32_t notches) {
 }
 
 void NWnd::NotifyParents(NWnd* first, int32_t code, intptr_t p1, intptr_t p2) {
-  for (NWnd* node = first; node != nullptr && node->created_; node = node->parent_) {
+  // The parent is read before the handler runs: a handler may delete its own node (a pop-up closing itself
+  // on a click) and then pass the notification on.
+  for (NWnd* node = first; node != nullptr && node->created_;) {
+    NWnd* parent = node->parent_;
     if (node->OnNotify(code, p1, p2))
       return;
+    node = parent;
   }
 }
 

@@ -232,6 +232,15 @@ TEST_F(DispatchTest, NotificationsBubbleUntilTheFirstHandlerAnswers) {
   EXPECT_TRUE(Take().empty());
 }
 
+TEST_F(DispatchTest, AHandlerThatDeletesItsOwnNodeStillPassesTheNotificationOn) {
+  auto* closing = new RecordingNode("closing", &log_);
+  ASSERT_TRUE(closing->Place(60, 50, 20, 20, &panel_));
+  closing->on_notify = [closing] { delete closing; };
+  Take();
+  NWnd::NotifyParents(closing, NOTIFY_CLICKED, 4, 0);
+  EXPECT_EQ((HookLog{"closing.notify 1 4", "closing.destroy", "panel.notify 1 4", "root.notify 1 4"}), Take());
+}
+
 TEST_F(DispatchTest, ANodeShownOrMovedUnderTheRestingMouseIsEnteredAtOnce) {
   lone_.Show(0, 0);
   root_.DispatchMouseMove(160, 20, nullptr);

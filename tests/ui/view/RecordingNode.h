@@ -34,6 +34,7 @@ class RecordingNode : public NWnd {
   std::function<void()> on_destroy;
   std::function<void()> on_paint;
   std::function<void()> on_left_up;
+  std::function<void()> on_notify;
   // What OnNotify answers.
   int32_t notify_result = 0;
   int32_t blend_children = 1;
@@ -65,8 +66,9 @@ class RecordingNode : public NWnd {
   void OnMouseEnter(int32_t x, int32_t y) override { Record("enter", x, y); }
   void OnMouseLeave() override { Record("leave"); }
   int32_t OnNotify(int32_t code, intptr_t p1, intptr_t) override {
-    Record("notify " + std::to_string(code) + " " + std::to_string(p1));
-    return notify_result;
+    int32_t result = notify_result;  // read first: the action may delete this node
+    Record("notify " + std::to_string(code) + " " + std::to_string(p1), on_notify);
+    return result;
   }
   int32_t BlendChildren() override { return blend_children; }
 
