@@ -488,6 +488,32 @@ TEST_F(CUpdaterSessionTest, StopAndRemovalWhileConnectingReturnPromptly) {
   EXPECT_TRUE(FinishesWithin(kPromptMs, [updater] { CUpdater::Remove(updater); }));
 }
 
+// The reader may already be on its way into the event handler when the caller ends the session: what it
+// brings then belongs to a connection that is over and must change nothing.
+TEST_F(CUpdaterSessionTest, EventsThatArriveAfterTheEngineClosedTheConnectionAreIgnored) {
+  Rig rig;
+  ASSERT_TRUE(rig.Start("{\"version\": " + VersionJson(5, 0, 1) + ", \"after_version\": \"none\"}"));
+  ASSERT_TRUE(rig.server.WaitForLogLine(1, "sent version_reply"));
+  ASSERT_EQ(UpdaterResultOk, CUpdater::StopUpdater(rig.updater.get()));
+  ASSERT_TRUE(rig.server.WaitForLogLine(1, "client reset"));
+  const std::string received = rig.server.Received(1);
+
+  std::vector<uint8_t> area(8192, 0);
+  const uint8_t empty_list[] = {8, 0, 0x4a, 0x01, 4, 0, 0, 0};
+  std::memcpy(area.data(), empty_list, sizeof empty_list);
+  CUpdater::OnSocketEvent(rig.updater.get(), kSocketPacket, area.data());
+  std::fill(area.begin(), area.end(), 0);
+  const uint8_t list_end[] = {4, 0, 0x4b, 0x01};
+  std::memcpy(area.data(), list_end, sizeof list_end);
+  CUpdater::OnSocketEvent(rig.updater.get(), kSocketPacket, area.data());
+  CUpdater::OnSocketEvent(rig.updater.get(), kSocketConnected, nullptr);
+  CUpdater::OnSocketEvent(rig.updater.get(), kSocketBadPacket, nullptr);
+  Settle();
+  EXPECT_FALSE(rig.updater->worker_ran());
+  EXPECT_EQ(Errors{}, rig.log.Errors());
+  EXPECT_EQ(received, rig.server.Received(1)) << "nothing sent";
+}
+
 TEST_F(CUpdaterSessionTest, StopFromInsideTheCallbackEndsTheSessionWithoutWaitingForTheReader) {
   Rig rig;
   std::atomic<bool> stopped{false};
