@@ -24,8 +24,14 @@ void CopyField(Char (&out)[OutSize], const Char (&in)[InSize]) {
 CUpdater::CUpdater() = default;
 
 CUpdater::~CUpdater() {
-  // The socket first: its destructor joins the reader thread, which takes the engine lock.
-  socket_.reset();
+  // The socket first, taken out under the engine lock and destroyed outside it: its destructor joins the
+  // reader thread, which takes that lock, and then finds no socket and lets the event go.
+  std::unique_ptr<CClientSocket> socket;
+  {
+    std::lock_guard<CriticalSection> lock(lock_);
+    socket = std::move(socket_);
+  }
+  socket.reset();
   EndWorker();
   {
     std::lock_guard<CriticalSection> lock(lock_);

@@ -5,7 +5,8 @@
 // Files by concern:
 //   CUpdater.cpp          making and freeing the object, the bodies of the exports, events and errors
 //   CUpdaterFileList.cpp  loading, checking and saving the installed-file list; the self-check
-//   CUpdaterSession.cpp   the start (host resolution, connect) and the end of a session
+//   CUpdaterSession.cpp   the session with the patch server: start (host resolution, connect), socket events,
+//                         packets, version decision, list, end (its wire format: engine/SessionProtocol.h)
 //   CUpdaterWorker.cpp    the worker thread
 //
 // Threads: the exports run on the caller's thread; the socket reader thread handles session events; the
@@ -35,6 +36,7 @@
 #include "engine/FileEntry.h"
 #include "engine/FileListStore.h"
 #include "engine/QVTesserel.h"
+#include "engine/SessionProtocol.h"
 #include "engine/VersionInfoIni.h"
 #include "net/CClientSocket.h"
 #include "net/CriticalSection.h"
@@ -83,6 +85,17 @@ class CUpdater : public CBaseThread {
   // Writes the three versionInfo values, unless an error has been recorded.
   void SaveVersionInfo();
 
+  // The socket's owner callback (`user` is the engine), on the socket reader thread: takes the engine lock
+  // for the whole handling, callback included. 1 connected: sends the session request; 2 closed: error 2
+  // unless the session is finished; 3 packet: OnPacket; 4 a length field the stream cannot follow: error 3.
+  // An event that arrives after the session's connection was closed by the engine is ignored.
+  static void OnSocketEvent(void* user, int event, void* data);
+  // Handles one packet from the server (`packet`: the socket's 8192-byte receive area). Called with the
+  // engine lock held. 0 handled or ignored; 1 null, the session ended with an error (error 3 and
+  // StopUpdate: refused, older server, a failed fold, a bad length, chunk, total or entry, an unsafe name),
+  // or a list end that does not match the total (then nothing else happens).
+  int OnPacket(const void* packet);
+
   // Read access for the session, the worker and tests.
   int current_version() const { return version_info_.current_version; }
   int separate_status() const { return version_info_.separate_status; }
@@ -115,6 +128,8 @@ class CUpdater : public CBaseThread {
   void Run() override;
   // Starts the worker thread over the entry queue. False when it cannot be started.
   bool StartWorker();
+  // The entries that the session has queued for the worker (for tests that stand in for the worker).
+  const std::deque<std::unique_ptr<FileEntry>>& queued_entries() const { return entries_; }
 
  private:
   // Sends one event to the caller's callback, when there is one.
@@ -127,11 +142,25 @@ class CUpdater : public CBaseThread {
   // "<install root>\<name>" by the shell's path-append rule. False when it does not fit.
   bool BuildInstallPath(wchar_t (&path)[MAX_PATH], const wchar_t* name) const;
 
-  // Session (CUpdaterSession.cpp). Called with the engine lock held.
+  // Session (CUpdaterSession.cpp). Called with the engine lock held, except ConnectSession.
   bool ResolvePatchServer();
-  // The seam where the session's connection is made: CClientSocket::Connect(patch_server_ip_, port) on
-  // socket_. Until the socket class is linked in, no connection is made and no socket event follows.
-  void ConnectSession();
+  // Makes the socket at the first start and starts connecting to the patch server (a failed attempt shows
+  // up as socket event 2). Called without the engine lock: Connect waits for the previous connection's
+  // reader thread, which takes that lock. False when the socket cannot be made.
+  bool ConnectSession();
+  void HandleSocketEvent(int event, const void* data);
+  void SendPacket(const uint8_t* packet, size_t length);
+  void SendSessionRequest();
+  void SendVersionRequest();
+  int OnVersionReply(const session_protocol::Packet& packet);
+  bool FoldSeparatedInstallation();
+  void OnFileCount(int32_t count);
+  void OnNothingToDo();
+  int OnListChunk(const session_protocol::Packet& packet);
+  int OnListEnd();
+  void DropList();
+  // A protocol error: error 3 (event 17), then StopUpdate.
+  void EndSessionWithError();
   // Closes the session's connection (the reader thread then ends).
   void DisconnectSession();
   // True while the socket holds a connection; the exports wait for it to close before a new session.
@@ -145,9 +174,9 @@ class CUpdater : public CBaseThread {
   void* user_value_ = nullptr;
   // The engine lock (see the top of this file).
   CriticalSection lock_;
-  // The session's TCP client, owned. Made with the session's event handler (until then empty, and
-  // ConnectSession connects nothing). Released first in the destructor, without the engine lock, because its
-  // reader thread takes that lock.
+  // The session's TCP client, owned, with OnSocketEvent as its owner callback; made at the first start that
+  // connects. Set and cleared under the engine lock; released first in the destructor, without the engine
+  // lock, because its reader thread takes that lock.
   std::unique_ptr<CClientSocket> socket_;
   // The session with the server is over. Set by StopUpdate and by the session's end; cleared only when the
   // object is made, so a start does not reset it.
@@ -168,7 +197,8 @@ class CUpdater : public CBaseThread {
   FileListStore file_list_;
   // The server's entries, taken from the front by the worker.
   std::deque<std::unique_ptr<FileEntry>> entries_;
-  // The list as it arrives from the server: buffer, announced total, bytes received.
+  // The list as it arrives from the server: the list bytes so far, the announced total (0 until the first
+  // chunk), the list bytes received.
   std::vector<uint8_t> list_buffer_;
   uint32_t list_total_ = 0;
   uint32_t list_received_ = 0;
