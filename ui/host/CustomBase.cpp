@@ -179,8 +179,19 @@ LRESULT CustomBase::OnCreateMessage(WPARAM wparam, LPARAM lparam) {
   if (!OnWindowCreated())
     return -1;
   if (!node_.NWnd::Create(node_.pending_x, node_.pending_y, node_.pending_width, node_.pending_height,
-                          node_.pending_id, node_.pending_parent))
+                          node_.pending_id, node_.pending_parent)) {
+    // The node may stay created when its OnCreate refused; the failed window must not leave it so.
+    node_.NWnd::Destroy();
     return -1;
+  }
+  if (IsTopLevelHost()) {
+    // A top-level node stands at its window's screen position from the start (the base creation puts a node
+    // without a parent at (0, 0)).
+    RECT frame = {};
+    GetWindowRect(window, &frame);
+    if (frame.left != node_.x() || frame.top != node_.y())
+      node_.NWnd::Move(frame.left, frame.top);
+  }
   node_.NWnd::Show(IsWindowVisible(window) ? 1 : 0, 0);
   node_.NWnd::Enable(IsWindowEnabled(window) ? 1 : 0);
   return 0;

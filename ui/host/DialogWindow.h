@@ -33,6 +33,8 @@ class DialogWindow : public Window {
   void EndModal(INT_PTR result);
   // True while RunModal runs for this object.
   bool in_modal_run() const { return in_modal_run_; }
+  // True once EndModal was called for the current run.
+  bool modal_ending() const { return ending_; }
 
   // The dialog manager's keyboard handling (tab, arrows, Enter, Escape) for messages of this dialog.
   bool PreTranslateInput(MSG* message) override;

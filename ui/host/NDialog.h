@@ -27,8 +27,9 @@
 // Thread: user-interface thread only.
 #pragma once
 
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <cstdint>
 #include <memory>
