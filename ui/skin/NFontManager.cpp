@@ -29,8 +29,16 @@ int NFontManager::Allocate(int32_t count) {
   return 1;
 }
 
-void NFontManager::SetFont(int32_t index, int32_t bold, const wchar_t* id, int32_t size, int32_t italic,
-                           int32_t underline, int32_t charset, const wchar_t* face, int32_t gap_x, int32_t gap_y) {
+void NFontManager::SetFont(int32_t index,
+                           int32_t bold,
+                           const wchar_t* id,
+                           int32_t size,
+                           int32_t italic,
+                           int32_t underline,
+                           int32_t charset,
+                           const wchar_t* face,
+                           int32_t gap_x,
+                           int32_t gap_y) {
   if (index < 0 || index >= count_)
     return;
   Entry& entry = entries_[index];
@@ -96,7 +104,8 @@ int LoadSkinFonts(const wchar_t* name, IniContainer* ini) {
     const wchar_t* s = section.c_str();
     set->SetFont(i, ini->GetInt(s, L"bold", 0), ini->GetString(s, L"id", nullptr), ini->GetInt(s, L"size", 0),
                  ini->GetInt(s, L"italic", 0), ini->GetInt(s, L"underline", 0), ini->GetInt(s, L"charset", 0),
-                 ini->GetString(s, L"name", nullptr), ini->GetInt(s, L"gap_x", 0), ini->GetInt(s, L"gap_y", 0));
+                 ini->GetString(s, L"name", nullptr), ini->GetInt(s, L"gap_x", 0),
+                 ini->GetInt(s, L"gap_y", 0));
   }
   return 1;
 }

@@ -1,6 +1,6 @@
-// Font sets: named sets of fonts, each font with an id and per-font letter and line gaps, loaded from a skin's
-// font file and looked up by the text boxes that render with them. All sets live in one process-wide list;
-// a set is never replaced in place (RemoveFontManager, then LoadSkinFonts again).
+// Font sets: named sets of fonts, each font with an id and per-font letter and line gaps, loaded from a
+// skin's font file and looked up by the text boxes that render with them. All sets live in one process-wide
+// list; a set is never replaced in place (RemoveFontManager, then LoadSkinFonts again).
 //
 // Font file format (UTF-16LE ini):
 //   [FONT]      count (0), colorkey_r, colorkey_g, colorkey_b (0 each; low 8 bits used): the number of fonts
@@ -45,8 +45,16 @@ class NFontManager {
   // Replaces the entries with `count` empty ones; 0 when count is outside 1..kMaxFonts or memory ran out.
   int Allocate(int32_t count);
   // Fills entry `index` (out of range: nothing), destroying the font it held.
-  void SetFont(int32_t index, int32_t bold, const wchar_t* id, int32_t size, int32_t italic, int32_t underline,
-               int32_t charset, const wchar_t* face, int32_t gap_x, int32_t gap_y);
+  void SetFont(int32_t index,
+               int32_t bold,
+               const wchar_t* id,
+               int32_t size,
+               int32_t italic,
+               int32_t underline,
+               int32_t charset,
+               const wchar_t* face,
+               int32_t gap_x,
+               int32_t gap_y);
   // 1 with the entry's font info; 0 for an index out of range.
   int GetFontAt(int32_t index, FontInfo* out) const;
   // 1 with the font info of the first entry whose id equals `id` exactly; 0 when none.

@@ -8,7 +8,11 @@
 #include "ui/gfx/GdiHandles.h"
 #include "ui/skin/NFontManager.h"
 
-TextBlockSize LayOutText(const wchar_t* text, bool literal, int32_t gap_x, int32_t gap_y, bool italic,
+TextBlockSize LayOutText(const wchar_t* text,
+                         bool literal,
+                         int32_t gap_x,
+                         int32_t gap_y,
+                         bool italic,
                          const std::function<GlyphExtent(wchar_t)>& measure,
                          const std::function<void(wchar_t, int32_t, int32_t)>& place,
                          const std::function<void(int32_t, int32_t, int32_t)>& line_end) {

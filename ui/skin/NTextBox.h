@@ -43,7 +43,11 @@ struct TextBlockSize {
 
 // Lays out `text`: `measure` gives each character's extent; `place` (optional) receives each character with
 // its top-left corner; `line_end` (optional) receives each line's top, height and the pen's x at its end.
-TextBlockSize LayOutText(const wchar_t* text, bool literal, int32_t gap_x, int32_t gap_y, bool italic,
+TextBlockSize LayOutText(const wchar_t* text,
+                         bool literal,
+                         int32_t gap_x,
+                         int32_t gap_y,
+                         bool italic,
                          const std::function<GlyphExtent(wchar_t)>& measure,
                          const std::function<void(wchar_t, int32_t, int32_t)>& place,
                          const std::function<void(int32_t, int32_t, int32_t)>& line_end);
