@@ -8,19 +8,23 @@
 //
 // The other direction, from the window to the tree, is a host's job: its window procedure calls the root
 // node with decoded arguments, in client coordinates:
-//   button down / double-click: capture the mouse unless held, root->SetFocus(), root->DispatchXButtonDown
-//                               or DispatchXButtonDblClk;
-//   button up:                  release the capture, then root->DispatchXButtonUp;
-//   mouse move:                 request one mouse-leave message per entry, root->DispatchMouseMove(x, y,
-//   null); mouse leave:                root->MouseLeave(null); wheel: root->DispatchMouseWheel(x, y, delta /
-//   120 truncated toward zero); capture taken away by another window (not the host's own release before a
-//   button-up):
-//                               NWnd::ClearPressedNode();
-//   activation:                 root->SetActive(0 or 1);
-//   show, enable, position, size messages: the base NWnd::Show (with showEcho honoured), NWnd::Enable,
-//                               NWnd::Move and NWnd::Resize of the root;
-//   paint:                      root->Draw(window dc, null, 0), which copies the root's surface at (0, 0);
-//   frame tick:                 root->Update().
+//
+// clang-format off
+//   button down, double-click   capture the mouse unless held, root->SetFocus(), then
+//                               root->DispatchXButtonDown or DispatchXButtonDblClk
+//   button up                   release the capture, then root->DispatchXButtonUp
+//   mouse move                  request one mouse-leave message per entry, root->DispatchMouseMove(x, y, null)
+//   mouse leave                 root->MouseLeave(null)
+//   wheel                       root->DispatchMouseWheel(x, y, delta / 120 truncated toward zero)
+//   capture taken away by another window (not the host's own release before a button-up)
+//                               NWnd::ClearPressedNode()
+//   activation                  root->SetActive(0 or 1)
+//   show, enable, position, size
+//                               the base NWnd::Show (showEcho honoured), NWnd::Enable, NWnd::Move and
+//                               NWnd::Resize of the root
+//   paint                       root->Draw(window dc, null, 0), which copies the root's surface at (0, 0)
+//   frame tick                  root->Update()
+// clang-format on
 //
 // Thread: user-interface thread only.
 #pragma once
