@@ -312,22 +312,21 @@ int CUpdater::DownloadEntry(const wchar_t* temp_path, const wchar_t* url) {
 
 int CUpdater::OpenTempFile(const wchar_t* temp_path, int64_t* resume_offset) {
   *resume_offset = 0;
-  UniqueHandle file(CreateFileW(temp_path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  // One call opens an existing file or makes a new one; only a missing folder takes the longer way.
+  UniqueHandle file(CreateFileW(temp_path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
-    const DWORD error = GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+    if (GetLastError() != ERROR_PATH_NOT_FOUND)
       return kDownloadTempFileCreate;
     file = engine_files::CreateFileWithParents(temp_path);
     if (!file)
       return kDownloadTempFileCreate;
-  } else {
-    LARGE_INTEGER size;
-    const LARGE_INTEGER zero = {};
-    if (!GetFileSizeEx(file.get(), &size) || !SetFilePointerEx(file.get(), zero, nullptr, FILE_END))
-      return kDownloadTempFileCreate;
-    *resume_offset = size.QuadPart;
   }
+  LARGE_INTEGER size;
+  const LARGE_INTEGER zero = {};
+  if (!GetFileSizeEx(file.get(), &size) || !SetFilePointerEx(file.get(), zero, nullptr, FILE_END))
+    return kDownloadTempFileCreate;
+  *resume_offset = size.QuadPart;
   temp_file_ = std::move(file);
   return kDownloaded;
 }
@@ -409,17 +408,17 @@ int CUpdater::ApplyWholeFile(const FileEntry& entry, const wchar_t* temp_path, c
   InflateTargetName(inflated, temp_path);
   UniqueHandle source(
       CreateFileW(temp_path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  int64_t size = 0;
-  uint32_t crc = 0;
-  const bool complete = source && engine_files::InflateFile(std::move(source), inflated) == 1 &&
-                        MeasureFile(inflated, &size, &crc) && MatchesEntry(entry, size, crc);
+  // Size and CRC-32 are counted while the file is written: reading it back would double the disk work.
+  engine_files::InflatedFile written;
+  const bool complete = source && engine_files::InflateFile(std::move(source), inflated, &written) == 1 &&
+                        MatchesEntry(entry, static_cast<int64_t>(written.size), written.crc32);
   // Whatever happened, the download is used up: a damaged one must not be resumed.
   engine_files::ForceDeleteFile(temp_path);
   if (!complete || !ReplaceFile(inflated, target_path)) {
     engine_files::ForceDeleteFile(inflated);
     return kApplyFailed;
   }
-  RecordInstalledFile(entry, entry.size, crc, true);
+  RecordInstalledFile(entry, entry.size, written.crc32, true);
   return kApplied;
 }
 
