@@ -222,6 +222,9 @@ class CUpdater : public CBaseThread {
   std::unique_ptr<FileEntry> TakeNextEntry();
   // Handles one entry from the check to its record. False when the run must end now (a failure or a stop).
   bool HandleEntry(FileEntry& entry);
+  // Downloads and applies an entry that CheckEntry asked to fetch (a second time as the whole file when its
+  // patch did not give the expected file). `target` is its path for the events. As HandleEntry.
+  bool FetchEntry(FileEntry& entry, const wchar_t* target);
   // The end of a run: the file list saved, the versionInfo written, the closing events.
   void FinishRun();
   void SendProgress(int32_t kind, int32_t a, int32_t b);

@@ -138,6 +138,10 @@ bool CUpdater::HandleEntry(FileEntry& entry) {
     SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
     return true;
   }
+  return FetchEntry(entry, target);
+}
+
+bool CUpdater::FetchEntry(FileEntry& entry, const wchar_t* target) {
   for (;;) {
     wchar_t url[entry_paths::kMaxUrlLength];
     wchar_t temp[MAX_PATH];
