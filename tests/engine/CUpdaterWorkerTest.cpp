@@ -391,23 +391,27 @@ TEST_F(WorkerTest, DownloadsThatFailKeepTheirPartAndAreNeverRecorded) {
   const std::string old_content = Content(3000, 9);
   const std::string content = Content(200000, 10);
   const std::string packed = Zlib(content);
-  server_.AddFile("GAME/RegisteredHistory/00000002/a.dat.zip", packed);
+  // A whole stream of the same size whose bytes are not the entry's: only the CRC-32 tells.
+  std::string other = content;
+  other[100000] ^= 0x01;
   const std::string key = "/GAME/RegisteredHistory/00000002/a.dat.zip";
   struct Case {
     const char* what;
     std::string script;
     DWORD stall_limit_ms;
     int32_t error;
-    int64_t temp_size;  // -1: no temporary file left
+    int64_t temp_size;   // -1: no temporary file left
+    std::string served;  // empty: the whole stream of the entry's file
   } cases[] = {
       {"stall", R"({")" + key + R"(": {"stall_after": 30000, "stall_seconds": 20}})", 300,
-       UpdateErrorDownload, 30000},
+       UpdateErrorDownload, 30000, ""},
       {"short body", R"({")" + key + R"(": {"content_length": )" + std::to_string(packed.size() + 100) + "}}",
-       HttpFileDownloader::kStallLimitMs, UpdateErrorDownload, static_cast<int64_t>(packed.size())},
+       HttpFileDownloader::kStallLimitMs, UpdateErrorDownload, static_cast<int64_t>(packed.size()), ""},
       {"not found", R"({")" + key + R"(": {"status": 404}})", HttpFileDownloader::kStallLimitMs,
-       UpdateErrorDownload, -1},
-      {"content that is not the entry's", R"({")" + key + R"(": {"body": "not a zlib stream"}})",
-       HttpFileDownloader::kStallLimitMs, UpdateErrorApply, -1},
+       UpdateErrorDownload, -1, ""},
+      {"damaged stream", R"({")" + key + R"(": {"body": "not a zlib stream"}})",
+       HttpFileDownloader::kStallLimitMs, UpdateErrorApply, -1, ""},
+      {"another file", "{}", HttpFileDownloader::kStallLimitMs, UpdateErrorApply, -1, Zlib(other)},
   };
   for (const Case& c : cases) {
     log_.Clear();
@@ -415,6 +419,7 @@ TEST_F(WorkerTest, DownloadsThatFailKeepTheirPartAndAreNeverRecorded) {
     ASSERT_TRUE(WriteFileBytes(InRoot(L"a.dat"), old_content));
     WriteList(ListLine(L"a.dat", 1, old_content));
     server_.SetScript(c.script);
+    server_.AddFile("GAME/RegisteredHistory/00000002/a.dat.zip", c.served.empty() ? packed : c.served);
     RunEntries({Entry(1, kEntryZip, L"a.dat", content, 2)}, false, c.stall_limit_ms);
     EXPECT_EQ(std::vector<int32_t>{c.error}, log_.Errors()) << c.what;
     EXPECT_EQ("9 2,2,1", log_.Trace().back()) << c.what;
