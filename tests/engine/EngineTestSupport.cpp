@@ -59,6 +59,18 @@ void EventLog::Clear() {
   trace_.clear();
 }
 
+bool EventLog::WaitForEnd(unsigned timeout_ms) const {
+  for (unsigned waited = 0;; waited += 20) {
+    for (int event : Events()) {
+      if (event == UpdateEventCompleted || event == UpdateEventError)
+        return true;
+    }
+    if (waited >= timeout_ms)
+      return false;
+    Sleep(20);
+  }
+}
+
 std::vector<int> EventLog::Events() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return events_;
