@@ -134,8 +134,8 @@ class CUpdater : public CBaseThread {
   bool StartWorker();
   // The entries that the session has queued for the worker (for tests that stand in for the worker).
   const std::deque<std::unique_ptr<FileEntry>>& queued_entries() const { return entries_; }
-
-  // Appends an entry to the back of the queue (the session, while it receives the list; tests).
+  // Appends an entry to the back of the queue, under the engine lock (tests and the benchmark, which stand
+  // in for the session).
   void QueueEntry(std::unique_ptr<FileEntry> entry);
 
   // The worker's steps, on the worker thread (CUpdaterWorker.cpp). The entry's name has passed

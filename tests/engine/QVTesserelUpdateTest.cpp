@@ -6,7 +6,6 @@
 
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "engine/QVTesserel.h"
 #include "tests/engine/EngineTestSupport.h"
@@ -24,8 +23,6 @@ using testing_support::ReadFileBytes;
 using testing_support::TempFolder;
 
 namespace {
-
-constexpr wchar_t kProduct[] = L"DEMO";
 
 // The small preset of the generator with `versions` versions, made once per build and kept: versions 1..c
 // of the same seed are the same in every history, so an installation can walk through them one by one.
@@ -78,54 +75,15 @@ struct Exports {
   qvFullCheckFunction full_check;
 };
 
-// Every difference between the generator's tree and the installation, besides the engine's own two files.
-void CompareTrees(const std::wstring& expected,
-                  const std::wstring& install,
-                  const std::wstring& relative,
-                  std::vector<std::string>* differences) {
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((install + relative + L"\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) {
-    differences->push_back("missing folder " + testing_support::WideToUtf8(relative));
-    return;
-  }
-  std::vector<std::wstring> names;
-  do {
-    names.push_back(found.cFileName);
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
-  for (const std::wstring& name : names) {
-    const std::wstring child = relative + L"\\" + name;
-    const bool engine_file =
-        relative.empty() && (name == std::wstring(L"fileListInfo_") + kProduct + L".dat" ||
-                             name == std::wstring(L"versionInfo_") + kProduct + L".ini");
-    if (name == L"." || name == L".." || engine_file)
-      continue;
-    if (GetFileAttributesW((expected + child).c_str()) == INVALID_FILE_ATTRIBUTES)
-      differences->push_back("extra " + testing_support::WideToUtf8(child));
-  }
-  search = FindFirstFileW((expected + relative + L"\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE)
-    return;
-  names.clear();
-  do {
-    if (wcscmp(found.cFileName, L".") != 0 && wcscmp(found.cFileName, L"..") != 0)
-      names.push_back(found.cFileName +
-                      std::wstring((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? L"\\" : L""));
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
-  for (const std::wstring& name : names) {
-    if (name.back() == L'\\') {
-      CompareTrees(expected, install, relative + L"\\" + name.substr(0, name.size() - 1), differences);
-      continue;
-    }
-    std::string want, have;
-    ReadFileBytes(expected + relative + L"\\" + name, &want);
-    if (!ReadFileBytes(install + relative + L"\\" + name, &have))
-      differences->push_back("missing " + testing_support::WideToUtf8(relative + L"\\" + name));
-    else if (have != want)
-      differences->push_back("differs " + testing_support::WideToUtf8(relative + L"\\" + name));
-  }
+// Every difference between the generator's tree and the installation, besides the engine's own two files;
+// empty when they are equal.
+std::string TreeDifferences(const std::string& expected, const std::wstring& install) {
+  std::string output;
+  const int status = testing_support::RunUnixCommand(
+      "diff -r -q -x fileListInfo_DEMO.dat -x versionInfo_DEMO.ini " + testing_support::ShellQuote(expected) +
+          " " + testing_support::ShellQuote(testing_support::UnixPathOf(install)),
+      &output);
+  return status == 0 ? "" : "diff " + std::to_string(status) + ": " + output;
 }
 
 class LibraryUpdate : public testing::Test {
@@ -148,7 +106,7 @@ class LibraryUpdate : public testing::Test {
 
     log_.Clear();
     UpdaterParams params = MakeParams(install(), &log_);
-    wcscpy(params.productCode, kProduct);
+    wcscpy(params.productCode, L"DEMO");
     std::strcpy(params.patchServerIp, patch_server.address().c_str());
     params.patchServerPort = patch_server.port();
     std::strcpy(params.downloadHost, file_server.endpoint().c_str());
@@ -163,14 +121,9 @@ class LibraryUpdate : public testing::Test {
     if (!log_.Errors().empty())
       return ::testing::AssertionFailure() << "error " << log_.Errors().front();
 
-    std::vector<std::string> differences;
-    CompareTrees(testing_support::WindowsPathOf(history + "/DEMO/expected"), install(), L"", &differences);
-    if (!differences.empty()) {
-      ::testing::AssertionResult failure = ::testing::AssertionFailure();
-      for (const std::string& difference : differences)
-        failure << difference << "; ";
-      return failure;
-    }
+    const std::string differences = TreeDifferences(history + "/DEMO/expected", install());
+    if (!differences.empty())
+      return ::testing::AssertionFailure() << differences;
     const int recorded = static_cast<int>(GetPrivateProfileIntW(
         L"UpdInfo", L"CurrentVersion", -1, (install() + L"\\versionInfo_DEMO.ini").c_str()));
     if (recorded != versions)
@@ -203,7 +156,6 @@ TEST_F(LibraryUpdate, AFullCheckRepairsACorruptedAndAMissingFile) {
   ASSERT_TRUE(ReadFileBytes(install() + L"\\game.exe", &bytes));
   bytes[bytes.size() / 2] ^= 0x5A;
   ASSERT_TRUE(testing_support::WriteFileBytes(install() + L"\\game.exe", bytes));
-  std::vector<std::wstring> files;
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW((install() + L"\\locale\\en\\*.txt").c_str(), &found);
   ASSERT_NE(INVALID_HANDLE_VALUE, search);
