@@ -26,6 +26,7 @@ demo: build
 bench: configure
 	cmake --build $(BUILD) -j$(JOBS) --target benchmarks
 	bash scripts/run-bench $(BUILD)
+	python3 scripts/bench-engine $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

@@ -7,17 +7,17 @@
 //   CUpdaterFileList.cpp  loading, checking and saving the installed-file list; the self-check
 //   CUpdaterSession.cpp   the session with the patch server: start (host resolution, connect), socket events,
 //                         packets, version decision, list, end (its wire format: engine/SessionProtocol.h)
-//   CUpdaterWorker.cpp    the worker thread
+//   CUpdaterWorker.cpp    the worker thread: each entry checked, downloaded, applied and recorded
 //
 // Threads: the exports run on the caller's thread; the socket reader thread handles session events; the
 // worker thread (CBaseThread::Run) handles the entries. The callback is called on all three.
 //
 // Locks, in the only order in which they may be nested:
 //   1. the engine lock (lock_): the session's state — the finished flag, the patch-server address, the
-//   socket,
-//      the list-receive buffer, the entry queue while the session fills it, the downloader and the temporary
-//      file. The socket reader thread holds it for the whole handling of a socket event, callback included.
-//      Start() holds it around resolution and connect. Never held while waiting for the worker or the reader.
+//      socket, the list-receive buffer —, the entry queue, and the making of the downloader (which Stop
+//      cancels from another thread). The socket reader thread holds it for the whole handling of a socket
+//      event, callback included. Start() holds it around resolution and connect. Never held while waiting
+//      for the worker or the reader, nor by the worker while it downloads, applies or calls back.
 //   2. the store lock (inside FileListStore): every operation on the installed-file list. The check at start
 //      calls the callback (event 18) while holding it.
 //   3. whatever lock the caller's callback takes: always innermost, so the caller must not call an export
@@ -33,8 +33,10 @@
 #include <vector>
 
 #include "engine/CBaseThread.h"
+#include "engine/EntryPaths.h"
 #include "engine/FileEntry.h"
 #include "engine/FileListStore.h"
+#include "engine/PatchLibrary.h"
 #include "engine/QVTesserel.h"
 #include "engine/SessionProtocol.h"
 #include "engine/VersionInfoIni.h"
@@ -124,12 +126,60 @@ class CUpdater : public CBaseThread {
   // versionInfo ini. False when the object cannot be used (see Create).
   bool Initialize(const UpdaterParams& params);
 
-  // The worker thread's body (CUpdaterWorker.cpp).
+  // The worker thread's body (CUpdaterWorker.cpp): takes the queued entries from the front one by one,
+  // checks, downloads, applies and records each, and ends the run. Ends at once, without further events,
+  // when the stop event is set between entries; a stop during a download ends the run without an error.
   void Run() override;
   // Starts the worker thread over the entry queue. False when it cannot be started.
   bool StartWorker();
   // The entries that the session has queued for the worker (for tests that stand in for the worker).
   const std::deque<std::unique_ptr<FileEntry>>& queued_entries() const { return entries_; }
+  // Appends an entry to the back of the queue, under the engine lock (tests and the benchmark, which stand
+  // in for the session).
+  void QueueEntry(std::unique_ptr<FileEntry> entry);
+
+  // The worker's steps, on the worker thread (CUpdaterWorker.cpp). The entry's name has passed
+  // IsSafeRelativeName before any of them is called.
+  //
+  // Whether the installation already holds the entry: 0 nothing to fetch (a matching record; a file on disk
+  // with the entry's size and CRC-32, which is then recorded; a delete entry, done here), 1 fetch. May turn
+  // an RTP entry into ZIP (no record, file missing, or more than one version ahead) and append ".nex" to a
+  // kind-5 entry whose file is missing.
+  int CheckEntry(FileEntry& entry);
+  // Downloads `url` into `temp_path`, resuming from the size of an existing temporary file (restarting
+  // when that file is larger than the remote one). A DownloadResult.
+  int DownloadEntry(const wchar_t* temp_path, const wchar_t* url);
+  // Applies the downloaded temporary file of `entry` and records the result. An ApplyResult.
+  int ApplyEntry(const FileEntry& entry);
+  // The downloader's sink (`engine` is this object): reports progress, then writes the block to the open
+  // temporary file. The bytes written, or -1 without an open file or when the write fails.
+  static int WriteDownloadData(const void* data, int bytes, void* engine);
+  // Takes the downloader's progress into the status and sends event 9 {1, 0, percent}.
+  void ReportFileProgress();
+  // Full check: removes the entry's temporary files of older versions (entry_paths::IsStaleTempName).
+  void DeleteStaleTempFiles(const FileEntry& entry);
+  // entry_paths::BuildTempName and BuildUrl with this installation's root, download host and product.
+  bool BuildTempName(const FileEntry& entry, wchar_t (&path)[MAX_PATH]) const;
+  bool BuildUrl(const FileEntry& entry, wchar_t (&url)[entry_paths::kMaxUrlLength]) const;
+
+  // Results of DownloadEntry; the nonzero ones other than kDownloadStopped are reported as UpdateError.
+  enum DownloadResult {
+    kDownloaded = 0,
+    kDownloadNoTempName = UpdateErrorNoTempName,
+    kDownloadTempFileCreate = UpdateErrorTempFileCreate,
+    kDownloadTempFileWrite = UpdateErrorTempFileWrite,
+    kDownloadFailed = UpdateErrorDownload,
+    kDownloadStopped = UpdateErrorStopped,
+  };
+  // Results of ApplyEntry.
+  enum ApplyResult {
+    kApplied = 0,
+    kApplyFailed = 1,
+    kApplyFetchWhole = 2,  // the patch did not give the expected file: fetch the whole file instead
+  };
+
+  // How long a download may go without data once data flows; tests shorten it before the first download.
+  void set_download_stall_limit_ms(DWORD limit_ms) { download_stall_limit_ms_ = limit_ms; }
 
  private:
   // Sends one event to the caller's callback, when there is one.
@@ -169,6 +219,31 @@ class CUpdater : public CBaseThread {
 
   // Worker (CUpdaterWorker.cpp): resumes, stops and waits for a worker thread that exists.
   void EndWorker();
+  std::unique_ptr<FileEntry> TakeNextEntry();
+  // Handles one entry from the check to its record. False when the run must end now (a failure or a stop).
+  bool HandleEntry(FileEntry& entry);
+  // Downloads and applies an entry that CheckEntry asked to fetch (a second time as the whole file when its
+  // patch did not give the expected file). `target` is its path for the events. As HandleEntry.
+  bool FetchEntry(FileEntry& entry, const wchar_t* target);
+  // The end of a run: the file list saved, the versionInfo written, the closing events.
+  void FinishRun();
+  void SendProgress(int32_t kind, int32_t a, int32_t b);
+  void SetApplying(int32_t applying);
+  // The downloader, made at the first download; null when it cannot be made.
+  HttpFileDownloader* EnsureDownloader();
+  // Steps of DownloadEntry: opening the temporary file (its size becomes the resume offset), and preparing
+  // the transfer (open, remote size, resume offset).
+  int OpenTempFile(const wchar_t* temp_path, int64_t* resume_offset);
+  int PrepareTransfer(HttpFileDownloader& downloader, const wchar_t* url, int64_t resume_offset);
+  void CloseTempFile();
+  // Steps of ApplyEntry, one per kind; each returns an ApplyResult and leaves the old file or none, never
+  // a part of the new one.
+  int ApplyWholeFile(const FileEntry& entry, const wchar_t* temp_path, const wchar_t* target_path);
+  int ApplyPatch(const FileEntry& entry, const wchar_t* temp_path, const wchar_t* target_path);
+  int ApplyNewFile(const FileEntry& entry, const wchar_t* temp_path, const wchar_t* target_path);
+  // Makes or updates the entry's record with the measured size and CRC-32; with `write_now` (a file that
+  // was just put in place) the list is written at once, so that an interrupted run does not fetch it again.
+  void RecordInstalledFile(const FileEntry& entry, int32_t size, uint32_t crc, bool write_now);
 
   UpdateCallback callback_ = nullptr;
   void* user_value_ = nullptr;
@@ -206,8 +281,13 @@ class CUpdater : public CBaseThread {
   wchar_t file_list_path_[MAX_PATH] = {};
   // An UpdateError; 0 none. Once set it suppresses event 7 and the versionInfo write for the object's life.
   uint16_t last_error_ = 0;
-  // The HTTP downloader, owned, made at the first download and kept for the run.
+  // The HTTP downloader, owned, made at the first download and kept for the run. Made under the engine lock
+  // (Stop cancels it from another thread); used by the worker without it.
   std::unique_ptr<HttpFileDownloader> downloader_;
-  // The temporary file being downloaded into; empty when none is open.
+  DWORD download_stall_limit_ms_ = HttpFileDownloader::kStallLimitMs;
+  // The temporary file being downloaded into; empty when none is open. Opened, written and closed by the
+  // worker only (the destructor closes it after the worker ended).
   UniqueHandle temp_file_;
+  // The binary-patch library, loaded at the first patch (worker only).
+  PatchLibrary patch_library_;
 };

@@ -1,8 +1,486 @@
 // The worker thread: started when the server's list is complete, it handles the queued entries one by one.
+//
+// One entry: check whether the installation already holds it; otherwise download it into a temporary file
+// beside its target (resuming a partial one), apply it, check the result and record it in the installed-file
+// list at once, so that an interrupted run does not repeat finished files. Every step is reported through
+// the callback, without the engine lock.
+//
+// What is recorded is always what is on disk: a whole or new file replaces its target only after its size and
+// CRC-32 matched the entry, by a rename of a complete file, so an interruption leaves the old file or none.
+#include <cwchar>
+
+#include "engine/CCrc32Static.h"
 #include "engine/CUpdater.h"
+#include "engine/EngineFiles.h"
+#include "engine/InflateFile.h"
+#include "engine/RelativeName.h"
+
+namespace {
+
+// Owner of a directory search handle (closed with FindClose, not CloseHandle).
+class FindHandle {
+ public:
+  explicit FindHandle(HANDLE handle) : handle_(handle) {}
+  ~FindHandle() {
+    if (handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr)
+      FindClose(handle_);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  HANDLE get() const { return handle_; }
+  explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+
+ private:
+  HANDLE handle_;
+};
+
+// Size (a failed query counts as 0) and CRC-32 of a file. False when it cannot be opened.
+bool MeasureFile(const wchar_t* path, int64_t* size, uint32_t* crc) {
+  SetFileAttributesW(path, FILE_ATTRIBUTE_ARCHIVE);
+  {
+    UniqueHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file)
+      return false;
+    LARGE_INTEGER length;
+    *size = GetFileSizeEx(file.get(), &length) ? length.QuadPart : 0;
+  }
+  *crc = 0;
+  return CCrc32Static::FileCrc32(*crc, path) == 0;
+}
+
+bool MatchesEntry(const FileEntry& entry, int64_t size, uint32_t crc) {
+  return size == static_cast<int64_t>(entry.size) && crc == entry.crc32;
+}
+
+// A regular file of exactly the entry's size and CRC-32.
+bool FileMatchesEntry(const wchar_t* path, const FileEntry& entry) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return false;
+  const int64_t size = (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  if (size != static_cast<int64_t>(entry.size))
+    return false;
+  uint32_t crc = 0;
+  return CCrc32Static::FileCrc32(crc, path) == 0 && crc == entry.crc32;
+}
+
+int64_t FileSizeOf(const wchar_t* path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data))
+    return -1;
+  return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// Puts a complete file in the place of `target`, whatever the target's attributes were.
+bool ReplaceFile(const wchar_t* source, const wchar_t* target) {
+  SetFileAttributesW(target, FILE_ATTRIBUTE_ARCHIVE);
+  return MoveFileExW(source, target, MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+// The file a whole file is inflated into before it replaces its target: the temporary name with its "zip"
+// suffix turned into "unz", so it is as long as a name that is known to fit.
+void InflateTargetName(wchar_t (&out)[MAX_PATH], const wchar_t* temp_path) {
+  wcscpy(out, temp_path);
+  size_t length = wcslen(out);
+  if (length >= 3)
+    wcscpy(out + length - 3, L"unz");
+}
+
+}  // namespace
 
 void CUpdater::Run() {
-  // The entry handling (check, download, apply, record) joins here with the downloader.
+  SetApplying(0);
+  for (;;) {
+    if (StopRequested())
+      return;
+    std::unique_ptr<FileEntry> entry = TakeNextEntry();
+    if (!entry)
+      break;
+    if (!HandleEntry(*entry))
+      return;
+  }
+  FinishRun();
+}
+
+std::unique_ptr<FileEntry> CUpdater::TakeNextEntry() {
+  std::lock_guard<CriticalSection> lock(lock_);
+  if (entries_.empty())
+    return nullptr;
+  std::unique_ptr<FileEntry> entry = std::move(entries_.front());
+  entries_.pop_front();
+  return entry;
+}
+
+void CUpdater::QueueEntry(std::unique_ptr<FileEntry> entry) {
+  std::lock_guard<CriticalSection> lock(lock_);
+  entries_.push_back(std::move(entry));
+}
+
+bool CUpdater::HandleEntry(FileEntry& entry) {
+  // A name that would leave the install root gets no file operation at all, deletes included: the run ends
+  // as for a download that could not be given a temporary name.
+  if (!IsSafeRelativeName(entry.name)) {
+    ReportError(UpdateErrorNoTempName);
+    SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
+    return false;
+  }
+  if (full_check_ != 0)
+    DeleteStaleTempFiles(entry);
+  wchar_t target[MAX_PATH];
+  BuildInstallPath(target, entry.name);
+  if (CheckEntry(entry) == 0) {
+    status_.currentEntry = entry.sequence_number;
+    status_.fileTotalBytes = entry.size;
+    status_.fileDoneBytes = entry.size;
+    Notify(UpdateEventCurrentFile, target);
+    SendProgress(UpdateProgressFile, 0, 0);
+    SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
+    return true;
+  }
+  return FetchEntry(entry, target);
+}
+
+bool CUpdater::FetchEntry(FileEntry& entry, const wchar_t* target) {
+  for (;;) {
+    wchar_t url[entry_paths::kMaxUrlLength];
+    wchar_t temp[MAX_PATH];
+    if (!BuildUrl(entry, url) || !BuildTempName(entry, temp)) {
+      SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
+      return true;
+    }
+    status_.currentEntry = entry.sequence_number;
+    status_.fileDoneBytes = 0;
+    Notify(UpdateEventCurrentFile, temp);
+    SendProgress(UpdateProgressFile, 0, 0);
+    const int downloaded = DownloadEntry(temp, url);
+    if (downloaded == kDownloadStopped) {
+      SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
+      return false;
+    }
+    if (downloaded != kDownloaded) {
+      // An empty file has nothing to resume; a partial one is kept for the next run.
+      if (FileSizeOf(temp) == 0)
+        engine_files::ForceDeleteFile(temp);
+      ReportError(downloaded);
+      SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
+      return false;
+    }
+    Notify(UpdateEventCurrentFile, target);
+    SendProgress(UpdateProgressFile, 0, 100);
+    SetApplying(1);
+    const int applied = ApplyEntry(entry);
+    if (applied == kApplyFailed) {
+      ReportError(UpdateErrorApply);
+      SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
+      return false;
+    }
+    SetApplying(0);
+    if (applied == kApplied) {
+      SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
+      return true;
+    }
+    // The patch did not give the expected file: the same entry again, as the whole file. Only a patch asks
+    // for this, so the loop runs at most twice.
+    entry.kind = kEntryZip;
+  }
+}
+
+void CUpdater::FinishRun() {
+  CloseFileList();
+  SaveVersionInfo();
+  SendProgress(UpdateProgressFile, 0, 100);
+  SendProgress(UpdateProgressRun, UpdateProgressRunFinished, 0);
+  if (last_error_ == 0)
+    Notify(UpdateEventCompleted, nullptr);
+}
+
+void CUpdater::SendProgress(int32_t kind, int32_t a, int32_t b) {
+  const UpdateProgress progress = {kind, a, b};
+  Notify(UpdateEventProgress, &progress);
+}
+
+void CUpdater::SetApplying(int32_t applying) {
+  status_.applying = applying;
+  Notify(UpdateEventStatusChanged, &status_);
+}
+
+int CUpdater::CheckEntry(FileEntry& entry) {
+  wchar_t target[MAX_PATH];
+  engine_files::JoinPath(target, install_root_, entry.name);
+  if (entry.kind == kEntryDelete) {
+    if (engine_files::ForceDeleteFile(target) == 0 && file_list_.Remove(entry.name) == FileListStore::kOk)
+      file_list_.SetChanged(true);
+    return 0;
+  }
+  const FileRecord* record = file_list_.Find(entry.name);
+  if (record != nullptr) {
+    if (record->version == entry.version && record->size == entry.size && record->crc32 == entry.crc32)
+      return 0;
+    wchar_t installed[MAX_PATH];
+    if (!BuildInstallPath(installed, record->name) || engine_files::PathExists(installed) != 0) {
+      if (entry.kind == kEntryRtp)
+        entry.kind = kEntryZip;
+      const size_t length = wcsnlen(entry.name, kMaxRelativeNameLength + 1);
+      if (entry.kind == kEntryReserved && length + 4 <= kMaxRelativeNameLength)
+        wcscpy(entry.name + length, L".nex");
+    }
+  } else if (FileMatchesEntry(target, entry)) {
+    // Installed by other means (the game's installer, a copy): take it as it is.
+    RecordInstalledFile(entry, entry.size, entry.crc32, false);
+    return 0;
+  }
+  // A patch is made from the previous version only: it fits a recorded file one version behind at most.
+  if (entry.kind == kEntryRtp) {
+    const bool patchable = record != nullptr && entry.version != 0 && record->version != 0 &&
+                           static_cast<int64_t>(entry.version) - record->version <= 1;
+    if (!patchable)
+      entry.kind = kEntryZip;
+  }
+  return 1;
+}
+
+void CUpdater::DeleteStaleTempFiles(const FileEntry& entry) {
+  wchar_t pattern[MAX_PATH];
+  if (!engine_files::ConcatTexts(pattern, MAX_PATH, {install_root_, L"\\", entry.name, L".*"}))
+    return;
+  // One directory search instead of one delete per older version: a long history would otherwise cost
+  // thousands of calls per entry.
+  const wchar_t* base = wcsrchr(entry.name, L'\\');
+  base = base != nullptr ? base + 1 : entry.name;
+  const wchar_t* folder_end = wcsrchr(pattern, L'\\');
+  const std::wstring folder(pattern, static_cast<size_t>(folder_end - pattern));
+  WIN32_FIND_DATAW found;
+  FindHandle search(FindFirstFileW(pattern, &found));
+  if (!search)
+    return;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
+        !entry_paths::IsStaleTempName(found.cFileName, base, entry.version))
+      continue;
+    wchar_t stale[MAX_PATH];
+    if (engine_files::JoinPath(stale, folder.c_str(), found.cFileName))
+      engine_files::ForceDeleteFile(stale);
+  } while (FindNextFileW(search.get(), &found));
+}
+
+bool CUpdater::BuildTempName(const FileEntry& entry, wchar_t (&path)[MAX_PATH]) const {
+  return entry_paths::BuildTempName(path, install_root_, entry);
+}
+
+bool CUpdater::BuildUrl(const FileEntry& entry, wchar_t (&url)[entry_paths::kMaxUrlLength]) const {
+  return entry_paths::BuildUrl(url, download_host_wide_, product_code_, entry);
+}
+
+HttpFileDownloader* CUpdater::EnsureDownloader() {
+  std::lock_guard<CriticalSection> lock(lock_);
+  if (!downloader_)
+    downloader_.reset(new (std::nothrow) HttpFileDownloader(download_stall_limit_ms_));
+  return downloader_.get();
+}
+
+int CUpdater::DownloadEntry(const wchar_t* temp_path, const wchar_t* url) {
+  HttpFileDownloader* downloader = EnsureDownloader();
+  if (downloader == nullptr || url == nullptr || url[0] == L'\0')
+    return kDownloadFailed;
+  if (temp_path == nullptr || temp_path[0] == L'\0')
+    return kDownloadNoTempName;
+  int64_t resume_offset = 0;
+  int result = OpenTempFile(temp_path, &resume_offset);
+  if (result != kDownloaded)
+    return result;
+  result = PrepareTransfer(*downloader, url, resume_offset);
+  if (result != kDownloaded) {
+    CloseTempFile();
+    return result;
+  }
+  if (!downloader->Perform()) {
+    switch (downloader->GetError()) {
+      case kDownloaderErrorCancelled:
+        result = kDownloadStopped;
+        break;
+      case kDownloaderErrorSink:
+        result = kDownloadTempFileWrite;
+        break;
+      default:
+        result = kDownloadFailed;
+        break;
+    }
+  }
+  // A restarted file may have been longer than what it now holds.
+  SetEndOfFile(temp_file_.get());
+  CloseTempFile();
+  ReportFileProgress();
+  return result;
+}
+
+int CUpdater::OpenTempFile(const wchar_t* temp_path, int64_t* resume_offset) {
+  *resume_offset = 0;
+  // One call opens an existing file or makes a new one; only a missing folder takes the longer way.
+  UniqueHandle file(CreateFileW(temp_path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    if (GetLastError() != ERROR_PATH_NOT_FOUND)
+      return kDownloadTempFileCreate;
+    file = engine_files::CreateFileWithParents(temp_path);
+    if (!file)
+      return kDownloadTempFileCreate;
+  }
+  LARGE_INTEGER size;
+  const LARGE_INTEGER zero = {};
+  if (!GetFileSizeEx(file.get(), &size) || !SetFilePointerEx(file.get(), zero, nullptr, FILE_END))
+    return kDownloadTempFileCreate;
+  *resume_offset = size.QuadPart;
+  temp_file_ = std::move(file);
+  return kDownloaded;
+}
+
+void CUpdater::CloseTempFile() {
+  temp_file_.reset();
+}
+
+int CUpdater::PrepareTransfer(HttpFileDownloader& downloader, const wchar_t* url, int64_t resume_offset) {
+  if (!downloader.Open(url, this, &CUpdater::WriteDownloadData))
+    return kDownloadFailed;
+  // Open clears the downloader's cancel flag: a stop that came just before it is seen here, and one that
+  // comes after it cancels the transfer.
+  if (StopRequested())
+    return kDownloadStopped;
+  if (resume_offset > 0) {
+    const int64_t remote_size = downloader.GetRemoteSize();
+    if (remote_size < 0)
+      return downloader.GetError() == kDownloaderErrorCancelled ? kDownloadStopped : kDownloadFailed;
+    if (resume_offset > remote_size) {
+      // Not a part of this file: start again from its first byte.
+      resume_offset = 0;
+      const LARGE_INTEGER zero = {};
+      if (!SetFilePointerEx(temp_file_.get(), zero, nullptr, FILE_BEGIN))
+        return kDownloadTempFileWrite;
+    }
+  }
+  return downloader.SetResumeOffset(resume_offset) ? kDownloaded : kDownloadFailed;
+}
+
+int CUpdater::WriteDownloadData(const void* data, int bytes, void* engine) {
+  CUpdater* updater = static_cast<CUpdater*>(engine);
+  if (updater == nullptr || !updater->temp_file_ || bytes < 0)
+    return -1;
+  updater->ReportFileProgress();
+  DWORD written = 0;
+  if (!WriteFile(updater->temp_file_.get(), data, static_cast<DWORD>(bytes), &written, nullptr))
+    return -1;
+  return static_cast<int>(written);
+}
+
+void CUpdater::ReportFileProgress() {
+  // Only the worker makes and uses the downloader; the destructor frees it after the worker ended.
+  if (downloader_) {
+    DownloaderProgress progress = {};
+    downloader_->GetProgress(&progress);
+    status_.fileDoneBytes = progress.done;
+    status_.fileTotalBytes = progress.total;
+  }
+  const int64_t done = status_.fileDoneBytes;
+  const int64_t total = status_.fileTotalBytes;
+  int64_t percent = total != 0 ? done * 100 / total : 0;
+  if (percent < 0)
+    percent = 0;
+  if (percent > 100)
+    percent = 100;
+  SendProgress(UpdateProgressFile, 0, static_cast<int32_t>(percent));
+}
+
+int CUpdater::ApplyEntry(const FileEntry& entry) {
+  wchar_t target[MAX_PATH];
+  wchar_t temp[MAX_PATH];
+  if (!engine_files::JoinPath(target, install_root_, entry.name) || !BuildTempName(entry, temp))
+    return kApplyFailed;
+  switch (entry.kind) {
+    case kEntryZip:
+      return ApplyWholeFile(entry, temp, target);
+    case kEntryRtp:
+      return ApplyPatch(entry, temp, target);
+    case kEntryNew:
+      return ApplyNewFile(entry, temp, target);
+    default:
+      return kApplyFailed;
+  }
+}
+
+int CUpdater::ApplyWholeFile(const FileEntry& entry, const wchar_t* temp_path, const wchar_t* target_path) {
+  wchar_t inflated[MAX_PATH];
+  InflateTargetName(inflated, temp_path);
+  UniqueHandle source(
+      CreateFileW(temp_path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  // Size and CRC-32 are counted while the file is written: reading it back would double the disk work.
+  engine_files::InflatedFile written;
+  const bool complete = source && engine_files::InflateFile(std::move(source), inflated, &written) == 1 &&
+                        MatchesEntry(entry, static_cast<int64_t>(written.size), written.crc32);
+  // Whatever happened, the download is used up: a damaged one must not be resumed.
+  engine_files::ForceDeleteFile(temp_path);
+  if (!complete || !ReplaceFile(inflated, target_path)) {
+    engine_files::ForceDeleteFile(inflated);
+    return kApplyFailed;
+  }
+  RecordInstalledFile(entry, entry.size, written.crc32, true);
+  return kApplied;
+}
+
+int CUpdater::ApplyPatch(const FileEntry& entry, const wchar_t* temp_path, const wchar_t* target_path) {
+  // The patch library rebuilds the file beside the target and replaces it only when its own header matched.
+  std::string command_line;
+  int result = PatchLibrary::kNotAvailable;
+  if (entry_paths::BuildPatchCommandLine(&command_line, temp_path,
+                                         entry_paths::PatchTargetFolder(target_path)))
+    result = patch_library_.Apply(command_line.c_str());
+  engine_files::ForceDeleteFile(temp_path);
+  if (result != 0) {
+    engine_files::ForceDeleteFile(target_path);
+    return kApplyFetchWhole;
+  }
+  int64_t size = 0;
+  uint32_t crc = 0;
+  // A patched file that cannot be read back is not known to be right: fetch the whole file.
+  if (!MeasureFile(target_path, &size, &crc) || !MatchesEntry(entry, size, crc)) {
+    engine_files::ForceDeleteFile(target_path);
+    return kApplyFetchWhole;
+  }
+  RecordInstalledFile(entry, entry.size, crc, true);
+  return kApplied;
+}
+
+int CUpdater::ApplyNewFile(const FileEntry& entry, const wchar_t* temp_path, const wchar_t* target_path) {
+  int64_t size = 0;
+  uint32_t crc = 0;
+  if (!MeasureFile(temp_path, &size, &crc) || !MatchesEntry(entry, size, crc) ||
+      !ReplaceFile(temp_path, target_path)) {
+    engine_files::ForceDeleteFile(temp_path);
+    return kApplyFailed;
+  }
+  RecordInstalledFile(entry, entry.size, crc, true);
+  return kApplied;
+}
+
+void CUpdater::RecordInstalledFile(const FileEntry& entry, int32_t size, uint32_t crc, bool write_now) {
+  FileRecord* record = file_list_.Find(entry.name);
+  std::unique_ptr<FileRecord> made;
+  if (record == nullptr) {
+    made.reset(new (std::nothrow) FileRecord());
+    if (!made)
+      return;
+    wcsncpy(made->name, entry.name, kMaxRelativeNameLength);
+    made->name[kMaxRelativeNameLength] = L'\0';
+    record = made.get();
+  }
+  record->size = size;
+  record->version = entry.version;
+  record->crc32 = crc;
+  record->registeredVersion = entry.registered_version;
+  file_list_.SetChanged(true);
+  if (made)
+    file_list_.Insert(std::move(made));
+  if (write_now)
+    file_list_.Write();
 }
 
 bool CUpdater::StartWorker() {

@@ -13,3 +13,13 @@ struct FileEntry {
   uint32_t crc32 = 0;      // of the finished file
   wchar_t name[260] = {};  // relative to the install root; zero-filled beyond the received text
 };
+
+// How an entry is fetched and applied (FileEntry::kind). Any other value is never downloaded and only counts
+// as done.
+enum FileEntryKind : int32_t {
+  kEntryZip = 1,       // the whole file as one zlib stream, from the registered-history store
+  kEntryRtp = 2,       // a binary patch from the patch archive, applied to the installed file
+  kEntryReserved = 5,  // never downloaded; a missing file gets ".nex" appended to the entry's name
+  kEntryDelete = 6,    // the installed file and its record are removed
+  kEntryNew = 7,       // a whole file, raw, moved into place unchanged
+};

@@ -33,13 +33,15 @@ bool WriteAll(HANDLE file, const unsigned char* data, DWORD bytes) {
   return bytes == 0 || (WriteFile(file, data, bytes, &written, nullptr) && written == bytes);
 }
 
-// Feeds `input_bytes` to zlib and writes every output chunk. Returns the zlib result that ends the step:
-// Z_OK / Z_BUF_ERROR (wants more input), Z_STREAM_END, or an error (Z_ERRNO for a failed write).
+// Feeds `input_bytes` to zlib and writes every output chunk, counting it into `written` (when not null).
+// Returns the zlib result that ends the step: Z_OK / Z_BUF_ERROR (wants more input), Z_STREAM_END, or an
+// error (Z_ERRNO for a failed write).
 int InflateInput(z_stream* stream,
                  unsigned char* input,
                  DWORD input_bytes,
                  unsigned char* output,
-                 HANDLE target) {
+                 HANDLE target,
+                 InflatedFile* written) {
   stream->next_in = input;
   stream->avail_in = input_bytes;
   int result;
@@ -49,15 +51,22 @@ int InflateInput(z_stream* stream,
     result = inflate(stream, Z_NO_FLUSH);
     if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR)
       return result;
-    if (!WriteAll(target, output, kInflateChunkSize - stream->avail_out))
+    const DWORD produced = kInflateChunkSize - stream->avail_out;
+    if (!WriteAll(target, output, produced))
       return Z_ERRNO;
+    if (written != nullptr) {
+      written->size += produced;
+      written->crc32 = static_cast<uint32_t>(crc32(written->crc32, output, produced));
+    }
   } while (stream->avail_out == 0 && result != Z_STREAM_END);
   return result;
 }
 
 }  // namespace
 
-int InflateFile(UniqueHandle source, const wchar_t* target) {
+int InflateFile(UniqueHandle source, const wchar_t* target, InflatedFile* written) {
+  if (written != nullptr)
+    *written = InflatedFile();
   if (!source || target == nullptr)
     return 0;
   UniqueHandle output_file(
@@ -77,7 +86,7 @@ int InflateFile(UniqueHandle source, const wchar_t* target) {
       return 0;
     if (read == 0)
       break;
-    result = InflateInput(stream.get(), input.get(), read, output.get(), output_file.get());
+    result = InflateInput(stream.get(), input.get(), read, output.get(), output_file.get(), written);
     if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR)
       return 0;
   }

@@ -1,6 +1,8 @@
 // Inflates a file that holds one zlib stream into another file. No state; any thread.
 #pragma once
 
+#include <cstdint>
+
 #include "net/UniqueHandle.h"
 
 namespace engine_files {
@@ -8,10 +10,17 @@ namespace engine_files {
 // Input and output are moved in chunks of this size.
 constexpr unsigned kInflateChunkSize = 163840;
 
+// What InflateFile wrote: the bytes and their CRC-32, counted on the way, so a caller that checks the result
+// need not read the file again.
+struct InflatedFile {
+  uint64_t size = 0;
+  uint32_t crc32 = 0;
+};
+
 // Inflates `source` (an open file, read from its current position; closed in every case) into `target`
 // (created or replaced). 1 when the whole stream was inflated and written; 0 when the target cannot be
 // created, a read or write fails, or the stream is damaged or ends early. A failure leaves what was written
-// in `target`.
-int InflateFile(UniqueHandle source, const wchar_t* target);
+// in `target`. `written` (may be null) receives the size and CRC-32 of what was written.
+int InflateFile(UniqueHandle source, const wchar_t* target, InflatedFile* written = nullptr);
 
 }  // namespace engine_files

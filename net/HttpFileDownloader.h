@@ -78,8 +78,8 @@ class HttpFileDownloader {
   int SetResumeOffset(int64_t offset);
 
   // The remote size from a body-less request for the whole file (made at most once per Open, only while
-  // ready, without the resume offset), or -1 when the request failed (state -1, error 9, 4 or 1) or the
-  // server named no size.
+  // ready, without the resume offset), or -1 when the request failed (state -1, error 9, 4 or 1; 6 when
+  // Cancel ended it, which it does while the server has not answered yet too) or the server named no size.
   int64_t GetRemoteSize();
 
   // Runs the transfer on this thread. 1 done (state 2): the resume offset plus the bytes received equal the
@@ -118,6 +118,8 @@ class HttpFileDownloader {
 
   static size_t OnWrite(char* data, size_t size, size_t count, void* object) noexcept;
   static int OnProgress(void* object, int64_t total, int64_t now, int64_t, int64_t) noexcept;
+  // The progress call of the body-less request: only the cancel flag.
+  static int OnQueryProgress(void* object, int64_t, int64_t, int64_t, int64_t) noexcept;
 
   std::unique_ptr<void, EasyHandleCleanup> easy_;
   void* sink_user_ = nullptr;

@@ -46,10 +46,14 @@ TEST(InflateFile, WholeStreamIsInflatedIntoTheTarget) {
   TempFolder root;
   std::string data = SampleData();
   ASSERT_TRUE(WriteFileBytes(root.Join(L"file.zip"), Compress(data)));
-  EXPECT_EQ(1, InflateFile(OpenForReading(root.Join(L"file.zip")), root.Join(L"file.dat").c_str()));
+  engine_files::InflatedFile written;
+  EXPECT_EQ(1, InflateFile(OpenForReading(root.Join(L"file.zip")), root.Join(L"file.dat").c_str(), &written));
   std::string out;
   ASSERT_TRUE(ReadFileBytes(root.Join(L"file.dat"), &out));
   EXPECT_TRUE(out == data) << "inflated " << out.size() << " of " << data.size() << " bytes";
+  EXPECT_EQ(data.size(), written.size);
+  EXPECT_EQ(crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())),
+            written.crc32);
   // The source was closed: it can be deleted now.
   EXPECT_TRUE(DeleteFileW(root.Join(L"file.zip").c_str()));
 }

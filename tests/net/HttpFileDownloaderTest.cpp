@@ -401,4 +401,33 @@ TEST(HttpFileDownloaderTransfer, OpenAndSetResumeOffsetDuringATransferAreRefused
   EXPECT_EQ(kDownloaderErrorCancelled, downloader.GetError());
 }
 
+TEST(HttpFileDownloaderTransfer, CancelEndsASizeRequestThatTheServerNeverAnswers) {
+  HttpServer server;
+  ASSERT_TRUE(server.Start(R"({"/file.bin": {"methods": ["HEAD"], "delay_before": 60}})"));
+  HttpFileDownloader downloader;
+  Sink sink;
+  ASSERT_EQ(1, downloader.Open(server.Url("/file.bin").c_str(), &sink, &Sink::Write));
+  std::thread canceller([&] {
+    for (int i = 0; i < 500 && server.RequestsFor("/file.bin").empty(); ++i)
+      Sleep(10);
+    Sleep(200);
+    downloader.Cancel();
+  });
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(-1, downloader.GetRemoteSize());
+  canceller.join();
+  EXPECT_LT(GetTickCount() - start, 5000u);
+  EXPECT_EQ(kDownloaderErrorCancelled, downloader.GetError());
+  EXPECT_EQ(kDownloaderFailed, downloader.GetState());
+  EXPECT_EQ(0, ProgressOf(downloader).done);
+
+  // A size request that was not cancelled still gives the size, and the progress of the body that follows.
+  ASSERT_EQ(1, downloader.Open(server.Url("/file.bin").c_str(), &sink, &Sink::Write));
+  server.AddFile(L"other.bin", "0123456789");
+  ASSERT_EQ(1, downloader.Open(server.Url("/other.bin").c_str(), &sink, &Sink::Write));
+  EXPECT_EQ(10, downloader.GetRemoteSize());
+  EXPECT_EQ(1, downloader.Perform());
+  EXPECT_EQ(10, ProgressOf(downloader).total);
+}
+
 }  // namespace
