@@ -12,12 +12,14 @@
 #include "engine/CCrc32Static.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/Timing.h"
 
 using engine_testing::EventLog;
 using engine_testing::MakeParams;
 using engine_testing::MakeRecord;
 using engine_testing::Utf16Bytes;
 using testing_support::FileExists;
+using testing_support::FinishesWithin;
 using testing_support::ReadFileBytes;
 using testing_support::TempFolder;
 using testing_support::WriteFileBytes;
@@ -54,16 +56,7 @@ uint32_t CrcOf(const std::wstring& path) {
 
 // Runs `action` on another thread and reports whether it ended within `timeout_ms`, so that a hang fails the
 // test instead of stopping the run. The thread is left behind when it hangs.
-bool FinishesWithin(unsigned timeout_ms, std::function<void()> action) {
-  auto done = std::make_shared<std::atomic<bool>>(false);
-  std::thread([done, action] {
-    action();
-    *done = true;
-  }).detach();
-  for (unsigned waited = 0; waited < timeout_ms && !*done; waited += 10)
-    Sleep(10);
-  return *done;
-}
+
 
 // An engine whose worker does nothing but wait for its stop event, for the tests of pausing and removal.
 class WaitingWorkerUpdater : public CUpdater {

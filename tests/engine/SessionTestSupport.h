@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/Timing.h"
 #include "engine/QVTesserel.h"
 
 namespace session_testing {
@@ -194,15 +195,7 @@ inline bool WriteVersionIni(const std::wstring& root, int current, int separate,
 
 // Runs `action` on another thread and reports whether it ended within `timeout_ms`, so that a hang fails the
 // test instead of stopping the run. The thread is left behind when it hangs.
-inline bool FinishesWithin(unsigned timeout_ms, std::function<void()> action) {
-  auto done = std::make_shared<std::atomic<bool>>(false);
-  std::thread([done, action] {
-    action();
-    *done = true;
-  }).detach();
-  for (unsigned waited = 0; waited < timeout_ms && !*done; waited += 10)
-    Sleep(10);
-  return *done;
-}
+
+using testing_support::FinishesWithin;
 
 }  // namespace session_testing
