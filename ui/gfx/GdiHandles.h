@@ -4,37 +4,15 @@
 
 #include <windows.h>
 
+#include "ui/base/ScopedHandle.h"
+
+struct DeleteGdiObject {
+  void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+
 // A bitmap, region, brush, pen or font: anything freed with DeleteObject.
 template <typename Handle>
-class ScopedGdiObject {
- public:
-  ScopedGdiObject() = default;
-  explicit ScopedGdiObject(Handle handle) : handle_(handle) {}
-  ~ScopedGdiObject() { Reset(nullptr); }
-  ScopedGdiObject(ScopedGdiObject&& other) noexcept : handle_(other.Release()) {}
-  ScopedGdiObject& operator=(ScopedGdiObject&& other) noexcept {
-    if (this != &other)
-      Reset(other.Release());
-    return *this;
-  }
-  ScopedGdiObject(const ScopedGdiObject&) = delete;
-  ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
-
-  Handle get() const { return handle_; }
-  Handle Release() {
-    Handle handle = handle_;
-    handle_ = nullptr;
-    return handle;
-  }
-  void Reset(Handle handle) {
-    if (handle_ != nullptr)
-      DeleteObject(handle_);
-    handle_ = handle;
-  }
-
- private:
-  Handle handle_ = nullptr;
-};
+using ScopedGdiObject = ScopedHandle<Handle, DeleteGdiObject>;
 
 using ScopedBitmap = ScopedGdiObject<HBITMAP>;
 using ScopedRegion = ScopedGdiObject<HRGN>;

@@ -7,37 +7,7 @@
 
 #include <windows.h>
 
-template <typename Handle, typename Free>
-class ScopedUserHandle {
- public:
-  ScopedUserHandle() = default;
-  explicit ScopedUserHandle(Handle handle) : handle_(handle) {}
-  ~ScopedUserHandle() { Reset(nullptr); }
-  ScopedUserHandle(ScopedUserHandle&& other) noexcept : handle_(other.Release()) {}
-  ScopedUserHandle& operator=(ScopedUserHandle&& other) noexcept {
-    if (this != &other)
-      Reset(other.Release());
-    return *this;
-  }
-  ScopedUserHandle(const ScopedUserHandle&) = delete;
-  ScopedUserHandle& operator=(const ScopedUserHandle&) = delete;
-
-  Handle get() const { return handle_; }
-  // Gives the handle up without freeing it.
-  Handle Release() {
-    Handle handle = handle_;
-    handle_ = nullptr;
-    return handle;
-  }
-  void Reset(Handle handle) {
-    if (handle_ != nullptr && handle_ != handle)
-      Free()(handle_);
-    handle_ = handle;
-  }
-
- private:
-  Handle handle_ = nullptr;
-};
+#include "ui/base/ScopedHandle.h"
 
 struct FreeWindowHandle {
   void operator()(HWND window) const { DestroyWindow(window); }
@@ -50,8 +20,8 @@ struct FreeIconHandle {
 };
 
 // A window that is not bound to a Window object (test windows, message-only helpers).
-using ScopedWindow = ScopedUserHandle<HWND, FreeWindowHandle>;
+using ScopedWindow = ScopedHandle<HWND, FreeWindowHandle>;
 // A menu that is not attached to a window (a menu bar or pop-up set as a window's menu is freed with it).
-using ScopedMenu = ScopedUserHandle<HMENU, FreeMenuHandle>;
+using ScopedMenu = ScopedHandle<HMENU, FreeMenuHandle>;
 // An icon made by CreateIcon..., LoadImage without LR_SHARED or ExtractIcon (never a shared resource icon).
-using ScopedIcon = ScopedUserHandle<HICON, FreeIconHandle>;
+using ScopedIcon = ScopedHandle<HICON, FreeIconHandle>;

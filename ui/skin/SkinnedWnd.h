@@ -17,14 +17,23 @@
 #include "ui/skin/SkinnedCtrl.h"
 #include "ui/view/NWnd.h"
 
-class SkinnedWnd : public NWnd, public SkinnedCtrl {
+// The background-only skinned window over any node class: the panel, the child window and the pop-up differ
+// only in the node they are.
+template <typename Node>
+class SkinnedBackgroundWindow : public Node, public SkinnedCtrl {
  public:
-  ~SkinnedWnd() override;
+  ~SkinnedBackgroundWindow() override {
+    this->Destroy();
+    SkinnedBackgroundWindow::ReleaseSkin();
+  }
   int32_t OnCreate() override { return SkinnedCreate(this); }
   void OnDestroy() override { SkinnedDestroy(this); }
   int32_t OnNotify(int32_t code, intptr_t, intptr_t) override { return SkinnedNotify(code); }
-  int LoadSkin() override;
-  void ReleaseSkin() override;
+  int LoadSkin() override { return SkinnedCtrl::LoadSkin() && background_.Load(*this, *this); }
+  void ReleaseSkin() override {
+    background_.Release();
+    SkinnedCtrl::ReleaseSkin();
+  }
   void OnPaint(HDC /*dc*/, Dib* surface) override { background_.Paint(surface); }
   const SkinBackground& background() const { return background_; }
 
@@ -32,32 +41,6 @@ class SkinnedWnd : public NWnd, public SkinnedCtrl {
   SkinBackground background_;
 };
 
-class SkinnedChildWnd : public NChildWnd, public SkinnedCtrl {
- public:
-  ~SkinnedChildWnd() override;
-  int32_t OnCreate() override { return SkinnedCreate(this); }
-  void OnDestroy() override { SkinnedDestroy(this); }
-  int32_t OnNotify(int32_t code, intptr_t, intptr_t) override { return SkinnedNotify(code); }
-  int LoadSkin() override;
-  void ReleaseSkin() override;
-  void OnPaint(HDC /*dc*/, Dib* surface) override { background_.Paint(surface); }
-  const SkinBackground& background() const { return background_; }
-
- protected:
-  SkinBackground background_;
-};
-
-class SkinnedPopup : public NPopup, public SkinnedCtrl {
- public:
-  ~SkinnedPopup() override;
-  int32_t OnCreate() override { return SkinnedCreate(this); }
-  void OnDestroy() override { SkinnedDestroy(this); }
-  int32_t OnNotify(int32_t code, intptr_t, intptr_t) override { return SkinnedNotify(code); }
-  int LoadSkin() override;
-  void ReleaseSkin() override;
-  void OnPaint(HDC /*dc*/, Dib* surface) override { background_.Paint(surface); }
-  const SkinBackground& background() const { return background_; }
-
- protected:
-  SkinBackground background_;
-};
+class SkinnedWnd : public SkinnedBackgroundWindow<NWnd> {};
+class SkinnedChildWnd : public SkinnedBackgroundWindow<NChildWnd> {};
+class SkinnedPopup : public SkinnedBackgroundWindow<NPopup> {};
