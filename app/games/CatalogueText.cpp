@@ -39,6 +39,15 @@ bool NextFieldLine(TextCursor* cursor, std::vector<char*>* fields) {
   return true;
 }
 
+// As sscanf's "%d" would accept: blanks, an optional sign, then a digit.
+bool StartsWithInteger(const char* text) {
+  while (*text == ' ' || *text == '\t')
+    ++text;
+  if (*text == '-' || *text == '+')
+    ++text;
+  return *text >= '0' && *text <= '9';
+}
+
 // Field 0 of a game line: "exe name#n1,n2".
 void ReadExeField(char* field, RawGameRecord* record) {
   char* hash = std::strchr(field, '#');
@@ -47,7 +56,7 @@ void ReadExeField(char* field, RawGameRecord* record) {
   *hash = 0;
   Utf8ToField(field, record->exe_name);
   char* comma = std::strchr(hash + 1, ',');
-  if (comma != nullptr && hash[1] != 0 && comma[1] != 0) {
+  if (comma != nullptr && StartsWithInteger(hash + 1) && StartsWithInteger(comma + 1)) {
     record->exe_numbers[0] = DecimalValue(hash + 1);
     record->exe_numbers[1] = DecimalValue(comma + 1);
   }
