@@ -45,3 +45,10 @@ bool CreateDirectoryTree(const wchar_t* path) {
     return false;
   return MakeFolder(folder);
 }
+
+int DeleteFileForce(const wchar_t* path) {
+  if (path == nullptr || path[0] == 0)
+    return 1;
+  SetFileAttributesW(path, FILE_ATTRIBUTE_ARCHIVE);
+  return DeleteFileW(path) ? 1 : 0;
+}

@@ -6,3 +6,7 @@
 // existing file stands where a folder should be, or when the path is too long (it is not cut: a cut path
 // would name another folder).
 bool CreateDirectoryTree(const wchar_t* path);
+
+// Removes the file at `path`, also when it is read-only, hidden or a system file (its attributes are reset to
+// archive-only first). 1 when it was deleted or `path` is empty; 0 on failure (a missing file included).
+int DeleteFileForce(const wchar_t* path);

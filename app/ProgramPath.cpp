@@ -45,3 +45,29 @@ bool JoinPath(const wchar_t* folder, const wchar_t* name, wchar_t* path, size_t 
   std::wmemcpy(path + folder_length + 1, name, name_length + 1);
   return true;
 }
+
+namespace {
+
+wchar_t g_exe_folder[MAX_PATH];
+
+}  // namespace
+
+const wchar_t* GetExeFolder() {
+  if (g_exe_folder[0] == 0) {
+    wchar_t program[MAX_PATH];
+    if (!GetProgramPath(program, MAX_PATH) || !FolderOfPath(program, g_exe_folder, MAX_PATH))
+      g_exe_folder[0] = 0;
+  }
+  return g_exe_folder;
+}
+
+void SetExeFolder(const wchar_t* folder) {
+  g_exe_folder[0] = 0;
+  if (folder == nullptr)
+    return;
+  size_t length = std::wcslen(folder);
+  if (length >= MAX_PATH)
+    return;
+  std::wmemcpy(g_exe_folder, folder, length);
+  g_exe_folder[length] = 0;
+}

@@ -11,3 +11,10 @@ bool GetProgramPath(wchar_t* path, size_t units);
 bool FolderOfPath(const wchar_t* program_path, wchar_t* folder, size_t units);
 // `folder` + "\" + `name` into `path`. False (and an empty path) when it does not fit.
 bool JoinPath(const wchar_t* folder, const wchar_t* name, wchar_t* path, size_t units);
+
+// The launcher's own folder: the one that start-up made the current folder (SetExeFolder), or until then the
+// folder of this program's module; "" when neither is known. Games installed beside the launcher live here.
+const wchar_t* GetExeFolder();
+// Sets the launcher's own folder (copied); null, empty or 260 characters or more return to the module's
+// folder. Start-up sets it once; tests point it at a temporary folder.
+void SetExeFolder(const wchar_t* folder);

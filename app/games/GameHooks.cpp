@@ -1,0 +1,50 @@
+#include "app/games/GameHooks.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+volatile LONG g_close_request = 0;
+GameMessagePresenter g_presenter = nullptr;
+
+void ShowSystemMessageBox(const wchar_t* text) {
+  MessageBoxW(nullptr, text, L"", MB_OK | MB_ICONINFORMATION);
+}
+
+}  // namespace
+
+void RequestLauncherClose() {
+  InterlockedExchange(&g_close_request, 1);
+}
+
+bool TakeLauncherCloseRequest() {
+  return InterlockedExchange(&g_close_request, 0) != 0;
+}
+
+void SetGameMessagePresenter(GameMessagePresenter presenter) {
+  g_presenter = presenter;
+}
+
+void ShowGameMessage(const wchar_t* text) {
+  (g_presenter != nullptr ? g_presenter : &ShowSystemMessageBox)(text != nullptr ? text : L"");
+}
+
+std::wstring FormatMessageText(const wchar_t* format, const wchar_t* value) {
+  std::wstring text;
+  if (format == nullptr)
+    return text;
+  for (const wchar_t* position = format; *position != 0; ++position) {
+    if (position[0] == L'%' && position[1] == L's') {
+      text += value != nullptr ? value : L"";
+      ++position;
+    } else if (position[0] == L'%' && position[1] == L'%') {
+      text += L'%';
+      ++position;
+    } else {
+      text += *position;
+    }
+  }
+  return text;
+}

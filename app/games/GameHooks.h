@@ -1,0 +1,25 @@
+// Where the game records reach the launcher's user interface: the close request that a game start leaves for
+// the periodic tick, and the one-button messages that an update shows (a changed or missing file).
+//
+// Thread: the close request may be set on an engine thread (a game started on update completion) and is read
+// on the user-interface thread. Messages are shown on the user-interface thread only.
+#pragma once
+
+#include <string>
+
+// Asks the launcher to close after a game start (the periodic tick closes it when the AutoClose setting is
+// on).
+void RequestLauncherClose();
+// Reads and clears the close request: true when a game was started since the last call.
+bool TakeLauncherCloseRequest();
+
+// Shows `text` to the user and returns when the user has dismissed it.
+typedef void (*GameMessagePresenter)(const wchar_t* text);
+// Replaces the presenter; null restores the default, a system message box owned by no window. The launcher's
+// skinned message dialog installs itself here; tests install a recorder, so that no modal box ever blocks.
+void SetGameMessagePresenter(GameMessagePresenter presenter);
+void ShowGameMessage(const wchar_t* text);
+
+// `format` with every "%s" replaced by `value` and every "%%" by "%"; other '%' sequences stay as they are.
+// Message texts come from data files and are never used as printf formats.
+std::wstring FormatMessageText(const wchar_t* format, const wchar_t* value);
