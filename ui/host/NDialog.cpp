@@ -94,7 +94,7 @@ BOOL CCustomDialog::CallShellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) {
   return Shell_NotifyIconW(message, data);
 }
 
-NDialog::NDialog() : CCustomDialog(static_cast<CustomBaseNWnd&>(*this)) {
+NDialog::NDialog() {
   pending_width = 1;
   pending_height = 1;
   set_creation_rect(RECT{0, 0, 1, 1});
@@ -175,30 +175,6 @@ void NDialog::ShowTrayMenu(int32_t x, int32_t y) {
     return;
   SetForegroundWindow(window);
   menu->TrackSubMenu(0, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, x, y, window);
-}
-
-void NDialog::Destroy() {
-  if (window_handle() != nullptr)
-    DestroyNativeWindow();
-  else
-    NWnd::Destroy();
-}
-
-void NDialog::Show(int32_t show, int32_t activate) {
-  ShowHostWindow(show, activate);
-}
-
-void NDialog::Enable(int32_t enable) {
-  if (HWND window = window_handle())
-    EnableWindow(window, enable ? TRUE : FALSE);
-}
-
-void NDialog::Move(int32_t x, int32_t y) {
-  MoveHostWindow(x, y);
-}
-
-void NDialog::Resize(int32_t width, int32_t height) {
-  ResizeHostWindow(width, height);
 }
 
 int32_t NDialog::PreTranslateMessage(HWND window, MSG* message) {

@@ -37,6 +37,7 @@
 #include "ui/host/CustomBase.h"
 #include "ui/host/DialogWindow.h"
 #include "ui/host/Menu.h"
+#include "ui/host/TopLevelHostNode.h"
 
 // The window side of a dialog host: its own messages, forwarded to the hooks that NDialog implements, and the
 // tray state.
@@ -85,7 +86,7 @@ class CCustomDialog : public DialogWindow, public CustomBase {
   NOTIFYICONDATAW tray_icon_;
 };
 
-class NDialog : public CustomBaseNWnd, public CCustomDialog {
+class NDialog : public TopLevelHostNode<CCustomDialog> {
  public:
   NDialog();
   ~NDialog() override;
@@ -122,15 +123,7 @@ class NDialog : public CustomBaseNWnd, public CCustomDialog {
   // (x, y) (right button, bottom-aligned), its commands going to the dialog. Returns when the menu closed.
   void ShowTrayMenu(int32_t x, int32_t y);
 
-  void Destroy() override;
-  void Show(int32_t show, int32_t activate) override;
-  void Enable(int32_t enable) override;
-  // Places the window at screen (x, y).
-  void Move(int32_t x, int32_t y) override;
-  void Resize(int32_t width, int32_t height) override;
-  int32_t IsTopLevel() override { return 1; }
   int32_t PreTranslateMessage(HWND window, MSG* message) override;
-  NativeWindow* GetNativeWindow() override { return this; }
   bool PreTranslateInput(MSG* message) override;
 
  protected:

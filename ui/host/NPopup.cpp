@@ -76,30 +76,6 @@ void NPopup::OnClose() {
 
 void NPopup::OnKillFocus() {}
 
-void NPopup::Destroy() {
-  if (window_handle() != nullptr)
-    DestroyNativeWindow();
-  else
-    NWnd::Destroy();
-}
-
-void NPopup::Show(int32_t show, int32_t activate) {
-  ShowHostWindow(show, activate);
-}
-
-void NPopup::Enable(int32_t enable) {
-  if (HWND window = window_handle())
-    EnableWindow(window, enable ? TRUE : FALSE);
-}
-
-void NPopup::Move(int32_t x, int32_t y) {
-  MoveHostWindow(x, y);
-}
-
-void NPopup::Resize(int32_t width, int32_t height) {
-  ResizeHostWindow(width, height);
-}
-
 int32_t NPopup::PreTranslateMessage(HWND window, MSG* message) {
   return window != nullptr && IsDialogMessageW(window, message) ? 1 : 0;
 }

@@ -15,6 +15,7 @@
 #include <cstdint>
 
 #include "ui/host/CustomBase.h"
+#include "ui/host/TopLevelHostNode.h"
 #include "ui/host/Window.h"
 
 // The window side of a pop-up host: the frame clock and the pop-up's own messages, forwarded to the hooks
@@ -31,13 +32,13 @@ class CCustomPopup : public Window, public CustomBase {
   bool IsTopLevelHost() const override { return true; }
 };
 
-class NPopup : public CustomBaseNWnd, public CCustomPopup {
+class NPopup : public TopLevelHostNode<CCustomPopup> {
  public:
   // Creation flags of CreatePopup.
   static const int32_t kToolWindow = 1;
   static const int32_t kTopmost = 2;
 
-  NPopup() : CCustomPopup(static_cast<CustomBaseNWnd&>(*this)) {}
+  NPopup() = default;
   ~NPopup() override;
 
   // Pop-ups are created through CreatePopup: 0.
@@ -58,15 +59,7 @@ class NPopup : public CustomBaseNWnd, public CCustomPopup {
   // After the window lost the keyboard focus: nothing.
   void OnKillFocus() override;
 
-  void Destroy() override;
-  void Show(int32_t show, int32_t activate) override;
-  void Enable(int32_t enable) override;
-  // Places the window at screen (x, y).
-  void Move(int32_t x, int32_t y) override;
-  void Resize(int32_t width, int32_t height) override;
-  int32_t IsTopLevel() override { return 1; }
   int32_t PreTranslateMessage(HWND window, MSG* message) override;
-  NativeWindow* GetNativeWindow() override { return this; }
   bool PreTranslateInput(MSG* message) override;
 
  protected:
