@@ -7,6 +7,7 @@
 #include "engine/CCrc32Static.h"
 #include "engine/CUpdater.h"
 #include "engine/EngineFiles.h"
+#include "engine/SystemCalls.h"
 
 bool CUpdater::BuildInstallPath(wchar_t (&path)[MAX_PATH], const wchar_t* name) const {
   wcscpy(path, install_root_);
@@ -47,7 +48,8 @@ void CUpdater::VerifyListedFiles() {
       // The installer or a user may have left the file read-only, hidden or system; the engine must be able
       // to replace it later.
       SetFileAttributesW(path, FILE_ATTRIBUTE_ARCHIVE);
-      UniqueHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+      UniqueHandle file(system_calls().create_file(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                   OPEN_EXISTING, 0, nullptr));
       if (file) {
         opened = true;
         size = GetFileSize(file.get(), nullptr);

@@ -14,6 +14,7 @@
 #include "engine/EngineFiles.h"
 #include "engine/InflateFile.h"
 #include "engine/RelativeName.h"
+#include "engine/SystemCalls.h"
 
 namespace {
 
@@ -38,7 +39,8 @@ class FindHandle {
 bool MeasureFile(const wchar_t* path, int64_t* size, uint32_t* crc) {
   SetFileAttributesW(path, FILE_ATTRIBUTE_ARCHIVE);
   {
-    UniqueHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueHandle file(
+        system_calls().create_file(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file)
       return false;
     LARGE_INTEGER length;
@@ -75,7 +77,7 @@ int64_t FileSizeOf(const wchar_t* path) {
 // Puts a complete file in the place of `target`, whatever the target's attributes were.
 bool ReplaceFile(const wchar_t* source, const wchar_t* target) {
   SetFileAttributesW(target, FILE_ATTRIBUTE_ARCHIVE);
-  return MoveFileExW(source, target, MOVEFILE_REPLACE_EXISTING) != 0;
+  return system_calls().move_file(source, target, MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
 // The file a whole file is inflated into before it replaces its target: the temporary name with its "zip"
@@ -317,8 +319,8 @@ int CUpdater::DownloadEntry(const wchar_t* temp_path, const wchar_t* url) {
 int CUpdater::OpenTempFile(const wchar_t* temp_path, int64_t* resume_offset) {
   *resume_offset = 0;
   // One call opens an existing file or makes a new one; only a missing folder takes the longer way.
-  UniqueHandle file(CreateFileW(temp_path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle file(system_calls().create_file(temp_path, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     if (GetLastError() != ERROR_PATH_NOT_FOUND)
       return kDownloadTempFileCreate;
@@ -367,7 +369,8 @@ int CUpdater::WriteDownloadData(const void* data, int bytes, void* engine) {
     return -1;
   updater->ReportFileProgress();
   DWORD written = 0;
-  if (!WriteFile(updater->temp_file_.get(), data, static_cast<DWORD>(bytes), &written, nullptr))
+  if (!system_calls().write_file(updater->temp_file_.get(), data, static_cast<DWORD>(bytes), &written,
+                                 nullptr))
     return -1;
   return static_cast<int>(written);
 }
@@ -410,8 +413,8 @@ int CUpdater::ApplyEntry(const FileEntry& entry) {
 int CUpdater::ApplyWholeFile(const FileEntry& entry, const wchar_t* temp_path, const wchar_t* target_path) {
   wchar_t inflated[MAX_PATH];
   InflateTargetName(inflated, temp_path);
-  UniqueHandle source(
-      CreateFileW(temp_path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  UniqueHandle source(system_calls().create_file(temp_path, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                 OPEN_EXISTING, 0, nullptr));
   // Size and CRC-32 are counted while the file is written: reading it back would double the disk work.
   engine_files::InflatedFile written;
   const bool complete = source && engine_files::InflateFile(std::move(source), inflated, &written) == 1 &&

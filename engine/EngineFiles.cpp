@@ -1,4 +1,5 @@
 #include "engine/EngineFiles.h"
+#include "engine/SystemCalls.h"
 
 #include <cwchar>
 
@@ -46,13 +47,13 @@ bool CreateOneFolder(const wchar_t* folder) {
 
 // Moves one file, replacing a file that is already at the destination whatever its attributes.
 bool MoveOneFile(const wchar_t* source, const wchar_t* target) {
-  if (MoveFileW(source, target))
+  if (system_calls().move_file(source, target, 0))
     return true;
   if (GetLastError() != ERROR_ALREADY_EXISTS)
     return false;
   SetFileAttributesW(target, FILE_ATTRIBUTE_ARCHIVE);
-  DeleteFileW(target);
-  return MoveFileW(source, target) != 0;
+  system_calls().delete_file(target);
+  return system_calls().move_file(source, target, 0) != 0;
 }
 
 }  // namespace
@@ -194,15 +195,15 @@ UniqueHandle CreateFileWithParents(const wchar_t* path) {
     if (PathExists(folder) != 0)
       MakeFolderChain(folder);
   }
-  return UniqueHandle(
-      CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return UniqueHandle(system_calls().create_file(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 int ForceDeleteFile(const wchar_t* path) {
   if (IsEmpty(path))
     return 1;
   SetFileAttributesW(path, FILE_ATTRIBUTE_ARCHIVE);
-  return DeleteFileW(path) ? 0 : 1;
+  return system_calls().delete_file(path) ? 0 : 1;
 }
 
 }  // namespace engine_files

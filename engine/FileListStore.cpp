@@ -5,6 +5,7 @@
 
 #include "engine/FileListFormat.h"
 #include "engine/RelativeName.h"
+#include "engine/SystemCalls.h"
 
 namespace {
 
@@ -53,8 +54,8 @@ int FileListStore::Open(const wchar_t* path) {
   std::lock_guard<CriticalSection> lock(lock_);
   CloseLocked();
   path_ = path;
-  file_ = UniqueHandle(CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                   FILE_ATTRIBUTE_HIDDEN, nullptr));
+  file_ = UniqueHandle(system_calls().create_file(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr));
   if (!file_)
     return kOpenFailed;
   LARGE_INTEGER size;
@@ -77,7 +78,7 @@ int FileListStore::Parse() {
   }
   DWORD read = 0;
   if (SetFilePointer(file_.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
-      !ReadFile(file_.get(), read_buffer_.data(), file_size_, &read, nullptr))
+      !system_calls().read_file(file_.get(), read_buffer_.data(), file_size_, &read, nullptr))
     return kReadFailed;
   // wchar_t is 2 bytes and the buffer comes from the allocator, so it is suitably aligned.
   const wchar_t* text = reinterpret_cast<const wchar_t*>(read_buffer_.data());
@@ -106,9 +107,10 @@ int FileListStore::Write() {
   DWORD written = 0;
   if (SetFilePointer(file_.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
     return kNotOpen;
-  if (bytes != 0 && (!WriteFile(file_.get(), text.data(), bytes, &written, nullptr) || written != bytes))
+  if (bytes != 0 &&
+      (!system_calls().write_file(file_.get(), text.data(), bytes, &written, nullptr) || written != bytes))
     return kNotOpen;
-  if (!FlushFileBuffers(file_.get()) || !SetEndOfFile(file_.get()))
+  if (!system_calls().flush_file(file_.get()) || !SetEndOfFile(file_.get()))
     return kNotOpen;
   changed_ = 0;
   return kOk;

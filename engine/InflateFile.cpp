@@ -1,4 +1,5 @@
 #include "engine/InflateFile.h"
+#include "engine/SystemCalls.h"
 
 #include <zlib.h>
 
@@ -30,7 +31,7 @@ class InflateStream {
 
 bool WriteAll(HANDLE file, const unsigned char* data, DWORD bytes) {
   DWORD written = 0;
-  return bytes == 0 || (WriteFile(file, data, bytes, &written, nullptr) && written == bytes);
+  return bytes == 0 || (system_calls().write_file(file, data, bytes, &written, nullptr) && written == bytes);
 }
 
 // Feeds `input_bytes` to zlib and writes every output chunk, counting it into `written` (when not null).
@@ -69,8 +70,8 @@ int InflateFile(UniqueHandle source, const wchar_t* target, InflatedFile* writte
     *written = InflatedFile();
   if (!source || target == nullptr)
     return 0;
-  UniqueHandle output_file(
-      CreateFileW(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle output_file(system_calls().create_file(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                      FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!output_file)
     return 0;
   std::unique_ptr<unsigned char[]> input(new (std::nothrow) unsigned char[kInflateChunkSize]);
@@ -82,7 +83,7 @@ int InflateFile(UniqueHandle source, const wchar_t* target, InflatedFile* writte
   int result = Z_OK;
   while (result != Z_STREAM_END) {
     DWORD read = 0;
-    if (!ReadFile(source.get(), input.get(), kInflateChunkSize, &read, nullptr))
+    if (!system_calls().read_file(source.get(), input.get(), kInflateChunkSize, &read, nullptr))
       return 0;
     if (read == 0)
       break;
