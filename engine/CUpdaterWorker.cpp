@@ -417,7 +417,11 @@ int CUpdater::ApplyWholeFile(const FileEntry& entry, const wchar_t* temp_path, c
                                                  OPEN_EXISTING, 0, nullptr));
   // Size and CRC-32 are counted while the file is written: reading it back would double the disk work.
   engine_files::InflatedFile written;
-  const bool complete = source && engine_files::InflateFile(std::move(source), inflated, &written) == 1 &&
+  // Never more than the entry's size: a stream that inflates beyond it is not the entry's file, and a small
+  // one could otherwise fill the disk.
+  const uint64_t bound = entry.size > 0 ? static_cast<uint64_t>(entry.size) : 0;
+  const bool complete = source &&
+                        engine_files::InflateFile(std::move(source), inflated, &written, bound) == 1 &&
                         MatchesEntry(entry, static_cast<int64_t>(written.size), written.crc32);
   // Whatever happened, the download is used up: a damaged one must not be resumed.
   engine_files::ForceDeleteFile(temp_path);

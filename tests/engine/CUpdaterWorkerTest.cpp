@@ -412,6 +412,8 @@ TEST_F(WorkerTest, DownloadsThatFailKeepTheirPartAndAreNeverRecorded) {
       {"damaged stream", R"({")" + key + R"(": {"body": "not a zlib stream"}})",
        HttpFileDownloader::kStallLimitMs, UpdateErrorApply, -1, ""},
       {"another file", "{}", HttpFileDownloader::kStallLimitMs, UpdateErrorApply, -1, Zlib(other)},
+      {"compressed bomb", "{}", HttpFileDownloader::kStallLimitMs, UpdateErrorApply, -1,
+       Zlib(std::string(64 << 20, 'x'))},
   };
   for (const Case& c : cases) {
     log_.Clear();
