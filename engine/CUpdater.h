@@ -84,8 +84,8 @@ class CUpdater : public CBaseThread {
   int SelfCheck();
   // Records `code` as the last error and sends event 17 with it.
   void ReportError(int code);
-  // Writes the three versionInfo values, unless an error has been recorded.
-  void SaveVersionInfo();
+  // Writes the three versionInfo values, unless an error has been recorded. False only when the write failed.
+  bool SaveVersionInfo();
 
   // The socket's owner callback (`user` is the engine), on the socket reader thread: takes the engine lock
   // for the whole handling, callback included. 1 connected: sends the session request; 2 closed: error 2
@@ -188,7 +188,8 @@ class CUpdater : public CBaseThread {
   // Installed-file list (CUpdaterFileList.cpp).
   int LoadFileList();
   void VerifyListedFiles();
-  void CloseFileList();
+  // Writes the list when it changed, then closes it. False when the write failed.
+  bool CloseFileList();
   // "<install root>\<name>" by the shell's path-append rule. False when it does not fit.
   bool BuildInstallPath(wchar_t (&path)[MAX_PATH], const wchar_t* name) const;
 

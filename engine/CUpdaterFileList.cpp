@@ -32,8 +32,14 @@ int CUpdater::LoadFileList() {
     if (file_list_.Open(file_list_path_) != FileListStore::kOk)
       return 1;
   }
-  if (file_list_.Parse() != FileListStore::kOk)
-    return 1;
+  if (file_list_.Parse() != FileListStore::kOk || !file_list_.parsed_whole()) {
+    // A list that cannot be read, or not all of it, says nothing reliable about the files: check all of them
+    // instead of failing every start from now on. The run empties the store and writes a new list.
+    file_list_.Clear();
+    file_list_.SetChanged(true);
+    full_check_ = 1;
+    return 0;
+  }
   VerifyListedFiles();
   return 0;
 }
@@ -72,10 +78,10 @@ void CUpdater::VerifyListedFiles() {
     file_list_.SetChanged(true);
 }
 
-void CUpdater::CloseFileList() {
-  if (file_list_.changed())
-    file_list_.Write();
+bool CUpdater::CloseFileList() {
+  const bool written = !file_list_.changed() || file_list_.Write() == FileListStore::kOk;
   file_list_.Close();
+  return written;
 }
 
 int CUpdater::SelfCheck() {

@@ -189,8 +189,12 @@ bool CUpdater::FetchEntry(FileEntry& entry, const wchar_t* target) {
 }
 
 void CUpdater::FinishRun() {
-  CloseFileList();
-  SaveVersionInfo();
+  // A list or versionInfo that did not reach the disk is a failure: reported as success, the next start would
+  // find a version that its list does not describe.
+  if (!CloseFileList())
+    ReportError(UpdateErrorTempFileWrite);
+  if (!SaveVersionInfo())
+    ReportError(UpdateErrorTempFileWrite);
   SendProgress(UpdateProgressFile, 0, 100);
   SendProgress(UpdateProgressRun, UpdateProgressRunFinished, 0);
   if (last_error_ == 0)
