@@ -84,6 +84,20 @@ bool CUpdater::CloseFileList() {
   return written;
 }
 
+bool CUpdater::SaveFileList() {
+  if (file_list_.Write() != FileListStore::kOk)
+    return false;
+  last_list_write_tick_ = GetTickCount();
+  return true;
+}
+
+void CUpdater::SaveFileListSoon() {
+  // A failed write is not an error here: the flag stays and a later write, at the latest at the end of the
+  // run, tries again.
+  if (file_list_.changed() && GetTickCount() - last_list_write_tick_ >= list_write_interval_ms_)
+    SaveFileList();
+}
+
 int CUpdater::SelfCheck() {
   if (version_info_.updater_version < 1)
     return 1;

@@ -2,11 +2,16 @@
 //
 // One entry: check whether the installation already holds it; otherwise download it into a temporary file
 // beside its target (resuming a partial one), apply it, check the result and record it in the installed-file
-// list at once, so that an interrupted run does not repeat finished files. Every step is reported through
-// the callback, without the engine lock.
+// list. Every step is reported through the callback, without the engine lock.
 //
-// What is recorded is always what is on disk: a whole or new file replaces its target only after its size and
-// CRC-32 matched the entry, by a rename of a complete file, so an interruption leaves the old file or none.
+// What the list file says is always true of the disk, whenever the process ends:
+//   - a whole or new file replaces its target only after its size and CRC-32 matched the entry, by a rename
+//     of a complete file, so an interruption leaves the old file or the new one;
+//   - a record is written only after its file is in place;
+//   - before a recorded file is replaced or deleted, its record is withheld from the list file (for the whole
+//     run's list in one write at its start), so no record names contents that are gone.
+// The list is written at most once per write interval (and at the end); a file put in place since the last
+// write has no record on disk yet, and the next run adopts it by its size and CRC-32 without a download.
 #include <cwchar>
 
 #include "engine/CCrc32Static.h"
@@ -54,6 +59,25 @@ bool MatchesEntry(const FileEntry& entry, int64_t size, uint32_t crc) {
   return size == static_cast<int64_t>(entry.size) && crc == entry.crc32;
 }
 
+bool RecordMatchesEntry(const FileRecord& record, const FileEntry& entry) {
+  return record.version == entry.version && record.size == entry.size && record.crc32 == entry.crc32;
+}
+
+// Kinds whose handling may replace or delete the installed file.
+bool ChangesInstalledFile(int32_t kind) {
+  return kind == kEntryZip || kind == kEntryRtp || kind == kEntryNew || kind == kEntryDelete;
+}
+
+// True when a file (not a folder) of that name is there. A path that cannot be looked at counts as there.
+bool FileIsThere(const wchar_t* path) {
+  const DWORD attributes = GetFileAttributesW(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+  }
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 // A regular file of exactly the entry's size and CRC-32.
 bool FileMatchesEntry(const wchar_t* path, const FileEntry& entry) {
   WIN32_FILE_ATTRIBUTE_DATA data;
@@ -93,16 +117,56 @@ void InflateTargetName(wchar_t (&out)[MAX_PATH], const wchar_t* temp_path) {
 
 void CUpdater::Run() {
   SetApplying(0);
+  last_list_write_tick_ = GetTickCount();
+  if (!ReleaseRecordsOfQueuedEntries()) {
+    // Every record would fail the same way: change nothing rather than leave a list that names old files.
+    ReportError(UpdateErrorTempFileWrite);
+    EndRunEarly(false);
+    return;
+  }
   for (;;) {
-    if (StopRequested())
+    if (StopRequested()) {
+      EndRunEarly(false);
       return;
+    }
     std::unique_ptr<FileEntry> entry = TakeNextEntry();
     if (!entry)
       break;
-    if (!HandleEntry(*entry))
+    if (!HandleEntry(*entry)) {
+      // A stop leaves the list to StopUpdate, which writes it once the worker has ended.
+      EndRunEarly(!StopRequested());
       return;
+    }
   }
   FinishRun();
+}
+
+bool CUpdater::ReleaseRecordsOfQueuedEntries() {
+  {
+    std::lock_guard<CriticalSection> lock(lock_);
+    for (const std::unique_ptr<FileEntry>& entry : entries_) {
+      if (!ChangesInstalledFile(entry->kind) || !IsSafeRelativeName(entry->name))
+        continue;
+      const FileRecord* record = file_list_.Find(entry->name);
+      if (record != nullptr && (entry->kind == kEntryDelete || !RecordMatchesEntry(*record, *entry)))
+        file_list_.Withhold(entry->name);
+    }
+  }
+  return !file_list_.changed() || SaveFileList();
+}
+
+bool CUpdater::ReleaseRecordBeforeChange(const wchar_t* name) {
+  return !file_list_.Withhold(name) || SaveFileList();
+}
+
+void CUpdater::EndRunEarly(bool write) {
+  {
+    std::lock_guard<CriticalSection> lock(lock_);
+    for (const std::unique_ptr<FileEntry>& entry : entries_)
+      file_list_.Restore(entry->name);
+  }
+  if (write && file_list_.changed())
+    SaveFileList();
 }
 
 std::unique_ptr<FileEntry> CUpdater::TakeNextEntry() {
@@ -122,16 +186,18 @@ void CUpdater::QueueEntry(std::unique_ptr<FileEntry> entry) {
 bool CUpdater::HandleEntry(FileEntry& entry) {
   // A name that would leave the install root gets no file operation at all, deletes included: the run ends
   // as for a download that could not be given a temporary name.
-  if (!IsSafeRelativeName(entry.name)) {
-    ReportError(UpdateErrorNoTempName);
-    SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
-    return false;
-  }
+  wchar_t target[MAX_PATH];
+  if (!JoinUnderRoot(target, install_root_, entry.name))
+    return EndRunAtEntry(UpdateErrorNoTempName);
   if (full_check_ != 0)
     DeleteStaleTempFiles(entry);
-  wchar_t target[MAX_PATH];
   BuildInstallPath(target, entry.name);
-  if (CheckEntry(entry) == 0) {
+  if (entry.kind == kEntryDelete) {
+    const int error = DeleteEntryFile(entry);
+    if (error != 0)
+      return EndRunAtEntry(error);
+  }
+  if (entry.kind == kEntryDelete || CheckEntry(entry) == 0) {
     status_.currentEntry = entry.sequence_number;
     status_.fileTotalBytes = entry.size;
     status_.fileDoneBytes = entry.size;
@@ -144,6 +210,9 @@ bool CUpdater::HandleEntry(FileEntry& entry) {
 }
 
 bool CUpdater::FetchEntry(FileEntry& entry, const wchar_t* target) {
+  // A whole or new file replaces the target only when it is right, and a patch that fails deletes it. Until
+  // the target has changed, a failure leaves the installed file as it was, and its record goes back.
+  bool target_changed = false;
   for (;;) {
     wchar_t url[entry_paths::kMaxUrlLength];
     wchar_t temp[MAX_PATH];
@@ -156,36 +225,43 @@ bool CUpdater::FetchEntry(FileEntry& entry, const wchar_t* target) {
     Notify(UpdateEventCurrentFile, temp);
     SendProgress(UpdateProgressFile, 0, 0);
     const int downloaded = DownloadEntry(temp, url);
-    if (downloaded == kDownloadStopped) {
-      SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
-      return false;
-    }
     if (downloaded != kDownloaded) {
+      if (!target_changed)
+        file_list_.Restore(entry.name);
       // An empty file has nothing to resume; a partial one is kept for the next run.
-      if (FileSizeOf(temp) == 0)
+      if (downloaded != kDownloadStopped && FileSizeOf(temp) == 0)
         engine_files::ForceDeleteFile(temp);
-      ReportError(downloaded);
-      SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
-      return false;
+      return EndRunAtEntry(downloaded == kDownloadStopped ? 0 : downloaded);
     }
     Notify(UpdateEventCurrentFile, target);
     SendProgress(UpdateProgressFile, 0, 100);
     SetApplying(1);
+    // On failure the download stays complete beside the target: the next run applies it without a transfer.
+    if (!ReleaseRecordBeforeChange(entry.name))
+      return EndRunAtEntry(UpdateErrorTempFileWrite);
     const int applied = ApplyEntry(entry);
     if (applied == kApplyFailed) {
-      ReportError(UpdateErrorApply);
-      SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
-      return false;
+      if (!target_changed)
+        file_list_.Restore(entry.name);
+      return EndRunAtEntry(UpdateErrorApply);
     }
     SetApplying(0);
     if (applied == kApplied) {
       SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
       return true;
     }
-    // The patch did not give the expected file: the same entry again, as the whole file. Only a patch asks
-    // for this, so the loop runs at most twice.
+    // The patch did not give the expected file (and the target is gone): the same entry again, as the whole
+    // file. Only a patch asks for this, so the loop runs at most twice.
+    target_changed = true;
     entry.kind = kEntryZip;
   }
+}
+
+bool CUpdater::EndRunAtEntry(int error) {
+  if (error != 0)
+    ReportError(error);
+  SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
+  return false;
 }
 
 void CUpdater::FinishRun() {
@@ -211,17 +287,31 @@ void CUpdater::SetApplying(int32_t applying) {
   Notify(UpdateEventStatusChanged, &status_);
 }
 
+int CUpdater::DeleteEntryFile(const FileEntry& entry) {
+  wchar_t target[MAX_PATH];
+  engine_files::JoinPath(target, install_root_, entry.name);
+  if (!ReleaseRecordBeforeChange(entry.name))
+    return UpdateErrorTempFileWrite;
+  engine_files::ForceDeleteFile(target);
+  if (FileIsThere(target)) {
+    // Still there: its record is true again, and the run must not be taken for complete, or the file would
+    // stay for good.
+    file_list_.Restore(entry.name);
+    return UpdateErrorApply;
+  }
+  if (file_list_.Remove(entry.name) == FileListStore::kOk) {
+    file_list_.SetChanged(true);
+    SaveFileListSoon();
+  }
+  return 0;
+}
+
 int CUpdater::CheckEntry(FileEntry& entry) {
   wchar_t target[MAX_PATH];
   engine_files::JoinPath(target, install_root_, entry.name);
-  if (entry.kind == kEntryDelete) {
-    if (engine_files::ForceDeleteFile(target) == 0 && file_list_.Remove(entry.name) == FileListStore::kOk)
-      file_list_.SetChanged(true);
-    return 0;
-  }
   const FileRecord* record = file_list_.Find(entry.name);
   if (record != nullptr) {
-    if (record->version == entry.version && record->size == entry.size && record->crc32 == entry.crc32)
+    if (RecordMatchesEntry(*record, entry))
       return 0;
     wchar_t installed[MAX_PATH];
     if (!BuildInstallPath(installed, record->name) || engine_files::PathExists(installed) != 0) {
@@ -232,8 +322,9 @@ int CUpdater::CheckEntry(FileEntry& entry) {
         wcscpy(entry.name + length, L".nex");
     }
   } else if (FileMatchesEntry(target, entry)) {
-    // Installed by other means (the game's installer, a copy): take it as it is.
-    RecordInstalledFile(entry, entry.size, entry.crc32, false);
+    // Installed by other means (the game's installer, a copy, a run that ended before its list was written):
+    // take it as it is.
+    RecordInstalledFile(entry, entry.size, entry.crc32);
     return 0;
   }
   // A patch is made from the previous version only: it fits a recorded file one version behind at most.
@@ -433,7 +524,7 @@ int CUpdater::ApplyWholeFile(const FileEntry& entry, const wchar_t* temp_path, c
     engine_files::ForceDeleteFile(inflated);
     return kApplyFailed;
   }
-  RecordInstalledFile(entry, entry.size, written.crc32, true);
+  RecordInstalledFile(entry, entry.size, written.crc32);
   return kApplied;
 }
 
@@ -456,7 +547,7 @@ int CUpdater::ApplyPatch(const FileEntry& entry, const wchar_t* temp_path, const
     engine_files::ForceDeleteFile(target_path);
     return kApplyFetchWhole;
   }
-  RecordInstalledFile(entry, entry.size, crc, true);
+  RecordInstalledFile(entry, entry.size, crc);
   return kApplied;
 }
 
@@ -468,11 +559,11 @@ int CUpdater::ApplyNewFile(const FileEntry& entry, const wchar_t* temp_path, con
     engine_files::ForceDeleteFile(temp_path);
     return kApplyFailed;
   }
-  RecordInstalledFile(entry, entry.size, crc, true);
+  RecordInstalledFile(entry, entry.size, crc);
   return kApplied;
 }
 
-void CUpdater::RecordInstalledFile(const FileEntry& entry, int32_t size, uint32_t crc, bool write_now) {
+void CUpdater::RecordInstalledFile(const FileEntry& entry, int32_t size, uint32_t crc) {
   FileRecord* record = file_list_.Find(entry.name);
   std::unique_ptr<FileRecord> made;
   if (record == nullptr) {
@@ -490,8 +581,8 @@ void CUpdater::RecordInstalledFile(const FileEntry& entry, int32_t size, uint32_
   file_list_.SetChanged(true);
   if (made)
     file_list_.Insert(std::move(made));
-  if (write_now)
-    file_list_.Write();
+  file_list_.Restore(entry.name);
+  SaveFileListSoon();
 }
 
 bool CUpdater::StartWorker() {
