@@ -47,6 +47,12 @@
 
 class CUpdater : public CBaseThread {
  public:
+  // How often at most the worker writes the installed-file list while it records files. The list is
+  // rewritten whole, so writing it after every file would make a run quadratic in the number of files.
+  // Records made since the last write are not lost when the process ends before the next one: their files
+  // are in place with the entry's size and CRC-32, and the next run adopts them without a download.
+  static constexpr DWORD kListWriteIntervalMs = 1000;
+
   // The bodies of the exports. Each takes the object (null gives UpdaterResultNullHandle, or null from
   // DownloadInfo) and returns the export's result.
   //
@@ -181,14 +187,8 @@ class CUpdater : public CBaseThread {
 
   // How long a download may go without data once data flows; tests shorten it before the first download.
   void set_download_stall_limit_ms(DWORD limit_ms) { download_stall_limit_ms_ = limit_ms; }
-  // How often at most the worker writes the installed-file list while it records files (see
-  // kListWriteIntervalMs); tests set 0 to have it written after every record.
+  // Replaces kListWriteIntervalMs; tests set 0 to have the list written after every record.
   void set_list_write_interval_ms(DWORD interval_ms) { list_write_interval_ms_ = interval_ms; }
-
-  // The list is rewritten whole, so writing it after every file would make a run quadratic in the number of
-  // files. Records made since the last write are not lost when the process ends before the next one: their
-  // files are in place with the entry's size and CRC-32, and the next run adopts them without a download.
-  static constexpr DWORD kListWriteIntervalMs = 1000;
 
  private:
   // Sends one event to the caller's callback, when there is one.
