@@ -55,9 +55,11 @@ bool IsSafePart(const wchar_t* begin, const wchar_t* end) {
 // The full path Windows makes of `path` (no file system access), with a backslash at its end when `folder`.
 bool FullPathOf(const wchar_t* path, bool folder, wchar_t (&out)[MAX_PATH]) {
   const DWORD length = GetFullPathNameW(path, MAX_PATH, out, nullptr);
-  if (length == 0 || length >= MAX_PATH - 1)
+  if (length == 0 || length >= MAX_PATH)
     return false;
   if (folder && out[length - 1] != L'\\') {
+    if (length + 1 >= MAX_PATH)
+      return false;
     out[length] = L'\\';
     out[length + 1] = L'\0';
   }
@@ -67,7 +69,9 @@ bool FullPathOf(const wchar_t* path, bool folder, wchar_t (&out)[MAX_PATH]) {
 }  // namespace
 
 bool IsSafeRelativeName(const wchar_t* name) {
-  if (name == nullptr || name[0] == L'\0' || IsSeparator(name[0]))
+  // A byte-order mark first would be taken for the installed-file list's own when its record is the list's
+  // first line: read back, the record would name another file.
+  if (name == nullptr || name[0] == L'\0' || IsSeparator(name[0]) || name[0] == 0xFEFF)
     return false;
   size_t part_start = 0;
   for (size_t i = 0;; ++i) {

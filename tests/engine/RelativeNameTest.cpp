@@ -63,6 +63,7 @@ TEST(RelativeName, NamesThatCouldLeaveTheRootAreRefused) {
       {L"bin\\lpt9.dll", "printer port"},
       {L"COM\u00B9.txt", "port with a superscript digit"},
       {L"CONOUT$", "console output"},
+      {L"\xFEFFgame.exe", "byte-order mark first"},
       {too_long.c_str(), "longer than a name field"},
   };
   for (const Case& c : cases)
