@@ -144,14 +144,13 @@ class CUpdater : public CBaseThread {
   // in for the session).
   void QueueEntry(std::unique_ptr<FileEntry> entry);
 
-  // The worker's steps, on the worker thread (CUpdaterWorker.cpp). The entry's name has passed
-  // IsSafeRelativeName before any of them is called.
+  // The worker's steps, on the worker thread (CUpdaterWorker.cpp). The entry's name has passed JoinUnderRoot
+  // (engine/RelativeName.h) before any of them is called.
   //
   // Whether the installation already holds the entry (not a delete entry: see DeleteEntryFile): 0 nothing to
   // fetch (a matching record; a file on disk with the entry's size and CRC-32, which is then recorded), 1
-  // fetch. May turn
-  // an RTP entry into ZIP (no record, file missing, or more than one version ahead) and append ".nex" to a
-  // kind-5 entry whose file is missing.
+  // fetch. May turn an RTP entry into ZIP (no record, file missing, or more than one version ahead) and
+  // append ".nex" to a kind-5 entry whose file is missing.
   int CheckEntry(FileEntry& entry);
   // Downloads `url` into `temp_path`, resuming from the size of an existing temporary file (restarting
   // when that file is larger than the remote one). A DownloadResult.

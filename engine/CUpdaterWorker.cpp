@@ -187,8 +187,10 @@ bool CUpdater::HandleEntry(FileEntry& entry) {
   // A name that would leave the install root gets no file operation at all, deletes included: the run ends
   // as for a download that could not be given a temporary name.
   wchar_t target[MAX_PATH];
-  if (!JoinUnderRoot(target, install_root_, entry.name))
+  if (!JoinUnderRoot(target, install_root_, entry.name)) {
+    file_list_.Restore(entry.name);
     return EndRunAtEntry(UpdateErrorNoTempName);
+  }
   if (full_check_ != 0)
     DeleteStaleTempFiles(entry);
   BuildInstallPath(target, entry.name);
@@ -217,6 +219,8 @@ bool CUpdater::FetchEntry(FileEntry& entry, const wchar_t* target) {
     wchar_t url[entry_paths::kMaxUrlLength];
     wchar_t temp[MAX_PATH];
     if (!BuildUrl(entry, url) || !BuildTempName(entry, temp)) {
+      if (!target_changed)
+        file_list_.Restore(entry.name);
       SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
       return true;
     }

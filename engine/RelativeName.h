@@ -12,8 +12,8 @@ constexpr size_t kMaxRelativeNameLength = 259;
 
 // True when `name` (NUL-terminated) names a file below the root it is joined to, and that file only:
 //   - not null or empty, at most kMaxRelativeNameLength characters;
-//   - not starting with a backslash or slash (absolute, UNC or device paths), nor with U+FEFF (the list file's
-//     reader skips a byte-order mark at its start);
+//   - not starting with a backslash or slash (absolute, UNC or device paths), nor with U+FEFF (the reader
+//     of the installed-file list skips a byte-order mark at its start);
 //   - no ":" anywhere (drive letters, alternate streams);
 //   - no part that ends in a dot or a blank: Windows drops those, so "..." or ".. " would be "..", and "a."
 //     another file than the one recorded ("." and ".." themselves end in a dot);
