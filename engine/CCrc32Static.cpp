@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "engine/SystemCalls.h"
 #include "net/UniqueHandle.h"
 
 DWORD CCrc32Static::FileCrc32(uint32_t& crc, const wchar_t* path) {
@@ -22,14 +23,14 @@ DWORD CCrc32Static::FileCrc32WithBuffer(uint32_t& crc,
   crc = 0;
   if (path == nullptr || buffer == nullptr || block_size == 0)
     return ERROR_INVALID_PARAMETER;
-  UniqueHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  UniqueHandle file(system_calls().create_file(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file)
     return GetLastError();
   uLong value = crc32(0L, Z_NULL, 0);
   for (;;) {
     DWORD read = 0;
-    if (!ReadFile(file.get(), buffer, static_cast<DWORD>(block_size), &read, nullptr))
+    if (!system_calls().read_file(file.get(), buffer, static_cast<DWORD>(block_size), &read, nullptr))
       return GetLastError();
     if (read == 0)
       break;

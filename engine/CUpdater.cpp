@@ -144,8 +144,8 @@ void CUpdater::ReportError(int code) {
   Notify(UpdateEventError, &reported);
 }
 
-void CUpdater::SaveVersionInfo() {
+bool CUpdater::SaveVersionInfo() {
   if (last_error_ != 0)
-    return;
-  WriteVersionInfo(version_info_path_, version_info_);
+    return true;
+  return WriteVersionInfo(version_info_path_, version_info_);
 }

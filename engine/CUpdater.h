@@ -47,6 +47,12 @@
 
 class CUpdater : public CBaseThread {
  public:
+  // How often at most the worker writes the installed-file list while it records files. The list is
+  // rewritten whole, so writing it after every file would make a run quadratic in the number of files.
+  // Records made since the last write are not lost when the process ends before the next one: their files
+  // are in place with the entry's size and CRC-32, and the next run adopts them without a download.
+  static constexpr DWORD kListWriteIntervalMs = 1000;
+
   // The bodies of the exports. Each takes the object (null gives UpdaterResultNullHandle, or null from
   // DownloadInfo) and returns the export's result.
   //
@@ -84,8 +90,8 @@ class CUpdater : public CBaseThread {
   int SelfCheck();
   // Records `code` as the last error and sends event 17 with it.
   void ReportError(int code);
-  // Writes the three versionInfo values, unless an error has been recorded.
-  void SaveVersionInfo();
+  // Writes the three versionInfo values, unless an error has been recorded. False only when the write failed.
+  bool SaveVersionInfo();
 
   // The socket's owner callback (`user` is the engine), on the socket reader thread: takes the engine lock
   // for the whole handling, callback included. 1 connected: sends the session request; 2 closed: error 2
@@ -138,13 +144,13 @@ class CUpdater : public CBaseThread {
   // in for the session).
   void QueueEntry(std::unique_ptr<FileEntry> entry);
 
-  // The worker's steps, on the worker thread (CUpdaterWorker.cpp). The entry's name has passed
-  // IsSafeRelativeName before any of them is called.
+  // The worker's steps, on the worker thread (CUpdaterWorker.cpp). The entry's name has passed JoinUnderRoot
+  // (engine/RelativeName.h) before any of them is called.
   //
-  // Whether the installation already holds the entry: 0 nothing to fetch (a matching record; a file on disk
-  // with the entry's size and CRC-32, which is then recorded; a delete entry, done here), 1 fetch. May turn
-  // an RTP entry into ZIP (no record, file missing, or more than one version ahead) and append ".nex" to a
-  // kind-5 entry whose file is missing.
+  // Whether the installation already holds the entry (not a delete entry: see DeleteEntryFile): 0 nothing to
+  // fetch (a matching record; a file on disk with the entry's size and CRC-32, which is then recorded), 1
+  // fetch. May turn an RTP entry into ZIP (no record, file missing, or more than one version ahead) and
+  // append ".nex" to a kind-5 entry whose file is missing.
   int CheckEntry(FileEntry& entry);
   // Downloads `url` into `temp_path`, resuming from the size of an existing temporary file (restarting
   // when that file is larger than the remote one). A DownloadResult.
@@ -180,6 +186,8 @@ class CUpdater : public CBaseThread {
 
   // How long a download may go without data once data flows; tests shorten it before the first download.
   void set_download_stall_limit_ms(DWORD limit_ms) { download_stall_limit_ms_ = limit_ms; }
+  // Replaces kListWriteIntervalMs; tests set 0 to have the list written after every record.
+  void set_list_write_interval_ms(DWORD interval_ms) { list_write_interval_ms_ = interval_ms; }
 
  private:
   // Sends one event to the caller's callback, when there is one.
@@ -188,7 +196,12 @@ class CUpdater : public CBaseThread {
   // Installed-file list (CUpdaterFileList.cpp).
   int LoadFileList();
   void VerifyListedFiles();
-  void CloseFileList();
+  // Writes the list when it changed, then closes it. False when the write failed.
+  bool CloseFileList();
+  // Writes the list now; false when that failed (the changed flag then stays).
+  bool SaveFileList();
+  // Writes the list when it changed and the last write is at least the write interval ago.
+  void SaveFileListSoon();
   // "<install root>\<name>" by the shell's path-append rule. False when it does not fit.
   bool BuildInstallPath(wchar_t (&path)[MAX_PATH], const wchar_t* name) const;
 
@@ -222,9 +235,25 @@ class CUpdater : public CBaseThread {
   std::unique_ptr<FileEntry> TakeNextEntry();
   // Handles one entry from the check to its record. False when the run must end now (a failure or a stop).
   bool HandleEntry(FileEntry& entry);
+  // Removes the file of a delete entry and its record. 0, or the UpdateError that ends the run: the file is
+  // still there, or its record could not be taken out of the list first.
+  int DeleteEntryFile(const FileEntry& entry);
+  // At the start of a run: withholds from the list file the record of every queued entry that is to replace
+  // or delete a recorded file (one write instead of one per file), and writes the list when it changed. False
+  // when it could not be written: the run must then change nothing.
+  bool ReleaseRecordsOfQueuedEntries();
+  // Before the file of `name` is replaced or deleted: makes sure the list file no longer holds its record, so
+  // that a process ended right after the change leaves no record naming contents that are gone. False when
+  // the list could not be written: the file must then stay as it is.
+  bool ReleaseRecordBeforeChange(const wchar_t* name);
+  // When a run ends early: the records of the entries still queued go back into the list (their files were
+  // not touched), and the list is written with `write` (on an error; a stop leaves that to StopUpdate).
+  void EndRunEarly(bool write);
   // Downloads and applies an entry that CheckEntry asked to fetch (a second time as the whole file when its
   // patch did not give the expected file). `target` is its path for the events. As HandleEntry.
   bool FetchEntry(FileEntry& entry, const wchar_t* target);
+  // An entry that ends the run: `error` reported (0: none, for a stop), the entry counted done. False.
+  bool EndRunAtEntry(int error);
   // The end of a run: the file list saved, the versionInfo written, the closing events.
   void FinishRun();
   void SendProgress(int32_t kind, int32_t a, int32_t b);
@@ -241,9 +270,9 @@ class CUpdater : public CBaseThread {
   int ApplyWholeFile(const FileEntry& entry, const wchar_t* temp_path, const wchar_t* target_path);
   int ApplyPatch(const FileEntry& entry, const wchar_t* temp_path, const wchar_t* target_path);
   int ApplyNewFile(const FileEntry& entry, const wchar_t* temp_path, const wchar_t* target_path);
-  // Makes or updates the entry's record with the measured size and CRC-32; with `write_now` (a file that
-  // was just put in place) the list is written at once, so that an interrupted run does not fetch it again.
-  void RecordInstalledFile(const FileEntry& entry, int32_t size, uint32_t crc, bool write_now);
+  // Makes or updates the entry's record with the measured size and CRC-32 and puts it back into the list
+  // file (a file that is in place). The list is written at most once per write interval.
+  void RecordInstalledFile(const FileEntry& entry, int32_t size, uint32_t crc);
 
   UpdateCallback callback_ = nullptr;
   void* user_value_ = nullptr;
@@ -285,6 +314,9 @@ class CUpdater : public CBaseThread {
   // (Stop cancels it from another thread); used by the worker without it.
   std::unique_ptr<HttpFileDownloader> downloader_;
   DWORD download_stall_limit_ms_ = HttpFileDownloader::kStallLimitMs;
+  DWORD list_write_interval_ms_ = kListWriteIntervalMs;
+  // GetTickCount of the last list write of the worker.
+  DWORD last_list_write_tick_ = 0;
   // The temporary file being downloaded into; empty when none is open. Opened, written and closed by the
   // worker only (the destructor closes it after the worker ended).
   UniqueHandle temp_file_;

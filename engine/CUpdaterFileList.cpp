@@ -7,6 +7,7 @@
 #include "engine/CCrc32Static.h"
 #include "engine/CUpdater.h"
 #include "engine/EngineFiles.h"
+#include "engine/SystemCalls.h"
 
 bool CUpdater::BuildInstallPath(wchar_t (&path)[MAX_PATH], const wchar_t* name) const {
   wcscpy(path, install_root_);
@@ -31,8 +32,14 @@ int CUpdater::LoadFileList() {
     if (file_list_.Open(file_list_path_) != FileListStore::kOk)
       return 1;
   }
-  if (file_list_.Parse() != FileListStore::kOk)
-    return 1;
+  if (file_list_.Parse() != FileListStore::kOk || !file_list_.parsed_whole()) {
+    // A list that cannot be read, or not all of it, says nothing reliable about the files: check all of them
+    // instead of failing every start from now on. The run empties the store and writes a new list.
+    file_list_.Clear();
+    file_list_.SetChanged(true);
+    full_check_ = 1;
+    return 0;
+  }
   VerifyListedFiles();
   return 0;
 }
@@ -47,7 +54,8 @@ void CUpdater::VerifyListedFiles() {
       // The installer or a user may have left the file read-only, hidden or system; the engine must be able
       // to replace it later.
       SetFileAttributesW(path, FILE_ATTRIBUTE_ARCHIVE);
-      UniqueHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+      UniqueHandle file(system_calls().create_file(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                   OPEN_EXISTING, 0, nullptr));
       if (file) {
         opened = true;
         size = GetFileSize(file.get(), nullptr);
@@ -70,10 +78,24 @@ void CUpdater::VerifyListedFiles() {
     file_list_.SetChanged(true);
 }
 
-void CUpdater::CloseFileList() {
-  if (file_list_.changed())
-    file_list_.Write();
+bool CUpdater::CloseFileList() {
+  const bool written = !file_list_.changed() || file_list_.Write() == FileListStore::kOk;
   file_list_.Close();
+  return written;
+}
+
+bool CUpdater::SaveFileList() {
+  if (file_list_.Write() != FileListStore::kOk)
+    return false;
+  last_list_write_tick_ = GetTickCount();
+  return true;
+}
+
+void CUpdater::SaveFileListSoon() {
+  // A failed write is not an error here: the flag stays and a later write, at the latest at the end of the
+  // run, tries again.
+  if (file_list_.changed() && GetTickCount() - last_list_write_tick_ >= list_write_interval_ms_)
+    SaveFileList();
 }
 
 int CUpdater::SelfCheck() {

@@ -138,8 +138,10 @@ void CUpdater::SendSessionRequest() {
 
 void CUpdater::SendVersionRequest() {
   if (full_check_ != 0) {
-    // A full check asks for every file, as for a fresh installation.
+    // A full check asks for every file, as for a fresh installation. The emptied list reaches the file before
+    // the worker changes any file.
     file_list_.Clear();
+    file_list_.SetChanged(true);
     version_info_.current_version = 0;
     version_info_.separate_status = 0;
     SaveVersionInfo();

@@ -2,11 +2,16 @@
 //
 // One entry: check whether the installation already holds it; otherwise download it into a temporary file
 // beside its target (resuming a partial one), apply it, check the result and record it in the installed-file
-// list at once, so that an interrupted run does not repeat finished files. Every step is reported through
-// the callback, without the engine lock.
+// list. Every step is reported through the callback, without the engine lock.
 //
-// What is recorded is always what is on disk: a whole or new file replaces its target only after its size and
-// CRC-32 matched the entry, by a rename of a complete file, so an interruption leaves the old file or none.
+// What the list file says is always true of the disk, whenever the process ends:
+//   - a whole or new file replaces its target only after its size and CRC-32 matched the entry, by a rename
+//     of a complete file, so an interruption leaves the old file or the new one;
+//   - a record is written only after its file is in place;
+//   - before a recorded file is replaced or deleted, its record is withheld from the list file (for the whole
+//     run's list in one write at its start), so no record names contents that are gone.
+// The list is written at most once per write interval (and at the end); a file put in place since the last
+// write has no record on disk yet, and the next run adopts it by its size and CRC-32 without a download.
 #include <cwchar>
 
 #include "engine/CCrc32Static.h"
@@ -14,6 +19,7 @@
 #include "engine/EngineFiles.h"
 #include "engine/InflateFile.h"
 #include "engine/RelativeName.h"
+#include "engine/SystemCalls.h"
 
 namespace {
 
@@ -38,7 +44,8 @@ class FindHandle {
 bool MeasureFile(const wchar_t* path, int64_t* size, uint32_t* crc) {
   SetFileAttributesW(path, FILE_ATTRIBUTE_ARCHIVE);
   {
-    UniqueHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueHandle file(
+        system_calls().create_file(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file)
       return false;
     LARGE_INTEGER length;
@@ -50,6 +57,25 @@ bool MeasureFile(const wchar_t* path, int64_t* size, uint32_t* crc) {
 
 bool MatchesEntry(const FileEntry& entry, int64_t size, uint32_t crc) {
   return size == static_cast<int64_t>(entry.size) && crc == entry.crc32;
+}
+
+bool RecordMatchesEntry(const FileRecord& record, const FileEntry& entry) {
+  return record.version == entry.version && record.size == entry.size && record.crc32 == entry.crc32;
+}
+
+// Kinds whose handling may replace or delete the installed file.
+bool ChangesInstalledFile(int32_t kind) {
+  return kind == kEntryZip || kind == kEntryRtp || kind == kEntryNew || kind == kEntryDelete;
+}
+
+// True when a file (not a folder) of that name is there. A path that cannot be looked at counts as there.
+bool FileIsThere(const wchar_t* path) {
+  const DWORD attributes = GetFileAttributesW(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+  }
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 // A regular file of exactly the entry's size and CRC-32.
@@ -75,7 +101,7 @@ int64_t FileSizeOf(const wchar_t* path) {
 // Puts a complete file in the place of `target`, whatever the target's attributes were.
 bool ReplaceFile(const wchar_t* source, const wchar_t* target) {
   SetFileAttributesW(target, FILE_ATTRIBUTE_ARCHIVE);
-  return MoveFileExW(source, target, MOVEFILE_REPLACE_EXISTING) != 0;
+  return system_calls().move_file(source, target, MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
 // The file a whole file is inflated into before it replaces its target: the temporary name with its "zip"
@@ -91,16 +117,56 @@ void InflateTargetName(wchar_t (&out)[MAX_PATH], const wchar_t* temp_path) {
 
 void CUpdater::Run() {
   SetApplying(0);
+  last_list_write_tick_ = GetTickCount();
+  if (!ReleaseRecordsOfQueuedEntries()) {
+    // Every record would fail the same way: change nothing rather than leave a list that names old files.
+    ReportError(UpdateErrorTempFileWrite);
+    EndRunEarly(false);
+    return;
+  }
   for (;;) {
-    if (StopRequested())
+    if (StopRequested()) {
+      EndRunEarly(false);
       return;
+    }
     std::unique_ptr<FileEntry> entry = TakeNextEntry();
     if (!entry)
       break;
-    if (!HandleEntry(*entry))
+    if (!HandleEntry(*entry)) {
+      // A stop leaves the list to StopUpdate, which writes it once the worker has ended.
+      EndRunEarly(!StopRequested());
       return;
+    }
   }
   FinishRun();
+}
+
+bool CUpdater::ReleaseRecordsOfQueuedEntries() {
+  {
+    std::lock_guard<CriticalSection> lock(lock_);
+    for (const std::unique_ptr<FileEntry>& entry : entries_) {
+      if (!ChangesInstalledFile(entry->kind) || !IsSafeRelativeName(entry->name))
+        continue;
+      const FileRecord* record = file_list_.Find(entry->name);
+      if (record != nullptr && (entry->kind == kEntryDelete || !RecordMatchesEntry(*record, *entry)))
+        file_list_.Withhold(entry->name);
+    }
+  }
+  return !file_list_.changed() || SaveFileList();
+}
+
+bool CUpdater::ReleaseRecordBeforeChange(const wchar_t* name) {
+  return !file_list_.Withhold(name) || SaveFileList();
+}
+
+void CUpdater::EndRunEarly(bool write) {
+  {
+    std::lock_guard<CriticalSection> lock(lock_);
+    for (const std::unique_ptr<FileEntry>& entry : entries_)
+      file_list_.Restore(entry->name);
+  }
+  if (write && file_list_.changed())
+    SaveFileList();
 }
 
 std::unique_ptr<FileEntry> CUpdater::TakeNextEntry() {
@@ -120,16 +186,20 @@ void CUpdater::QueueEntry(std::unique_ptr<FileEntry> entry) {
 bool CUpdater::HandleEntry(FileEntry& entry) {
   // A name that would leave the install root gets no file operation at all, deletes included: the run ends
   // as for a download that could not be given a temporary name.
-  if (!IsSafeRelativeName(entry.name)) {
-    ReportError(UpdateErrorNoTempName);
-    SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
-    return false;
+  wchar_t target[MAX_PATH];
+  if (!JoinUnderRoot(target, install_root_, entry.name)) {
+    file_list_.Restore(entry.name);
+    return EndRunAtEntry(UpdateErrorNoTempName);
   }
   if (full_check_ != 0)
     DeleteStaleTempFiles(entry);
-  wchar_t target[MAX_PATH];
   BuildInstallPath(target, entry.name);
-  if (CheckEntry(entry) == 0) {
+  if (entry.kind == kEntryDelete) {
+    const int error = DeleteEntryFile(entry);
+    if (error != 0)
+      return EndRunAtEntry(error);
+  }
+  if (entry.kind == kEntryDelete || CheckEntry(entry) == 0) {
     status_.currentEntry = entry.sequence_number;
     status_.fileTotalBytes = entry.size;
     status_.fileDoneBytes = entry.size;
@@ -142,10 +212,15 @@ bool CUpdater::HandleEntry(FileEntry& entry) {
 }
 
 bool CUpdater::FetchEntry(FileEntry& entry, const wchar_t* target) {
+  // A whole or new file replaces the target only when it is right, and a patch that fails deletes it. Until
+  // the target has changed, a failure leaves the installed file as it was, and its record goes back.
+  bool target_changed = false;
   for (;;) {
     wchar_t url[entry_paths::kMaxUrlLength];
     wchar_t temp[MAX_PATH];
     if (!BuildUrl(entry, url) || !BuildTempName(entry, temp)) {
+      if (!target_changed)
+        file_list_.Restore(entry.name);
       SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
       return true;
     }
@@ -154,41 +229,52 @@ bool CUpdater::FetchEntry(FileEntry& entry, const wchar_t* target) {
     Notify(UpdateEventCurrentFile, temp);
     SendProgress(UpdateProgressFile, 0, 0);
     const int downloaded = DownloadEntry(temp, url);
-    if (downloaded == kDownloadStopped) {
-      SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
-      return false;
-    }
     if (downloaded != kDownloaded) {
+      if (!target_changed)
+        file_list_.Restore(entry.name);
       // An empty file has nothing to resume; a partial one is kept for the next run.
-      if (FileSizeOf(temp) == 0)
+      if (downloaded != kDownloadStopped && FileSizeOf(temp) == 0)
         engine_files::ForceDeleteFile(temp);
-      ReportError(downloaded);
-      SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
-      return false;
+      return EndRunAtEntry(downloaded == kDownloadStopped ? 0 : downloaded);
     }
     Notify(UpdateEventCurrentFile, target);
     SendProgress(UpdateProgressFile, 0, 100);
     SetApplying(1);
+    // On failure the download stays complete beside the target: the next run applies it without a transfer.
+    if (!ReleaseRecordBeforeChange(entry.name))
+      return EndRunAtEntry(UpdateErrorTempFileWrite);
     const int applied = ApplyEntry(entry);
     if (applied == kApplyFailed) {
-      ReportError(UpdateErrorApply);
-      SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
-      return false;
+      if (!target_changed)
+        file_list_.Restore(entry.name);
+      return EndRunAtEntry(UpdateErrorApply);
     }
     SetApplying(0);
     if (applied == kApplied) {
       SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
       return true;
     }
-    // The patch did not give the expected file: the same entry again, as the whole file. Only a patch asks
-    // for this, so the loop runs at most twice.
+    // The patch did not give the expected file (and the target is gone): the same entry again, as the whole
+    // file. Only a patch asks for this, so the loop runs at most twice.
+    target_changed = true;
     entry.kind = kEntryZip;
   }
 }
 
+bool CUpdater::EndRunAtEntry(int error) {
+  if (error != 0)
+    ReportError(error);
+  SendProgress(UpdateProgressRun, UpdateProgressRunEntryDone, 1);
+  return false;
+}
+
 void CUpdater::FinishRun() {
-  CloseFileList();
-  SaveVersionInfo();
+  // A list or versionInfo that did not reach the disk is a failure: reported as success, the next start would
+  // find a version that its list does not describe.
+  if (!CloseFileList())
+    ReportError(UpdateErrorTempFileWrite);
+  if (!SaveVersionInfo())
+    ReportError(UpdateErrorTempFileWrite);
   SendProgress(UpdateProgressFile, 0, 100);
   SendProgress(UpdateProgressRun, UpdateProgressRunFinished, 0);
   if (last_error_ == 0)
@@ -205,17 +291,31 @@ void CUpdater::SetApplying(int32_t applying) {
   Notify(UpdateEventStatusChanged, &status_);
 }
 
+int CUpdater::DeleteEntryFile(const FileEntry& entry) {
+  wchar_t target[MAX_PATH];
+  engine_files::JoinPath(target, install_root_, entry.name);
+  if (!ReleaseRecordBeforeChange(entry.name))
+    return UpdateErrorTempFileWrite;
+  engine_files::ForceDeleteFile(target);
+  if (FileIsThere(target)) {
+    // Still there: its record is true again, and the run must not be taken for complete, or the file would
+    // stay for good.
+    file_list_.Restore(entry.name);
+    return UpdateErrorApply;
+  }
+  if (file_list_.Remove(entry.name) == FileListStore::kOk) {
+    file_list_.SetChanged(true);
+    SaveFileListSoon();
+  }
+  return 0;
+}
+
 int CUpdater::CheckEntry(FileEntry& entry) {
   wchar_t target[MAX_PATH];
   engine_files::JoinPath(target, install_root_, entry.name);
-  if (entry.kind == kEntryDelete) {
-    if (engine_files::ForceDeleteFile(target) == 0 && file_list_.Remove(entry.name) == FileListStore::kOk)
-      file_list_.SetChanged(true);
-    return 0;
-  }
   const FileRecord* record = file_list_.Find(entry.name);
   if (record != nullptr) {
-    if (record->version == entry.version && record->size == entry.size && record->crc32 == entry.crc32)
+    if (RecordMatchesEntry(*record, entry))
       return 0;
     wchar_t installed[MAX_PATH];
     if (!BuildInstallPath(installed, record->name) || engine_files::PathExists(installed) != 0) {
@@ -226,8 +326,9 @@ int CUpdater::CheckEntry(FileEntry& entry) {
         wcscpy(entry.name + length, L".nex");
     }
   } else if (FileMatchesEntry(target, entry)) {
-    // Installed by other means (the game's installer, a copy): take it as it is.
-    RecordInstalledFile(entry, entry.size, entry.crc32, false);
+    // Installed by other means (the game's installer, a copy, a run that ended before its list was written):
+    // take it as it is.
+    RecordInstalledFile(entry, entry.size, entry.crc32);
     return 0;
   }
   // A patch is made from the previous version only: it fits a recorded file one version behind at most.
@@ -317,8 +418,8 @@ int CUpdater::DownloadEntry(const wchar_t* temp_path, const wchar_t* url) {
 int CUpdater::OpenTempFile(const wchar_t* temp_path, int64_t* resume_offset) {
   *resume_offset = 0;
   // One call opens an existing file or makes a new one; only a missing folder takes the longer way.
-  UniqueHandle file(CreateFileW(temp_path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle file(system_calls().create_file(temp_path, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     if (GetLastError() != ERROR_PATH_NOT_FOUND)
       return kDownloadTempFileCreate;
@@ -367,7 +468,8 @@ int CUpdater::WriteDownloadData(const void* data, int bytes, void* engine) {
     return -1;
   updater->ReportFileProgress();
   DWORD written = 0;
-  if (!WriteFile(updater->temp_file_.get(), data, static_cast<DWORD>(bytes), &written, nullptr))
+  if (!system_calls().write_file(updater->temp_file_.get(), data, static_cast<DWORD>(bytes), &written,
+                                 nullptr))
     return -1;
   return static_cast<int>(written);
 }
@@ -410,11 +512,15 @@ int CUpdater::ApplyEntry(const FileEntry& entry) {
 int CUpdater::ApplyWholeFile(const FileEntry& entry, const wchar_t* temp_path, const wchar_t* target_path) {
   wchar_t inflated[MAX_PATH];
   InflateTargetName(inflated, temp_path);
-  UniqueHandle source(
-      CreateFileW(temp_path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  UniqueHandle source(system_calls().create_file(temp_path, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                 OPEN_EXISTING, 0, nullptr));
   // Size and CRC-32 are counted while the file is written: reading it back would double the disk work.
   engine_files::InflatedFile written;
-  const bool complete = source && engine_files::InflateFile(std::move(source), inflated, &written) == 1 &&
+  // Never more than the entry's size: a stream that inflates beyond it is not the entry's file, and a small
+  // one could otherwise fill the disk.
+  const uint64_t bound = entry.size > 0 ? static_cast<uint64_t>(entry.size) : 0;
+  const bool complete = source &&
+                        engine_files::InflateFile(std::move(source), inflated, &written, bound) == 1 &&
                         MatchesEntry(entry, static_cast<int64_t>(written.size), written.crc32);
   // Whatever happened, the download is used up: a damaged one must not be resumed.
   engine_files::ForceDeleteFile(temp_path);
@@ -422,7 +528,7 @@ int CUpdater::ApplyWholeFile(const FileEntry& entry, const wchar_t* temp_path, c
     engine_files::ForceDeleteFile(inflated);
     return kApplyFailed;
   }
-  RecordInstalledFile(entry, entry.size, written.crc32, true);
+  RecordInstalledFile(entry, entry.size, written.crc32);
   return kApplied;
 }
 
@@ -445,7 +551,7 @@ int CUpdater::ApplyPatch(const FileEntry& entry, const wchar_t* temp_path, const
     engine_files::ForceDeleteFile(target_path);
     return kApplyFetchWhole;
   }
-  RecordInstalledFile(entry, entry.size, crc, true);
+  RecordInstalledFile(entry, entry.size, crc);
   return kApplied;
 }
 
@@ -457,11 +563,11 @@ int CUpdater::ApplyNewFile(const FileEntry& entry, const wchar_t* temp_path, con
     engine_files::ForceDeleteFile(temp_path);
     return kApplyFailed;
   }
-  RecordInstalledFile(entry, entry.size, crc, true);
+  RecordInstalledFile(entry, entry.size, crc);
   return kApplied;
 }
 
-void CUpdater::RecordInstalledFile(const FileEntry& entry, int32_t size, uint32_t crc, bool write_now) {
+void CUpdater::RecordInstalledFile(const FileEntry& entry, int32_t size, uint32_t crc) {
   FileRecord* record = file_list_.Find(entry.name);
   std::unique_ptr<FileRecord> made;
   if (record == nullptr) {
@@ -479,8 +585,8 @@ void CUpdater::RecordInstalledFile(const FileEntry& entry, int32_t size, uint32_
   file_list_.SetChanged(true);
   if (made)
     file_list_.Insert(std::move(made));
-  if (write_now)
-    file_list_.Write();
+  file_list_.Restore(entry.name);
+  SaveFileListSoon();
 }
 
 bool CUpdater::StartWorker() {

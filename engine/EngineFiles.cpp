@@ -1,4 +1,5 @@
 #include "engine/EngineFiles.h"
+#include "engine/SystemCalls.h"
 
 #include <cwchar>
 
@@ -46,13 +47,13 @@ bool CreateOneFolder(const wchar_t* folder) {
 
 // Moves one file, replacing a file that is already at the destination whatever its attributes.
 bool MoveOneFile(const wchar_t* source, const wchar_t* target) {
-  if (MoveFileW(source, target))
+  if (system_calls().move_file(source, target, 0))
     return true;
   if (GetLastError() != ERROR_ALREADY_EXISTS)
     return false;
   SetFileAttributesW(target, FILE_ATTRIBUTE_ARCHIVE);
-  DeleteFileW(target);
-  return MoveFileW(source, target) != 0;
+  system_calls().delete_file(target);
+  return system_calls().move_file(source, target, 0) != 0;
 }
 
 }  // namespace
@@ -194,15 +195,69 @@ UniqueHandle CreateFileWithParents(const wchar_t* path) {
     if (PathExists(folder) != 0)
       MakeFolderChain(folder);
   }
-  return UniqueHandle(
-      CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return UniqueHandle(system_calls().create_file(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool BesideTempName(wchar_t (&out)[MAX_PATH], const wchar_t* path) {
+  out[0] = L'\0';
+  if (IsEmpty(path) || wcslen(path) >= MAX_PATH)
+    return false;
+  const wchar_t* dot = wcsrchr(path, L'.');
+  const wchar_t* separator = wcsrchr(path, L'\\');
+  if (dot == nullptr || (separator != nullptr && dot < separator) || _wcsicmp(dot, L".tmp") == 0)
+    return false;
+  const size_t stem = static_cast<size_t>(dot - path);
+  if (stem + 4 >= MAX_PATH)
+    return false;
+  wmemcpy(out, path, stem);
+  wcscpy(out + stem, L".tmp");
+  return true;
+}
+
+int WriteWholeFile(const wchar_t* path, const void* bytes, size_t size, DWORD attributes) {
+  if (IsEmpty(path) || size > MAXDWORD)
+    return 1;
+  // A file left by an earlier attempt may carry attributes that CREATE_ALWAYS refuses to replace.
+  SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+  UniqueHandle file(
+      system_calls().create_file(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
+  if (!file)
+    return 1;
+  DWORD written = 0;
+  const DWORD length = static_cast<DWORD>(size);
+  if (length != 0 &&
+      (!system_calls().write_file(file.get(), bytes, length, &written, nullptr) || written != length))
+    return 1;
+  return system_calls().flush_file(file.get()) ? 0 : 1;
+}
+
+int MoveOver(const wchar_t* source, const wchar_t* target) {
+  if (IsEmpty(source) || IsEmpty(target))
+    return 1;
+  // Windows refuses to replace a read-only file; the other attributes come with the new file.
+  const DWORD attributes = GetFileAttributesW(target);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+    SetFileAttributesW(target, attributes & ~FILE_ATTRIBUTE_READONLY);
+  return system_calls().move_file(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : 1;
+}
+
+int ReplaceFileContents(const wchar_t* path, const void* bytes, size_t size, DWORD attributes) {
+  wchar_t temp[MAX_PATH];
+  if (!BesideTempName(temp, path))
+    return 1;
+  if (WriteWholeFile(temp, bytes, size, attributes) != 0 || MoveOver(temp, path) != 0) {
+    ForceDeleteFile(temp);
+    return 1;
+  }
+  return 0;
 }
 
 int ForceDeleteFile(const wchar_t* path) {
   if (IsEmpty(path))
     return 1;
   SetFileAttributesW(path, FILE_ATTRIBUTE_ARCHIVE);
-  return DeleteFileW(path) ? 0 : 1;
+  return system_calls().delete_file(path) ? 0 : 1;
 }
 
 }  // namespace engine_files

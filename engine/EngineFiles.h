@@ -37,6 +37,24 @@ int ForceDeleteFile(const wchar_t* path);
 // `out` empty, when the result does not fit.
 bool ConcatTexts(wchar_t* out, size_t capacity, std::initializer_list<const wchar_t*> parts);
 
+// The name a file is written under before it replaces `path`: the same path with its extension (the text
+// after the last dot of its last part) turned into "tmp", so it is no longer than `path`. False (and `out`
+// empty) when `path` has no extension, already ends in ".tmp", or is longer than MAX_PATH - 1.
+bool BesideTempName(wchar_t (&out)[MAX_PATH], const wchar_t* path);
+
+// Writes `size` bytes into a new file at `path` (replacing one left there) with `attributes`, flushes it to
+// the disk and closes it. 0 written; 1 failed (a file left behind may be partial).
+int WriteWholeFile(const wchar_t* path, const void* bytes, size_t size, DWORD attributes);
+
+// Renames the complete file `source` over `target` (a read-only target is replaced too), writing the change
+// through to the disk. 0 moved; 1 failed (both files as they were).
+int MoveOver(const wchar_t* source, const wchar_t* target);
+
+// Replaces the contents of `path` as one step: the bytes are written into its BesideTempName, flushed, and
+// that file is renamed over `path`. Whatever happens in between, `path` holds either its old or its new
+// contents, never a part of them. 0 replaced; 1 failed (`path` unchanged).
+int ReplaceFileContents(const wchar_t* path, const void* bytes, size_t size, DWORD attributes);
+
 // Joins two parts with one backslash ("%s\\%s") into `out` (MAX_PATH characters). False when it does not fit.
 bool JoinPath(wchar_t (&out)[MAX_PATH], const wchar_t* first, const wchar_t* second);
 

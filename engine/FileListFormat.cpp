@@ -83,9 +83,19 @@ bool ParseLine(Span line, FileRecord& record) {
   return true;
 }
 
+bool HoldsText(Span line) {
+  for (const wchar_t* p = line.begin; p != line.end; ++p) {
+    if (!IsBlank(*p))
+      return true;
+  }
+  return false;
+}
+
 }  // namespace
 
-std::vector<FileRecord> ParseFileListText(const wchar_t* text, size_t length) {
+std::vector<FileRecord> ParseFileListText(const wchar_t* text, size_t length, size_t* dropped) {
+  if (dropped != nullptr)
+    *dropped = 0;
   std::vector<FileRecord> records;
   if (text == nullptr)
     return records;
@@ -100,8 +110,11 @@ std::vector<FileRecord> ParseFileListText(const wchar_t* text, size_t length) {
     if (line_end == nullptr)
       line_end = end;
     FileRecord record;
-    if (line_end != p && ParseLine(Span{p, line_end}, record))
+    const Span line{p, line_end};
+    if (line_end != p && ParseLine(line, record))
       records.push_back(record);
+    else if (dropped != nullptr && HoldsText(line))
+      ++*dropped;
     p = line_end == end ? end : line_end + 1;
   }
   return records;

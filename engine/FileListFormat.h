@@ -25,8 +25,9 @@
 #include "engine/QVTesserel.h"
 
 // Parses `length` code units of fileListInfo text (no terminator needed) into records, in file order
-// (duplicates included: the store keeps the first).
-std::vector<FileRecord> ParseFileListText(const wchar_t* text, size_t length);
+// (duplicates included: the store keeps the first). `dropped` (may be null) receives the number of lines that
+// held more than blanks and gave no record.
+std::vector<FileRecord> ParseFileListText(const wchar_t* text, size_t length, size_t* dropped = nullptr);
 
 // Appends one record as a line of the file.
 void AppendFileListLine(std::wstring& text, const FileRecord& record);

@@ -3,8 +3,10 @@
 #include <cwchar>
 #include <new>
 
+#include "engine/EngineFiles.h"
 #include "engine/FileListFormat.h"
 #include "engine/RelativeName.h"
+#include "engine/SystemCalls.h"
 
 namespace {
 
@@ -47,16 +49,21 @@ std::string FileListStore::KeyOf(const wchar_t* name) {
   return key;
 }
 
+UniqueHandle FileListStore::OpenListFile() const {
+  return UniqueHandle(system_calls().create_file(path_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                                 nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr));
+}
+
 int FileListStore::Open(const wchar_t* path) {
   if (path == nullptr)
     return kNoPath;
   std::lock_guard<CriticalSection> lock(lock_);
   CloseLocked();
   path_ = path;
-  file_ = UniqueHandle(CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                   FILE_ATTRIBUTE_HIDDEN, nullptr));
+  file_ = OpenListFile();
   if (!file_)
     return kOpenFailed;
+  open_ = true;
   LARGE_INTEGER size;
   file_size_ = GetFileSizeEx(file_.get(), &size) && size.QuadPart <= kMaxListFileBytes
                    ? static_cast<uint32_t>(size.QuadPart)
@@ -77,39 +84,51 @@ int FileListStore::Parse() {
   }
   DWORD read = 0;
   if (SetFilePointer(file_.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
-      !ReadFile(file_.get(), read_buffer_.data(), file_size_, &read, nullptr))
+      !system_calls().read_file(file_.get(), read_buffer_.data(), file_size_, &read, nullptr))
     return kReadFailed;
   // wchar_t is 2 bytes and the buffer comes from the allocator, so it is suitably aligned.
   const wchar_t* text = reinterpret_cast<const wchar_t*>(read_buffer_.data());
+  size_t dropped = 0;
   try {
-    for (const FileRecord& record : ParseFileListText(text, read / sizeof(wchar_t)))
+    for (const FileRecord& record : ParseFileListText(text, read / sizeof(wchar_t), &dropped))
       InsertLocked(std::make_unique<FileRecord>(record));
   } catch (const std::bad_alloc&) {
     return kReadFailed;
   }
+  parsed_whole_ = dropped == 0;
   return kOk;
 }
 
 int FileListStore::Write() {
   std::lock_guard<CriticalSection> lock(lock_);
-  if (!file_)
+  if (!open_)
     return kNotOpen;
   std::wstring text;
   try {
     text.reserve(records_.size() * 48);
-    for (const auto& entry : records_)
-      AppendFileListLine(text, *entry.second);
+    for (const auto& entry : records_) {
+      if (withheld_.count(entry.first) == 0)
+        AppendFileListLine(text, *entry.second);
+    }
   } catch (const std::bad_alloc&) {
     return kNotOpen;
   }
-  DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-  DWORD written = 0;
-  if (SetFilePointer(file_.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+  wchar_t temp[MAX_PATH];
+  if (!engine_files::BesideTempName(temp, path_.c_str()))
     return kNotOpen;
-  if (bytes != 0 && (!WriteFile(file_.get(), text.data(), bytes, &written, nullptr) || written != bytes))
+  if (engine_files::WriteWholeFile(temp, text.data(), text.size() * sizeof(wchar_t), FILE_ATTRIBUTE_HIDDEN) !=
+      0) {
+    engine_files::ForceDeleteFile(temp);
     return kNotOpen;
-  if (!FlushFileBuffers(file_.get()) || !SetEndOfFile(file_.get()))
+  }
+  // Nothing can be renamed over a file that is open; the list file is let go for that moment only.
+  file_.reset();
+  const bool replaced = engine_files::MoveOver(temp, path_.c_str()) == 0;
+  file_ = OpenListFile();
+  if (!replaced) {
+    engine_files::ForceDeleteFile(temp);
     return kNotOpen;
+  }
   changed_ = 0;
   return kOk;
 }
@@ -131,7 +150,28 @@ int FileListStore::Remove(const wchar_t* name) {
   if (name == nullptr)
     return kNameNotFound;
   std::lock_guard<CriticalSection> lock(lock_);
-  return records_.erase(KeyOf(name)) != 0 ? kOk : kNameNotFound;
+  const std::string key = KeyOf(name);
+  withheld_.erase(key);
+  return records_.erase(key) != 0 ? kOk : kNameNotFound;
+}
+
+bool FileListStore::Withhold(const wchar_t* name) {
+  if (name == nullptr)
+    return false;
+  std::lock_guard<CriticalSection> lock(lock_);
+  std::string key = KeyOf(name);
+  if (records_.count(key) == 0 || !withheld_.insert(std::move(key)).second)
+    return false;
+  changed_ = 1;
+  return true;
+}
+
+void FileListStore::Restore(const wchar_t* name) {
+  if (name == nullptr)
+    return;
+  std::lock_guard<CriticalSection> lock(lock_);
+  if (withheld_.erase(KeyOf(name)) != 0)
+    changed_ = 1;
 }
 
 FileRecord* FileListStore::Find(const wchar_t* name) {
@@ -145,6 +185,7 @@ FileRecord* FileListStore::Find(const wchar_t* name) {
 int FileListStore::Clear() {
   std::lock_guard<CriticalSection> lock(lock_);
   records_.clear();
+  withheld_.clear();
   return kOk;
 }
 
@@ -156,8 +197,11 @@ void FileListStore::Close() {
 void FileListStore::CloseLocked() {
   std::vector<char>().swap(read_buffer_);
   file_.reset();
+  open_ = false;
+  parsed_whole_ = true;
   file_size_ = 0;
   records_.clear();
+  withheld_.clear();
 }
 
 int FileListStore::FoldPatchEntries() {
@@ -209,9 +253,14 @@ void FileListStore::SetChanged(bool changed) {
   changed_ = changed ? 1 : 0;
 }
 
+bool FileListStore::parsed_whole() {
+  std::lock_guard<CriticalSection> lock(lock_);
+  return parsed_whole_;
+}
+
 bool FileListStore::IsOpen() {
   std::lock_guard<CriticalSection> lock(lock_);
-  return static_cast<bool>(file_);
+  return open_;
 }
 
 size_t FileListStore::RecordCount() {

@@ -1,4 +1,5 @@
 #include "engine/InflateFile.h"
+#include "engine/SystemCalls.h"
 
 #include <zlib.h>
 
@@ -30,17 +31,18 @@ class InflateStream {
 
 bool WriteAll(HANDLE file, const unsigned char* data, DWORD bytes) {
   DWORD written = 0;
-  return bytes == 0 || (WriteFile(file, data, bytes, &written, nullptr) && written == bytes);
+  return bytes == 0 || (system_calls().write_file(file, data, bytes, &written, nullptr) && written == bytes);
 }
 
-// Feeds `input_bytes` to zlib and writes every output chunk, counting it into `written` (when not null).
-// Returns the zlib result that ends the step: Z_OK / Z_BUF_ERROR (wants more input), Z_STREAM_END, or an
-// error (Z_ERRNO for a failed write).
+// Feeds `input_bytes` to zlib and writes every output chunk, counting it into `written`. Returns the zlib
+// result that ends the step: Z_OK / Z_BUF_ERROR (wants more input), Z_STREAM_END, or an error (Z_ERRNO for a
+// failed write, Z_MEM_ERROR for output beyond `max_bytes`, which is then not written).
 int InflateInput(z_stream* stream,
                  unsigned char* input,
                  DWORD input_bytes,
                  unsigned char* output,
                  HANDLE target,
+                 uint64_t max_bytes,
                  InflatedFile* written) {
   stream->next_in = input;
   stream->avail_in = input_bytes;
@@ -52,25 +54,22 @@ int InflateInput(z_stream* stream,
     if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR)
       return result;
     const DWORD produced = kInflateChunkSize - stream->avail_out;
+    if (produced > max_bytes - written->size)
+      return Z_MEM_ERROR;
     if (!WriteAll(target, output, produced))
       return Z_ERRNO;
-    if (written != nullptr) {
-      written->size += produced;
-      written->crc32 = static_cast<uint32_t>(crc32(written->crc32, output, produced));
-    }
+    written->size += produced;
+    written->crc32 = static_cast<uint32_t>(crc32(written->crc32, output, produced));
   } while (stream->avail_out == 0 && result != Z_STREAM_END);
   return result;
 }
 
-}  // namespace
-
-int InflateFile(UniqueHandle source, const wchar_t* target, InflatedFile* written) {
-  if (written != nullptr)
-    *written = InflatedFile();
+// InflateFile with the counts always kept.
+int InflateInto(UniqueHandle source, const wchar_t* target, uint64_t max_bytes, InflatedFile* written) {
   if (!source || target == nullptr)
     return 0;
-  UniqueHandle output_file(
-      CreateFileW(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle output_file(system_calls().create_file(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                      FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!output_file)
     return 0;
   std::unique_ptr<unsigned char[]> input(new (std::nothrow) unsigned char[kInflateChunkSize]);
@@ -82,15 +81,26 @@ int InflateFile(UniqueHandle source, const wchar_t* target, InflatedFile* writte
   int result = Z_OK;
   while (result != Z_STREAM_END) {
     DWORD read = 0;
-    if (!ReadFile(source.get(), input.get(), kInflateChunkSize, &read, nullptr))
+    if (!system_calls().read_file(source.get(), input.get(), kInflateChunkSize, &read, nullptr))
       return 0;
     if (read == 0)
       break;
-    result = InflateInput(stream.get(), input.get(), read, output.get(), output_file.get(), written);
+    result =
+        InflateInput(stream.get(), input.get(), read, output.get(), output_file.get(), max_bytes, written);
     if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR)
       return 0;
   }
   return result == Z_STREAM_END ? 1 : 0;
+}
+
+}  // namespace
+
+int InflateFile(UniqueHandle source, const wchar_t* target, InflatedFile* written, uint64_t max_bytes) {
+  InflatedFile counted;
+  const int result = InflateInto(std::move(source), target, max_bytes, &counted);
+  if (written != nullptr)
+    *written = counted;
+  return result;
 }
 
 }  // namespace engine_files

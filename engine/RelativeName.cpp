@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "engine/EngineFiles.h"
+
 namespace {
 
 bool IsSeparator(wchar_t c) {
@@ -12,25 +14,97 @@ bool IsRefusedCharacter(wchar_t c) {
   return c < 0x20 || wcschr(L":*?\"<>|", c) != nullptr;
 }
 
+wchar_t AsciiUpper(wchar_t c) {
+  return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
+
+bool IsDeviceDigit(wchar_t c) {
+  // Windows takes the superscript digits one to three for COM and LPT ports as well.
+  return (c >= L'1' && c <= L'9') || c == 0x00B9 || c == 0x00B2 || c == 0x00B3;
+}
+
+// True when the text [begin, end) is a device name. Windows looks at a part up to its first dot, with the
+// blanks before that dot dropped: "nul", "NUL.txt" and "nul .txt" are all the device.
+bool IsDeviceName(const wchar_t* begin, const wchar_t* end) {
+  const wchar_t* stem_end = begin;
+  while (stem_end != end && *stem_end != L'.')
+    ++stem_end;
+  while (stem_end != begin && stem_end[-1] == L' ')
+    --stem_end;
+  wchar_t stem[8] = {};
+  const size_t length = static_cast<size_t>(stem_end - begin);
+  if (length < 3 || length > 7)
+    return false;
+  for (size_t i = 0; i < length; ++i)
+    stem[i] = AsciiUpper(begin[i]);
+  static const wchar_t* const kNames[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
+  for (const wchar_t* device : kNames) {
+    if (wcscmp(stem, device) == 0)
+      return true;
+  }
+  return length == 4 && (wcsncmp(stem, L"COM", 3) == 0 || wcsncmp(stem, L"LPT", 3) == 0) &&
+         IsDeviceDigit(begin[3]);
+}
+
+// One part between separators (not empty).
+bool IsSafePart(const wchar_t* begin, const wchar_t* end) {
+  const wchar_t last = end[-1];
+  return last != L'.' && last != L' ' && !IsDeviceName(begin, end);
+}
+
+// The full path Windows makes of `path` (no file system access), with a backslash at its end when `folder`.
+bool FullPathOf(const wchar_t* path, bool folder, wchar_t (&out)[MAX_PATH]) {
+  const DWORD length = GetFullPathNameW(path, MAX_PATH, out, nullptr);
+  if (length == 0 || length >= MAX_PATH)
+    return false;
+  if (folder && out[length - 1] != L'\\') {
+    if (length + 1 >= MAX_PATH)
+      return false;
+    out[length] = L'\\';
+    out[length + 1] = L'\0';
+  }
+  return true;
+}
+
 }  // namespace
 
 bool IsSafeRelativeName(const wchar_t* name) {
-  if (name == nullptr || name[0] == L'\0' || IsSeparator(name[0]))
+  // A byte-order mark first would be taken for the installed-file list's own when its record is the list's
+  // first line: read back, the record would name another file.
+  if (name == nullptr || name[0] == L'\0' || IsSeparator(name[0]) || name[0] == 0xFEFF)
     return false;
-  size_t component_start = 0;
+  size_t part_start = 0;
   for (size_t i = 0;; ++i) {
     if (i > kMaxRelativeNameLength)
       return false;
-    wchar_t c = name[i];
+    const wchar_t c = name[i];
     if (c == L'\0' || IsSeparator(c)) {
-      if (i - component_start == 2 && name[component_start] == L'.' && name[component_start + 1] == L'.')
+      if (i > part_start && !IsSafePart(name + part_start, name + i))
         return false;
       if (c == L'\0')
         return true;
-      component_start = i + 1;
+      part_start = i + 1;
       continue;
     }
     if (IsRefusedCharacter(c))
       return false;
   }
+}
+
+bool JoinUnderRoot(wchar_t (&out)[MAX_PATH], const wchar_t* root, const wchar_t* name) {
+  out[0] = L'\0';
+  wchar_t full_root[MAX_PATH];
+  wchar_t full_path[MAX_PATH];
+  if (root == nullptr || root[0] == L'\0' || !IsSafeRelativeName(name) ||
+      !engine_files::JoinPath(out, root, name) || !FullPathOf(root, true, full_root) ||
+      !FullPathOf(out, false, full_path)) {
+    out[0] = L'\0';
+    return false;
+  }
+  const size_t root_length = wcslen(full_root);
+  if (wcslen(full_path) <= root_length || _wcsnicmp(full_path, full_root, root_length) != 0) {
+    out[0] = L'\0';
+    return false;
+  }
+  return true;
 }

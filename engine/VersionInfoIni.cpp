@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "engine/EngineFiles.h"
+
 namespace {
 
 const wchar_t kSection[] = L"UpdInfo";
@@ -15,8 +17,10 @@ int ReadValue(const wchar_t* ini_path, const wchar_t* key) {
   return static_cast<int>(GetPrivateProfileIntW(kSection, key, 0, ini_path));
 }
 
-bool WriteValue(const wchar_t* ini_path, const wchar_t* key, int value) {
-  return WritePrivateProfileStringW(kSection, key, std::to_wstring(value).c_str(), ini_path) != 0;
+std::string VersionInfoText(const VersionInfo& info) {
+  return "[UpdInfo]\r\nCurrentVersion=" + std::to_string(info.current_version) +
+         "\r\nSeparateStatus=" + std::to_string(info.separate_status) +
+         "\r\nUpdaterVersion=" + std::to_string(info.updater_version) + "\r\n";
 }
 
 }  // namespace
@@ -34,8 +38,6 @@ VersionInfo ReadVersionInfo(const wchar_t* ini_path) {
 bool WriteVersionInfo(const wchar_t* ini_path, const VersionInfo& info) {
   if (ini_path == nullptr || ini_path[0] == L'\0')
     return false;
-  bool ok = WriteValue(ini_path, kCurrentVersion, info.current_version);
-  ok = WriteValue(ini_path, kSeparateStatus, info.separate_status) && ok;
-  ok = WriteValue(ini_path, kUpdaterVersion, info.updater_version) && ok;
-  return ok;
+  const std::string text = VersionInfoText(info);
+  return engine_files::ReplaceFileContents(ini_path, text.data(), text.size(), FILE_ATTRIBUTE_NORMAL) == 0;
 }

@@ -6,8 +6,9 @@
 //   SeparateStatus=<separation status>
 //   UpdaterVersion=<engine version>
 //
-// Decimal integers; a missing key or file reads as 0. Read and written through the profile functions, which
-// serialise access to the file themselves.
+// Decimal integers; a missing key or file reads as 0. Read through the profile functions. Written as one file
+// in that format (8-bit text, "\r\n" line ends), beside the ini and renamed over it, so that a process ended
+// at any moment leaves the old three values or the new ones, never a mix.
 #pragma once
 
 struct VersionInfo {
@@ -18,5 +19,6 @@ struct VersionInfo {
 
 VersionInfo ReadVersionInfo(const wchar_t* ini_path);
 
-// Writes the three keys, each as "%d". False when a write fails.
+// Replaces the ini with the three keys, each as "%d". False when it could not be written (the old file is
+// then unchanged).
 bool WriteVersionInfo(const wchar_t* ini_path, const VersionInfo& info);

@@ -347,8 +347,10 @@ size_t HttpFileDownloader::WriteBlock(const char* data, size_t bytes) {
     offset = resume_offset_;
     remote_size = remote_size_;
   }
-  // Bytes past the remote size can only be a changed or misbehaving file: the sink never gets them.
-  if (remote_size >= 0 && offset + written_ + static_cast<int64_t>(bytes) > remote_size) {
+  // Bytes past the remote size can only be a changed or misbehaving file: the sink never gets them. Without a
+  // remote size the transfer can never be judged complete, so nothing at all is passed on: a body without end
+  // would otherwise fill the disk before it failed.
+  if (remote_size < 0 || offset + written_ + static_cast<int64_t>(bytes) > remote_size) {
     SetCallbackError(kDownloaderErrorTransfer);
     return 0;
   }

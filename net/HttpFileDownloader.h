@@ -14,7 +14,8 @@
 // constructor runs.
 //
 // Beyond the plain HTTP transfer, the handle is limited to "http" URLs (redirect targets included), follows
-// at most kMaxRedirects redirects, and refuses body bytes past the remote size when that size is known.
+// at most kMaxRedirects redirects, and refuses body bytes past the remote size, and every body byte when the
+// remote size is not known (such a transfer fails in the end anyway).
 #pragma once
 
 #include <windows.h>

@@ -39,12 +39,36 @@ bool IsForbiddenCharacter(char c) {
   return u < 0x20 || u == 0x7F || std::strchr(":*?\"<>|", c) != nullptr;
 }
 
+char AsciiUpper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// A Windows device name (CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM1-9, LPT1-9, with the superscript digits
+// 1-3 too), as Windows finds it: in the part up to its first dot, blanks before that dot dropped, any case.
+bool IsDeviceName(std::string_view component) {
+  std::string_view stem = component.substr(0, component.find('.'));
+  while (!stem.empty() && stem.back() == ' ')
+    stem.remove_suffix(1);
+  std::string upper(stem.size(), '\0');
+  for (size_t i = 0; i < stem.size(); ++i)
+    upper[i] = AsciiUpper(stem[i]);
+  for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
+    if (upper == device)
+      return true;
+  }
+  if (upper.size() < 4 || (upper.compare(0, 3, "COM") != 0 && upper.compare(0, 3, "LPT") != 0))
+    return false;
+  std::string_view digit = std::string_view(upper).substr(3);
+  return (digit.size() == 1 && digit[0] >= '1' && digit[0] <= '9') || digit == "\xC2\xB9" ||
+         digit == "\xC2\xB2" || digit == "\xC2\xB3";
+}
+
 // One path component between separators.
 bool IsSafeComponent(std::string_view component) {
   if (component.empty() || component == "." || component == "..")
     return false;
   char last = component.back();
-  return last != '.' && last != ' ';
+  return last != '.' && last != ' ' && !IsDeviceName(component);
 }
 
 HeaderResult CheckFields(const PatchHeader& header) {

@@ -67,8 +67,9 @@ HeaderResult DecodePatchHeader(std::string_view bytes, PatchHeader* header, size
 
 // True when a relative name, UTF-8, is sure to name a file inside the folder it is joined to: not empty, no
 // leading separator, no drive or stream colon, no empty, "." or ".." component, no component ending in a dot
-// or a blank (Windows drops those, so "..." or ".. " would become something else), no control characters and
-// none of the characters that Windows refuses in names (* ? " < > |).
+// or a blank (Windows drops those, so "..." or ".. " would become something else), no component that is a
+// device name ("CON", "nul.txt", "COM1"...: opening one reaches the device), no control characters and none of
+// the characters that Windows refuses in names (* ? " < > |).
 bool IsSafeRelativeName(std::string_view name);
 
 // zlib's CRC-32 of any number of bytes.

@@ -11,12 +11,15 @@
 
 #include "engine/CCrc32Static.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "tests/engine/SystemCallFaults.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/Timing.h"
 
 using engine_testing::EventLog;
 using engine_testing::MakeParams;
 using engine_testing::MakeRecord;
+using engine_testing::SystemCall;
+using engine_testing::SystemCallFaults;
 using engine_testing::Utf16Bytes;
 using testing_support::FileExists;
 using testing_support::FinishesWithin;
@@ -212,6 +215,35 @@ TEST_F(CUpdaterTest, FullCheckResetsChangedRecordsWithoutReportingThem) {
   ASSERT_NE(nullptr, record);
   EXPECT_EQ(0u, record->crc32);
   EXPECT_EQ(0, record->size);
+}
+
+TEST_F(CUpdaterTest, AListThatCannotBeReadWhollyTurnsTheStartIntoAFullCheck) {
+  ASSERT_TRUE(WriteFileBytes(root_.Join(L"good.dat"), "0123456789"));
+  const std::string good_line = Utf16Bytes(L"good.dat:1:2:10:111\r\n");
+  struct Case {
+    const char* what;
+    std::string list;
+    bool read_fails;
+  } cases[] = {
+      {"read failure", good_line, true},
+      {"a line cut short", good_line + Utf16Bytes(L"missing.dat:1:2"), false},
+      {"not a list", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), false},
+  };
+  for (const Case& c : cases) {
+    log_.Clear();
+    ASSERT_TRUE(WriteFileBytes(root_.Join(L"fileListInfo_GAME.dat"), c.list));
+    WriteVersionIni(root_.path(), 42, 0, 0);
+    UpdaterPtr updater = Create(MakeParams(root_.path(), &log_));
+    ASSERT_TRUE(updater);
+    SystemCallFaults faults;
+    if (c.read_fails)
+      faults.FailCall(SystemCall::kRead, 1);
+    EXPECT_EQ(UpdaterResultOk, CUpdater::StartUpdater(updater.get())) << c.what;
+    EXPECT_EQ(c.read_fails, faults.Failed()) << c.what;
+    EXPECT_TRUE(updater->full_check()) << c.what;
+    EXPECT_EQ(0u, updater->file_list().RecordCount()) << c.what;
+    EXPECT_TRUE(log_.Events().empty()) << c.what << ": nothing is reported as changed";
+  }
 }
 
 TEST_F(CUpdaterTest, StartFailsWithoutEventWhenTheListCannotBeOpened) {

@@ -17,6 +17,7 @@
 #include "engine/CUpdater.h"
 #include "patch/PatchMaker.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "tests/engine/SystemCallFaults.h"
 #include "tests/support/FixtureServer.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/UnixCommand.h"
@@ -24,6 +25,8 @@
 
 using engine_testing::EventLog;
 using engine_testing::MakeParams;
+using engine_testing::SystemCall;
+using engine_testing::SystemCallFaults;
 using engine_testing::Utf16Bytes;
 using testing_support::FileExists;
 using testing_support::FixtureServer;
@@ -162,6 +165,7 @@ class WorkerUpdater : public CUpdater {
 
   using CUpdater::QueueEntry;
   using CUpdater::set_download_stall_limit_ms;
+  using CUpdater::set_list_write_interval_ms;
   using CUpdater::StartWorker;
 };
 
@@ -189,11 +193,19 @@ class WorkerTest : public testing::Test {
                   const std::function<void(WorkerUpdater&)>& during = nullptr) {
     RunEntriesIn(root(), entries, full_check, stall_limit_ms, during);
   }
+  // Runs the worker over `entries` with the list written at most every `interval_ms`.
+  void RunEntriesWritingListEvery(DWORD interval_ms, const std::vector<FileEntry>& entries) {
+    RunEntriesIn(
+        root(), entries, false, HttpFileDownloader::kStallLimitMs,
+        [interval_ms](WorkerUpdater& updater) { updater.set_list_write_interval_ms(interval_ms); }, true);
+  }
+  // `during` runs once the worker has started, or, with `before_start`, just before it starts.
   void RunEntriesIn(const std::wstring& install_root,
                     const std::vector<FileEntry>& entries,
                     bool full_check = false,
                     DWORD stall_limit_ms = HttpFileDownloader::kStallLimitMs,
-                    const std::function<void(WorkerUpdater&)>& during = nullptr) {
+                    const std::function<void(WorkerUpdater&)>& during = nullptr,
+                    bool before_start = false) {
     std::unique_ptr<WorkerUpdater> updater = MakeUpdater(install_root);
     ASSERT_TRUE(updater);
     updater->set_download_stall_limit_ms(stall_limit_ms);
@@ -201,8 +213,10 @@ class WorkerTest : public testing::Test {
               full_check ? CUpdater::FullCheck(updater.get()) : CUpdater::StartUpdater(updater.get()));
     for (const FileEntry& entry : entries)
       updater->QueueEntry(std::make_unique<FileEntry>(entry));
+    if (during && before_start)
+      during(*updater);
     ASSERT_TRUE(updater->StartWorker());
-    if (during)
+    if (during && !before_start)
       during(*updater);
     updater->WaitForThread();
   }
@@ -412,6 +426,8 @@ TEST_F(WorkerTest, DownloadsThatFailKeepTheirPartAndAreNeverRecorded) {
       {"damaged stream", R"({")" + key + R"(": {"body": "not a zlib stream"}})",
        HttpFileDownloader::kStallLimitMs, UpdateErrorApply, -1, ""},
       {"another file", "{}", HttpFileDownloader::kStallLimitMs, UpdateErrorApply, -1, Zlib(other)},
+      {"compressed bomb", "{}", HttpFileDownloader::kStallLimitMs, UpdateErrorApply, -1,
+       Zlib(std::string(64 << 20, 'x'))},
   };
   for (const Case& c : cases) {
     log_.Clear();
@@ -493,11 +509,88 @@ TEST_F(WorkerTest, NewAndDeleteEntriesAreAppliedAndOtherKindsOnlyCounted) {
   EXPECT_EQ(ListLine(L"bin\\fresh.dll", 4, fresh), List());
 }
 
+TEST_F(WorkerTest, TheListIsWrittenAtMostOncePerIntervalAndAlwaysAtTheEnd) {
+  // Files already in place without records: each is adopted and recorded, nothing is downloaded.
+  std::vector<FileEntry> entries;
+  std::string expected_list;
+  for (int i = 0; i < 40; ++i) {
+    const std::wstring name = L"f" + std::to_wstring(100 + i) + L".dat";
+    const std::string content = Content(300, 20 + i);
+    ASSERT_TRUE(WriteFileBytes(InRoot(name), content));
+    entries.push_back(Entry(i + 1, kEntryZip, name, content, 2));
+    expected_list += ListLine(name, 2, content);
+  }
+  struct Case {
+    DWORD interval_ms;
+    int renames;
+  } cases[] = {{0, 41}, {HttpFileDownloader::kStallLimitMs * 10, 2}};
+  for (const Case& c : cases) {
+    WriteList("");
+    SystemCallFaults calls;
+    RunEntriesWritingListEvery(c.interval_ms, entries);
+    // Every list write is one rename, and so is the versionInfo's at the end; adopted files are not moved.
+    EXPECT_EQ(c.renames, calls.Count(SystemCall::kMove)) << c.interval_ms;
+    EXPECT_EQ(expected_list, List()) << c.interval_ms;
+  }
+  EXPECT_EQ("", server_.Requests());
+}
+
+TEST_F(WorkerTest, ADeleteThatLeavesTheFileFailsTheRunAndOneOfAMissingFileDropsItsRecord) {
+  const std::string doomed = Content(100, 30);
+  struct Case {
+    const char* what;
+    bool file_present;
+    bool delete_fails;
+    std::vector<int32_t> errors;
+    std::string list;
+  } cases[] = {
+      {"deleted", true, false, {}, ""},
+      {"already gone", false, false, {}, ""},
+      {"cannot be deleted", true, true, {UpdateErrorApply}, ListLine(L"old.dat", 2, doomed)},
+  };
+  for (const Case& c : cases) {
+    log_.Clear();
+    testing_support::RemoveTree(root());
+    if (c.file_present) {
+      ASSERT_TRUE(WriteFileBytes(InRoot(L"old.dat"), doomed));
+    }
+    WriteList(ListLine(L"old.dat", 2, doomed));
+    SystemCallFaults faults;
+    // The delete of the file is the run's first delete call.
+    if (c.delete_fails)
+      faults.FailCall(SystemCall::kDelete, 1);
+    RunEntries({Entry(1, kEntryDelete, L"old.dat", "", 3)});
+    EXPECT_EQ(c.errors, log_.Errors()) << c.what;
+    EXPECT_EQ(c.list, List()) << c.what;
+    EXPECT_EQ(c.delete_fails, FileExists(InRoot(L"old.dat"))) << c.what;
+  }
+}
+
+TEST_F(WorkerTest, AListThatCannotBeWrittenAtTheEndFailsTheRunAndKeepsTheVersion) {
+  const std::string content = Content(300, 31);
+  ASSERT_TRUE(WriteFileBytes(InRoot(L"a.dat"), content));
+  WriteList("");
+  ASSERT_TRUE(WriteFileBytes(InRoot(L"versionInfo_GAME.ini"), "[UpdInfo]\r\nCurrentVersion=1\r\n"));
+  SystemCallFaults faults;
+  // The adopted record makes the list change; with a long interval the only write is the one at the end.
+  faults.FailCall(SystemCall::kMove, 1);
+  RunEntriesWritingListEvery(HttpFileDownloader::kStallLimitMs * 10,
+                             {Entry(1, kEntryZip, L"a.dat", content, 2)});
+  EXPECT_TRUE(faults.Failed());
+  EXPECT_EQ(std::vector<int32_t>{UpdateErrorTempFileWrite}, log_.Errors());
+  EXPECT_EQ("", List());
+  std::string ini;
+  ASSERT_TRUE(ReadFileBytes(InRoot(L"versionInfo_GAME.ini"), &ini));
+  EXPECT_EQ("[UpdInfo]\r\nCurrentVersion=1\r\n", ini);
+  EXPECT_NE(kCompleted.back(), log_.Trace().back());
+}
+
 TEST_F(WorkerTest, NamesThatWouldLeaveTheInstallFolderAreRefusedBeforeAnyFileOperation) {
   const std::string outside = Content(100, 14);
   ASSERT_TRUE(WriteFileBytes(folder_.Join(L"outside.dat"), outside));
-  const wchar_t* names[] = {L"..\\outside.dat", L"sub\\..\\..\\outside.dat", L"\\outside.dat",
-                            L"C:\\outside.dat", L"a.dat\\..\\..\\outside.dat"};
+  const wchar_t* names[] = {L"..\\outside.dat", L"sub\\..\\..\\outside.dat",   L"\\outside.dat",
+                            L"C:\\outside.dat", L"a.dat\\..\\..\\outside.dat", L"nul",
+                            L"data\\con.dat",   L"... \\outside.dat"};
   const int32_t kinds[] = {kEntryZip, kEntryRtp, kEntryNew, kEntryDelete, kEntryReserved};
   for (const wchar_t* name : names) {
     for (int32_t kind : kinds) {

@@ -7,9 +7,12 @@
 #include <vector>
 
 #include "tests/engine/EngineTestSupport.h"
+#include "tests/engine/SystemCallFaults.h"
 #include "tests/support/TempFolder.h"
 
 using engine_testing::MakeRecord;
+using engine_testing::SystemCall;
+using engine_testing::SystemCallFaults;
 using engine_testing::Utf16Bytes;
 using testing_support::ReadFileBytes;
 using testing_support::TempFolder;
@@ -109,6 +112,10 @@ TEST(FileListStore, MalformedFileLoadsItsWellFormedRecords) {
   auto store = Load(root.Join(L"list.dat"));
   // "C:\bad" cuts into the fields "C", "\bad", "1", "2", "3": the name "C" is harmless and kept.
   EXPECT_EQ(L"C|good|last|", Names(*store));
+  EXPECT_FALSE(store->parsed_whole()) << "the engine checks every file when a list was not whole";
+
+  ASSERT_TRUE(WriteFileBytes(root.Join(L"blank.dat"), Utf16Bytes(L"\xFEFFgood:1:2:3:4\r\n\r\n \r\n")));
+  EXPECT_TRUE(Load(root.Join(L"blank.dat"))->parsed_whole()) << "blank lines are not records";
 }
 
 TEST(FileListStore, WriteRewritesFromTheStartAndCutsTheRest) {
@@ -137,11 +144,68 @@ TEST(FileListStore, ResultCodesForMissingPathsNamesAndFiles) {
   EXPECT_EQ(nullptr, store.Find(nullptr));
 }
 
-TEST(FileListStore, WriteFailureKeepsTheChangedFlag) {
-  FileListStore store;
-  store.SetChanged(true);
-  EXPECT_EQ(FileListStore::kNotOpen, store.Write());
-  EXPECT_TRUE(store.changed());
+TEST(FileListStore, AWriteThatFailsAtAnyStepLeavesTheOldFileWholeAndTheFlagSet) {
+  TempFolder root;
+  const std::wstring path = root.Join(L"list.dat");
+  const std::string old_bytes = Utf16Bytes(L"a:1:1:1:1\r\n");
+  const std::string new_bytes = Utf16Bytes(L"a:1:1:1:1\r\nb:2:2:2:2\r\n");
+  const std::pair<SystemCall, bool> steps[] = {
+      {SystemCall::kCreate, false},
+      {SystemCall::kWrite, false},
+      {SystemCall::kFlush, false},
+      {SystemCall::kMove, false},
+      // The list file is opened again after the rename: the new list is in place all the same.
+      {SystemCall::kCreate, true}};
+  int creates = 0;
+  for (const auto& step : steps) {
+    ASSERT_TRUE(WriteFileBytes(path, old_bytes));
+    auto store = Load(path);
+    store->Insert(std::make_unique<FileRecord>(MakeRecord(L"b", 2, 2, 2, 2)));
+    store->SetChanged(true);
+    SystemCallFaults faults;
+    faults.FailCall(step.first, step.first == SystemCall::kCreate ? ++creates : 1);
+    const int written = store->Write();
+    EXPECT_TRUE(faults.Failed()) << SystemCallName(step.first);
+    EXPECT_EQ(step.second ? FileListStore::kOk : FileListStore::kNotOpen, written)
+        << SystemCallName(step.first);
+    EXPECT_EQ(!step.second, store->changed()) << SystemCallName(step.first);
+    std::string bytes;
+    ASSERT_TRUE(ReadFileBytes(path, &bytes));
+    EXPECT_EQ(step.second ? new_bytes : old_bytes, bytes) << SystemCallName(step.first);
+    EXPECT_FALSE(testing_support::FileExists(root.Join(L"list.tmp"))) << SystemCallName(step.first);
+    faults.Reset();
+    store->SetChanged(true);
+    EXPECT_EQ(FileListStore::kOk, store->Write()) << "the next write succeeds";
+  }
+  FileListStore closed;
+  closed.SetChanged(true);
+  EXPECT_EQ(FileListStore::kNotOpen, closed.Write());
+  EXPECT_TRUE(closed.changed());
+}
+
+TEST(FileListStore, WithheldRecordsStayOutOfTheFileUntilRestored) {
+  TempFolder root;
+  const std::wstring path = root.Join(L"list.dat");
+  ASSERT_TRUE(WriteFileBytes(path, Utf16Bytes(L"a:1:1:1:1\r\nb:2:2:2:2\r\nc:3:3:3:3\r\n")));
+  auto store = Load(path);
+  EXPECT_TRUE(store->Withhold(L"a"));
+  EXPECT_FALSE(store->Withhold(L"a")) << "already withheld";
+  EXPECT_TRUE(store->Withhold(L"b"));
+  EXPECT_FALSE(store->Withhold(L"absent"));
+  EXPECT_TRUE(store->changed());
+  ASSERT_EQ(FileListStore::kOk, store->Write());
+  std::string bytes;
+  ASSERT_TRUE(ReadFileBytes(path, &bytes));
+  EXPECT_EQ(Utf16Bytes(L"c:3:3:3:3\r\n"), bytes);
+  EXPECT_NE(nullptr, store->Find(L"a")) << "the store keeps a withheld record";
+
+  store->Restore(L"a");
+  EXPECT_TRUE(store->changed());
+  store->Remove(L"b");
+  store->Insert(std::make_unique<FileRecord>(MakeRecord(L"b", 4, 4, 4, 4)));
+  ASSERT_EQ(FileListStore::kOk, store->Write());
+  ASSERT_TRUE(ReadFileBytes(path, &bytes));
+  EXPECT_EQ(Utf16Bytes(L"a:1:1:1:1\r\nb:4:4:4:4\r\nc:3:3:3:3\r\n"), bytes);
 }
 
 TEST(FileListStore, PatchRecordsFoldIntoTheirPlainNames) {

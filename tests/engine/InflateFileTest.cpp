@@ -75,6 +75,33 @@ TEST(InflateFile, TruncatedOrDamagedStreamsFail) {
   EXPECT_EQ(0, InflateFile(OpenForReading(root.Join(L"empty.zip")), root.Join(L"empty.dat").c_str()));
 }
 
+TEST(InflateFile, AStreamThatInflatesBeyondItsBoundFailsAndWritesNoMoreThanTheBound) {
+  TempFolder root;
+  // 64 MB of zeros pack into about 64 KB: a thousandfold.
+  ASSERT_TRUE(WriteFileBytes(root.Join(L"bomb.zip"), Compress(std::string(64 << 20, '\0'))));
+  const std::string data = SampleData();
+  ASSERT_TRUE(WriteFileBytes(root.Join(L"exact.zip"), Compress(data)));
+  struct Case {
+    const wchar_t* source;
+    uint64_t bound;
+    int result;
+  } cases[] = {
+      {L"bomb.zip", 1 << 20, 0},
+      {L"exact.zip", data.size() - 1, 0},
+      {L"exact.zip", data.size(), 1},
+      {L"exact.zip", 0, 0},
+  };
+  for (const Case& c : cases) {
+    engine_files::InflatedFile written;
+    EXPECT_EQ(c.result, InflateFile(OpenForReading(root.Join(c.source)), root.Join(L"out.dat").c_str(),
+                                    &written, c.bound));
+    std::string out;
+    ASSERT_TRUE(ReadFileBytes(root.Join(L"out.dat"), &out));
+    EXPECT_LE(out.size(), c.bound);
+    EXPECT_EQ(out.size(), written.size);
+  }
+}
+
 TEST(InflateFile, TargetThatCannotBeCreatedFailsAndStillClosesTheSource) {
   TempFolder root;
   ASSERT_TRUE(WriteFileBytes(root.Join(L"file.zip"), Compress("abc")));

@@ -9,6 +9,7 @@
 
 #include "engine/QVTesserel.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "tests/engine/GeneratedHistory.h"
 #include "tests/support/FixtureServer.h"
 #include "tests/support/PatchServerProcess.h"
 #include "tests/support/TempFolder.h"
@@ -16,6 +17,7 @@
 #include "tests/support/WinePaths.h"
 
 using engine_testing::EventLog;
+using engine_testing::GeneratedHistory;
 using engine_testing::MakeParams;
 using testing_support::FixtureServer;
 using testing_support::PatchServerProcess;
@@ -23,29 +25,6 @@ using testing_support::ReadFileBytes;
 using testing_support::TempFolder;
 
 namespace {
-
-// The small preset of the generator with `versions` versions, made once per build and kept: versions 1..c
-// of the same seed are the same in every history, so an installation can walk through them one by one.
-// Returns the Unix path of the history's root, or "" when it could not be made.
-std::string GeneratedHistory(int versions) {
-  const std::string build = ORVANE_BINARY_DIR;
-  const std::string folder = build + "/test-histories/small-" + std::to_string(versions);
-  const std::string staging = folder + ".making-" + std::to_string(GetCurrentProcessId());
-  const std::string patchmaker = build + "/wine-exec " + build + "/bin/patchmaker.exe";
-  // Tests run in parallel: each makes its own copy and only the first rename wins.
-  const std::string command =
-      "[ -e " + folder + "/.complete ] || { mkdir -p " + build + "/test-histories && python3 " +
-      ORVANE_SOURCE_DIR + "/tools/make_history.py --root " + staging + " --versions " +
-      std::to_string(versions) + " --patchmaker " + testing_support::ShellQuote(patchmaker) + " && touch " +
-      staging + "/.complete && { mv -T " + staging + " " + folder + " 2>/dev/null || rm -rf " + staging +
-      "; }; }";
-  std::string output;
-  if (testing_support::RunUnixCommand(command, &output, 170000) != 0) {
-    ADD_FAILURE() << output;
-    return "";
-  }
-  return folder;
-}
 
 struct Exports {
   Exports() : module(LoadLibraryW(L"QVTesserel.dll")) {

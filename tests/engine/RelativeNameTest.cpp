@@ -11,8 +11,11 @@ TEST(RelativeName, NamesThatStayBelowTheRootAreAccepted) {
                             L"data/maps/level1.map",
                             L".config",
                             L"a..b",
-                            L"...",
-                            L"x\\.\\y",
+                            L"CONFIG.SYS",
+                            L"com10.dat",
+                            L"lpt.txt",
+                            L"nul_file",
+                            L"x\\console\\aux_data.bin",
                             L"Patch\\game.dat",
                             L"folder\\",
                             longest.c_str()};
@@ -46,9 +49,49 @@ TEST(RelativeName, NamesThatCouldLeaveTheRootAreRefused) {
       {L"a\"b", "quote"},
       {L"a<b>c", "angle brackets"},
       {L"a|b", "pipe"},
+      {L"...", "dots only"},
+      {L"x\\.\\y", "current folder"},
+      {L"data\\file.", "trailing dot"},
+      {L"data\\file ", "trailing blank"},
+      {L"data.\\file", "trailing dot in a folder"},
+      {L".. \\evil.dll", "parent with a blank"},
+      {L"CON", "console device"},
+      {L"data\\nul.txt", "null device with extension"},
+      {L"Aux", "device in mixed case"},
+      {L"prn .log", "device with a blank before the extension"},
+      {L"COM1", "serial port"},
+      {L"bin\\lpt9.dll", "printer port"},
+      {L"COM\u00B9.txt", "port with a superscript digit"},
+      {L"CONOUT$", "console output"},
+      {L"\xFEFFgame.exe", "byte-order mark first"},
       {too_long.c_str(), "longer than a name field"},
   };
   for (const Case& c : cases)
     EXPECT_FALSE(IsSafeRelativeName(c.name)) << c.why;
   EXPECT_FALSE(IsSafeRelativeName(nullptr));
+}
+
+TEST(RelativeName, JoinedPathsStayBelowTheFullPathOfTheRoot) {
+  struct Case {
+    const wchar_t* root;
+    const wchar_t* name;
+    const wchar_t* joined;  // null: refused
+  } cases[] = {
+      {L"C:\\Games\\Orvane", L"data\\a.dat", L"C:\\Games\\Orvane\\data\\a.dat"},
+      {L"C:\\Games\\Orvane", L"data/a.dat", L"C:\\Games\\Orvane\\data/a.dat"},
+      {L"C:\\Games\\..\\Orvane", L"a.dat", L"C:\\Games\\..\\Orvane\\a.dat"},
+      {L"Q:\\", L"a.dat", L"Q:\\\\a.dat"},
+      {L"C:\\Games\\Orvane", L"..\\Orvane2\\a.dat", nullptr},
+      {L"C:\\Games\\Orvane", L"data\\..\\..\\a.dat", nullptr},
+      {L"C:\\Games\\Orvane", L"nul", nullptr},
+      {L"C:\\Games\\Orvane", L"a.dat.", nullptr},
+      {L"C:\\Games\\Orvane", L"folder\\", L"C:\\Games\\Orvane\\folder\\"},
+      {L"", L"a.dat", nullptr},
+  };
+  for (const Case& c : cases) {
+    wchar_t out[MAX_PATH] = L"junk";
+    const bool joined = JoinUnderRoot(out, c.root, c.name);
+    EXPECT_EQ(c.joined != nullptr, joined) << c.root << L" + " << c.name;
+    EXPECT_EQ(std::wstring(c.joined != nullptr ? c.joined : L""), std::wstring(out)) << c.name;
+  }
 }

@@ -86,7 +86,7 @@ TEST(PatchHeader, EncoderRefusesWhatTheDecoderWouldRefuse) {
 
 TEST(SafeRelativeName, OnlyNamesInsideTheFolderPass) {
   for (const char* name : {"game.exe", "bin\\game.exe", "data/maps/m.map", "a.b.c", ".hidden",
-                           "b\xC3\xA9.dat", "x..y", "sub folder\\f"})
+                           "b\xC3\xA9.dat", "x..y", "sub folder\\f", "CONFIG.SYS", "com10", "nul_x"})
     EXPECT_TRUE(IsSafeRelativeName(name)) << name;
   for (const char* name : {"",       "\\x",          "/x",       "\\\\server\\share\\x",
                            "C:\\x",  "C:x",          "x:stream", "..",
@@ -94,7 +94,8 @@ TEST(SafeRelativeName, OnlyNamesInsideTheFolderPass) {
                            "a\\\\b", "a\\",          "...",      ".. ",
                            "x.",     "x ",           "a*b",      "a?b",
                            "a\"b",   "a<b",          "a>b",      "a|b",
-                           "a\tb",   "a\x7F"})
+                           "a\tb",   "a\x7F",        "CON",      "data\\nul.txt",
+                           "Aux .x", "com1",         "LPT9.dll", "COM\xC2\xB9"})
     EXPECT_FALSE(IsSafeRelativeName(name)) << name;
 }
 
