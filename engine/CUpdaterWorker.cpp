@@ -17,28 +17,12 @@
 #include "engine/CCrc32Static.h"
 #include "engine/CUpdater.h"
 #include "engine/EngineFiles.h"
+#include "engine/FindHandle.h"
 #include "engine/InflateFile.h"
 #include "engine/RelativeName.h"
 #include "engine/SystemCalls.h"
 
 namespace {
-
-// Owner of a directory search handle (closed with FindClose, not CloseHandle).
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE handle) : handle_(handle) {}
-  ~FindHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr)
-      FindClose(handle_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  HANDLE get() const { return handle_; }
-  explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-
- private:
-  HANDLE handle_;
-};
 
 // Size (a failed query counts as 0) and CRC-32 of a file. False when it cannot be opened.
 bool MeasureFile(const wchar_t* path, int64_t* size, uint32_t* crc) {

@@ -1,29 +1,13 @@
 #include "engine/EngineFiles.h"
-#include "engine/SystemCalls.h"
 
 #include <cwchar>
+
+#include "engine/FindHandle.h"
+#include "engine/SystemCalls.h"
 
 namespace engine_files {
 
 namespace {
-
-// Owner of a directory search handle (closed with FindClose, not CloseHandle).
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE handle) : handle_(handle) {}
-  ~FindHandle() {
-    if (*this)
-      FindClose(handle_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-
-  explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 bool IsEmpty(const wchar_t* path) {
   return path == nullptr || path[0] == L'\0';
