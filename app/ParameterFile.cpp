@@ -9,8 +9,9 @@
 
 #include "app/ParamPublicKey.h"
 #include "app/ProgramPath.h"
+#include "base/Paths.h"
 #include "app/RsaParamDecryptor.h"
-#include "ui/base/FileHandle.h"
+#include "ui/base/FileReading.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ wchar_t* AllocateParameterBuffer(size_t units) {
 
 // Reads the whole signed block; false unless the file holds exactly `block_size` bytes and all were read.
 bool ReadSignedBlock(const wchar_t* path, uint8_t* block, size_t block_size) {
-  FileHandle file(CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle file(CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid())
     return false;
   uint64_t size = 0;
@@ -93,7 +94,7 @@ wchar_t* ReadLocalParams(const wchar_t* command_line, const wchar_t* exe_folder)
   if (first_slash != nullptr && std::wcsncmp(first_slash, kLocalGameIdSwitch, switch_length) == 0 &&
       exe_folder != nullptr) {
     wchar_t path[MAX_PATH];
-    if (JoinPath(exe_folder, kParamFileName, path, MAX_PATH)) {
+    if (base::JoinPath(path, MAX_PATH, exe_folder, kParamFileName)) {
       DWORD attributes = GetFileAttributesW(path);
       if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
           LoadParamFile(path) == 1)

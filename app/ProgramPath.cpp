@@ -32,20 +32,6 @@ bool FolderOfPath(const wchar_t* program_path, wchar_t* folder, size_t units) {
   return true;
 }
 
-bool JoinPath(const wchar_t* folder, const wchar_t* name, wchar_t* path, size_t units) {
-  if (units == 0)
-    return false;
-  path[0] = 0;
-  size_t folder_length = std::wcslen(folder);
-  size_t name_length = std::wcslen(name);
-  if (folder_length + 1 + name_length >= units)
-    return false;
-  std::wmemcpy(path, folder, folder_length);
-  path[folder_length] = L'\\';
-  std::wmemcpy(path + folder_length + 1, name, name_length + 1);
-  return true;
-}
-
 namespace {
 
 wchar_t g_exe_folder[MAX_PATH];

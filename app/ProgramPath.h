@@ -9,8 +9,6 @@ bool GetProgramPath(wchar_t* path, size_t units);
 // The folder part of `program_path` (everything before its last backslash) into `folder`. False when the path
 // has no backslash or the folder does not fit.
 bool FolderOfPath(const wchar_t* program_path, wchar_t* folder, size_t units);
-// `folder` + "\" + `name` into `path`. False (and an empty path) when it does not fit.
-bool JoinPath(const wchar_t* folder, const wchar_t* name, wchar_t* path, size_t units);
 
 // The launcher's own folder: the one that start-up made the current folder (SetExeFolder), or until then the
 // folder of this program's module; "" when neither is known. Games installed beside the launcher live here.

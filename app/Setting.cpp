@@ -3,7 +3,7 @@
 #include <cwchar>
 #include <new>
 
-#include "app/DirectoryTree.h"
+#include "base/Paths.h"
 #include "app/ProgramPath.h"
 #include "app/SessionValues.h"
 #include "app/TextFields.h"
@@ -63,7 +63,7 @@ bool SettingsFilePath(wchar_t* path, size_t units) {
 // string value is missing, or it does not fit `units`.
 bool ReadRegistryBaseDir(const wchar_t* game_id, wchar_t* base, size_t units) {
   wchar_t key_path[MAX_PATH] = {};
-  if (!IsPlainName(game_id) || !JoinPath(g_sources.registry_path, game_id, key_path, MAX_PATH))
+  if (!IsPlainName(game_id) || !base::JoinPath(key_path, MAX_PATH, g_sources.registry_path, game_id))
     return false;
   RegistryKey key;
   if (RegOpenKeyExW(g_sources.registry_root, key_path, 0, KEY_QUERY_VALUE, key.receive()) != ERROR_SUCCESS)
@@ -415,5 +415,5 @@ const wchar_t* Setting::PrepareInstallFilePath() {
   if (length == 0 || length >= 248)
     return nullptr;
   CopyToField(InstallFilePath, full);
-  return CreateDirectoryTree(InstallFilePath) ? InstallFilePath : nullptr;
+  return base::CreateFolderChain(InstallFilePath) ? InstallFilePath : nullptr;
 }

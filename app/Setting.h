@@ -89,7 +89,7 @@ class Setting {
   // The entries in list order.
   const TLinkedList<GAME_ORDER>& GameOrder() const { return game_order_; }
 
-  // Makes InstallFilePath absolute in place and creates it (DirectoryTree.h). The path, or null on failure.
+  // Makes InstallFilePath absolute in place and creates it (base/Paths.h). The path, or null on failure.
   const wchar_t* PrepareInstallFilePath();
 
   int32_t Minimize;   // 1: closing the main dialog minimises it

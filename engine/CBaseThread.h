@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "net/UniqueHandle.h"
+#include "base/ScopedHandle.h"
 
 class CBaseThread {
  public:

@@ -6,7 +6,7 @@
 #include <new>
 
 #include "engine/SystemCalls.h"
-#include "net/UniqueHandle.h"
+#include "base/ScopedHandle.h"
 
 DWORD CCrc32Static::FileCrc32(uint32_t& crc, const wchar_t* path) {
   crc = 0;

@@ -41,9 +41,9 @@
 #include "engine/SessionProtocol.h"
 #include "engine/VersionInfoIni.h"
 #include "net/CClientSocket.h"
-#include "net/CriticalSection.h"
+#include "base/CriticalSection.h"
 #include "net/HttpFileDownloader.h"
-#include "net/UniqueHandle.h"
+#include "base/ScopedHandle.h"
 
 class CUpdater : public CBaseThread {
  public:
@@ -145,7 +145,7 @@ class CUpdater : public CBaseThread {
   void QueueEntry(std::unique_ptr<FileEntry> entry);
 
   // The worker's steps, on the worker thread (CUpdaterWorker.cpp). The entry's name has passed JoinUnderRoot
-  // (engine/RelativeName.h) before any of them is called.
+  // (base/RelativeName.h) before any of them is called.
   //
   // Whether the installation already holds the entry (not a delete entry: see DeleteEntryFile): 0 nothing to
   // fetch (a matching record; a file on disk with the entry's size and CRC-32, which is then recorded), 1

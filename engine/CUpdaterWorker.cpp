@@ -17,9 +17,9 @@
 #include "engine/CCrc32Static.h"
 #include "engine/CUpdater.h"
 #include "engine/EngineFiles.h"
-#include "engine/FindHandle.h"
+#include "base/ScopedHandle.h"
 #include "engine/InflateFile.h"
-#include "engine/RelativeName.h"
+#include "base/RelativeName.h"
 #include "engine/SystemCalls.h"
 
 namespace {

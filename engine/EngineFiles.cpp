@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-#include "engine/FindHandle.h"
+#include "base/ScopedHandle.h"
 #include "engine/SystemCalls.h"
 
 namespace engine_files {
@@ -15,18 +15,6 @@ bool IsEmpty(const wchar_t* path) {
 
 bool IsDotEntry(const wchar_t* name) {
   return wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0;
-}
-
-bool IsFolder(const wchar_t* path) {
-  DWORD attributes = GetFileAttributesW(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-// Creates one folder; an existing folder counts as made.
-bool CreateOneFolder(const wchar_t* folder) {
-  if (CreateDirectoryW(folder, nullptr))
-    return true;
-  return GetLastError() == ERROR_ALREADY_EXISTS && IsFolder(folder);
 }
 
 // Moves one file, replacing a file that is already at the destination whatever its attributes.
@@ -57,10 +45,6 @@ bool ConcatTexts(wchar_t* out, size_t capacity, std::initializer_list<const wcha
   return true;
 }
 
-bool JoinPath(wchar_t (&out)[MAX_PATH], const wchar_t* first, const wchar_t* second) {
-  return ConcatTexts(out, MAX_PATH, {first, L"\\", second});
-}
-
 int PathExists(const wchar_t* path) {
   if (IsEmpty(path))
     return 1;
@@ -70,38 +54,7 @@ int PathExists(const wchar_t* path) {
 }
 
 int MakeFolderChain(const wchar_t* folder) {
-  if (IsEmpty(folder))
-    return 1;
-  size_t length = wcslen(folder);
-  if (length >= MAX_PATH)
-    return 1;
-  if (CreateDirectoryW(folder, nullptr))
-    return 0;
-  DWORD error = GetLastError();
-  if (error == ERROR_ALREADY_EXISTS)
-    return IsFolder(folder) ? 0 : 1;
-  if (error != ERROR_PATH_NOT_FOUND)
-    return 1;
-
-  // Make each parent from the outside in: every prefix that ends at a backslash, without its trailing
-  // backslashes; a drive ("C:") is not a folder to make.
-  wchar_t prefix[MAX_PATH];
-  for (size_t i = 0; i < length; ++i) {
-    if (folder[i] != L'\\')
-      continue;
-    size_t end = i;
-    while (end > 0 && folder[end - 1] == L'\\')
-      --end;
-    if (end == 0)
-      continue;
-    wmemcpy(prefix, folder, end);
-    prefix[end] = L'\0';
-    if (end <= 3 && wcschr(prefix, L':') != nullptr)
-      continue;
-    if (!CreateOneFolder(prefix))
-      return 1;
-  }
-  return CreateOneFolder(folder) ? 0 : 1;
+  return base::CreateFolderChain(folder) ? 0 : 1;
 }
 
 int MoveTree(const wchar_t* source, const wchar_t* destination) {
@@ -238,10 +191,7 @@ int ReplaceFileContents(const wchar_t* path, const void* bytes, size_t size, DWO
 }
 
 int ForceDeleteFile(const wchar_t* path) {
-  if (IsEmpty(path))
-    return 1;
-  SetFileAttributesW(path, FILE_ATTRIBUTE_ARCHIVE);
-  return system_calls().delete_file(path) ? 0 : 1;
+  return base::ForceDeleteFile(path, system_calls().delete_file) ? 0 : 1;
 }
 
 }  // namespace engine_files

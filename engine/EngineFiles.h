@@ -6,7 +6,8 @@
 #include <cstddef>
 #include <initializer_list>
 
-#include "net/UniqueHandle.h"
+#include "base/Paths.h"
+#include "base/ScopedHandle.h"
 
 namespace engine_files {
 
@@ -55,7 +56,7 @@ int MoveOver(const wchar_t* source, const wchar_t* target);
 // contents, never a part of them. 0 replaced; 1 failed (`path` unchanged).
 int ReplaceFileContents(const wchar_t* path, const void* bytes, size_t size, DWORD attributes);
 
-// Joins two parts with one backslash ("%s\\%s") into `out` (MAX_PATH characters). False when it does not fit.
-bool JoinPath(wchar_t (&out)[MAX_PATH], const wchar_t* first, const wchar_t* second);
+// Joins two parts with one backslash into `out` (base/Paths.h).
+using base::JoinPath;
 
 }  // namespace engine_files

@@ -2,7 +2,7 @@
 // files of older versions that a full check removes, and the command line handed to the patch library. Pure
 // functions over texts; no state, any thread.
 //
-// The entry's name must already have passed IsSafeRelativeName (engine/RelativeName.h): these functions join
+// The entry's name must already have passed IsSafeRelativeName (base/RelativeName.h): these functions join
 // it to the install root or the URL as it is.
 #pragma once
 

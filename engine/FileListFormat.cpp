@@ -4,7 +4,7 @@
 #include <cwchar>
 #include <cwctype>
 
-#include "engine/RelativeName.h"
+#include "base/RelativeName.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "engine/EngineFiles.h"
 #include "engine/FileListFormat.h"
-#include "engine/RelativeName.h"
+#include "base/RelativeName.h"
 #include "engine/SystemCalls.h"
 
 namespace {

@@ -34,8 +34,8 @@
 #include <vector>
 
 #include "engine/QVTesserel.h"
-#include "net/CriticalSection.h"
-#include "net/UniqueHandle.h"
+#include "base/CriticalSection.h"
+#include "base/ScopedHandle.h"
 
 class FileListStore {
  public:

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "net/UniqueHandle.h"
+#include "base/ScopedHandle.h"
 
 namespace engine_files {
 

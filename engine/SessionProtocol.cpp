@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "engine/RelativeName.h"
+#include "base/RelativeName.h"
 
 namespace session_protocol {
 

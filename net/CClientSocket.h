@@ -33,7 +33,7 @@
 #include <cstdint>
 
 #include "net/CSocket.h"
-#include "net/UniqueHandle.h"
+#include "base/ScopedHandle.h"
 
 enum SocketEvent {
   kSocketConnected = 1,

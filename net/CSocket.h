@@ -16,7 +16,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "net/CriticalSection.h"
+#include "base/CriticalSection.h"
 #include "net/PacketFramer.h"
 
 constexpr int kSocketOk = 0;

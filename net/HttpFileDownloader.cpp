@@ -9,17 +9,6 @@
 // The progress callback is declared with int64_t so that the header does not need libcurl's.
 static_assert(std::is_same<curl_off_t, int64_t>::value, "libcurl's offsets are 64-bit integers here");
 
-class HttpFileDownloader::ScopedLock {
- public:
-  explicit ScopedLock(CRITICAL_SECTION* section) : section_(section) { EnterCriticalSection(section_); }
-  ~ScopedLock() { LeaveCriticalSection(section_); }
-  ScopedLock(const ScopedLock&) = delete;
-  ScopedLock& operator=(const ScopedLock&) = delete;
-
- private:
-  CRITICAL_SECTION* section_;
-};
-
 namespace {
 
 constexpr long kConnectTimeoutSeconds = 10;
@@ -61,13 +50,10 @@ void HttpFileDownloader::EasyHandleCleanup::operator()(void* easy) const {
 }
 
 HttpFileDownloader::HttpFileDownloader(DWORD stall_limit_ms)
-    : easy_(curl_easy_init()), stall_limit_ms_(stall_limit_ms) {
-  InitializeCriticalSection(&lock_);
-}
+    : easy_(curl_easy_init()), stall_limit_ms_(stall_limit_ms) {}
 
 HttpFileDownloader::~HttpFileDownloader() {
   easy_.reset();
-  DeleteCriticalSection(&lock_);
 }
 
 bool HttpFileDownloader::HasStalled(DWORD* last_data_tick, DWORD now, DWORD limit_ms) {
@@ -77,7 +63,7 @@ bool HttpFileDownloader::HasStalled(DWORD* last_data_tick, DWORD now, DWORD limi
 }
 
 int HttpFileDownloader::Fail(DownloaderError error) {
-  ScopedLock lock(&lock_);
+  ScopedLock lock(lock_);
   state_ = kDownloaderFailed;
   error_ = error;
   return 0;
@@ -88,7 +74,7 @@ bool HttpFileDownloader::IsBusy() const {
 }
 
 int HttpFileDownloader::Open(const wchar_t* url, void* user, DownloadSink sink) {
-  ScopedLock lock(&lock_);
+  ScopedLock lock(lock_);
   if (IsBusy()) {
     error_ = kDownloaderErrorBusy;
     return 0;
@@ -137,7 +123,7 @@ int HttpFileDownloader::SetupTransfer() {
 }
 
 int HttpFileDownloader::SetResumeOffset(int64_t offset) {
-  ScopedLock lock(&lock_);
+  ScopedLock lock(lock_);
   if (IsBusy()) {
     error_ = kDownloaderErrorBusy;
     return 0;
@@ -178,7 +164,7 @@ void HttpFileDownloader::TakeRemoteInfo() {
 int HttpFileDownloader::QueryRemoteInfo() {
   CURL* easy = easy_.get();
   {
-    ScopedLock lock(&lock_);
+    ScopedLock lock(lock_);
     if (remote_known_)
       return 1;
     if (easy == nullptr)
@@ -202,7 +188,7 @@ int HttpFileDownloader::QueryRemoteInfo() {
     performing_ = true;
   }
   const CURLcode result = curl_easy_perform(easy);
-  ScopedLock lock(&lock_);
+  ScopedLock lock(lock_);
   performing_ = false;
   if (resume_offset_ > 0 &&
       curl_easy_setopt(easy, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(resume_offset_)) != CURLE_OK)
@@ -218,20 +204,20 @@ int HttpFileDownloader::QueryRemoteInfo() {
 int64_t HttpFileDownloader::GetRemoteSize() {
   if (!QueryRemoteInfo())
     return -1;
-  ScopedLock lock(&lock_);
+  ScopedLock lock(lock_);
   return remote_size_;
 }
 
 int HttpFileDownloader::Perform() {
   int64_t offset;
   {
-    ScopedLock lock(&lock_);
+    ScopedLock lock(lock_);
     offset = resume_offset_;
   }
   if (offset > 0) {
     if (!QueryRemoteInfo())
       return 0;
-    ScopedLock lock(&lock_);
+    ScopedLock lock(lock_);
     if (remote_size_ < 0) {
       // Without the remote size nothing says whether the resumed file is whole.
       state_ = kDownloaderFailed;
@@ -248,7 +234,7 @@ int HttpFileDownloader::Perform() {
 
   CURL* easy = easy_.get();
   {
-    ScopedLock lock(&lock_);
+    ScopedLock lock(lock_);
     if (easy == nullptr)
       return Fail(kDownloaderErrorNoHandle);
     if (performing_) {
@@ -276,7 +262,7 @@ int HttpFileDownloader::Perform() {
 
 int HttpFileDownloader::FinishTransfer(int curl_result) {
   CURL* easy = easy_.get();
-  ScopedLock lock(&lock_);
+  ScopedLock lock(lock_);
   performing_ = false;
   // The last progress call may come before the last block; libcurl's own count is the final word.
   curl_off_t received = 0;
@@ -312,7 +298,7 @@ int HttpFileDownloader::FinishTransfer(int curl_result) {
 }
 
 void HttpFileDownloader::SetCallbackError(DownloaderError error) {
-  ScopedLock lock(&lock_);
+  ScopedLock lock(lock_);
   callback_error_ = error;
   error_ = error;
 }
@@ -330,7 +316,7 @@ size_t HttpFileDownloader::WriteBlock(const char* data, size_t bytes) {
   int64_t offset;
   int64_t remote_size;
   {
-    ScopedLock lock(&lock_);
+    ScopedLock lock(lock_);
     if (sink_ == nullptr)
       return 0;
     state_ = kDownloaderTransferring;
@@ -370,7 +356,7 @@ int HttpFileDownloader::OnProgress(void* object, int64_t total, int64_t now, int
 
 int HttpFileDownloader::OnQueryProgress(void* object, int64_t, int64_t, int64_t, int64_t) noexcept {
   HttpFileDownloader* downloader = static_cast<HttpFileDownloader*>(object);
-  ScopedLock lock(&downloader->lock_);
+  ScopedLock lock(downloader->lock_);
   return downloader->cancel_ ? 1 : 0;
 }
 
@@ -381,7 +367,7 @@ int HttpFileDownloader::ReportProgress(int64_t total, int64_t now) {
     SetCallbackError(kDownloaderErrorStalled);
     return 1;
   }
-  ScopedLock lock(&lock_);
+  ScopedLock lock(lock_);
   received_ = now;
   expected_ = total;
   return cancel_ ? 1 : 0;
@@ -390,7 +376,7 @@ int HttpFileDownloader::ReportProgress(int64_t total, int64_t now) {
 void HttpFileDownloader::GetProgress(DownloaderProgress* progress) {
   if (progress == nullptr)
     return;
-  ScopedLock lock(&lock_);
+  ScopedLock lock(lock_);
   progress->state = state_;
   if (state_ == kDownloaderReady) {
     progress->done = 0;
@@ -402,16 +388,16 @@ void HttpFileDownloader::GetProgress(DownloaderProgress* progress) {
 }
 
 void HttpFileDownloader::Cancel() {
-  ScopedLock lock(&lock_);
+  ScopedLock lock(lock_);
   cancel_ = 1;
 }
 
 DownloaderState HttpFileDownloader::GetState() {
-  ScopedLock lock(&lock_);
+  ScopedLock lock(lock_);
   return state_;
 }
 
 DownloaderError HttpFileDownloader::GetError() {
-  ScopedLock lock(&lock_);
+  ScopedLock lock(lock_);
   return error_;
 }

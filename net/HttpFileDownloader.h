@@ -23,6 +23,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/CriticalSection.h"
+
 // The downloader's state. Frozen values: callers compare them as integers.
 enum DownloaderState : int32_t {
   kDownloaderReady = 0,
@@ -105,7 +107,6 @@ class HttpFileDownloader {
   struct EasyHandleCleanup {
     void operator()(void* easy) const;
   };
-  class ScopedLock;
 
   int SetupTransfer();
   int QueryRemoteInfo();
@@ -125,7 +126,7 @@ class HttpFileDownloader {
   std::unique_ptr<void, EasyHandleCleanup> easy_;
   void* sink_user_ = nullptr;
   DownloadSink sink_ = nullptr;
-  CRITICAL_SECTION lock_;
+  mutable CriticalSection lock_;
   char url_[kMaxUrlBytes] = {};
   int32_t cancel_ = 0;
   DWORD last_data_tick_ = 0;  // 0: no data yet in this transfer

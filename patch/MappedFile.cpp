@@ -13,7 +13,7 @@ DWORD LastErrorOr(DWORD fallback) {
 
 DWORD MappedFile::OpenForReading(const std::wstring& path) {
   Close();
-  file_ = ScopedHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  file_ = UniqueHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file_.valid())
     return LastErrorOr(ERROR_OPEN_FAILED);
@@ -39,7 +39,7 @@ DWORD MappedFile::CreateForWriting(const std::wstring& path, uint32_t size) {
   Close();
   // A read-only leftover of an earlier run must not stop this one.
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  file_ = ScopedHandle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  file_ = UniqueHandle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file_.valid())
     return LastErrorOr(ERROR_CANNOT_MAKE);
@@ -49,7 +49,7 @@ DWORD MappedFile::CreateForWriting(const std::wstring& path, uint32_t size) {
 
 DWORD MappedFile::Map(DWORD protection, DWORD access) {
   // For a writable mapping the maximum size grows the file to that size.
-  mapping_ = ScopedHandle(CreateFileMappingW(
+  mapping_ = UniqueHandle(CreateFileMappingW(
       file_.get(), nullptr, protection, static_cast<DWORD>(size_ >> 32), static_cast<DWORD>(size_), nullptr));
   if (!mapping_.valid())
     return LastErrorOr(ERROR_NOT_ENOUGH_MEMORY);
@@ -74,8 +74,8 @@ void MappedFile::Close() {
     SetLastError(error);
     view_ = nullptr;
   }
-  mapping_.Close();
-  file_.Close();
+  mapping_.reset();
+  file_.reset();
   size_ = 0;
 }
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "patch/ScopedHandle.h"
+#include "base/ScopedHandle.h"
 
 namespace patch {
 
@@ -46,8 +46,8 @@ class MappedFile {
  private:
   DWORD Map(DWORD protection, DWORD access);
 
-  ScopedHandle file_;
-  ScopedHandle mapping_;
+  UniqueHandle file_;
+  UniqueHandle mapping_;
   void* view_ = nullptr;
   uint64_t size_ = 0;
 };

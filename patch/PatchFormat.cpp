@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "base/RelativeName.h"
+
 namespace patch {
 
 namespace {
@@ -30,51 +32,10 @@ uint32_t ReadU32(std::string_view bytes, size_t offset) {
   return value;
 }
 
-bool IsSeparator(char c) {
-  return c == '\\' || c == '/';
-}
-
-bool IsForbiddenCharacter(char c) {
-  unsigned char u = static_cast<unsigned char>(c);
-  return u < 0x20 || u == 0x7F || std::strchr(":*?\"<>|", c) != nullptr;
-}
-
-char AsciiUpper(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-// A Windows device name (CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM1-9, LPT1-9, with the superscript digits
-// 1-3 too), as Windows finds it: in the part up to its first dot, blanks before that dot dropped, any case.
-bool IsDeviceName(std::string_view component) {
-  std::string_view stem = component.substr(0, component.find('.'));
-  while (!stem.empty() && stem.back() == ' ')
-    stem.remove_suffix(1);
-  std::string upper(stem.size(), '\0');
-  for (size_t i = 0; i < stem.size(); ++i)
-    upper[i] = AsciiUpper(stem[i]);
-  for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
-    if (upper == device)
-      return true;
-  }
-  if (upper.size() < 4 || (upper.compare(0, 3, "COM") != 0 && upper.compare(0, 3, "LPT") != 0))
-    return false;
-  std::string_view digit = std::string_view(upper).substr(3);
-  return (digit.size() == 1 && digit[0] >= '1' && digit[0] <= '9') || digit == "\xC2\xB9" ||
-         digit == "\xC2\xB2" || digit == "\xC2\xB3";
-}
-
-// One path component between separators.
-bool IsSafeComponent(std::string_view component) {
-  if (component.empty() || component == "." || component == "..")
-    return false;
-  char last = component.back();
-  return last != '.' && last != ' ' && !IsDeviceName(component);
-}
-
 HeaderResult CheckFields(const PatchHeader& header) {
   if (header.target_name.empty() || header.target_name.size() > kMaxTargetNameBytes)
     return HeaderResult::kBadNameLength;
-  if (!IsSafeRelativeName(header.target_name))
+  if (!IsSafeRelativeFileName(header.target_name))
     return HeaderResult::kUnsafeName;
   if (header.old_size > kMaxPatchedFileSize || header.new_size > kMaxPatchedFileSize)
     return HeaderResult::kSizeTooLarge;
@@ -125,23 +86,6 @@ HeaderResult DecodePatchHeader(std::string_view bytes, PatchHeader* header, size
   *header = std::move(decoded);
   *header_bytes = kPatchHeaderFixedBytes + name_bytes;
   return HeaderResult::kOk;
-}
-
-bool IsSafeRelativeName(std::string_view name) {
-  if (name.empty() || IsSeparator(name.front()))
-    return false;
-  size_t start = 0;
-  for (size_t i = 0; i <= name.size(); ++i) {
-    if (i < name.size() && !IsSeparator(name[i])) {
-      if (IsForbiddenCharacter(name[i]))
-        return false;
-      continue;
-    }
-    if (!IsSafeComponent(name.substr(start, i - start)))
-      return false;
-    start = i + 1;
-  }
-  return true;
 }
 
 uint32_t Crc32Of(std::string_view bytes) {

@@ -53,7 +53,7 @@ enum class HeaderResult {
   kBadMagic,            // not a patch of this format
   kUnsupportedVersion,  // a format version this code does not know
   kBadNameLength,       // 0 or above kMaxTargetNameBytes
-  kUnsafeName,          // the name could leave the folder (see IsSafeRelativeName)
+  kUnsafeName,          // the name could leave the folder (IsSafeRelativeFileName, base/RelativeName.h)
   kSizeTooLarge,        // an old or new size above kMaxPatchedFileSize
 };
 
@@ -64,13 +64,6 @@ HeaderResult EncodePatchHeader(const PatchHeader& header, std::string* out);
 // Reads a header from the start of `bytes` (which may hold the whole patch or only its beginning). On kOk
 // fills `header` and sets `*header_bytes` to where the zstd frame begins.
 HeaderResult DecodePatchHeader(std::string_view bytes, PatchHeader* header, size_t* header_bytes);
-
-// True when a relative name, UTF-8, is sure to name a file inside the folder it is joined to: not empty, no
-// leading separator, no drive or stream colon, no empty, "." or ".." component, no component ending in a dot
-// or a blank (Windows drops those, so "..." or ".. " would become something else), no component that is a
-// device name ("CON", "nul.txt", "COM1"...: opening one reaches the device), no control characters and none of
-// the characters that Windows refuses in names (* ? " < > |).
-bool IsSafeRelativeName(std::string_view name);
 
 // zlib's CRC-32 of any number of bytes.
 uint32_t Crc32Of(std::string_view bytes);

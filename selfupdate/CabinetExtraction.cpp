@@ -11,6 +11,8 @@
 
 #include <memory>
 
+#include "base/RelativeName.h"
+
 namespace {
 
 // What the notification callback needs: the target folder and the file being written.
@@ -81,16 +83,6 @@ std::wstring EntryName(const char* name, unsigned attributes) {
 
 bool IsSeparator(wchar_t c) {
   return c == L'\\' || c == L'/';
-}
-
-// Windows drops trailing dots and blanks from a path part (".. " would name the parent), so such parts and
-// the parent and current folder are refused, as are drive or stream colons.
-bool IsSafePart(const std::wstring& part) {
-  if (part.empty() || part == L"." || part == L"..")
-    return false;
-  if (part.back() == L'.' || part.back() == L' ')
-    return false;
-  return part.find(L':') == std::wstring::npos;
 }
 
 // Makes the folders between the target folder and the entry's file (the target folder itself exists).
@@ -187,19 +179,12 @@ int CabinetResultFromFdiError(int fdi_error) {
 }
 
 std::wstring CabinetTargetPath(const std::wstring& target_folder, const std::wstring& entry_name) {
-  if (entry_name.empty() || IsSeparator(entry_name.front()))
+  if (!IsSafeRelativeFileName(entry_name.c_str()) || entry_name.find(L'\0') != std::wstring::npos)
     return std::wstring();
-  std::wstring relative;
-  size_t start = 0;
-  while (start <= entry_name.size()) {
-    size_t end = start;
-    while (end < entry_name.size() && !IsSeparator(entry_name[end]))
-      ++end;
-    std::wstring part = entry_name.substr(start, end - start);
-    if (!IsSafePart(part))
-      return std::wstring();
-    relative += (relative.empty() ? L"" : L"\\") + part;
-    start = end + 1;
+  std::wstring relative = entry_name;
+  for (wchar_t& c : relative) {
+    if (IsSeparator(c))
+      c = L'\\';
   }
   bool has_separator = !target_folder.empty() && IsSeparator(target_folder.back());
   std::wstring path = target_folder + (has_separator ? L"" : L"\\") + relative;

@@ -43,6 +43,6 @@ int ExtractCabinet(const wchar_t* cabinet_path, const wchar_t* target_folder);
 int CabinetResultFromFdiError(int fdi_error);
 
 // The path of a cabinet entry inside `target_folder`, or "" when the entry's name is not safe to use there
-// (empty, "." or ".." parts, a drive, a leading separator) or the joined path would reach 260 characters.
-// Both "\" and "/" separate parts of a name.
+// (IsSafeRelativeFileName of base/RelativeName.h: no empty, "." or ".." parts, drive, leading separator or
+// device name) or the joined path would reach 260 characters. Both "\" and "/" separate parts of a name.
 std::wstring CabinetTargetPath(const std::wstring& target_folder, const std::wstring& entry_name);

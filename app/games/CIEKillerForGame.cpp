@@ -4,7 +4,7 @@
 
 #include <cwchar>
 
-#include "net/UniqueHandle.h"
+#include "base/ScopedHandle.h"
 #include "ui/base/IniFile.h"
 #include "ui/base/IniStringContainer.h"
 

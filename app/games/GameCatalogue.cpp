@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DirectoryTree.h"
+#include "base/Paths.h"
 #include "app/ProgramPath.h"
 #include "app/SessionValues.h"
 #include "app/TextFields.h"
@@ -53,7 +53,7 @@ bool XmlDownloadPath(const wchar_t* url, std::wstring* path) {
   if (length == 0 || length >= MAX_PATH)
     return false;
   std::wstring folder = std::wstring(current) + L"\\XML";
-  if (!CreateDirectoryTree(folder.c_str()))
+  if (!base::CreateFolderChain(folder.c_str()))
     return false;
   *path = folder + L"\\" + (slash + 1);
   return path->size() < MAX_PATH;
@@ -64,7 +64,7 @@ int FetchXmlFile(const wchar_t* url) {
   std::wstring path;
   if (url == nullptr || url[0] == 0 || !XmlDownloadPath(url, &path))
     return 1;
-  DeleteFileForce(path.c_str());
+  base::ForceDeleteFile(path.c_str());
   if (URLDownloadToFileW(nullptr, url, path.c_str(), 0, nullptr) != S_OK)
     return 1;
   Reader reader;

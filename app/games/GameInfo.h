@@ -25,7 +25,7 @@
 #include "app/games/IGameInfo.h"
 #include "app/games/RawCatalogueRecords.h"
 #include "engine/QVTesserel.h"
-#include "net/CriticalSection.h"
+#include "base/CriticalSection.h"
 
 class CDllLoader;
 

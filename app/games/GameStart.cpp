@@ -5,8 +5,9 @@
 #include <cwchar>
 
 #include "app/ProgramPath.h"
+#include "base/Paths.h"
 #include "app/TextFields.h"
-#include "net/UniqueHandle.h"
+#include "base/ScopedHandle.h"
 
 namespace {
 
@@ -53,11 +54,11 @@ bool GameProgramPath(const GameStartValues& values, wchar_t* path, size_t units)
     return false;
   if (values.loader_type != 0)
     return IsRelativePathBelow(values.exe_relative_path) &&
-           JoinPath(values.game_path, values.exe_relative_path, path, units);
+           base::JoinPath(path, units, values.game_path, values.exe_relative_path);
   if (!IsPlainName(values.exe_name))
     return false;
   std::wstring file = std::wstring(values.exe_name) + L".exe";
-  return JoinPath(values.game_path, file.c_str(), path, units);
+  return base::JoinPath(path, units, values.game_path, file.c_str());
 }
 
 std::wstring GameCommandLine(const GameStartValues& values,
@@ -101,7 +102,7 @@ bool IsFileInUse(const wchar_t* path) {
 
 bool IsFileInUseIn(const wchar_t* folder, const wchar_t* name) {
   wchar_t path[MAX_PATH];
-  if (folder == nullptr || name == nullptr || !JoinPath(folder, name, path, MAX_PATH))
+  if (folder == nullptr || name == nullptr || !base::JoinPath(path, MAX_PATH, folder, name))
     return false;
   return IsFileInUse(path);
 }

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/DirectoryTree.h"
+#include "base/Paths.h"
 #include "app/ParameterFile.h"
 #include "app/SessionValues.h"
 #include "app/Setting.h"
@@ -341,7 +341,7 @@ TEST_F(SettingTest, PreparesAnAbsoluteDownloadFolder) {
   std::wstring target = folder_.Join(L"one\\two\\three");
   std::wcscpy(setting.InstallFilePath, (target + L"\\").c_str());
   ASSERT_NE(nullptr, setting.PrepareInstallFilePath());
-  EXPECT_TRUE(CreateDirectoryTree(target.c_str()));
+  EXPECT_TRUE(base::CreateFolderChain(target.c_str()));
   DWORD attributes = GetFileAttributesW(target.c_str());
   EXPECT_NE(INVALID_FILE_ATTRIBUTES, attributes);
 
@@ -351,21 +351,6 @@ TEST_F(SettingTest, PreparesAnAbsoluteDownloadFolder) {
   ASSERT_NE(nullptr, prepared);
   EXPECT_EQ(folder_.Join(L"relative\\dl"), prepared);
   SetCurrentDirectoryW(L"C:\\");
-}
-
-TEST(CreateDirectoryTree, CreatesEveryMissingLevelButNoFolderOverAFile) {
-  TempFolder folder(L"tree");
-  std::wstring deep = folder.Join(L"a\\b\\c");
-  EXPECT_TRUE(CreateDirectoryTree((deep + L"\\").c_str()));
-  EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(deep.c_str()));
-  EXPECT_TRUE(CreateDirectoryTree(deep.c_str()));  // already there
-
-  ASSERT_TRUE(WriteFileBytes(folder.Join(L"file"), "x"));
-  EXPECT_FALSE(CreateDirectoryTree(folder.Join(L"file").c_str()));
-  EXPECT_FALSE(CreateDirectoryTree(folder.Join(L"file\\below").c_str()));
-
-  EXPECT_FALSE(CreateDirectoryTree((folder.path() + L"\\" + std::wstring(260, L'x')).c_str()));
-  EXPECT_FALSE(CreateDirectoryTree(nullptr));
 }
 
 }  // namespace

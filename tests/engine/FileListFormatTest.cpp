@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/RelativeName.h"
+#include "base/RelativeName.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "engine/FileListFormat.h"
 #include "engine/FileListStore.h"
 #include "engine/InflateFile.h"
-#include "engine/RelativeName.h"
+#include "base/RelativeName.h"
 #include "engine/SessionProtocol.h"
 #include "net/PacketFramer.h"
 #include "tests/support/Mutator.h"

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/RelativeName.h"
 #include "patch/PatchFormat.h"
 #include "patch/PatchMaker.h"
 #include "tests/patch/PatchTestData.h"
@@ -87,7 +88,7 @@ TEST(PatchHeader, EncoderRefusesWhatTheDecoderWouldRefuse) {
 TEST(SafeRelativeName, OnlyNamesInsideTheFolderPass) {
   for (const char* name : {"game.exe", "bin\\game.exe", "data/maps/m.map", "a.b.c", ".hidden",
                            "b\xC3\xA9.dat", "x..y", "sub folder\\f", "CONFIG.SYS", "com10", "nul_x"})
-    EXPECT_TRUE(IsSafeRelativeName(name)) << name;
+    EXPECT_TRUE(IsSafeRelativeFileName(name)) << name;
   for (const char* name : {"",       "\\x",          "/x",       "\\\\server\\share\\x",
                            "C:\\x",  "C:x",          "x:stream", "..",
                            "..\\x",  "a\\..\\..\\x", "a/../x",   ".\\x",
@@ -96,7 +97,7 @@ TEST(SafeRelativeName, OnlyNamesInsideTheFolderPass) {
                            "a\"b",   "a<b",          "a>b",      "a|b",
                            "a\tb",   "a\x7F",        "CON",      "data\\nul.txt",
                            "Aux .x", "com1",         "LPT9.dll", "COM\xC2\xB9"})
-    EXPECT_FALSE(IsSafeRelativeName(name)) << name;
+    EXPECT_FALSE(IsSafeRelativeFileName(name)) << name;
 }
 
 TEST(MakePatch, HeaderDescribesBothFilesAndTheOldFileIsTheReference) {

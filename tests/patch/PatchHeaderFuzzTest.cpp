@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "patch/PatchCommandLine.h"
+#include "base/RelativeName.h"
 #include "patch/PatchFormat.h"
 #include "tests/support/Mutator.h"
 
@@ -62,7 +63,7 @@ TEST(PatchHeaderFuzz, AcceptedHeadersNameATargetBelowTheFolderAndEncodeBackToThe
     ++accepted;
     ASSERT_EQ(kPatchHeaderFixedBytes + header.target_name.size(), header_bytes) << "input " << i;
     ASSERT_LE(header_bytes, bytes.size()) << "input " << i;
-    ASSERT_TRUE(IsSafeRelativeName(header.target_name)) << "input " << i;
+    ASSERT_TRUE(IsSafeRelativeFileName(header.target_name)) << "input " << i;
     ASSERT_LE(header.old_size, kMaxPatchedFileSize);
     ASSERT_LE(header.new_size, kMaxPatchedFileSize);
     std::string again;

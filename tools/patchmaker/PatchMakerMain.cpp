@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Paths.h"
+#include "base/ScopedHandle.h"
 #include "patch/PatchMaker.h"
 #include "tools/patchmaker/PatchListLine.h"
 
@@ -63,24 +65,8 @@ std::wstring WideFromUtf8(const std::string& text) {
   return wide;
 }
 
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (valid())
-      CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE get() const { return handle_; }
-  bool valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
-
 bool ReadWholeFile(const std::wstring& path, std::string* bytes) {
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   LARGE_INTEGER size;
   if (!file.valid() || !GetFileSizeEx(file.get(), &size) || size.QuadPart > patch::kMaxPatchedFileSize)
@@ -97,20 +83,18 @@ bool ReadWholeFile(const std::wstring& path, std::string* bytes) {
   return true;
 }
 
-// Makes every folder above `path`; a drive ("X:") or an empty UNC part is not a folder to make.
+// Makes every folder above `path`.
 void MakeParentFolders(const std::wstring& path) {
-  for (size_t cut = path.find_first_of(L"\\/"); cut != std::wstring::npos;
-       cut = path.find_first_of(L"\\/", cut + 1)) {
-    if (cut > 0 && path[cut - 1] != L':' && path[cut - 1] != L'\\')
-      CreateDirectoryW(path.substr(0, cut).c_str(), nullptr);
-  }
+  const size_t cut = path.find_last_of(L"\\/");
+  if (cut != std::wstring::npos && cut > 0)
+    base::CreateFolderChain(path.substr(0, cut).c_str());
 }
 
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
   MakeParentFolders(path);
   bool written = false;
   {
-    FileHandle file(
+    UniqueHandle file(
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD count = 0;
     written = file.valid() &&

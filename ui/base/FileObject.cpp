@@ -19,7 +19,7 @@ bool FileObject::StorePath(const wchar_t* path) {
 int FileObject::OpenLoose(const wchar_t* path) {
   if (!StorePath(path))
     return 0;
-  FileHandle file = OpenFileForReading(path_);
+  UniqueHandle file = OpenFileForReading(path_);
   uint64_t size = 0;
   if (!file.valid() || !QueryFileSize(file.get(), &size) || size > UINT32_MAX)
     return 0;

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "ui/base/FileHandle.h"
+#include "ui/base/FileReading.h"
 
 class PackObject;
 struct PackEntry;
@@ -48,7 +48,7 @@ class FileObject {
   bool StorePath(const wchar_t* path);
 
   wchar_t path_[MAX_PATH] = {};
-  FileHandle loose_file_;
+  UniqueHandle loose_file_;
   PackObject* pack_ = nullptr;
   const PackEntry* entry_ = nullptr;
   uint32_t size_ = 0;

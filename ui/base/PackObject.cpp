@@ -85,7 +85,7 @@ void PackObject::Fail() {
   delete[] entries_;
   entries_ = nullptr;
   header_ = PackHeader{};
-  file_.Close();
+  file_.reset();
 }
 
 const PackEntry* PackObject::FindEntry(const wchar_t* name) const {

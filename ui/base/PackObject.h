@@ -26,7 +26,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "ui/base/FileHandle.h"
+#include "ui/base/FileReading.h"
 
 #pragma pack(push, 1)
 struct PackHeader {
@@ -71,7 +71,7 @@ class PackObject {
   void Fail();
 
   wchar_t directory_[MAX_PATH] = {};
-  FileHandle file_;
+  UniqueHandle file_;
   PackHeader header_ = {};
   PackEntry* entries_ = nullptr;
 };

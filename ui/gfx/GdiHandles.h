@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "ui/base/ScopedHandle.h"
+#include "base/ScopedHandle.h"
 
 struct DeleteGdiObject {
   void operator()(HGDIOBJ object) const { DeleteObject(object); }

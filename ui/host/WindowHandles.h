@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "ui/base/ScopedHandle.h"
+#include "base/ScopedHandle.h"
 
 struct FreeWindowHandle {
   void operator()(HWND window) const { DestroyWindow(window); }

@@ -8,7 +8,7 @@
 
 #include "tests/support/TempFolder.h"
 #include "tests/ui/base/PackWriter.h"
-#include "ui/base/FileHandle.h"
+#include "ui/base/FileReading.h"
 #include "ui/base/FileObject.h"
 #include "ui/base/PackObject.h"
 #include "ui/base/VirtualFile.h"
@@ -192,7 +192,7 @@ TEST_F(VirtualFileTest, LongPathsAreRefusedNotCut) {
 
 TEST_F(VirtualFileTest, ShortReadsAreFailures) {
   Write(L"ten.bin", "0123456789");
-  FileHandle file = OpenFileForReading(Path(L"ten.bin").c_str());
+  UniqueHandle file = OpenFileForReading(Path(L"ten.bin").c_str());
   ASSERT_TRUE(file.valid());
   char buffer[4];
   EXPECT_TRUE(ReadFileAt(file.get(), 8, buffer, 2));

@@ -1,8 +1,10 @@
-#include "engine/RelativeName.h"
+#include "base/RelativeName.h"
 
+#include <climits>
 #include <cwchar>
+#include <string>
 
-#include "engine/EngineFiles.h"
+#include "base/Paths.h"
 
 namespace {
 
@@ -11,7 +13,7 @@ bool IsSeparator(wchar_t c) {
 }
 
 bool IsRefusedCharacter(wchar_t c) {
-  return c < 0x20 || wcschr(L":*?\"<>|", c) != nullptr;
+  return c < 0x20 || c == 0x7F || wcschr(L":*?\"<>|", c) != nullptr;
 }
 
 wchar_t AsciiUpper(wchar_t c) {
@@ -66,19 +68,19 @@ bool FullPathOf(const wchar_t* path, bool folder, wchar_t (&out)[MAX_PATH]) {
   return true;
 }
 
-}  // namespace
-
-bool IsSafeRelativeName(const wchar_t* name) {
+bool CheckRelativeName(const wchar_t* name, bool allow_empty_parts, size_t max_length) {
   // A byte-order mark first would be taken for the installed-file list's own when its record is the list's
   // first line: read back, the record would name another file.
   if (name == nullptr || name[0] == L'\0' || IsSeparator(name[0]) || name[0] == 0xFEFF)
     return false;
   size_t part_start = 0;
   for (size_t i = 0;; ++i) {
-    if (i > kMaxRelativeNameLength)
+    if (i > max_length)
       return false;
     const wchar_t c = name[i];
     if (c == L'\0' || IsSeparator(c)) {
+      if (i == part_start && !allow_empty_parts)
+        return false;
       if (i > part_start && !IsSafePart(name + part_start, name + i))
         return false;
       if (c == L'\0')
@@ -91,12 +93,37 @@ bool IsSafeRelativeName(const wchar_t* name) {
   }
 }
 
+}  // namespace
+
+bool IsSafeRelativeName(const wchar_t* name) {
+  return CheckRelativeName(name, true, kMaxRelativeNameLength);
+}
+
+bool IsSafeRelativeFileName(const wchar_t* name) {
+  return CheckRelativeName(name, false, kMaxRelativeNameLength);
+}
+
+bool IsSafeRelativeFileName(std::string_view utf8_name) {
+  if (utf8_name.empty() || utf8_name.size() > static_cast<size_t>(INT_MAX))
+    return false;
+  const int bytes = static_cast<int>(utf8_name.size());
+  const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8_name.data(), bytes, nullptr, 0);
+  if (length <= 0)
+    return false;
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8_name.data(), bytes, &wide[0], length);
+  // A NUL inside the bytes would end the wide name early: the name checked would not be the name stored.
+  if (wide.find(L'\0') != std::wstring::npos)
+    return false;
+  return CheckRelativeName(wide.c_str(), false, wide.size());
+}
+
 bool JoinUnderRoot(wchar_t (&out)[MAX_PATH], const wchar_t* root, const wchar_t* name) {
   out[0] = L'\0';
   wchar_t full_root[MAX_PATH];
   wchar_t full_path[MAX_PATH];
   if (root == nullptr || root[0] == L'\0' || !IsSafeRelativeName(name) ||
-      !engine_files::JoinPath(out, root, name) || !FullPathOf(root, true, full_root) ||
+      !base::JoinPath(out, root, name) || !FullPathOf(root, true, full_root) ||
       !FullPathOf(out, false, full_path)) {
     out[0] = L'\0';
     return false;

@@ -1,9 +1,9 @@
-#include "ui/base/FileHandle.h"
+#include "ui/base/FileReading.h"
 
 #include <cstdint>
 
-FileHandle OpenFileForReading(const wchar_t* path) {
-  return FileHandle(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+UniqueHandle OpenFileForReading(const wchar_t* path) {
+  return UniqueHandle(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 

@@ -1,9 +1,10 @@
 // A Windows critical section with a lifetime: initialised by the constructor, deleted by the destructor.
-// Recursive, like every critical section: the thread that holds it may take it again. Usable with
-// std::lock_guard.
+// Recursive, like every critical section: the thread that holds it may take it again.
 #pragma once
 
 #include <windows.h>
+
+#include <mutex>
 
 class CriticalSection {
  public:
@@ -18,3 +19,6 @@ class CriticalSection {
  private:
   CRITICAL_SECTION section_;
 };
+
+// Holds a CriticalSection for one scope: taken when made, left when it ends, on every path out.
+using ScopedLock = std::lock_guard<CriticalSection>;

@@ -1,11 +1,13 @@
 // The one decision whether a relative name that came from outside (a patch server's list entry, a line of the
-// installed-file list, the name part of a download URL) may be used below the install root. Every place that
-// joins such a name to the root asks here first, so the rule has one home.
+// installed-file list, the name part of a download URL, a patch's target, a cabinet's entry) may be used below
+// the folder it is joined to. Every place that joins such a name to its root asks here first, so the rule has
+// one home.
 #pragma once
 
 #include <windows.h>
 
 #include <cstddef>
+#include <string_view>
 
 // Longest name that fits a 260-character field with its terminator.
 constexpr size_t kMaxRelativeNameLength = 259;
@@ -20,11 +22,18 @@ constexpr size_t kMaxRelativeNameLength = 259;
 //   - no part that is a device name (CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM1-9, LPT1-9, also with the
 //     superscript digits 1-3, whatever the case and with or without an extension, as "nul.txt" or "COM1
 //     .log"): opening one reaches the device, not a file;
-//   - no character that a Windows file name cannot hold (control characters, wildcards, quotes, angle
-//     brackets, "|"), which would also break the line formats that names are stored in.
+//   - no character that a Windows file name cannot hold (control characters and DEL, wildcards, quotes,
+//     angle brackets, "|"), which would also break the line formats that names are stored in.
 // A separator at the very end (an empty last part) is allowed: it names a folder, which no file operation of
 // the engine can harm.
 bool IsSafeRelativeName(const wchar_t* name);
+
+// The same rule for a name that must name a file: no part may be empty either (no doubled separator, nothing
+// ending in a separator). Patch targets and cabinet entries are checked with it.
+bool IsSafeRelativeFileName(const wchar_t* name);
+// The same for a UTF-8 name (a patch header's target), whose length its caller bounds: false as well when
+// the bytes are not valid UTF-8 or hold a NUL.
+bool IsSafeRelativeFileName(std::string_view utf8_name);
 
 // Joins `name` to `root` ("<root>\<name>") into `out`, after IsSafeRelativeName, and checks that the full
 // path that Windows makes of it lies below the full path of the root. False (and `out` empty) when the name

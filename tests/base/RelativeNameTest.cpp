@@ -1,4 +1,4 @@
-#include "engine/RelativeName.h"
+#include "base/RelativeName.h"
 
 #include <gtest/gtest.h>
 
@@ -94,4 +94,19 @@ TEST(RelativeName, JoinedPathsStayBelowTheFullPathOfTheRoot) {
     EXPECT_EQ(c.joined != nullptr, joined) << c.root << L" + " << c.name;
     EXPECT_EQ(std::wstring(c.joined != nullptr ? c.joined : L""), std::wstring(out)) << c.name;
   }
+}
+
+TEST(RelativeName, FileNamesMustHaveEveryPartAndValidUtf8) {
+  // A file name is a relative name with no empty part: no doubled separator, no separator at the end.
+  for (const wchar_t* name : {L"game.exe", L"bin\\game.exe", L"data/maps/m.map"})
+    EXPECT_TRUE(IsSafeRelativeFileName(name)) << name;
+  for (const wchar_t* name : {L"a\\\\b", L"a\\", L"a//b", L"", L"..\\x", L"nul.txt", L"a\x7F"})
+    EXPECT_FALSE(IsSafeRelativeFileName(name)) << name;
+  EXPECT_FALSE(IsSafeRelativeFileName(static_cast<const wchar_t*>(nullptr)));
+
+  EXPECT_TRUE(IsSafeRelativeFileName(std::string_view("b\xC3\xA9.dat")));
+  EXPECT_FALSE(IsSafeRelativeFileName(std::string_view("b\xC3.dat")));         // cut UTF-8 sequence
+  EXPECT_FALSE(IsSafeRelativeFileName(std::string_view("a\0b", 3)));           // NUL inside the bytes
+  EXPECT_FALSE(IsSafeRelativeFileName(std::string_view("COM\xC2\xB9.log")));   // superscript port digit
+  EXPECT_TRUE(IsSafeRelativeFileName(std::string(1040, 'n')));  // the caller bounds a UTF-8 name's length
 }

@@ -1,0 +1,35 @@
+// Path helpers on wide paths: joining, making a folder chain, deleting a file whatever its attributes. They
+// keep no state and may be called from any thread. Each returns true on success, false on failure; a path
+// that does not fit is a failure, never cut (a cut path names another file).
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+namespace base {
+
+// `first` + "\" + `second` into `out` of `units` characters, terminated. False (and `out` empty, when it has
+// room for anything) when the result does not fit or a part is null.
+bool JoinPath(wchar_t* out, size_t units, const wchar_t* first, const wchar_t* second);
+
+template <size_t N>
+bool JoinPath(wchar_t (&out)[N], const wchar_t* first, const wchar_t* second) {
+  return JoinPath(out, N, first, second);
+}
+
+// Makes `folder` with every missing folder above it, from the outside in ("\" and "/" separate levels; a
+// drive such as "C:" is not made; trailing separators are ignored). True when it is a folder afterwards, also when it was one before; false
+// when a level cannot be made, a file stands where a folder should be, or the path is null, empty or not
+// shorter than MAX_PATH.
+bool CreateFolderChain(const wchar_t* folder);
+
+// The DeleteFileW of a caller that routes its file calls through a seam (tests make it fail).
+using DeleteFileCall = BOOL(WINAPI*)(LPCWSTR);
+
+// Deletes the file at `path` also when it is read-only, hidden or a system file: its attributes are set to
+// archive-only first. True when it was deleted; false when it was not (a missing file included) or the path
+// is null or empty.
+bool ForceDeleteFile(const wchar_t* path, DeleteFileCall delete_file = DeleteFileW);
+
+}  // namespace base

@@ -1,0 +1,73 @@
+#include "base/Paths.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "tests/support/TempFolder.h"
+
+using testing_support::TempFolder;
+using testing_support::WriteFileBytes;
+using base::CreateFolderChain;
+using base::ForceDeleteFile;
+using base::JoinPath;
+
+TEST(JoinPath, PutsOneBackslashBetweenThePartsAndRefusesWhatDoesNotFit) {
+  wchar_t out[8] = L"junk";
+  EXPECT_TRUE(JoinPath(out, L"C:", L"a.b"));
+  EXPECT_STREQ(L"C:\\a.b", out);
+  EXPECT_TRUE(JoinPath(out, 8, L"abc", L"def"));  // 7 characters and the terminator
+  EXPECT_STREQ(L"abc\\def", out);
+  EXPECT_FALSE(JoinPath(out, 8, L"abc", L"defg"));
+  EXPECT_STREQ(L"", out);
+  EXPECT_FALSE(JoinPath(out, 8, L"abcdefgh", L""));
+  EXPECT_FALSE(JoinPath(out, 8, nullptr, L"a"));
+  EXPECT_FALSE(JoinPath(out, 0, L"a", L"b"));
+}
+
+TEST(CreateFolderChain, CreatesEveryMissingLevelButNoFolderOverAFile) {
+  TempFolder folder(L"tree");
+  std::wstring deep = folder.Join(L"a\\b\\c");
+  EXPECT_TRUE(CreateFolderChain((deep + L"\\").c_str()));
+  EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(deep.c_str()));
+  EXPECT_TRUE(CreateFolderChain(deep.c_str()));  // already there
+  EXPECT_TRUE(CreateFolderChain(folder.Join(L"d\\\\e/f").c_str()));
+  EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(folder.Join(L"d\\e\\f").c_str()));
+
+  ASSERT_TRUE(WriteFileBytes(folder.Join(L"file"), "x"));
+  EXPECT_FALSE(CreateFolderChain(folder.Join(L"file").c_str()));
+  EXPECT_FALSE(CreateFolderChain(folder.Join(L"file\\below").c_str()));
+
+  EXPECT_FALSE(CreateFolderChain((folder.path() + L"\\" + std::wstring(260, L'x')).c_str()));
+  EXPECT_FALSE(CreateFolderChain(nullptr));
+  EXPECT_FALSE(CreateFolderChain(L""));
+}
+
+namespace {
+
+int g_seam_calls = 0;
+BOOL WINAPI RefusingDelete(LPCWSTR) {
+  ++g_seam_calls;
+  SetLastError(ERROR_ACCESS_DENIED);
+  return FALSE;
+}
+
+}  // namespace
+
+TEST(ForceDeleteFile, DeletesReadOnlyHiddenSystemFilesThroughTheGivenCall) {
+  TempFolder folder(L"delete");
+  const std::wstring path = folder.Join(L"locked.dat");
+  ASSERT_TRUE(WriteFileBytes(path, "x"));
+  ASSERT_TRUE(SetFileAttributesW(path.c_str(),
+                                 FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+  EXPECT_FALSE(ForceDeleteFile(path.c_str(), RefusingDelete));
+  EXPECT_EQ(1, g_seam_calls);
+  EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str()));
+
+  EXPECT_TRUE(ForceDeleteFile(path.c_str()));
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str()));
+  EXPECT_FALSE(ForceDeleteFile(path.c_str()));  // gone already
+  EXPECT_FALSE(ForceDeleteFile(L""));
+  EXPECT_FALSE(ForceDeleteFile(nullptr));
+}
