@@ -41,6 +41,21 @@ bool JoinPath(wchar_t* out, size_t units, const wchar_t* first, const wchar_t* s
   return true;
 }
 
+bool FolderOfPath(wchar_t* folder, size_t units, const wchar_t* path) {
+  if (units == 0)
+    return false;
+  folder[0] = 0;
+  const wchar_t* last_backslash = path != nullptr ? std::wcsrchr(path, L'\\') : nullptr;
+  if (last_backslash == nullptr)
+    return false;
+  size_t length = static_cast<size_t>(last_backslash - path);
+  if (length >= units)
+    return false;
+  std::wmemcpy(folder, path, length);
+  folder[length] = 0;
+  return true;
+}
+
 bool CreateFolderChain(const wchar_t* folder) {
   if (folder == nullptr || folder[0] == L'\0')
     return false;

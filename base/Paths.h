@@ -18,6 +18,10 @@ bool JoinPath(wchar_t (&out)[N], const wchar_t* first, const wchar_t* second) {
   return JoinPath(out, N, first, second);
 }
 
+// The folder part of `path` (everything before its last backslash) into `folder` of `units` characters.
+// False (and `folder` empty, when it has room) when the path has no backslash or the folder does not fit.
+bool FolderOfPath(wchar_t* folder, size_t units, const wchar_t* path);
+
 // Makes `folder` with every missing folder above it, from the outside in ("\" and "/" separate levels; a
 // drive such as "C:" is not made; trailing separators are ignored). True when it is a folder afterwards, also when it was one before; false
 // when a level cannot be made, a file stands where a folder should be, or the path is null, empty or not

@@ -1,10 +1,10 @@
 // The catalogue's smaller objects: the top-menu entries, and the search keywords and notices built over the
-// records that the XML readers published (app/NoticeKeywordRecords.h). The catalogue owns them all.
+// records that the XML readers published (app/texts/NoticeKeywordRecords.h). The catalogue owns them all.
 #pragma once
 
 #include <cstdint>
 
-#include "app/NoticeKeywordRecords.h"
+#include "app/texts/NoticeKeywordRecords.h"
 #include "app/games/RawCatalogueRecords.h"
 
 class ITopMenuInfo {

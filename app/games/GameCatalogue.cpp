@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "base/Paths.h"
-#include "app/ProgramPath.h"
-#include "app/SessionValues.h"
-#include "app/TextFields.h"
-#include "app/XMLNotice.h"
-#include "app/XMLSearchKeyword.h"
+#include "app/session/ProgramPath.h"
+#include "app/session/SessionValues.h"
+#include "base/TextFields.h"
+#include "app/texts/XMLNotice.h"
+#include "app/texts/XMLSearchKeyword.h"
 #include "app/games/CDllLoader.h"
 #include "app/games/CatalogueDownload.h"
 

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 namespace {
 
 volatile LONG g_close_request = 0;
@@ -29,22 +27,4 @@ void SetGameMessagePresenter(GameMessagePresenter presenter) {
 
 void ShowGameMessage(const wchar_t* text) {
   (g_presenter != nullptr ? g_presenter : &ShowSystemMessageBox)(text != nullptr ? text : L"");
-}
-
-std::wstring FormatMessageText(const wchar_t* format, const wchar_t* value) {
-  std::wstring text;
-  if (format == nullptr)
-    return text;
-  for (const wchar_t* position = format; *position != 0; ++position) {
-    if (position[0] == L'%' && position[1] == L's') {
-      text += value != nullptr ? value : L"";
-      ++position;
-    } else if (position[0] == L'%' && position[1] == L'%') {
-      text += L'%';
-      ++position;
-    } else {
-      text += *position;
-    }
-  }
-  return text;
 }

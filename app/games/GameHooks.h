@@ -5,8 +5,6 @@
 // on the user-interface thread. Messages are shown on the user-interface thread only.
 #pragma once
 
-#include <string>
-
 // Asks the launcher to close after a game start (the periodic tick closes it when the AutoClose setting is
 // on).
 void RequestLauncherClose();
@@ -19,7 +17,3 @@ typedef void (*GameMessagePresenter)(const wchar_t* text);
 // skinned message dialog installs itself here; tests install a recorder, so that no modal box ever blocks.
 void SetGameMessagePresenter(GameMessagePresenter presenter);
 void ShowGameMessage(const wchar_t* text);
-
-// `format` with every "%s" replaced by `value` and every "%%" by "%"; other '%' sequences stay as they are.
-// Message texts come from data files and are never used as printf formats.
-std::wstring FormatMessageText(const wchar_t* format, const wchar_t* value);

@@ -6,11 +6,12 @@
 #include <new>
 #include <string>
 
-#include "app/MessageTexts.h"
-#include "app/SessionValues.h"
-#include "app/TextFields.h"
+#include "app/texts/MessageTexts.h"
+#include "app/session/SessionValues.h"
+#include "base/TextFields.h"
 #include "app/games/CDllLoader.h"
 #include "app/games/GameHooks.h"
+#include "app/texts/MessageFormat.h"
 #include "app/games/GameInfo.h"
 #include "selfupdate/GameInfoVersion.h"
 

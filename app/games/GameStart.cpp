@@ -4,9 +4,9 @@
 
 #include <cwchar>
 
-#include "app/ProgramPath.h"
+#include "app/session/ProgramPath.h"
 #include "base/Paths.h"
-#include "app/TextFields.h"
+#include "base/TextFields.h"
 #include "base/ScopedHandle.h"
 
 namespace {

@@ -6,7 +6,7 @@
 // The relative part comes from the catalogue server and must stay inside the game folder (no "..", no drive,
 // no leading separator); a path of 260 characters or more is refused.
 //
-// Command line (the program path is always quoted; "tail" is the game-argument tail, app/GameArgs.h; the
+// Command line (the program path is always quoted; "tail" is the game-argument tail, app/session/GameArgs.h; the
 // ShortcutArgs are left out when they are empty or "0"):
 //   loader type 2 or 4:     "<path>" [<ShortcutArgs>]
 //   loader type 0, 1 or 3:  "<path>" [<ShortcutArgs>] <tail> /ServerAddr:"<ServerAddr>"

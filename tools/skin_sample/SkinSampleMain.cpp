@@ -23,7 +23,7 @@
 #include "ui/skin/NImage.h"
 #include "ui/skin/NTextBox.h"
 #include "ui/skin/SkinLoader.h"
-#include "ui/skin/SkinnedDialog.h"
+#include "ui/skinned/SkinnedDialog.h"
 #include "ui/view/NotifyCodes.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramPath.h"
-#include "app/SessionValues.h"
-#include "app/TextFields.h"
+#include "app/session/ProgramPath.h"
+#include "app/session/SessionValues.h"
+#include "base/TextFields.h"
 #include "app/games/CatalogueText.h"
 
 namespace {

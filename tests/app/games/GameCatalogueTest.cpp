@@ -9,10 +9,10 @@
 #include <map>
 #include <string>
 
-#include "app/NoticeKeywordRecords.h"
-#include "app/ProgramPath.h"
-#include "app/SessionValues.h"
-#include "app/TextFields.h"
+#include "app/texts/NoticeKeywordRecords.h"
+#include "app/session/ProgramPath.h"
+#include "app/session/SessionValues.h"
+#include "base/TextFields.h"
 #include "app/games/CatalogueDownload.h"
 #include "app/games/GameCatalogue.h"
 #include "selfupdate/GameInfoVersion.h"

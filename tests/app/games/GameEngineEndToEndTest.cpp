@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "app/ProgramPath.h"
-#include "app/SessionValues.h"
-#include "app/TextFields.h"
+#include "app/session/ProgramPath.h"
+#include "app/session/SessionValues.h"
+#include "base/TextFields.h"
 #include "app/games/CDllLoader.h"
 #include "tests/app/games/GameTestSupport.h"
 #include "tests/support/FixtureServer.h"

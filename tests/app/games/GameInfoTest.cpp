@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/SessionValues.h"
-#include "app/TextFields.h"
+#include "app/session/SessionValues.h"
+#include "base/TextFields.h"
 #include "app/games/CDllLoader.h"
 #include "tests/app/games/GameTestSupport.h"
 #include "tests/support/TempFolder.h"

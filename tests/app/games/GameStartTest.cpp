@@ -8,9 +8,9 @@
 #include <sstream>
 #include <string>
 
-#include "app/GameArgs.h"
-#include "app/SessionValues.h"
-#include "app/TextFields.h"
+#include "app/session/GameArgs.h"
+#include "app/session/SessionValues.h"
+#include "base/TextFields.h"
 #include "app/games/CDllLoader.h"
 #include "app/games/CIEKillerForGame.h"
 #include "app/games/GameHooks.h"

@@ -4,7 +4,7 @@
 
 #include <mutex>
 
-#include "app/TextFields.h"
+#include "base/TextFields.h"
 #include "app/games/CDllLoader.h"
 #include "app/games/GameHooks.h"
 

@@ -10,9 +10,9 @@
 #include <memory>
 #include <thread>
 
-#include "app/MessageTexts.h"
-#include "app/SessionValues.h"
-#include "app/TextFields.h"
+#include "app/texts/MessageTexts.h"
+#include "app/session/SessionValues.h"
+#include "base/TextFields.h"
 #include "app/games/CDllLoader.h"
 #include "app/games/GameHooks.h"
 #include "tests/app/games/GameTestSupport.h"
@@ -402,12 +402,6 @@ TEST_F(GameUpdateTest, ChangedFilesAreShownAfterTheStartOutsideTheGameLock) {
   EXPECT_EQ(kGameUpdating, game.game.GetState());
   ReleaseAppMessages();
   ReleaseAllVirtualFiles();
-}
-
-TEST(FormatMessageText, ReplacesOnlyItsOwnPlaceholders) {
-  EXPECT_EQ(L"File data/a.map changed (100%)", FormatMessageText(L"File %s changed (100%%)", L"data/a.map"));
-  EXPECT_EQ(L"%d %n x x", FormatMessageText(L"%d %n %s %s", L"x"));
-  EXPECT_EQ(L"", FormatMessageText(nullptr, L"x"));
 }
 
 }  // namespace
