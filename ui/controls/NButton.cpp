@@ -66,6 +66,11 @@ void NButton::OnLButtonUp(int32_t, int32_t) {
     NotifyParents(parent_, NOTIFY_CLICKED, id_, 0);
 }
 
+HFONT CreateButtonCaptionFont() {
+  return CreateFontW(11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET, OUT_CHARACTER_PRECIS,
+                     CLIP_CHARACTER_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Gulim");
+}
+
 void NButton::OnPaint(HDC, Dib* surface) {
   ControlCanvas canvas(surface);
   HDC dc = canvas.dc();
@@ -74,9 +79,7 @@ void NButton::OnPaint(HDC, Dib* surface) {
   int32_t w = surface->width();
   int32_t h = surface->height();
   canvas.FillSystem(0, 0, w, h, COLOR_BTNFACE);
-  ScopedGdiObject<HFONT> font(CreateFontW(11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET,
-                                          OUT_STRING_PRECIS, CLIP_CHARACTER_PRECIS, NONANTIALIASED_QUALITY,
-                                          DEFAULT_PITCH | FF_DONTCARE, L"Gulim"));
+  ScopedGdiObject<HFONT> font(CreateButtonCaptionFont());
   HGDIOBJ old_font = font.get() != nullptr ? SelectObject(dc, font.get()) : nullptr;
   SIZE extent = {0, 0};
   GetTextExtentPoint32W(dc, text_.GetString(), text_.GetLength(), &extent);

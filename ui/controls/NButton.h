@@ -18,6 +18,9 @@
 #include "ui/base/String.h"
 #include "ui/view/NWnd.h"
 
+// The caption font of the built-in look (the caller deletes it); null when GDI cannot make it.
+HFONT CreateButtonCaptionFont();
+
 class NButton : public NWnd {
  public:
   enum State : int32_t { kNormal = 0, kHover = 1, kPressed = 2 };

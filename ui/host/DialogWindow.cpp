@@ -28,13 +28,12 @@ struct DialogTemplate {
 };
 static_assert(sizeof(DLGTEMPLATE) == 18, "the packed dialog template header");
 
-// The top-level window that the dialog is modal to: the thread's active window when it is enabled.
-HWND ModalOwner() {
-  HWND active = GetActiveWindow();
-  if (active == nullptr)
+// The top-level window of the owner a caller gave; null for none or a window that is gone.
+HWND TopLevelOf(HWND owner) {
+  if (owner == nullptr || !IsWindow(owner))
     return nullptr;
-  HWND root = GetAncestor(active, GA_ROOT);
-  return root != nullptr && IsWindowEnabled(root) ? root : nullptr;
+  HWND root = GetAncestor(owner, GA_ROOT);
+  return root != nullptr ? root : owner;
 }
 
 }  // namespace
@@ -43,14 +42,16 @@ DialogWindow::DialogWindow() {
   set_default_procedure(DefDlgProcW);
 }
 
-INT_PTR DialogWindow::RunModal(DWORD style) {
+INT_PTR DialogWindow::RunModal(DWORD style, HWND owner_window) {
   if (window_handle() != nullptr || in_modal_run_)
     return -1;
   if (RegisterWindowClass(kDialogClass, CS_DBLCLKS | CS_SAVEBITS, LoadCursorW(nullptr, IDC_ARROW),
                           DLGWINDOWEXTRA) == nullptr)
     return -1;
   DialogTemplate dialog_template(style);
-  HWND owner = ModalOwner();
+  HWND owner = TopLevelOf(owner_window);
+  // An owner that was disabled before the run (another modal run has it) stays so after it.
+  const bool disable_owner = owner != nullptr && IsWindowEnabled(owner);
   ending_ = false;
   result_ = 0;
   BeginBinding();
@@ -59,7 +60,7 @@ INT_PTR DialogWindow::RunModal(DWORD style) {
   EndBinding();
   if (window == nullptr || window != window_handle())
     return -1;
-  if (owner != nullptr)
+  if (disable_owner)
     EnableWindow(owner, FALSE);
   in_modal_run_ = true;
   RunLoop();
@@ -67,7 +68,7 @@ INT_PTR DialogWindow::RunModal(DWORD style) {
   if (window_handle() != nullptr)
     SetWindowPos(window_handle(), nullptr, 0, 0, 0, 0,
                  SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
-  if (owner != nullptr && IsWindow(owner)) {
+  if (disable_owner && IsWindow(owner)) {
     EnableWindow(owner, TRUE);
     SetActiveWindow(owner);
   }

@@ -46,7 +46,7 @@ void NFontManager::SetFont(int32_t index,
     DeleteObject(entry.font);
   entry.id.Assign(id);
   entry.font = CreateFontW(size, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic != 0, FALSE, FALSE,
-                           static_cast<BYTE>(charset), OUT_STRING_PRECIS, CLIP_CHARACTER_PRECIS,
+                           static_cast<BYTE>(charset), OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS,
                            NONANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face != nullptr ? face : L"");
   entry.info.font = entry.font;
   entry.info.italic = italic != 0;

@@ -33,6 +33,7 @@ int NImage::LoadStrip(const wchar_t* path, int32_t count, uint32_t frame_time) {
   }
   frames_[0] = strip;
   slot_count_ = 1;
+  is_strip_ = true;
   frame_count_ = count;
   frame_time_ = frame_time;
   current_frame_ = 0;
@@ -68,7 +69,7 @@ int NImage::GetFrameSize(int32_t* width, int32_t* height) const {
   Dib* frame = GetFrame(&rect);
   if (frame == nullptr)
     return 0;
-  if (slot_count_ == 1) {
+  if (is_strip_) {
     *width = frame_width_;
     *height = frame->height();
   } else {
@@ -101,7 +102,7 @@ int NImage::TickAt(uint32_t now) {
 Dib* NImage::GetFrame(RECT* out) const {
   if (frames_ == nullptr || current_frame_ < 0)
     return nullptr;
-  if (slot_count_ == 1) {
+  if (is_strip_) {
     Dib* strip = frames_[0];
     if (strip == nullptr)
       return nullptr;

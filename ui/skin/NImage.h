@@ -73,6 +73,9 @@ class NImage {
  private:
   Dib** frames_ = nullptr;
   int32_t slot_count_ = 0;
+  // Loaded as one strip (LoadStrip), whose frames are cut from it; otherwise one image per slot. A strip is a
+  // strip because it was loaded as one: a single frame loaded on its own is a whole image, not a strip.
+  bool is_strip_ = false;
   int32_t frame_count_ = 0;
   uint32_t frame_time_ = 0;
   int32_t x_ = 0;

@@ -213,6 +213,17 @@ TEST_F(ScrollBarTest, DraggingTheThumbSnapsToTheNearestPosition) {
   EXPECT_EQ(90, bar_.position());
 }
 
+TEST(ButtonCaption, FontIsElevenPixelGulimWithCharacterOutputPrecision) {
+  HFONT font = CreateButtonCaptionFont();
+  ASSERT_NE(nullptr, font);
+  LOGFONTW made = {};
+  EXPECT_EQ(static_cast<int>(sizeof made), GetObjectW(font, sizeof made, &made));
+  DeleteObject(font);
+  EXPECT_EQ(OUT_CHARACTER_PRECIS, made.lfOutPrecision);
+  EXPECT_EQ(11, made.lfHeight);
+  EXPECT_STREQ(L"Gulim", made.lfFaceName);
+}
+
 TEST_F(ControlTest, BuiltInLooksPaintOpaqueFramesOnHeapSurfaces) {
   NButton button;
   ASSERT_EQ(1, button.Create(0, 0, 40, 20, 1, &root_));

@@ -219,6 +219,39 @@ TEST(DialogHost, MovingAndResizingTheDialogUpdatesItsRoot) {
   EXPECT_EQ(0, dialog.created());
 }
 
+// A dialog run with the owner its test names.
+class OwnedDialog : public RecordingDialog {
+ public:
+  HWND owner = nullptr;
+  INT_PTR DoModal() override { return RunModal(WS_POPUP | WS_VISIBLE | WS_SYSMENU, owner); }
+};
+
+TEST(DialogHost, AModalRunHasTheOwnerItsCallerGivesAndNoneOtherwise) {
+  NPopup other;
+  ASSERT_EQ(1, other.CreatePopup(300, 300, 20, 20, nullptr, 0));
+  other.Show(1, 1);
+  HWND other_window = other.window_handle();
+  SetActiveWindow(other_window);
+
+  RecordingDialog plain;  // the active window does not become the owner of a dialog that was given none
+  plain.Create(100, 50);
+  RunModalScript(plain, [&] {
+    EXPECT_EQ(nullptr, GetWindow(plain.window_handle(), GW_OWNER));
+    EXPECT_TRUE(IsWindowEnabled(other_window));
+    plain.OnOK();
+  });
+
+  OwnedDialog owned;
+  owned.owner = other_window;
+  owned.Create(100, 50);
+  RunModalScript(owned, [&] {
+    EXPECT_EQ(other_window, GetWindow(owned.window_handle(), GW_OWNER));
+    EXPECT_FALSE(IsWindowEnabled(other_window));  // disabled for the run
+    owned.OnOK();
+  });
+  EXPECT_TRUE(IsWindowEnabled(other_window));
+}
+
 TEST(DialogHost, TrayModeMinimiseHidesAndRestoreShowsWithoutActivation) {
   RecordingDialog dialog;
   dialog.Create(100, 50);

@@ -179,6 +179,10 @@ TEST_F(SkinResourceTest, FontSetsAreNeverReplacedInPlaceAndTextBoxesTakeTheirCol
   ASSERT_EQ(1, set->FindFont(L"big", &info));
   EXPECT_EQ(1, info.underline);
   EXPECT_EQ(2, info.gap_x);
+  LOGFONTW made = {};
+  ASSERT_EQ(static_cast<int>(sizeof made), GetObjectW(info.font, sizeof made, &made));
+  EXPECT_EQ(OUT_CHARACTER_PRECIS, made.lfOutPrecision);  // the skin font rule: output precision 2
+  EXPECT_EQ(-20, made.lfHeight);
   EXPECT_EQ(0, set->GetFontAt(2, &info));
 
   std::unique_ptr<NTextBox> box(LoadSkinTextBox(ini.get(), L"BOX", L"set"));
@@ -207,6 +211,7 @@ TEST_F(SkinResourceTest, AnimatedImagesLoadFromStripsOrFramesAndRefuseBadCounts)
   WriteIni(L"data\\skin\\common\\two.ini",
            L"[IMAGE]\r\nframe_count=2\r\nframe_time=50\r\n[FRAME_0]\r\nimage=f0.bmp\r\n[FRAME_1]\r\nimage=f1."
            L"bmp\r\n");
+  WriteIni(L"data\\skin\\common\\one.ini", L"[IMAGE]\r\nframe_count=1\r\n[FRAME_0]\r\nimage=f1.bmp\r\n");
   WriteIni(L"data\\skin\\common\\gap.ini", L"[IMAGE]\r\nframe_count=2\r\n[FRAME_0]\r\nimage=f0.bmp\r\n");
   WriteIni(L"data\\skin\\common\\huge.ini", L"[IMAGE]\r\nframe_count=2000000000\r\n");
   std::unique_ptr<NImage> spin(LoadSkinImage(category_, L"spin"));
@@ -219,6 +224,20 @@ TEST_F(SkinResourceTest, AnimatedImagesLoadFromStripsOrFramesAndRefuseBadCounts)
   two->set_current_frame(1);
   ASSERT_EQ(1, two->GetFrameSize(&width, &height));
   EXPECT_EQ(5, width);
+  // One frame in a file of its own is a whole image: it reports its width and draws.
+  std::unique_ptr<NImage> one(LoadSkinImage(category_, L"one"));
+  ASSERT_NE(nullptr, one);
+  ASSERT_EQ(1, one->GetFrameSize(&width, &height));
+  EXPECT_EQ(5, width);
+  EXPECT_EQ(1, height);
+  Dib* target = Dib::CreateBlank(6, 1, 0);
+  ASSERT_NE(nullptr, target);
+  target->FillRect(RECT{0, 0, 6, 1}, 0xFF000000);
+  one->Draw(target, 0);
+  EXPECT_EQ(3u, target->Row(0)[0] & 0xFF);
+  EXPECT_EQ(3u, target->Row(0)[4] & 0xFF);
+  EXPECT_EQ(0u, target->Row(0)[5] & 0xFF);
+  target->Release();
   EXPECT_EQ(nullptr, LoadSkinImage(category_, L"gap"));
   EXPECT_EQ(nullptr, LoadSkinImage(category_, L"huge"));
   EXPECT_EQ(nullptr, LoadSkinImageFile(category_, L"none.bmp"));
