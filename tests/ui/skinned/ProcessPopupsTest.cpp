@@ -16,7 +16,7 @@
 
 namespace {
 
-class ProcessPopupsTest : public testing_support::SkinnedControlTest {};
+class ProcessPopupsTest : public testing_support::SkinnedFixture {};
 
 TEST_F(ProcessPopupsTest, AChildWithTheTipAndMenuShownExitsCleanlyAfterTheTeardownCall) {
   WriteSkin(L"tip", L"[TOOLTIP]\r\nshow_time=10000\r\nfont_id=small\r\ntext_x=3\r\ntext_y=2\r\n");

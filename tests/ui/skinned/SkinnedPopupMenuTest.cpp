@@ -42,10 +42,10 @@ std::wstring MenuSkin(int border) {
          L"text_color_g=120\r\ntext_color_b=120\r\n";
 }
 
-class SkinnedPopupMenuTest : public testing_support::SkinnedControlTest {
+class SkinnedPopupMenuTest : public testing_support::SkinnedFixture {
  protected:
   void SetUp() override {
-    SkinnedControlTest::SetUp();
+    SkinnedFixture::SetUp();
     Reports().clear();
   }
   // Seven rows "Row 1" .. "Row 7" with ids 101 .. 107; rows 103 and 107 hidden, 105 disabled.

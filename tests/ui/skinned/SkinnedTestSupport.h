@@ -54,7 +54,7 @@ struct FakeFrameInputs {
   }
 };
 
-class SkinnedControlTest : public SkinTest {
+class SkinnedFixture : public SkinTest {
  protected:
   void SetUp() override {
     SkinTest::SetUp();

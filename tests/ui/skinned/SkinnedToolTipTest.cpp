@@ -13,10 +13,10 @@ namespace {
 
 using testing_support::FakeFrameInputs;
 
-class SkinnedToolTipTest : public testing_support::SkinnedControlTest {
+class SkinnedToolTipTest : public testing_support::SkinnedFixture {
  protected:
   void SetUp() override {
-    SkinnedControlTest::SetUp();
+    SkinnedFixture::SetUp();
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work_, 0);
     area_ = RECT{work_.left + 100, work_.top + 100, work_.left + 300, work_.top + 200};
     FakeFrameInputs::pointer() = POINT{area_.left + 50, area_.top + 50};
