@@ -13,6 +13,8 @@
 #include "ui/host/NDialog.h"
 #include "ui/skin/NFontManager.h"
 #include "ui/skin/SkinListeners.h"
+#include "ui/gfx/Dib.h"
+#include "ui/skinned/NoticeWnd.h"
 #include "ui/skinned/SearchEdit.h"
 #include "ui/skinned/SkinnedEdit.h"
 #include "ui/view/NotifyCodes.h"
@@ -240,6 +242,75 @@ TEST_F(SearchEditTest, EnterSendsOneClickInsertsNothingAndLeavesTheDialogOpen) {
       EXPECT_FALSE(dialog_.modal_ending());
       dialog_.OnOK();
     });
+  });
+}
+
+}  // namespace
+
+namespace {
+
+// A dialog with a light background, so that the strip's transparent parts show it.
+class GreyDialog : public NDialog {
+ public:
+  ~GreyDialog() override { Destroy(); }
+  void OnPaint(HDC, Dib* surface) override {
+    if (surface != nullptr)
+      surface->FillRect(RECT{0, 0, surface->width(), surface->height()}, 0xFFE8E8E8u);
+  }
+};
+
+TEST_F(SkinnedEditTest, ScreenshotOfAColouredEditASearchHintAndTheTickerMidChange) {
+  WriteSkin(L"notice_btn", L"[BUTTON]\r\nwidth=10\r\nheight=20\r\n[BTN_NORMAL]\r\nfont_id=body\r\ntext_y=3\r\n"
+                           L"text_color_r=20\r\ntext_color_g=40\r\ntext_color_b=120\r\n");
+  WriteSkin(L"notice", L"[BACK]\r\nx=10\r\ny=110\r\nwidth=260\r\nheight=20\r\n[NOTICE_TEXT]\r\nshow_time=500\r\n"
+                       L"v_scroll_speed=100\r\n");
+  WriteSkin(L"search", L"[EDIT]\r\nx=10\r\ny=40\r\nwidth=150\r\nheight=22\r\nfont_id=body\r\n"
+                       L"text_color_r=128\r\ntext_color_g=128\r\ntext_color_b=128\r\n");
+  GreyDialog dialog;
+  dialog.Create(300, 150);
+  testing_support::PngImage shot;
+  RunModalScript(dialog, [&] {
+    SkinnedEdit coloured;
+    coloured.SetSkin(L"main", L"coloured");
+    ASSERT_EQ(1, coloured.Create(0, 0, 1, 1, 1, &dialog, kStyle));
+    coloured.SetText(L"Coloured edit");
+    SearchEdit search;
+    search.SetSkin(L"main", L"search");
+    ASSERT_EQ(1, search.Create(0, 0, 1, 1, 2, &dialog, kStyle));
+    search.SetHintText(L"Search games");
+    NoticeWnd strip;
+    strip.SetSkin(L"main", L"notice");
+    ASSERT_EQ(1, strip.Create(0, 0, 1, 1, 3, &dialog));
+    strip.Show(1, 0);
+    strip.SetNoticeCount(2);
+    strip.texts()[0].Assign(L"Server maintenance tonight");
+    strip.texts()[1].Assign(L"New game: Starfall");
+    testing_support::FakeFrameInputs::now() = 200000;
+    strip.UpdateDisplay();
+    for (uint32_t at : {0u, 500u, 600u}) {
+      testing_support::FakeFrameInputs::now() = 200000 + at;
+      strip.Update();
+    }
+    ASSERT_NE(-1, strip.incoming());  // mid-change: both notices half in the strip
+    EXPECT_EQ(10, strip.button(0).y());
+    dialog.Resize(300, 150);
+    // Away from the corner where the menu's screenshot is taken: window tests share the display.
+    dialog.Move(560, 420);
+    dialog.Show(1, 1);
+    dialog.Invalidate();
+    UpdateWindow(dialog.window_handle());
+    POINT origin = {0, 0};
+    ClientToScreen(dialog.window_handle(), &origin);
+    RECT client = {origin.x, origin.y, origin.x + 300, origin.y + 150};
+    // The picture has reached the screen when the coloured box's right end shows its back colour.
+    ASSERT_TRUE(testing_support::PumpUntil([&] {
+      shot = testing_support::CaptureScreen(client);
+      return testing_support::CapturedPixel(shot, 150, 20) == 0x0A141E &&
+             testing_support::CapturedPixel(shot, 290, 140) == 0xE8E8E8;
+    }));
+    EXPECT_TRUE(testing_support::SaveScreenshot(shot, L"edit_ticker_search.png"));
+    strip.Destroy();
+    dialog.OnOK();
   });
 }
 
