@@ -14,7 +14,8 @@ const int32_t kCtlColorStatic = WM_CTLCOLORSTATIC - WM_CTLCOLORMSGBOX;
 
 // The COLORREF of the keys <name>_r, _g, _b; `colour` is left as it is when all three are absent.
 void ReadColour(IniContainer* ini, const wchar_t* const (&keys)[3], COLORREF* colour) {
-  if (ini->GetString(kSection, keys[0], nullptr) == nullptr && ini->GetString(kSection, keys[1], nullptr) == nullptr &&
+  if (ini->GetString(kSection, keys[0], nullptr) == nullptr &&
+      ini->GetString(kSection, keys[1], nullptr) == nullptr &&
       ini->GetString(kSection, keys[2], nullptr) == nullptr)
     return;
   *colour = RGB(ini->GetInt(kSection, keys[0], 0) & 255, ini->GetInt(kSection, keys[1], 0) & 255,

@@ -72,8 +72,9 @@ int SkinnedToolTip::LoadSkin() {
   if (!SkinnedCtrl::LoadSkin())
     return 0;
   IniStringContainer* skin = ini();
-  back_colour_ = SkinColour(skin->GetInt(kSection, L"back_color_r", 0), skin->GetInt(kSection, L"back_color_g", 0),
-                            skin->GetInt(kSection, L"back_color_b", 0));
+  back_colour_ =
+      SkinColour(skin->GetInt(kSection, L"back_color_r", 0), skin->GetInt(kSection, L"back_color_g", 0),
+                 skin->GetInt(kSection, L"back_color_b", 0));
   int32_t wait = skin->GetInt(kSection, L"wait_time", 0);
   int32_t show = skin->GetInt(kSection, L"show_time", 0);
   if (wait >= 0)

@@ -39,8 +39,9 @@ class NoticeWndTest : public testing_support::SkinnedFixture {
  protected:
   void SetUp() override {
     SkinnedFixture::SetUp();
-    WriteSkin(L"notice_btn", L"[BUTTON]\r\nwidth=10\r\nheight=20\r\n[BTN_NORMAL]\r\nfont_id=body\r\n"
-                             L"[BTN_OVER]\r\nfont_id=body\r\n[BTN_DOWN]\r\nfont_id=body\r\n");
+    WriteSkin(L"notice_btn",
+              L"[BUTTON]\r\nwidth=10\r\nheight=20\r\n[BTN_NORMAL]\r\nfont_id=body\r\n"
+              L"[BTN_OVER]\r\nfont_id=body\r\n[BTN_DOWN]\r\nfont_id=body\r\n");
     ASSERT_TRUE(root_.Place(0, 0, 600, 100, nullptr));
     FakeFrameInputs::now() = kStart;
   }
@@ -127,7 +128,7 @@ TEST_F(NoticeWndTest, AWideNoticeStartsWithItsEndAtTheRightEdgeAndIsShownFullyBe
     ASSERT_EQ(-1, strip.incoming()) << at;
   }
   EXPECT_EQ(24, strip.button(0).x());  // it keeps its speed once fully seen
-  Frame(strip, 3900);  // fully seen from 3000 on; last seen partly at 2900
+  Frame(strip, 3900);                  // fully seen from 3000 on; last seen partly at 2900
   EXPECT_EQ(1, strip.incoming());
   EXPECT_EQ(20, strip.button(1).y());  // a negative speed brings it from below
 }
@@ -267,9 +268,14 @@ TEST(ScrollStep, TruncatesTowardZeroAndOverflowsNothing) {
     int32_t speed;
     uint32_t elapsed;
     int32_t step;
-  } cases[] = {{30, 100, 3},     {-30, 100, -3},        {29, 34, 0},
-               {-1, 999, 0},     {30, 34, 1},           {INT32_MAX, 0xFFFFFFFFu, INT32_MAX},
-               {INT32_MIN, 0xFFFFFFFFu, INT32_MIN}, {1000000, 5000, 5000000}};
+  } cases[] = {{30, 100, 3},
+               {-30, 100, -3},
+               {29, 34, 0},
+               {-1, 999, 0},
+               {30, 34, 1},
+               {INT32_MAX, 0xFFFFFFFFu, INT32_MAX},
+               {INT32_MIN, 0xFFFFFFFFu, INT32_MIN},
+               {1000000, 5000, 5000000}};
   for (const Case& c : cases)
     EXPECT_EQ(c.step, ScrollStep(c.speed, c.elapsed)) << c.speed << " x " << c.elapsed;
 }

@@ -20,16 +20,17 @@ class ProcessPopupsTest : public testing_support::SkinnedFixture {};
 
 TEST_F(ProcessPopupsTest, AChildWithTheTipAndMenuShownExitsCleanlyAfterTheTeardownCall) {
   WriteSkin(L"tip", L"[TOOLTIP]\r\nshow_time=10000\r\nfont_id=small\r\ntext_x=3\r\ntext_y=2\r\n");
-  WriteSkin(L"menu", L"[MENU]\r\nmenu_item_width=80\r\nmenu_item_height=16\r\nborder_size=1\r\n"
-                     L"[MENU_ITEM_NORMAL]\r\nfont_id=body\r\n[MENU_ITEM_OVER]\r\nfont_id=body\r\n"
-                     L"[MENU_ITEM_DISABLED]\r\nfont_id=body\r\n");
-  std::wstring command = L"\"" + testing_support::WindowsPathOf(PROCESS_POPUPS_CHILD_EXE) + L"\" \"" +
-                         folder_.path() + L"\"";
+  WriteSkin(L"menu",
+            L"[MENU]\r\nmenu_item_width=80\r\nmenu_item_height=16\r\nborder_size=1\r\n"
+            L"[MENU_ITEM_NORMAL]\r\nfont_id=body\r\n[MENU_ITEM_OVER]\r\nfont_id=body\r\n"
+            L"[MENU_ITEM_DISABLED]\r\nfont_id=body\r\n");
+  std::wstring command =
+      L"\"" + testing_support::WindowsPathOf(PROCESS_POPUPS_CHILD_EXE) + L"\" \"" + folder_.path() + L"\"";
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process = {};
-  ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                             &process));
+  ASSERT_TRUE(
+      CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
   DWORD waited = WaitForSingleObject(process.hProcess, 20000);
   if (waited != WAIT_OBJECT_0)
     TerminateProcess(process.hProcess, 99);

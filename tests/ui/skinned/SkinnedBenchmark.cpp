@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/base/IniStringContainer.h"
 #include "ui/base/VirtualFile.h"
 #include "ui/gfx/Dib.h"
 #include "ui/skin/NFontManager.h"
@@ -18,7 +19,6 @@
 #include "ui/skinned/FrameInputs.h"
 #include "ui/skinned/NoticeWnd.h"
 #include "ui/skinned/SkinnedPopupMenu.h"
-#include "ui/base/IniStringContainer.h"
 
 namespace {
 
@@ -43,13 +43,15 @@ bool MakeSkin() {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
   std::wstring root = std::wstring(temp) + L"orvane_bench_skinned_" + std::to_wstring(GetCurrentProcessId());
-  for (const std::wstring& folder : {root, root + L"\\data", root + L"\\data\\skin", root + L"\\data\\skin\\common"})
+  for (const std::wstring& folder :
+       {root, root + L"\\data", root + L"\\data\\skin", root + L"\\data\\skin\\common"})
     CreateDirectoryW(folder.c_str(), nullptr);
   if (!SetCurrentDirectoryW(root.c_str()))
     return false;
   const std::wstring common = L"data\\skin\\common\\";
-  return WriteUtf16(L"data\\skin\\skin_info.ini",
-                    L"[CATEGORY]\r\ncount=1\r\n[CATEGORY_0]\r\nid=main\r\npath=common\r\nskin_path=skins\\%s\r\n") &&
+  return WriteUtf16(
+             L"data\\skin\\skin_info.ini",
+             L"[CATEGORY]\r\ncount=1\r\n[CATEGORY_0]\r\nid=main\r\npath=common\r\nskin_path=skins\\%s\r\n") &&
          WriteUtf16(common + L"fonts.ini",
                     L"[FONT]\r\ncount=1\r\ncolorkey_r=255\r\ncolorkey_b=255\r\n"
                     L"[FONT_0]\r\nid=body\r\nsize=-13\r\nname=Tahoma\r\n") &&
@@ -62,14 +64,16 @@ bool MakeSkin() {
                     L"[MENU_ITEM_DISABLED]\r\nfont_id=body\r\ntext_x=8\r\ntext_y=11\r\ntext_align=4\r\n") &&
          WriteUtf16(common + L"notice_btn.ini",
                     L"[BUTTON]\r\nwidth=10\r\nheight=20\r\n[BTN_NORMAL]\r\nfont_id=body\r\n"
-                    L"[BTN_OVER]\r\nfont_id=body\r\n[BTN_DOWN]\r\nfont_id=body\r\n[BTN_DISABLED]\r\nfont_id=body\r\n") &&
+                    L"[BTN_OVER]\r\nfont_id=body\r\n[BTN_DOWN]\r\nfont_id=body\r\n[BTN_DISABLED]\r\nfont_id="
+                    L"body\r\n") &&
          WriteUtf16(common + L"notice.ini",
                     L"[BACK]\r\nwidth=300\r\nheight=20\r\n[NOTICE_TEXT]\r\nshow_time=300\r\n"
                     L"h_scroll_speed=-60\r\nv_scroll_speed=80\r\n");
 }
 
 double Milliseconds(LARGE_INTEGER start, LARGE_INTEGER end, LARGE_INTEGER frequency) {
-  return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+  return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+         static_cast<double>(frequency.QuadPart);
 }
 
 // Runs `frame` `count` times and prints the median and the worst time.
@@ -85,8 +89,8 @@ void Measure(const char* name, int count, const std::function<void(int)>& frame)
     times.push_back(Milliseconds(start, end, frequency));
   }
   std::sort(times.begin(), times.end());
-  std::printf("%-44s median %7.3f ms  worst %7.3f ms  (%d frames, budget 33 ms)\n", name, times[times.size() / 2],
-              times.back(), count);
+  std::printf("%-44s median %7.3f ms  worst %7.3f ms  (%d frames, budget 33 ms)\n", name,
+              times[times.size() / 2], times.back(), count);
 }
 
 void BenchmarkMenu(Dib* target) {

@@ -10,10 +10,10 @@
 
 #include "tests/ui/skinned/SkinnedTestSupport.h"
 #include "tests/ui/view/RecordingNode.h"
+#include "ui/gfx/Dib.h"
 #include "ui/host/NDialog.h"
 #include "ui/skin/NFontManager.h"
 #include "ui/skin/SkinListeners.h"
-#include "ui/gfx/Dib.h"
 #include "ui/skinned/NoticeWnd.h"
 #include "ui/skinned/SearchEdit.h"
 #include "ui/skinned/SkinnedEdit.h"
@@ -63,10 +63,11 @@ class SkinnedEditTest : public testing_support::SkinnedFixture {
  protected:
   void SetUp() override {
     SkinnedFixture::SetUp();
-    WriteSkin(L"coloured",
-              L"[EDIT]\r\nx=10\r\ny=10\r\nwidth=150\r\nheight=22\r\nlimit=20\r\nfont_id=body\r\n"
-              L"back_color_r=266\r\nback_color_g=20\r\nback_color_b=30\r\ntext_color_r=250\r\ntext_color_g=240\r\n"
-              L"disabled_back_color_r=90\r\ndisabled_back_color_g=90\r\ndisabled_back_color_b=120\r\n");
+    WriteSkin(
+        L"coloured",
+        L"[EDIT]\r\nx=10\r\ny=10\r\nwidth=150\r\nheight=22\r\nlimit=20\r\nfont_id=body\r\n"
+        L"back_color_r=266\r\nback_color_g=20\r\nback_color_b=30\r\ntext_color_r=250\r\ntext_color_g=240\r\n"
+        L"disabled_back_color_r=90\r\ndisabled_back_color_g=90\r\ndisabled_back_color_b=120\r\n");
     WriteSkin(L"plain", L"[EDIT]\r\nx=10\r\ny=40\r\nwidth=150\r\nheight=22\r\nfont_id=missing\r\n");
     WriteSkin(L"number", L"[EDIT]\r\nx=10\r\ny=70\r\nwidth=80\r\nheight=22\r\n");
     WriteSkin(L"short", L"[EDIT]\r\nx=10\r\ny=100\r\nwidth=80\r\nheight=22\r\nlimit=2\r\n");
@@ -77,7 +78,8 @@ class SkinnedEditTest : public testing_support::SkinnedFixture {
     ASSERT_EQ(1, edit.Create(0, 0, 1, 1, id, &dialog_, style));
   }
   HBRUSH AskColours(SkinnedEdit& edit, UINT message, HDC dc) {
-    return reinterpret_cast<HBRUSH>(SendMessageW(dialog_.window_handle(), message, reinterpret_cast<WPARAM>(dc),
+    return reinterpret_cast<HBRUSH>(SendMessageW(dialog_.window_handle(), message,
+                                                 reinterpret_cast<WPARAM>(dc),
                                                  reinterpret_cast<LPARAM>(edit.window_handle())));
   }
 
@@ -132,7 +134,7 @@ TEST_F(SkinnedEditTest, TheHostAsksTheEditForItsColoursAndOnlyTheLastBrushLives)
 TEST_F(SkinnedEditTest, ANumberBoxIsHeldToItsRangeWhenItLosesTheFocus) {
   RunModalScript(dialog_, [&] {
     SkinnedEdit number, short_number, text, other;
-    Make(number, L"number", kStyle | ES_NUMBER, 1);        // limit 0: the control's own maximum
+    Make(number, L"number", kStyle | ES_NUMBER, 1);       // limit 0: the control's own maximum
     Make(short_number, L"short", kStyle | ES_NUMBER, 2);  // limit 2
     Make(text, L"plain", kStyle, 3);
     Make(other, L"plain", kStyle, 4);
@@ -145,8 +147,8 @@ TEST_F(SkinnedEditTest, ANumberBoxIsHeldToItsRangeWhenItLosesTheFocus) {
       const wchar_t* typed;
       const wchar_t* after;
     } cases[] = {
-        {&number, L"250", L"99"},   {&number, L"", L"1"},       {&number, L"abc", L"1"},
-        {&number, L"42", L"42"},    {&number, L"-7", L"1"},     {&number, L"99999999999", L"99"},
+        {&number, L"250", L"99"},      {&number, L"", L"1"},   {&number, L"abc", L"1"},
+        {&number, L"42", L"42"},       {&number, L"-7", L"1"}, {&number, L"99999999999", L"99"},
         {&short_number, L"5", L"100"},  // wider than the box's limit: written whole
         {&text, L"250", L"250"},        // no ES_NUMBER: no range
     };
@@ -164,9 +166,15 @@ TEST(LeadingInteger, ReadsLikeTheCLibraryAndHoldsTheRange) {
   struct Case {
     const wchar_t* text;
     int32_t value;
-  } cases[] = {{L"12ab", 12},        {L"  +7", 7},          {L"-15", -15},          {L"x1", 0},
-               {L"", 0},             {nullptr, 0},          {L"2147483648", INT32_MAX},
-               {L"-2147483648", INT32_MIN}, {L"-99999999999999999999", INT32_MIN}};
+  } cases[] = {{L"12ab", 12},
+               {L"  +7", 7},
+               {L"-15", -15},
+               {L"x1", 0},
+               {L"", 0},
+               {nullptr, 0},
+               {L"2147483648", INT32_MAX},
+               {L"-2147483648", INT32_MIN},
+               {L"-99999999999999999999", INT32_MIN}};
   for (const Case& c : cases)
     EXPECT_EQ(c.value, LeadingInteger(c.text)) << (c.text != nullptr ? c.text : L"(null)");
 }
@@ -260,12 +268,15 @@ class GreyDialog : public NDialog {
 };
 
 TEST_F(SkinnedEditTest, ScreenshotOfAColouredEditASearchHintAndTheTickerMidChange) {
-  WriteSkin(L"notice_btn", L"[BUTTON]\r\nwidth=10\r\nheight=20\r\n[BTN_NORMAL]\r\nfont_id=body\r\ntext_y=3\r\n"
-                           L"text_color_r=20\r\ntext_color_g=40\r\ntext_color_b=120\r\n");
-  WriteSkin(L"notice", L"[BACK]\r\nx=10\r\ny=110\r\nwidth=260\r\nheight=20\r\n[NOTICE_TEXT]\r\nshow_time=500\r\n"
-                       L"v_scroll_speed=100\r\n");
-  WriteSkin(L"search", L"[EDIT]\r\nx=10\r\ny=40\r\nwidth=150\r\nheight=22\r\nfont_id=body\r\n"
-                       L"text_color_r=128\r\ntext_color_g=128\r\ntext_color_b=128\r\n");
+  WriteSkin(L"notice_btn",
+            L"[BUTTON]\r\nwidth=10\r\nheight=20\r\n[BTN_NORMAL]\r\nfont_id=body\r\ntext_y=3\r\n"
+            L"text_color_r=20\r\ntext_color_g=40\r\ntext_color_b=120\r\n");
+  WriteSkin(L"notice",
+            L"[BACK]\r\nx=10\r\ny=110\r\nwidth=260\r\nheight=20\r\n[NOTICE_TEXT]\r\nshow_time=500\r\n"
+            L"v_scroll_speed=100\r\n");
+  WriteSkin(L"search",
+            L"[EDIT]\r\nx=10\r\ny=40\r\nwidth=150\r\nheight=22\r\nfont_id=body\r\n"
+            L"text_color_r=128\r\ntext_color_g=128\r\ntext_color_b=128\r\n");
   GreyDialog dialog;
   dialog.Create(300, 150);
   testing_support::PngImage shot;

@@ -38,7 +38,8 @@ std::wstring MenuSkin(int border) {
          L"[MENU_ITEM_NORMAL]\r\nfont_id=body\r\ntext_x=6\r\ntext_y=8\r\ntext_align=4\r\n"
          L"[MENU_ITEM_OVER]\r\nfont_id=body\r\ntext_x=6\r\ntext_y=8\r\ntext_align=4\r\ntext_color_r=255\r\n"
          L"text_color_g=255\r\ntext_color_b=255\r\n"
-         L"[MENU_ITEM_DISABLED]\r\nfont_id=body\r\ntext_x=6\r\ntext_y=8\r\ntext_align=4\r\ntext_color_r=120\r\n"
+         L"[MENU_ITEM_DISABLED]\r\nfont_id=body\r\ntext_x=6\r\ntext_y=8\r\ntext_align=4\r\ntext_color_r="
+         L"120\r\n"
          L"text_color_g=120\r\ntext_color_b=120\r\n";
 }
 
@@ -180,8 +181,9 @@ TEST_F(SkinnedPopupMenuTest, RowFlagsCountOnlyRealChangesAndBadRowsAreIgnored) {
 }
 
 TEST_F(SkinnedPopupMenuTest, HugeRowSizesInASkinOverflowNothing) {
-  WriteSkin(L"huge", L"[MENU]\r\nmenu_item_width=2147483647\r\nmenu_item_height=2147483647\r\n"
-                     L"border_size=2147483647\r\n");
+  WriteSkin(L"huge",
+            L"[MENU]\r\nmenu_item_width=2147483647\r\nmenu_item_height=2147483647\r\n"
+            L"border_size=2147483647\r\n");
   SkinnedPopupMenu menu;
   menu.SetSkin(L"main", L"huge");
   menu.ResetItems(Record);
@@ -194,8 +196,9 @@ TEST_F(SkinnedPopupMenuTest, ScreenshotOfAnOpenMenuWithHoveredDisabledAndHiddenR
   SkinnedPopupMenu menu;
   ASSERT_TRUE(Open(menu, 2, 40, 40));
   Send(menu, WM_MOUSEMOVE, 10, 20);
-  WriteSkin(L"tip", L"[TOOLTIP]\r\nback_color_r=255\r\nback_color_g=255\r\nback_color_b=200\r\nshow_time=5000\r\n"
-                    L"font_id=small\r\ntext_x=4\r\ntext_y=2\r\n");
+  WriteSkin(L"tip",
+            L"[TOOLTIP]\r\nback_color_r=255\r\nback_color_g=255\r\nback_color_b=200\r\nshow_time=5000\r\n"
+            L"font_id=small\r\ntext_x=4\r\ntext_y=2\r\n");
   SkinnedToolTip tip;
   tip.SetSkin(L"main", L"tip");
   ASSERT_EQ(1, tip.CreatePopup(0, 0, 1, 1, nullptr, NPopup::kToolWindow | NPopup::kTopmost));

@@ -43,7 +43,8 @@ TEST_F(SkinnedToolTipTest, WaitsThenShowsAbovePointerWithoutActivationThenExpire
   SkinnedToolTip tip;
   ASSERT_TRUE(Create(tip, L"wait_time=500\r\nshow_time=1000\r\n"));
   EXPECT_FALSE(Shown(tip));
-  EXPECT_EQ(HTCLIENT, SendMessageW(tip.window_handle(), WM_NCHITTEST, 0, MAKELPARAM(tip.x() + 1, tip.y() + 1)));
+  EXPECT_EQ(HTCLIENT,
+            SendMessageW(tip.window_handle(), WM_NCHITTEST, 0, MAKELPARAM(tip.x() + 1, tip.y() + 1)));
   const uint32_t start = 100000;
   tip.SetTip(&area_, 7, L"Start the game");
   int32_t text_width = 0, text_height = 0;
