@@ -1,0 +1,76 @@
+// A launcher-like process for the teardown test: in the skin folder given as its argument it opens the
+// process-wide tool-tip and menu, shows both, then shuts down as the launcher does (the popups' teardown
+// call, then the skin categories and the font sets) and returns from main, running the static destructors.
+// Exit code 0 when everything was given back, 2 when the popups could not be opened, 3 when a window, skin
+// listener or image outlived the teardown.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <memory>
+
+#include "ui/base/IniStringContainer.h"
+#include "ui/gfx/Dib.h"
+#include "ui/host/Window.h"
+#include "ui/skin/NFontManager.h"
+#include "ui/skin/SkinListeners.h"
+#include "ui/skin/SkinLoader.h"
+#include "ui/skinned/ProcessPopups.h"
+#include "ui/skinned/SkinnedPopupMenu.h"
+#include "ui/skinned/SkinnedToolTip.h"
+
+namespace {
+
+void PumpFor(DWORD milliseconds) {
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < milliseconds) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+void NoChoice(uint32_t) {}
+
+bool OpenPopups() {
+  std::unique_ptr<IniStringContainer> fonts(LoadControlSkinIni(FindSkinCategory(L"main"), L"fonts"));
+  if (!fonts || !LoadSkinFonts(L"main", fonts.get()))
+    return false;
+  SkinnedToolTip* tip = ProcessToolTip();
+  SkinnedPopupMenu* menu = ProcessPopupMenu();
+  tip->SetSkin(L"main", L"tip");
+  menu->SetSkin(L"main", L"menu");
+  menu->ResetItems(NoChoice);
+  if (!tip->CreatePopup(0, 0, 1, 1, nullptr, NPopup::kToolWindow | NPopup::kTopmost) ||
+      !menu->CreatePopup(50, 50, 1, 1, nullptr, NPopup::kToolWindow | NPopup::kTopmost))
+    return false;
+  menu->SetItem(1, 0, L"Start");
+  menu->UpdateSize();
+  menu->Show(1, 1);
+  RECT everywhere = {-100000, -100000, 100000, 100000};
+  tip->SetTip(&everywhere, 1, L"A tip");
+  PumpFor(300);  // a few frames: the tip's wait of 0 has shown it
+  return IsWindowVisible(menu->window_handle()) && IsWindowVisible(tip->window_handle());
+}
+
+}  // namespace
+
+int main() {
+  int count = 0;
+  wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (arguments == nullptr || count < 2 || !SetCurrentDirectoryW(arguments[1]))
+    return 2;
+  LocalFree(arguments);
+  if (!SkinLoader::LoadSkinInfo() || !OpenPopups())
+    return 2;
+  // Shutdown: the popups first, while the lists they give back to still stand.
+  TearDownProcessPopups();
+  SkinLoader::UnloadSkinInfo();
+  RemoveAllFontManagers();
+  if (Window::BoundWindowCount() != 0 || SkinListenerCount() != 0 || Dib::LiveImages().count() != 0)
+    return 3;
+  return 0;
+}
