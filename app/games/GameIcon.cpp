@@ -29,6 +29,9 @@ CriticalSection& StoreLock() {
 GameIconList* g_icons = nullptr;  // null while the loader does not run
 volatile LONG g_run_state = kStopped;
 UniqueHandle g_loader_thread;  // UI thread only
+// Set when an icon is queued or a stop is asked: the idle loader sleeps on it instead of polling, which cost
+// about 2 % of a processor under Wine.
+UniqueHandle g_work_event;  // created and closed on the UI thread while the loader does not run
 
 IGameInfo* CatalogueLookup(const wchar_t* game_id) {
   return FindCatalogueGameInfo(game_id);
@@ -81,7 +84,7 @@ DWORD WINAPI IconLoaderThread(void*) {
       }
     }
     if (icon == nullptr) {
-      Sleep(1);
+      WaitForSingleObject(g_work_event.get(), INFINITE);
       continue;
     }
     // The id never changes once the icon is in the list, and the list outlives this thread.
@@ -122,6 +125,11 @@ int StartIconLoader() {
   GameIconList* icons = new (std::nothrow) GameIconList();
   if (icons == nullptr)
     return 0;
+  g_work_event.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+  if (!g_work_event) {
+    delete icons;
+    return 0;
+  }
   {
     std::lock_guard<CriticalSection> hold(StoreLock());
     g_icons = icons;
@@ -133,6 +141,7 @@ int StartIconLoader() {
     g_icons = nullptr;
     g_run_state = kStopped;
     delete icons;
+    g_work_event.reset();
     return 0;
   }
   return 1;
@@ -148,8 +157,10 @@ void StopIconLoader() {
   }
   // A binding that starts just after the first abort is aborted by its own callback or by a later round.
   for (unsigned round = 0;; ++round) {
-    if (round % 50 == 0)
+    if (round % 50 == 0) {
       AbortIconDownload();
+      SetEvent(g_work_event.get());
+    }
     {
       std::lock_guard<CriticalSection> hold(StoreLock());
       if (g_run_state == kStopped)
@@ -159,6 +170,7 @@ void StopIconLoader() {
   }
   WaitForSingleObject(g_loader_thread.get(), INFINITE);
   g_loader_thread.reset();
+  g_work_event.reset();
   GameIconList* icons;
   {
     std::lock_guard<CriticalSection> hold(StoreLock());
@@ -186,6 +198,7 @@ int32_t FindGameIcon(const wchar_t* game_id, int32_t which, wchar_t* path) {
       return kIconFailed;
     }
     icon = node->item;
+    SetEvent(g_work_event.get());
   }
   int32_t status = which == 0 ? icon->small_status : icon->large_status;
   if (status == kIconReady && path != nullptr) {

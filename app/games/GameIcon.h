@@ -3,7 +3,7 @@
 // time is queued, and a later call returns the fetched path.
 //
 // Threads: StartIconLoader, StopIconLoader and FindGameIcon are called on the user-interface thread; the
-// loader thread fetches. The store's lock guards the list, every GameIcon's statuses and paths and the run
+// loader thread fetches, and sleeps on an event while nothing is queued. The store's lock guards the list, every GameIcon's statuses and paths and the run
 // state; the loader never holds it while it downloads, and it is taken after no other lock.
 #pragma once
 
