@@ -345,10 +345,22 @@ TEST(IdleMonitorOnThisSystem, OpensOrFailsCleanlyWithTheRealLibrary) {
   PDH_STATUS add_status = add_counter != nullptr && query != nullptr
                               ? add_counter(query, kProcessor, 0, &counter)
                               : 0;
+  auto collect = reinterpret_cast<PDH_STATUS(WINAPI*)(PDH_HQUERY)>(
+      reinterpret_cast<void*>(GetProcAddress(pdh, "PdhCollectQueryData")));
+  auto read = reinterpret_cast<PDH_STATUS(WINAPI*)(PDH_HCOUNTER, DWORD, LPDWORD, PDH_FMT_COUNTERVALUE*)>(
+      reinterpret_cast<void*>(GetProcAddress(pdh, "PdhGetFormattedCounterValue")));
+  PDH_FMT_COUNTERVALUE value = {};
+  PDH_STATUS read_status = 0;
+  if (collect != nullptr && read != nullptr && counter != nullptr) {
+    collect(query);
+    collect(query);
+    read_status = read(counter, PDH_FMT_LONG, nullptr, &value);
+  }
   std::printf("real pdh.dll: PdhEnumObjectItemsW(\"Network Interface\") 0x%08lX; PdhOpenQueryW 0x%08lX; "
-              "PdhAddCounterW(processor) 0x%08lX\n",
+              "PdhAddCounterW(processor) 0x%08lX; processor value 0x%08lX, %ld %%\n",
               static_cast<unsigned long>(status), static_cast<unsigned long>(open_status),
-              static_cast<unsigned long>(add_status));
+              static_cast<unsigned long>(add_status), static_cast<unsigned long>(read_status),
+              static_cast<long>(value.longValue));
   FreeLibrary(pdh);
 }
 
