@@ -5,6 +5,7 @@
 #include <wininet.h>
 
 #include <cwchar>
+#include <cwctype>
 #include <string>
 
 #include "app/TextFields.h"
@@ -81,21 +82,31 @@ class DownloadCallback : public IBindStatusCallback, public IHttpNegotiate {
       *additional = nullptr;
     return ContinueOrAbort();
   }
-  HRESULT STDMETHODCALLTYPE OnResponse(DWORD status, LPCWSTR, LPCWSTR, LPWSTR* additional) override {
+  HRESULT STDMETHODCALLTYPE OnResponse(DWORD status, LPCWSTR headers, LPCWSTR, LPWSTR* additional) override {
     if (additional != nullptr)
       *additional = nullptr;
     http_status_ = status;
+    content_length_ = ContentLengthOf(headers);
     return status == 200 ? ContinueOrAbort() : E_ABORT;
   }
 
   DWORD http_status() const { return http_status_; }
+  int64_t content_length() const { return content_length_; }
 
  private:
   static HRESULT ContinueOrAbort() { return IconDownloadStopRequested() ? E_ABORT : S_OK; }
   static void Register(IBinding* binding) { RegisterIconDownload(binding); }
 
   DWORD http_status_ = 0;
+  int64_t content_length_ = -1;
 };
+
+int64_t FileSize(const wchar_t* path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data))
+    return -1;
+  return static_cast<int64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
 
 // "<current folder>\icons\<game id>" into `folder`; false when it does not fit.
 bool IconFolder(const wchar_t* game_id, wchar_t (&folder)[kPathUnits]) {
@@ -122,12 +133,16 @@ bool DownloadFresh(const wchar_t* url, const wchar_t* path) {
   DeleteUrlCacheEntryW(url);
   HRESULT result;
   DWORD status;
+  int64_t announced;
   {
     DownloadCallback callback;
     result = URLDownloadToFileW(nullptr, url, part.c_str(), 0, &callback);
     status = callback.http_status();
+    announced = callback.content_length();
   }
-  bool whole = result == S_OK && status == 200 && IsFile(part.c_str());
+  // A connection that closes before the announced length is also reported as success by some implementations.
+  int64_t size = FileSize(part.c_str());
+  bool whole = result == S_OK && status == 200 && IsFile(part.c_str()) && (announced < 0 || size == announced);
   if (whole && MoveFileExW(part.c_str(), path, MOVEFILE_REPLACE_EXISTING))
     return true;
   DeleteFileW(part.c_str());
@@ -135,6 +150,36 @@ bool DownloadFresh(const wchar_t* url, const wchar_t* path) {
 }
 
 }  // namespace
+
+int64_t ContentLengthOf(const wchar_t* headers) {
+  if (headers == nullptr)
+    return -1;
+  static const wchar_t kName[] = L"content-length:";
+  const size_t name_units = sizeof kName / sizeof kName[0] - 1;
+  for (const wchar_t* line = headers; *line != 0;) {
+    size_t matched = 0;
+    while (matched < name_units && line[matched] != 0 &&
+           static_cast<wchar_t>(towlower(line[matched])) == kName[matched])
+      ++matched;
+    if (matched == name_units) {
+      const wchar_t* digit = line + name_units;
+      while (*digit == L' ' || *digit == L'\t')
+        ++digit;
+      int64_t value = -1;
+      for (; *digit >= L'0' && *digit <= L'9'; ++digit) {
+        if (value > (INT64_MAX - 9) / 10)
+          return -1;
+        value = (value < 0 ? 0 : value * 10) + (*digit - L'0');
+      }
+      return value;
+    }
+    const wchar_t* end = std::wcschr(line, L'\n');
+    if (end == nullptr)
+      break;
+    line = end + 1;
+  }
+  return -1;
+}
 
 const wchar_t* IconFileName(const wchar_t* url) {
   if (url == nullptr)

@@ -20,8 +20,9 @@ enum IconFetchResult : int {
 //   2. Creates the folder "<current folder>\icons\<game id>" (CreateFolderChain).
 //   3. The file name is the text after the last '/' of the URL; it must be a plain name.
 //   4. When the recorded version equals `version` and the file is still there: ready, nothing is fetched.
-//   5. Otherwise the URL's entry in the download cache is dropped and the URL downloaded into the path; the
-//      version is recorded only after a download that succeeded.
+//   5. Otherwise the URL's entry in the download cache is dropped and the URL downloaded beside the path; only
+//      an answer of 200 whose body reached its announced length replaces the file, and only then is the version
+//      recorded. A failed download leaves the previous file and version as they were.
 // A download stops early once IconDownloadStopRequested (GameIcon.h) says so; it then fails.
 int FetchIconFile(const wchar_t* game_id, const wchar_t* url, int32_t version, wchar_t* path);
 
@@ -31,6 +32,10 @@ const size_t kMaxIconUrlUnits = 2083;
 // The text after the last '/' of `url` when that is a plain file name (no '\\', ':', "..", not empty); null
 // otherwise. Points into `url`.
 const wchar_t* IconFileName(const wchar_t* url);
+
+// The value of the first "Content-Length" line of raw HTTP response headers (name without regard to case),
+// or -1 when there is none or it is not a number that fits.
+int64_t ContentLengthOf(const wchar_t* headers);
 
 // Makes the folder `path` and every missing folder above it. Prefixes that exist, and the errors "already
 // exists" and "access denied" on the way, are accepted. True only when `path` is a folder afterwards.

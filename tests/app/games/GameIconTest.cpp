@@ -122,6 +122,25 @@ TEST_F(IconTest, AFailedDownloadIsAFailureAndRecordsNoVersion) {
                                       launcher_.Join(L"icons\\g2\\icon_version.ini").c_str()));
 }
 
+TEST_F(IconTest, AFailedRefetchKeepsThePreviousIconAndItsVersion) {
+  Serve(L"g3\\icon.png", "kept");
+  StartServer("{}");
+  wchar_t path[260] = {};
+  std::wstring url = Url("g3", "icon.png");
+  ASSERT_EQ(kIconFetchReady, FetchIconFile(L"g3", url.c_str(), 1, path));
+  // The server now answers with an error page, then with a body cut short.
+  for (const char* script : {R"({"/g3/icon.png": {"status": 500, "body": "broken"}})",
+                             R"({"/g3/icon.png": {"content_length": 5000}})"}) {
+    Sleep(20);  // a new modification time for the script
+    ASSERT_TRUE(WriteFileBytes(http_.folder().Join(L"script.json"), script));
+    EXPECT_EQ(kIconFetchFailed, FetchIconFile(L"g3", url.c_str(), 2, path)) << script;
+    EXPECT_EQ("kept", Local(L"g3\\icon.png")) << script;
+    EXPECT_EQ(1u, GetPrivateProfileIntW(L"icon_version", L"icon.png", 0,
+                                        launcher_.Join(L"icons\\g3\\icon_version.ini").c_str()));
+    EXPECT_FALSE(FileExists(launcher_.Join(L"icons\\g3\\icon.png.part")));
+  }
+}
+
 TEST(IconFetch, RefusesBadInputWithoutTouchingAnyFile) {
   TempFolder launcher(L"icons-bad");
   wchar_t previous[MAX_PATH];
@@ -153,6 +172,23 @@ TEST(IconFetch, RefusesBadInputWithoutTouchingAnyFile) {
   EXPECT_FALSE(FileExists(launcher.Join(L"icons\\..")) && FileExists(launcher.Join(L"x")));
   EXPECT_FALSE(FileExists(launcher.Join(L"icons\\a")));
   EXPECT_FALSE(FileExists(launcher.Join(L"icons\\c:")));
+}
+
+TEST(IconFetch, ReadsTheAnnouncedLength) {
+  struct Case {
+    const wchar_t* headers;
+    int64_t length;
+  } cases[] = {
+      {L"HTTP/1.1 200 OK\r\nContent-Length: 5000\r\n\r\n", 5000},
+      {L"HTTP/1.1 200 OK\r\ncontent-length:12\r\n", 12},
+      {L"HTTP/1.1 200 OK\r\nX-Content-Length: 7\r\n", -1},
+      {L"HTTP/1.1 200 OK\r\nContent-Length: x\r\n", -1},
+      {L"HTTP/1.1 200 OK\r\nContent-Length: 99999999999999999999\r\n", -1},
+      {L"", -1},
+      {nullptr, -1},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(c.length, ContentLengthOf(c.headers)) << (c.headers ? testing_support::WideToUtf8(c.headers) : "");
 }
 
 TEST(CreateFolderChain, SucceedsOnlyWhenTheFolderExistsAfterwards) {
