@@ -118,7 +118,8 @@ class CrashProgramTest : public testing::Test {
     for (const char* section : {"<fault reason>", "<user>", "<os>", "<cpu>", "<memory>"})
       EXPECT_EQ(1, Count(*log, std::string("\r\n") + section + "\r\n")) << section;
   }
-  TempFolder folder_{L"crash"};
+  // A folder name outside any ANSI code page: the dump and log paths are wide all the way.
+  TempFolder folder_{L"crash-\u00e9\u6587"};
 };
 
 TEST_F(CrashProgramTest, AnAccessViolationLeavesADumpAndALog) {
@@ -129,6 +130,7 @@ TEST_F(CrashProgramTest, AnAccessViolationLeavesADumpAndALog) {
   ExpectDumpAndLog(&log);
   EXPECT_NE(std::string::npos, log.find("<fault reason>\r\nEXCEPTION_ACCESS_VIOLATION\r\n"));
   EXPECT_NE(std::string::npos, log.find("% of memory in use."));
+  EXPECT_NE(std::string::npos, log.find("crash-\xc3\xa9\xe6\x96\x87"));  // the dump path, in UTF-8
 }
 
 TEST_F(CrashProgramTest, TheForeignCxxExceptionCodeIsNamed) {
