@@ -6,10 +6,12 @@
 
 #include <cwchar>
 #include <cwctype>
+#include <mutex>
 #include <string>
 
 #include "app/TextFields.h"
 #include "app/games/GameIcon.h"
+#include "net/CriticalSection.h"
 
 namespace {
 
@@ -37,11 +39,20 @@ bool CreateFolderTolerant(const wchar_t* path) {
 // Watches a download for the loader's stop request and records the server's answer. URLDownloadToFileW calls
 // it on the downloading thread. A stop asked from another thread aborts the binding at the next progress
 // report; a server that accepts and then stays silent reports no progress, so the stop also aborts the
-// binding it finds registered here (AbortIconDownload). Some URL-moniker implementations save an error page as
-// the file and report success: only an answer of 200 counts.
+// binding it finds registered here (AbortIconDownload). A server that stays silent while no stop is asked
+// would hold every queued icon back: a timer aborts the binding once nothing arrived for the receive time-out.
+// Some URL-moniker implementations save an error page as the file and report success: only an answer of 200
+// counts.
+//
+// Threads: the downloading thread calls every method but AbortIfSilent, which runs on a timer-queue thread;
+// lock_ guards binding_, last_activity_ is read and written atomically.
 class DownloadCallback : public IBindStatusCallback, public IHttpNegotiate {
  public:
-  ~DownloadCallback() { Register(nullptr); }
+  DownloadCallback() : last_activity_(static_cast<LONG>(GetTickCount())) {}
+  ~DownloadCallback() {
+    Register(nullptr);
+    Keep(nullptr);
+  }
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     if (object == nullptr)
       return E_POINTER;
@@ -58,13 +69,18 @@ class DownloadCallback : public IBindStatusCallback, public IHttpNegotiate {
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
   HRESULT STDMETHODCALLTYPE OnStartBinding(DWORD, IBinding* binding) override {
     Register(binding);
+    Keep(binding);
     return ContinueOrAbort();
   }
   HRESULT STDMETHODCALLTYPE GetPriority(LONG*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE OnLowResource(DWORD) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnProgress(ULONG, ULONG, ULONG, LPCWSTR) override { return ContinueOrAbort(); }
+  HRESULT STDMETHODCALLTYPE OnProgress(ULONG, ULONG, ULONG, LPCWSTR) override {
+    Touch();
+    return ContinueOrAbort();
+  }
   HRESULT STDMETHODCALLTYPE OnStopBinding(HRESULT, LPCWSTR) override {
     Register(nullptr);
+    Keep(nullptr);
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE GetBindInfo(DWORD* flags, BINDINFO*) override {
@@ -74,6 +90,7 @@ class DownloadCallback : public IBindStatusCallback, public IHttpNegotiate {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM*) override {
+    Touch();
     return ContinueOrAbort();
   }
   HRESULT STDMETHODCALLTYPE OnObjectAvailable(REFIID, IUnknown*) override { return S_OK; }
@@ -93,13 +110,41 @@ class DownloadCallback : public IBindStatusCallback, public IHttpNegotiate {
   DWORD http_status() const { return http_status_; }
   int64_t content_length() const { return content_length_; }
 
+  // Aborts the binding when nothing arrived for `limit_ms`.
+  void AbortIfSilent(DWORD limit_ms) {
+    DWORD last = static_cast<DWORD>(InterlockedCompareExchange(&last_activity_, 0, 0));
+    if (GetTickCount() - last <= limit_ms)
+      return;
+    std::lock_guard<CriticalSection> hold(lock_);
+    if (binding_ != nullptr)
+      binding_->Abort();
+  }
+
  private:
   static HRESULT ContinueOrAbort() { return IconDownloadStopRequested() ? E_ABORT : S_OK; }
   static void Register(IBinding* binding) { RegisterIconDownload(binding); }
+  void Touch() { InterlockedExchange(&last_activity_, static_cast<LONG>(GetTickCount())); }
+  void Keep(IBinding* binding) {
+    std::lock_guard<CriticalSection> hold(lock_);
+    if (binding != nullptr)
+      binding->AddRef();
+    if (binding_ != nullptr)
+      binding_->Release();
+    binding_ = binding;
+  }
 
   DWORD http_status_ = 0;
   int64_t content_length_ = -1;
+  volatile LONG last_activity_;
+  CriticalSection lock_;
+  IBinding* binding_ = nullptr;  // one reference while the binding runs
 };
+
+DWORD g_receive_timeout_ms = kIconReceiveTimeoutMs;
+
+VOID CALLBACK CheckSilence(PVOID callback, BOOLEAN) {
+  static_cast<DownloadCallback*>(callback)->AbortIfSilent(g_receive_timeout_ms);
+}
 
 int64_t FileSize(const wchar_t* path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
@@ -136,7 +181,12 @@ bool DownloadFresh(const wchar_t* url, const wchar_t* path) {
   int64_t announced;
   {
     DownloadCallback callback;
+    HANDLE timer = nullptr;
+    CreateTimerQueueTimer(&timer, nullptr, &CheckSilence, &callback, 250, 250, WT_EXECUTEDEFAULT);
     result = URLDownloadToFileW(nullptr, url, part.c_str(), 0, &callback);
+    // Waits for a check that is running: the callback ends with this block.
+    if (timer != nullptr)
+      DeleteTimerQueueTimer(nullptr, timer, INVALID_HANDLE_VALUE);
     status = callback.http_status();
     announced = callback.content_length();
   }
@@ -150,6 +200,10 @@ bool DownloadFresh(const wchar_t* url, const wchar_t* path) {
 }
 
 }  // namespace
+
+void SetIconReceiveTimeout(unsigned milliseconds) {
+  g_receive_timeout_ms = milliseconds != 0 ? milliseconds : kIconReceiveTimeoutMs;
+}
 
 int64_t ContentLengthOf(const wchar_t* headers) {
   if (headers == nullptr)

@@ -23,8 +23,15 @@ enum IconFetchResult : int {
 //   5. Otherwise the URL's entry in the download cache is dropped and the URL downloaded beside the path; only
 //      an answer of 200 whose body reached its announced length replaces the file, and only then is the version
 //      recorded. A failed download leaves the previous file and version as they were.
-// A download stops early once IconDownloadStopRequested (GameIcon.h) says so; it then fails.
+// A download stops early once IconDownloadStopRequested (GameIcon.h) says so, or when nothing arrived for the
+// receive time-out; it then fails.
 int FetchIconFile(const wchar_t* game_id, const wchar_t* url, int32_t version, wchar_t* path);
+
+// A download during which nothing arrives for this long is aborted and fails, so that a silent server holds
+// no other icon back.
+const unsigned kIconReceiveTimeoutMs = 15000;
+// Replaces the receive time-out (tests); 0 restores kIconReceiveTimeoutMs. Set it while nothing downloads.
+void SetIconReceiveTimeout(unsigned milliseconds);
 
 // The longest icon URL that is fetched (the platform's URL limit).
 const size_t kMaxIconUrlUnits = 2083;

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/TextFields.h"
 #include "app/games/GameIcon.h"
@@ -139,6 +141,20 @@ TEST_F(IconTest, AFailedRefetchKeepsThePreviousIconAndItsVersion) {
                                         launcher_.Join(L"icons\\g3\\icon_version.ini").c_str()));
     EXPECT_FALSE(FileExists(launcher_.Join(L"icons\\g3\\icon.png.part")));
   }
+}
+
+TEST_F(IconTest, ASilentServerIsGivenUpAfterTheReceiveTimeOut) {
+  StartServer(R"({"/g4/icon.png": {"delay_before": 60}})");
+  SetIconReceiveTimeout(1000);
+  wchar_t path[260] = {};
+  std::wstring url = Url("g4", "icon.png");
+  DWORD start = GetTickCount();
+  EXPECT_EQ(kIconFetchFailed, FetchIconFile(L"g4", url.c_str(), 1, path));
+  DWORD took = GetTickCount() - start;
+  SetIconReceiveTimeout(0);
+  EXPECT_GE(took, 900u);
+  EXPECT_LE(took, 10000u);
+  EXPECT_FALSE(FileExists(launcher_.Join(L"icons\\g4\\icon.png")));
 }
 
 TEST(IconFetch, RefusesBadInputWithoutTouchingAnyFile) {
