@@ -5,6 +5,18 @@
 #include "ui/skin/NImage.h"
 #include "ui/skinned/SkinStateImages.h"
 
+namespace {
+
+// The filled part of `length` pixels at `position`, truncated toward zero. The product is rounded to a double
+// first: the x87 unit of this 32-bit target keeps it in extended precision, where 100 x 0.6 is a hair below
+// 60 and would fill 59.
+int32_t FilledLength(int32_t length, double position) {
+  volatile double product = length * position;
+  return static_cast<int32_t>(product);
+}
+
+}  // namespace
+
 SkinnedProgressCtrl::~SkinnedProgressCtrl() {
   Destroy();
   SkinnedProgressCtrl::ReleaseSkin();
@@ -85,11 +97,11 @@ void SkinnedProgressCtrl::PaintFilled(Dib* surface) {
   RECT part;
   POINT at = {full->x(), full->y()};
   if (vertical_) {
-    int32_t filled = static_cast<int32_t>(height * position_);
+    int32_t filled = FilledLength(height, position_);
     part = RECT{0, height - filled, width, height};
     at.y += height - filled;
   } else {
-    int32_t filled = static_cast<int32_t>(width * position_);
+    int32_t filled = FilledLength(width, position_);
     part = RECT{0, 0, filled, height};
   }
   if (part.right <= part.left || part.bottom <= part.top)

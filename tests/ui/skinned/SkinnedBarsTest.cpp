@@ -82,7 +82,7 @@ TEST_F(SkinnedBarsTest, TheProgressFillFollowsThePositionTruncatedAndGrowsUpWhen
     int32_t filled;
   };
   const Case cases[] = {{L"progress", 0, 0.0, 0},   {L"progress", 0, 0.999, 99}, {L"progress", 0, 1.0, 100},
-                        {L"progress", 0, 0.5, 50},  {L"progress_v", 1, 0.25, 25}, {L"progress_v", 1, 0.999, 99},
+                        {L"progress", 0, 0.6, 60},  {L"progress_v", 1, 0.25, 25}, {L"progress_v", 1, 0.999, 99},
                         {L"progress_v", 1, 1.0, 100}};
   for (const Case& c : cases) {
     SkinnedProgressCtrl bar;

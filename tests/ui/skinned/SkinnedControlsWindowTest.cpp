@@ -149,7 +149,7 @@ TEST_F(SkinnedControlsWindowTest, ControlsInAPopupAnswerRealMouseMessagesAndAreC
   testing_support::PngImage shot = testing_support::CaptureWindow(window);
   EXPECT_TRUE(testing_support::SaveScreenshot(shot, L"skinned_controls.png"));
   // The hovered button's light frame, the checked box's green, the selected tab's orange, and the progress
-  // bar filled at 60 % of 240 pixels (143 columns: 0.6 is a little below in binary) but not beyond.
+  // bar filled at 60 % of 240 pixels but not beyond.
   EXPECT_EQ(0xCFE7FFu, testing_support::PixelAt(shot, 20, 20));
   EXPECT_GT((testing_support::PixelAt(shot, 30, 76) >> 8) & 0xFF, 0x80u);
   EXPECT_GT(testing_support::PixelAt(shot, 290, 35) >> 16, 0xB0u);
