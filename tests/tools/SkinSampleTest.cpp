@@ -11,7 +11,7 @@
 
 #include "tests/support/TempFolder.h"
 #include "tests/support/WinePaths.h"
-#include "tests/ui/gfx/TestImages.h"
+#include "tests/support/WindowCapture.h"
 #include "tools/skin_sample/SampleLayout.h"
 
 namespace {
@@ -55,47 +55,6 @@ void Click(HWND window, const RECT& control) {
   SendMessageW(window, WM_LBUTTONUP, 0, point);
 }
 
-// The window's pixels as they are on the screen, as RGBA rows top to bottom.
-PngImage CaptureWindow(HWND window) {
-  RECT frame;
-  GetWindowRect(window, &frame);
-  PngImage image;
-  image.width = frame.right - frame.left;
-  image.height = frame.bottom - frame.top;
-  image.color_type = 6;  // RGBA
-  HDC screen = GetDC(nullptr);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = image.width;
-  info.bmiHeader.biHeight = -static_cast<LONG>(image.height);  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC memory = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, image.width, image.height, screen, frame.left, frame.top, SRCCOPY);
-  GdiFlush();
-  const uint32_t* pixels = static_cast<const uint32_t*>(bits);
-  for (size_t i = 0; i < static_cast<size_t>(image.width) * image.height; ++i) {
-    image.pixels.push_back(static_cast<uint8_t>(pixels[i] >> 16));
-    image.pixels.push_back(static_cast<uint8_t>(pixels[i] >> 8));
-    image.pixels.push_back(static_cast<uint8_t>(pixels[i]));
-    image.pixels.push_back(255);
-  }
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  DeleteObject(bitmap);
-  ReleaseDC(nullptr, screen);
-  return image;
-}
-
-// The pixel (x, y) of a capture as 0xRRGGBB.
-uint32_t PixelAt(const PngImage& image, int x, int y) {
-  size_t at = (static_cast<size_t>(y) * image.width + x) * 4;
-  return static_cast<uint32_t>(image.pixels[at]) << 16 | image.pixels[at + 1] << 8 | image.pixels[at + 2];
-}
-
 TEST(SkinSample, ClicksThroughTheSampleDialogAndSavesItsScreenshot) {
   TempFolder folder(L"sample");
   std::wstring command = L"\"" + WindowsPathOf(SKIN_SAMPLE_EXE) + L"\" \"" + folder.path() + L"\"";
@@ -118,11 +77,7 @@ TEST(SkinSample, ClicksThroughTheSampleDialogAndSavesItsScreenshot) {
   Sleep(300);  // a few frames: the repaint has reached the screen
 
   PngImage shot = CaptureWindow(dialog);
-  std::string png = PngBytes(shot);
-  ASSERT_FALSE(png.empty());
-  std::wstring shots = WindowsPathOf(std::string(ORVANE_BINARY_DIR) + "/screenshots");
-  ASSERT_TRUE(MakeFolders(shots));
-  EXPECT_TRUE(WriteFileBytes(shots + L"\\skin_sample.png", png));
+  EXPECT_TRUE(SaveScreenshot(shot, L"skin_sample.png"));
   // The header band of the background is dark blue (the skin's image reached the screen), and the progress
   // bar is filled in the shadow colour at its start but not at its end.
   EXPECT_LT(PixelAt(shot, 180, 44) >> 16, 0x40u);

@@ -50,6 +50,33 @@ class SkinnedControlTest : public SkinTest {
       data += row;
     Write(L"data\\skin\\common\\" + name, BmpBytes(fields, data));
   }
+  // A width x height BMP shaded from `top` to `bottom` (0xRRGGBB) with a 1-pixel `border` (none when
+  // `border` is `top`), for the pictures that tests save.
+  void WriteShadedImage(const std::wstring& name, int32_t width, int32_t height, uint32_t top, uint32_t bottom,
+                        uint32_t border) {
+    BmpFields fields;
+    fields.width = width;
+    fields.height = height;
+    std::string data;
+    for (int32_t y = height - 1; y >= 0; --y) {
+      std::string row;
+      for (int32_t x = 0; x < width; ++x) {
+        uint32_t colour = 0;
+        for (int shift = 0; shift < 24; shift += 8) {
+          int32_t a = (top >> shift) & 0xFF, b = (bottom >> shift) & 0xFF;
+          uint32_t mixed = static_cast<uint32_t>(a + (b - a) * y / (height > 1 ? height - 1 : 1));
+          colour |= mixed << shift;
+        }
+        if (border != top && (x == 0 || y == 0 || x == width - 1 || y == height - 1))
+          colour = border;
+        row += std::string{static_cast<char>(colour), static_cast<char>(colour >> 8),
+                           static_cast<char>(colour >> 16)};
+      }
+      row.resize((row.size() + 3) & ~size_t{3}, '\0');
+      data += row;
+    }
+    Write(L"data\\skin\\common\\" + name, BmpBytes(fields, data));
+  }
   // A two-frame strip animation "<id>.ini": frames `first` and `second`, each width x height, `frame_time` ms.
   void WriteAnimation(const std::wstring& id, int32_t width, int32_t height, uint32_t first, uint32_t second,
                       int32_t frame_time) {

@@ -1,0 +1,92 @@
+#include "tests/support/WindowCapture.h"
+
+#include "tests/support/TempFolder.h"
+#include "tests/support/WinePaths.h"
+
+namespace testing_support {
+
+PngImage CaptureWindow(HWND window) {
+  RECT frame;
+  GetWindowRect(window, &frame);
+  PngImage image;
+  image.width = frame.right - frame.left;
+  image.height = frame.bottom - frame.top;
+  image.color_type = 6;  // RGBA
+  HDC screen = GetDC(nullptr);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = image.width;
+  info.bmiHeader.biHeight = -static_cast<LONG>(image.height);  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC memory = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, image.width, image.height, screen, frame.left, frame.top, SRCCOPY);
+  GdiFlush();
+  const uint32_t* pixels = static_cast<const uint32_t*>(bits);
+  for (size_t i = 0; pixels != nullptr && i < static_cast<size_t>(image.width) * image.height; ++i) {
+    image.pixels.push_back(static_cast<uint8_t>(pixels[i] >> 16));
+    image.pixels.push_back(static_cast<uint8_t>(pixels[i] >> 8));
+    image.pixels.push_back(static_cast<uint8_t>(pixels[i]));
+    image.pixels.push_back(255);
+  }
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+  ReleaseDC(nullptr, screen);
+  return image;
+}
+
+uint32_t PixelAt(const PngImage& image, int x, int y) {
+  size_t at = (static_cast<size_t>(y) * image.width + x) * 4;
+  if (at + 2 >= image.pixels.size())
+    return 0;
+  return static_cast<uint32_t>(image.pixels[at]) << 16 | image.pixels[at + 1] << 8 | image.pixels[at + 2];
+}
+
+bool SaveScreenshot(const PngImage& image, const std::wstring& name) {
+  std::string png = PngBytes(image);
+  if (png.empty())
+    return false;
+  std::wstring shots = WindowsPathOf(std::string(ORVANE_BINARY_DIR) + "/screenshots");
+  return MakeFolders(shots) && WriteFileBytes(shots + L"\\" + name, png);
+}
+
+void MoveMouse(HWND window, int x, int y) {
+  POINT screen = {x, y};
+  ClientToScreen(window, &screen);
+  SetCursorPos(screen.x, screen.y);
+  SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+}
+
+void ClickAt(HWND window, int x, int y) {
+  MoveMouse(window, x, y);
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    if (done())
+      return true;
+    if (GetTickCount() - start >= timeout_ms)
+      return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+}
+
+bool WaitUntilPainted(HWND window, DWORD timeout_ms) {
+  bool painted = PumpUntil([window] { return !GetUpdateRect(window, nullptr, FALSE); }, timeout_ms);
+  GdiFlush();
+  return painted;
+}
+
+}  // namespace testing_support
