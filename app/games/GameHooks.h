@@ -20,6 +20,14 @@ typedef void (*GameMessagePresenter)(const wchar_t* text);
 void SetGameMessagePresenter(GameMessagePresenter presenter);
 void ShowGameMessage(const wchar_t* text);
 
+// Asks `text` with two buttons and returns the answer: 1 the first button, 2 the second, 0 when the question
+// could not be asked (another modal question is open), which the caller treats as "do nothing".
+typedef int (*GameQuestionPresenter)(const wchar_t* text);
+// Null restores the default, a system OK / Cancel box owned by no window; the launcher's skinned message dialog
+// installs itself here and tests install a scripted answer.
+void SetGameQuestionPresenter(GameQuestionPresenter presenter);
+int AskGameQuestion(const wchar_t* text);
+
 // `format` with every "%s" replaced by `value` and every "%%" by "%"; other '%' sequences stay as they are.
 // Message texts come from data files and are never used as printf formats.
 std::wstring FormatMessageText(const wchar_t* format, const wchar_t* value);

@@ -14,6 +14,7 @@
 #include "app/games/CIEKillerForGame.h"
 #include "app/games/GameCatalogue.h"
 #include "app/games/GameHooks.h"
+#include "app/games/GameInstallerDownloader.h"
 #include "app/games/GameStart.h"
 
 namespace {
