@@ -53,9 +53,11 @@ class GameInfo : public IGameInfo {
   const wchar_t* GetField27() override { return field27_; }
   const wchar_t* GetSkinID() override { return skin_name_; }
   const wchar_t* GetEmptyText() override { return L""; }
-  // Not fetched yet: the icon store builds on these slots. Null (no icon).
-  const wchar_t* FetchSmallIcon() override { return nullptr; }
-  const wchar_t* FetchIcon() override { return nullptr; }
+  // "<icon URL base>/sicon.png" ("icon.png") at the icon version through FetchIconFile (IconFile.h): the
+  // local path, kept in the record, or null when the base is empty or too long or the fetch failed. Called on
+  // the icon loader's thread.
+  const wchar_t* FetchSmallIcon() override;
+  const wchar_t* FetchIcon() override;
   int32_t GetOptionFlag1() override { return (option_bits_ >> 1) & 1; }
   int32_t GetOptionFlag0() override { return option_bits_ & 1; }
   int32_t GetOptionFlag2() override { return (option_bits_ >> 2) & 1; }

@@ -11,8 +11,9 @@
 
 #include <cstdint>
 
-// Game states (the state word). Frozen values.
-enum GameState : int32_t {
+// Game states (the state word). Frozen values. (GameState names the user interface's per-game mirror,
+// GameStateMirror.h.)
+enum GameStateValue : int32_t {
   kGameError = -1,  // the error number says which
   kGameNotInstalled = 0,
   kGameInstallerDownloading = 1,
