@@ -76,9 +76,29 @@ void Window::DestroyNativeWindow() {
     Unbind();
 }
 
+bool Window::SubclassNativeWindow(HWND window) {
+  if (handle_ != nullptr || window == nullptr || FromHandle(window) != nullptr)
+    return false;
+  WNDPROC own = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
+  if (own == nullptr)
+    return false;
+  try {
+    Bind(window);
+  } catch (...) {
+    return false;  // no memory for the map entry: the control keeps its own procedure
+  }
+  subclassed_procedure_ = own;
+  SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWindowProcedure));
+  return true;
+}
+
 LRESULT Window::DefaultProcessing(UINT message, WPARAM wparam, LPARAM lparam) {
   if (handle_ == nullptr)
     return 0;
+  // A system control's procedure may be a thunk (the value GetWindowLongPtr gave): only CallWindowProc may
+  // call it.
+  if (subclassed_procedure_ != nullptr)
+    return CallWindowProcW(subclassed_procedure_, handle_, message, wparam, lparam);
   return default_procedure_(handle_, message, wparam, lparam);
 }
 
@@ -120,6 +140,7 @@ void Window::Bind(HWND window) {
 void Window::Unbind() {
   BoundWindows().erase(handle_);
   handle_ = nullptr;
+  subclassed_procedure_ = nullptr;
 }
 
 LRESULT CALLBACK Window::StaticWindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -59,9 +59,14 @@ class Window {
                           HMENU id_or_menu);
   // Destroys the window when it exists (its messages run as usual); afterwards window_handle() is null.
   void DestroyNativeWindow();
+  // Binds `window`, made from a class that is not ours (a system control such as "EDIT"), to this object:
+  // its procedure is replaced by the static procedure, so it stands in the handle map and the
+  // pre-translation walk, and its own procedure becomes DefaultProcessing until the window is gone. False
+  // when this object already has a window, `window` is bound to another object or cannot be subclassed.
+  bool SubclassNativeWindow(HWND window);
 
   // The default handling of a message: the class's default procedure (DefWindowProcW, or DefDlgProcW for
-  // dialogs).
+  // dialogs), or a subclassed control's own procedure.
   LRESULT DefaultProcessing(UINT message, WPARAM wparam, LPARAM lparam);
 
   // Pre-translation of a message taken from the queue before it is dispatched; true when it was consumed
@@ -91,4 +96,6 @@ class Window {
 
   HWND handle_ = nullptr;
   WNDPROC default_procedure_ = DefWindowProcW;
+  // The own procedure of a subclassed control; null otherwise.
+  WNDPROC subclassed_procedure_ = nullptr;
 };
