@@ -5,6 +5,7 @@
 // on the user-interface thread. Messages are shown on the user-interface thread only.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // Asks the launcher to close after a game start (the periodic tick closes it when the AutoClose setting is
@@ -31,3 +32,5 @@ int AskGameQuestion(const wchar_t* text);
 // `format` with every "%s" replaced by `value` and every "%%" by "%"; other '%' sequences stay as they are.
 // Message texts come from data files and are never used as printf formats.
 std::wstring FormatMessageText(const wchar_t* format, const wchar_t* value);
+// `format` with every "%d" replaced by `value` in decimal and every "%%" by "%".
+std::wstring FormatMessageNumber(const wchar_t* format, int32_t value);

@@ -175,6 +175,14 @@ void GameInfo::Run() {
   StartUpdate();
 }
 
+bool GameInfo::IsProgramInUse() {
+  Guard guard(lock_);
+  GameStartValues values{loader_type_,   game_path_,   exe_name_, exe_relative_path_,
+                         shortcut_args_, server_addr_, game_id_,  repository_sub_};
+  wchar_t program[MAX_PATH];
+  return GameProgramPath(values, program, MAX_PATH) && IsFileInUse(program);
+}
+
 void GameInfo::Launch() {
   Guard guard(lock_);
   CIEKillerForGame::GetInstance().EndCallingBrowser(

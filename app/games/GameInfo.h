@@ -110,6 +110,11 @@ class GameInfo : public IGameInfo {
   // Shows the collected changed-or-missing-file messages (UI thread, without the lock).
   void ShowPendingFileMessages();
 
+  // True when the game's program file exists and is open elsewhere (the game runs).
+  bool IsProgramInUse();
+  // True when the last installer download's file exists and is open elsewhere (the installer runs).
+  bool IsInstallerInUse();
+
   // The periodic tick's look at an installer download (with the lock held, state 1): copies its progress into
   // the game's; a finished download sets state 2 and starts the installer; a failed one, state -1 with error
   // 5, 7 or 8 (a cancelled one keeps the state the cancel set).

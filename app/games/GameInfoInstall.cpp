@@ -9,6 +9,7 @@
 #include "app/games/GameHooks.h"
 #include "app/games/GameInfo.h"
 #include "app/games/GameInstallerDownloader.h"
+#include "app/games/GameStart.h"
 #include "app/games/InstallerRun.h"
 
 namespace {
@@ -95,6 +96,11 @@ void GameInfo::CancelInstall() {
   installer_->Cancel();
   Guard guard(lock_);
   state_ = kGameNotInstalled;
+}
+
+bool GameInfo::IsInstallerInUse() {
+  Guard guard(lock_);
+  return installer_file_[0] != 0 && IsFileInUse(installer_file_);
 }
 
 void GameInfo::InstallerProgressStep() {
