@@ -27,6 +27,7 @@ bench: configure
 	cmake --build $(BUILD) -j$(JOBS) --target benchmarks
 	bash scripts/run-bench $(BUILD)
 	python3 scripts/bench-engine $(BUILD)
+	python3 scripts/bench-installer $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

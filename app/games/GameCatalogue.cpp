@@ -234,10 +234,6 @@ GameInfo* FindCatalogueGameInfo(const wchar_t* game_id) {
   return nullptr;
 }
 
-IGameInfo* FindGameInfo(const wchar_t* game_id) {
-  return FindCatalogueGameInfo(game_id);
-}
-
 TopMenuInfo::TopMenuInfo(const RawTopMenuRecord& record) : value_(record.value) {
   CopyToField(name_, record.name);
   CopyToField(url_, record.url);

@@ -6,9 +6,14 @@ namespace {
 
 volatile LONG g_close_request = 0;
 GameMessagePresenter g_presenter = nullptr;
+GameQuestionPresenter g_question_presenter = nullptr;
 
 void ShowSystemMessageBox(const wchar_t* text) {
   MessageBoxW(nullptr, text, L"", MB_OK | MB_ICONINFORMATION);
+}
+
+int AskWithSystemMessageBox(const wchar_t* text) {
+  return MessageBoxW(nullptr, text, L"", MB_OKCANCEL | MB_ICONQUESTION) == IDOK ? 1 : 2;
 }
 
 }  // namespace
@@ -27,4 +32,13 @@ void SetGameMessagePresenter(GameMessagePresenter presenter) {
 
 void ShowGameMessage(const wchar_t* text) {
   (g_presenter != nullptr ? g_presenter : &ShowSystemMessageBox)(text != nullptr ? text : L"");
+}
+
+void SetGameQuestionPresenter(GameQuestionPresenter presenter) {
+  g_question_presenter = presenter;
+}
+
+int AskGameQuestion(const wchar_t* text) {
+  return (g_question_presenter != nullptr ? g_question_presenter : &AskWithSystemMessageBox)(text != nullptr ? text
+                                                                                                              : L"");
 }

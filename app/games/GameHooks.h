@@ -17,3 +17,11 @@ typedef void (*GameMessagePresenter)(const wchar_t* text);
 // skinned message dialog installs itself here; tests install a recorder, so that no modal box ever blocks.
 void SetGameMessagePresenter(GameMessagePresenter presenter);
 void ShowGameMessage(const wchar_t* text);
+
+// Asks `text` with two buttons and returns the answer: 1 the first button, 2 the second, 0 when the question
+// could not be asked (another modal question is open), which the caller treats as "do nothing".
+typedef int (*GameQuestionPresenter)(const wchar_t* text);
+// Null restores the default, a system OK / Cancel box owned by no window; the launcher's skinned message dialog
+// installs itself here and tests install a scripted answer.
+void SetGameQuestionPresenter(GameQuestionPresenter presenter);
+int AskGameQuestion(const wchar_t* text);

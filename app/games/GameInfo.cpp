@@ -14,6 +14,7 @@
 #include "app/games/CIEKillerForGame.h"
 #include "app/games/GameCatalogue.h"
 #include "app/games/GameHooks.h"
+#include "app/games/GameInstallerDownloader.h"
 #include "app/games/GameStart.h"
 
 namespace {
@@ -172,6 +173,14 @@ void GameInfo::Run() {
     state_ = kGameNeedsUpdate;
   }
   StartUpdate();
+}
+
+bool GameInfo::IsProgramInUse() {
+  Guard guard(lock_);
+  GameStartValues values{loader_type_,   game_path_,   exe_name_, exe_relative_path_,
+                         shortcut_args_, server_addr_, game_id_,  repository_sub_};
+  wchar_t program[MAX_PATH];
+  return GameProgramPath(values, program, MAX_PATH) && IsFileInUse(program);
 }
 
 void GameInfo::Launch() {

@@ -19,6 +19,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@
 #include "base/CriticalSection.h"
 
 class CDllLoader;
+class GameInstallerDownloader;
 
 // The error number for engine error `code` (its low 16 bits are used) arriving while the game is in `state`:
 //   state 1 (installer downloading): 1..8 -> 1..8, anything else -> 21
@@ -64,9 +66,13 @@ class GameInfo : public IGameInfo {
   int32_t IsStartGame() override { return installed_; }
   void GetProgress(GameProgress* progress) override;
   const wchar_t* GetGamePath() override { return game_path_; }
-  // The installer download is not part of the record yet: nothing happens and the state stays 0.
-  void Install(const wchar_t*) override {}
-  void CancelInstall() override {}
+  // The installer download (UI thread): from state 0 with a folder, downloads the catalogue's installer into
+  // it on a thread of its own (state 1), asking first whether a partial file is resumed or a complete one run.
+  // A URL that names no file sends the user to the web page; a path that does not fit, or a file that cannot
+  // be opened, is error 5; a server that names no size, error 8.
+  void Install(const wchar_t* folder) override;
+  // From state 1: cancels the transfer (state 0); without a download, state -1.
+  void CancelInstall() override;
   void StartUpdate() override;
   void StopUpdate() override;
   int32_t StartFullCheck() override;
@@ -104,6 +110,16 @@ class GameInfo : public IGameInfo {
   // Shows the collected changed-or-missing-file messages (UI thread, without the lock).
   void ShowPendingFileMessages();
 
+  // True when the game's program file exists and is open elsewhere (the game runs).
+  bool IsProgramInUse();
+  // True when the last installer download's file exists and is open elsewhere (the installer runs).
+  bool IsInstallerInUse();
+
+  // The periodic tick's look at an installer download (with the lock held, state 1): copies its progress into
+  // the game's; a finished download sets state 2 and starts the installer; a failed one, state -1 with error
+  // 5, 7 or 8 (a cancelled one keeps the state the cancel set).
+  void InstallerProgressStep();
+
   CriticalSection& lock() { return lock_; }
   // With the lock held.
   void SetState(int32_t state) { state_ = state; }
@@ -124,6 +140,8 @@ class GameInfo : public IGameInfo {
   void RunEngine(int(QV_CALL* run)(UpdaterHandle), UpdaterHandle handle);
   void FailEngine(int32_t error);
   void RemoveEngine(CDllLoader* loader);
+  void FailInstall(int32_t error);
+  bool AskAboutExistingInstaller(int existing);
 
   // Catalogue texts (into the record; "" before Bind).
   const wchar_t* game_id_ = L"";
@@ -170,6 +188,9 @@ class GameInfo : public IGameInfo {
   const UpdateStatus* engine_status_ = nullptr;  // inside the engine; valid while the handle lives
   int32_t error_ = 0;
   std::vector<std::wstring> pending_file_messages_;  // event 18 paths, shown outside the lock
+  // The installer download, made by Install and kept until the next Install or the game's end, which waits for
+  // its thread. The thread touches nothing of the record: the tick copies its progress under the lock.
+  std::unique_ptr<GameInstallerDownloader> installer_;
   // Guards state, progress, error, the engine handle and status, the run-after-update wish and the pending
   // messages against the engine's threads. Taken after an engine's own lock, never before it.
   CriticalSection lock_;

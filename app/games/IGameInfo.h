@@ -100,6 +100,6 @@ class IGameInfo {
   virtual void ClearError() = 0;
 };
 
-// The first game of the catalogue whose id equals `game_id` exactly (case counts); null when none or when
-// `game_id` is null.
+// The first game of the game source (GameSource.h: the catalogue unless a test set another) whose id equals
+// `game_id` exactly (case counts); null when none or when `game_id` is null.
 IGameInfo* FindGameInfo(const wchar_t* game_id);

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "tests/support/FixtureServer.h"
+#include "tests/support/HttpFixture.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -55,41 +56,12 @@ struct Sink {
 };
 
 // http_server.py over a document root inside the server's own folder, with /file.bin (kFileSize bytes).
-class HttpServer {
+class HttpServer : public testing_support::HttpFixture {
  public:
   bool Start(const std::string& script_json) {
     AddFile(L"file.bin", FileBytes());
-    testing_support::WriteFileBytes(server_.folder().Join(L"script.json"), script_json);
-    return server_.Start("http_server.py",
-                         {"--root", server_.UnixPath(L"root"), "--script", server_.UnixPath(L"script.json")});
+    return HttpFixture::Start(script_json);
   }
-  void AddFile(const std::wstring& name, const std::string& bytes) {
-    testing_support::WriteFileBytes(server_.folder().Join(L"root\\" + name), bytes);
-  }
-  std::wstring Url(const std::string& path) const {
-    std::string url = "http://" + server_.endpoint() + path;
-    return std::wstring(url.begin(), url.end());
-  }
-  // The request log's lines for `path` (as sent, query included), as "METHOD RANGE" ("-" without a Range
-  // header), joined with ", ".
-  std::string RequestsFor(const std::string& path) const {
-    std::string log, seen;
-    testing_support::ReadFileBytes(server_.folder().Join(L"requests.log"), &log);
-    size_t start = 0;
-    while (start < log.size()) {
-      size_t end = log.find('\n', start);
-      std::string line = log.substr(start, end - start);
-      start = end == std::string::npos ? log.size() : end + 1;
-      size_t tab1 = line.find('\t'), tab2 = line.rfind('\t');
-      if (tab1 != std::string::npos && line.substr(tab1 + 1, tab2 - tab1 - 1) == path)
-        seen += (seen.empty() ? "" : ", ") + line.substr(0, tab1) + " " + line.substr(tab2 + 1);
-    }
-    return seen;
-  }
-  const FixtureServer& fixture() const { return server_; }
-
- private:
-  FixtureServer server_;
 };
 
 DownloaderProgress ProgressOf(HttpFileDownloader& downloader) {
