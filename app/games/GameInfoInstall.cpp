@@ -108,8 +108,9 @@ void GameInfo::InstallerProgressStep() {
     return;
   DownloaderProgress progress{};
   installer_->GetProgress(&progress);
-  // Done is done only once the thread closed the file: the installer must not start on a file still open.
-  if (progress.state == kDownloaderDone && installer_->IsFileOpen())
+  // Done is done only once the thread has cut and closed the file and ended: the installer must not start on
+  // a file that still has an old tail or is still open.
+  if (progress.state == kDownloaderDone && (installer_->IsRunning() || installer_->IsFileOpen()))
     progress.state = kDownloaderTransferring;
   file_fraction_ = 0.0;
   overall_fraction_ = 0.0;
