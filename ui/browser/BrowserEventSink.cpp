@@ -96,14 +96,8 @@ STDMETHODIMP BrowserEventSink::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISP
   return E_NOTIMPL;
 }
 
-STDMETHODIMP BrowserEventSink::Invoke(DISPID id,
-                                      REFIID,
-                                      LCID,
-                                      WORD,
-                                      DISPPARAMS* parameters,
-                                      VARIANT*,
-                                      EXCEPINFO*,
-                                      UINT*) {
+STDMETHODIMP
+BrowserEventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*, EXCEPINFO*, UINT*) {
   if (receiver_ == nullptr || parameters == nullptr || parameters->rgvarg == nullptr)
     return S_OK;
   DISPPARAMS& p = *parameters;
@@ -135,8 +129,8 @@ void BrowserEventSink::BeforeNavigate(DISPPARAMS& p) {
   if (cancel_out == nullptr)
     return;
   BOOL cancel = *cancel_out != VARIANT_FALSE;
-  receiver_->OnBrowserBeforeNavigate(DispatchOf(Argument(p, 0)), TextOf(Argument(p, 1)), TextOf(Argument(p, 3)),
-                                     &cancel);
+  receiver_->OnBrowserBeforeNavigate(DispatchOf(Argument(p, 0)), TextOf(Argument(p, 1)),
+                                     TextOf(Argument(p, 3)), &cancel);
   *cancel_out = cancel ? VARIANT_TRUE : VARIANT_FALSE;
 }
 
@@ -147,7 +141,7 @@ void BrowserEventSink::NavigateError(DISPPARAMS& p) {
   if (cancel_out == nullptr)
     return;
   BOOL cancel = *cancel_out != VARIANT_FALSE;
-  receiver_->OnBrowserNavigateError(DispatchOf(Argument(p, 0)), TextOf(Argument(p, 1)), TextOf(Argument(p, 2)),
-                                    IntegerOf(Argument(p, 3)), &cancel);
+  receiver_->OnBrowserNavigateError(DispatchOf(Argument(p, 0)), TextOf(Argument(p, 1)),
+                                    TextOf(Argument(p, 2)), IntegerOf(Argument(p, 3)), &cancel);
   *cancel_out = cancel ? VARIANT_TRUE : VARIANT_FALSE;
 }

@@ -68,7 +68,8 @@ int32_t CHtmlCtrl::Create(CHtmlHostHandler* handler, const RECT& rect, HWND pare
     site_manager_.reset(new (std::nothrow) CHtmlHostSiteOccManager(handler));
   if (!site_manager_)
     return 0;
-  const wchar_t* window_class = RegisterWindowClass(kWindowClass, CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), 0);
+  const wchar_t* window_class =
+      RegisterWindowClass(kWindowClass, CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), 0);
   if (!CreateNativeWindow(0, window_class, L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))))
     return 0;
@@ -264,7 +265,9 @@ void CHtmlCtrl::OnNavigateError(const wchar_t*, const wchar_t*, int32_t, BOOL* c
     *cancel = FALSE;
 }
 
-void CHtmlCtrl::OnBrowserBeforeNavigate(IDispatch* frame, const wchar_t* url, const wchar_t* target_frame,
+void CHtmlCtrl::OnBrowserBeforeNavigate(IDispatch* frame,
+                                        const wchar_t* url,
+                                        const wchar_t* target_frame,
                                         BOOL* cancel) {
   OnBeforeNavigate2(url != nullptr ? url : L"", target_frame, IsTopLevelFrame(frame), cancel);
 }
@@ -277,8 +280,11 @@ void CHtmlCtrl::OnBrowserDocumentComplete(IDispatch* frame, const wchar_t* url) 
   OnDocumentComplete(url != nullptr ? url : L"", IsTopLevelFrame(frame));
 }
 
-void CHtmlCtrl::OnBrowserNavigateError(IDispatch* frame, const wchar_t* url, const wchar_t* target_frame,
-                                       int32_t status, BOOL* cancel) {
+void CHtmlCtrl::OnBrowserNavigateError(IDispatch* frame,
+                                       const wchar_t* url,
+                                       const wchar_t* target_frame,
+                                       int32_t status,
+                                       BOOL* cancel) {
   (void)frame;
   OnNavigateError(url != nullptr ? url : L"", target_frame, status, cancel);
 }

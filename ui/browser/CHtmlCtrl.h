@@ -50,7 +50,7 @@ struct HtmlDocumentReading {
   ComPtr<IDispatch> document;
   ComPtr<IDispatch> script;
   std::wstring title;
-  std::wstring body_width;   // the body style's width text ("640px"), empty when none
+  std::wstring body_width;  // the body style's width text ("640px"), empty when none
   std::wstring body_height;
 };
 
@@ -78,7 +78,10 @@ class CHtmlCtrl : public Window, public CHtmlScript, public BrowserEventReceiver
   // object of a top-level navigation; NavigateComplete2 and DocumentComplete take the document anew (see
   // above; DocumentComplete then reads the title and body size and calls the handler's OnDocumentReady);
   // NavigateError sets cancel to FALSE, so the browser shows its own error page.
-  virtual void OnBeforeNavigate2(const wchar_t* url, const wchar_t* target_frame, bool top_level, BOOL* cancel);
+  virtual void OnBeforeNavigate2(const wchar_t* url,
+                                 const wchar_t* target_frame,
+                                 bool top_level,
+                                 BOOL* cancel);
   virtual void OnNavigateComplete2(const wchar_t* url, bool top_level);
   virtual void OnDocumentComplete(const wchar_t* url, bool top_level);
   virtual void OnNavigateError(const wchar_t* url, const wchar_t* target_frame, int32_t status, BOOL* cancel);
@@ -113,11 +116,16 @@ class CHtmlCtrl : public Window, public CHtmlScript, public BrowserEventReceiver
 
  private:
   // BrowserEventReceiver: the sink's decoded events, passed to the framework events above.
-  void OnBrowserBeforeNavigate(IDispatch* frame, const wchar_t* url, const wchar_t* target_frame,
+  void OnBrowserBeforeNavigate(IDispatch* frame,
+                               const wchar_t* url,
+                               const wchar_t* target_frame,
                                BOOL* cancel) override;
   void OnBrowserNavigateComplete(IDispatch* frame, const wchar_t* url) override;
   void OnBrowserDocumentComplete(IDispatch* frame, const wchar_t* url) override;
-  void OnBrowserNavigateError(IDispatch* frame, const wchar_t* url, const wchar_t* target_frame, int32_t status,
+  void OnBrowserNavigateError(IDispatch* frame,
+                              const wchar_t* url,
+                              const wchar_t* target_frame,
+                              int32_t status,
                               BOOL* cancel) override;
 
   bool CreateBrowser();

@@ -102,13 +102,8 @@ HRESULT CHtmlHostHandler::GetOverrideKeyPath(LPOLESTR*, DWORD) {
   return E_NOTIMPL;
 }
 
-HRESULT CHtmlHostHandler::ShowMessage(HWND,
-                                      LPOLESTR text,
-                                      LPOLESTR,
-                                      DWORD type,
-                                      LPOLESTR,
-                                      DWORD,
-                                      LRESULT* result) {
+HRESULT
+CHtmlHostHandler::ShowMessage(HWND, LPOLESTR text, LPOLESTR, DWORD type, LPOLESTR, DWORD, LRESULT* result) {
   int answer = SystemCalls().message_box(nullptr, text != nullptr ? text : L"", kHtmlMessageCaption, type);
   if (result != nullptr)
     *result = answer;

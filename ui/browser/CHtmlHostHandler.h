@@ -84,7 +84,11 @@ class CHtmlHostHandler {
                               DWORD help_context,
                               LRESULT* result);
   // 18: E_NOTIMPL.
-  virtual HRESULT ShowHelp(HWND window, LPOLESTR help_file, UINT command, DWORD data, POINT point,
+  virtual HRESULT ShowHelp(HWND window,
+                           LPOLESTR help_file,
+                           UINT command,
+                           DWORD data,
+                           POINT point,
                            IDispatch* object);
   // 19: a command from the page (number, argument); nothing in the base.
   virtual void OnScriptCommand(int32_t number, const wchar_t* argument);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/ui/browser/BrowserEventArguments.h"
 #include "ui/browser/BrowserEventSink.h"
 #include "ui/browser/CHtmlCtrl.h"
 #include "ui/browser/CHtmlHostHandler.h"
@@ -22,6 +23,9 @@
 #include "ui/browser/ComPtr.h"
 
 namespace {
+
+using testing_support::EventArguments;
+using testing_support::Fire;
 
 // --- Host answers ---
 
@@ -33,8 +37,8 @@ SHORT WINAPI FakeKeyState(int key) {
 }
 
 int WINAPI FakeMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
-  message_boxes.push_back((owner == nullptr ? L"no owner|" : L"owner|") + std::wstring(text) + L"|" + caption +
-                          L"|" + std::to_wstring(type));
+  message_boxes.push_back((owner == nullptr ? L"no owner|" : L"owner|") + std::wstring(text) + L"|" +
+                          caption + L"|" + std::to_wstring(type));
   return IDRETRY;
 }
 
@@ -64,21 +68,30 @@ HRESULT AskSlot(IDocHostUIHandler* host, int slot) {
   DOCHOSTUIINFO info = {};
   info.cbSize = sizeof(info);
   switch (slot) {
-    case 1: return host->ShowContextMenu(CONTEXT_MENU_DEFAULT, nullptr, nullptr, nullptr);
+    case 1:
+      return host->ShowContextMenu(CONTEXT_MENU_DEFAULT, nullptr, nullptr, nullptr);
     case 2: {
       HRESULT hr = host->GetHostInfo(&info);
       EXPECT_EQ(0x4002Du, info.dwFlags);
       EXPECT_EQ(0u, info.dwDoubleClick);
       return hr;
     }
-    case 3: return host->ShowUI(0, nullptr, nullptr, nullptr, nullptr);
-    case 4: return host->HideUI();
-    case 5: return host->UpdateUI();
-    case 6: return host->EnableModeless(TRUE);
-    case 7: return host->OnDocWindowActivate(TRUE);
-    case 8: return host->OnFrameWindowActivate(TRUE);
-    case 9: return host->ResizeBorder(nullptr, nullptr, TRUE);
-    case 10: return host->TranslateAccelerator(&message, nullptr, 0);
+    case 3:
+      return host->ShowUI(0, nullptr, nullptr, nullptr, nullptr);
+    case 4:
+      return host->HideUI();
+    case 5:
+      return host->UpdateUI();
+    case 6:
+      return host->EnableModeless(TRUE);
+    case 7:
+      return host->OnDocWindowActivate(TRUE);
+    case 8:
+      return host->OnFrameWindowActivate(TRUE);
+    case 9:
+      return host->ResizeBorder(nullptr, nullptr, TRUE);
+    case 10:
+      return host->TranslateAccelerator(&message, nullptr, 0);
     case 11: {
       HRESULT hr = host->GetOptionKeyPath(&key, 0);
       EXPECT_STREQ(L"Software\\CHtmlDialog", key);
@@ -86,13 +99,15 @@ HRESULT AskSlot(IDocHostUIHandler* host, int slot) {
       EXPECT_EQ(E_INVALIDARG, host->GetOptionKeyPath(nullptr, 0));
       return hr;
     }
-    case 12: return host->GetDropTarget(nullptr, &drop);
+    case 12:
+      return host->GetDropTarget(nullptr, &drop);
     case 13: {
       HRESULT hr = host->GetExternal(&external);
       EXPECT_EQ(nullptr, external);
       return hr;
     }
-    case 14: return host->TranslateUrl(0, const_cast<LPWSTR>(L"http://a.test/"), &translated);
+    case 14:
+      return host->TranslateUrl(0, const_cast<LPWSTR>(L"http://a.test/"), &translated);
     case 15: {
       HRESULT hr = host->FilterDataObject(nullptr, &data);
       EXPECT_EQ(nullptr, data);
@@ -103,7 +118,8 @@ HRESULT AskSlot(IDocHostUIHandler* host, int slot) {
       EXPECT_EQ(S_OK, host->QueryInterface(__uuidof(IDocHostUIHandler2), second.ReceiveVoid()));
       return second ? second->GetOverrideKeyPath(&key, 0) : E_FAIL;
     }
-    default: return E_FAIL;
+    default:
+      return E_FAIL;
   }
 }
 
@@ -210,7 +226,13 @@ class FakeScript : public IDispatch {
     ids[0] = name == L"show" ? 1 : name == L"count" ? 2 : DISPID_UNKNOWN;
     return ids[0] == DISPID_UNKNOWN ? DISP_E_UNKNOWNNAME : S_OK;
   }
-  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* parameters, VARIANT* result, EXCEPINFO*,
+  STDMETHODIMP Invoke(DISPID id,
+                      REFIID,
+                      LCID,
+                      WORD flags,
+                      DISPPARAMS* parameters,
+                      VARIANT* result,
+                      EXCEPINFO*,
                       UINT*) override {
     if (flags != DISPATCH_METHOD)
       return DISP_E_MEMBERNOTFOUND;
@@ -293,56 +315,6 @@ class ScriptedView : public CHtmlCtrl {
     return S_OK;
   }
 };
-
-// The browser's argument list for an event: VARIANTs stored last first, texts by reference.
-class EventArguments {
- public:
-  // `frame`, then the URL and the rest in declaration order.
-  EventArguments(IDispatch* frame, const wchar_t* url, size_t extra_texts, bool with_cancel) {
-    url_text_ = SysAllocString(url);
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_DISPATCH;
-    v.pdispVal = frame;
-    declared_.push_back(v);
-    url_.vt = VT_BSTR;
-    url_.bstrVal = url_text_;
-    VARIANT by_reference;
-    VariantInit(&by_reference);
-    by_reference.vt = VT_BYREF | VT_VARIANT;
-    by_reference.pvarVal = &url_;
-    declared_.push_back(by_reference);
-    for (size_t i = 0; i < extra_texts; ++i) {
-      VARIANT empty;
-      VariantInit(&empty);
-      declared_.push_back(empty);
-    }
-    if (with_cancel) {
-      VARIANT cancel;
-      VariantInit(&cancel);
-      cancel.vt = VT_BYREF | VT_BOOL;
-      cancel.pboolVal = &cancel_;
-      declared_.push_back(cancel);
-    }
-    reversed_.assign(declared_.rbegin(), declared_.rend());
-    parameters_ = {reversed_.data(), nullptr, static_cast<UINT>(reversed_.size()), 0};
-  }
-  ~EventArguments() { SysFreeString(url_text_); }
-  DISPPARAMS* parameters() { return &parameters_; }
-  VARIANT_BOOL cancel_ = VARIANT_FALSE;
-
- private:
-  BSTR url_text_;
-  VARIANT url_ = {};
-  std::vector<VARIANT> declared_;
-  std::vector<VARIANT> reversed_;
-  DISPPARAMS parameters_ = {};
-};
-
-void Fire(IDispatch* sink, DISPID id, EventArguments& arguments) {
-  sink->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_METHOD, arguments.parameters(), nullptr, nullptr,
-               nullptr);
-}
 
 TEST(BrowserEvents, TheCancelFlagIsWrittenBackAndNavigateErrorClearsIt) {
   ScriptedView view;

@@ -1,7 +1,7 @@
 // The skinned web view with the real WebBrowser object in a modal dialog: placed by its BROWSER section,
 // refused without a size, placed anew on a skin change.
-#include <windows.h>
 #include <ole2.h>
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
@@ -55,8 +55,8 @@ class SkinnedHtmlCtrlTest : public testing_support::SkinTest {
     RECT rect = {};
     GetWindowRect(window, &rect);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," + std::to_string(rect.right) + "," +
-           std::to_string(rect.bottom);
+    return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," + std::to_string(rect.right) +
+           "," + std::to_string(rect.bottom);
   }
 };
 
