@@ -46,6 +46,6 @@ std::wstring QuoteUrlArgument(const std::wstring& url);
 std::wstring InternetExplorerPath(const std::wstring& program_files, const std::wstring& system_directory);
 
 // Opens `url` with the verb "open": IEXPLORE.EXE with the quoted URL as its parameters when the program is
-// there, else the escaped URL itself (the default browser). The shell's result; kUrlRefused for a URL that may not
-// leave. `shell` null uses the real shell.
+// there, else the escaped URL itself (the default browser). The shell's result; kUrlRefused for a URL that
+// may not leave. `shell` null uses the real shell.
 intptr_t OpenUrlWithInternetExplorer(const wchar_t* url, UrlShell* shell = nullptr);

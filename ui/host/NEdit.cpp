@@ -53,13 +53,8 @@ int32_t NEdit::Create(int32_t, int32_t, int32_t, int32_t, int32_t, NWnd*) {
   return 0;
 }
 
-int32_t NEdit::Create(int32_t x,
-                      int32_t y,
-                      int32_t width,
-                      int32_t height,
-                      int32_t id,
-                      NWnd* parent,
-                      uint32_t style) {
+int32_t
+NEdit::Create(int32_t x, int32_t y, int32_t width, int32_t height, int32_t id, NWnd* parent, uint32_t style) {
   if (window_handle() != nullptr)
     return 0;
   RECT rect = {};
@@ -67,9 +62,9 @@ int32_t NEdit::Create(int32_t x,
   if (host == nullptr)
     return 0;
   style_ = style;
-  HWND window = CreateWindowExW(0, L"EDIT", L"", style | WS_CHILD, rect.left, rect.top, width, height, host,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                                nullptr);
+  HWND window =
+      CreateWindowExW(0, L"EDIT", L"", style | WS_CHILD, rect.left, rect.top, width, height, host,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   if (window != nullptr && !SubclassNativeWindow(window)) {
     DestroyWindow(window);
     window = nullptr;

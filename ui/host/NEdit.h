@@ -1,5 +1,6 @@
-// NEdit: a node that owns a system "EDIT" control, so that a text field stands in the node tree like any other
-// node (NativeControlNode.h: no surface, the control paints itself; the tree places, shows and enables it).
+// NEdit: a node that owns a system "EDIT" control, so that a text field stands in the node tree like any
+// other node (NativeControlNode.h: no surface, the control paints itself; the tree places, shows and enables
+// it).
 //
 // CCustomEdit is the window side: the "EDIT" window is made by the system's own class and then subclassed
 // onto the window layer (Window::SubclassNativeWindow), so it is in the handle map and the modal loop's
@@ -60,17 +61,12 @@ class NEdit : public NativeControlNode, public CCustomEdit {
 
   // Edits are made by the call below: 0.
   int32_t Create(int32_t x, int32_t y, int32_t width, int32_t height, int32_t id, NWnd* parent) override;
-  // Makes the "EDIT" window (style `style` | WS_CHILD, no text) at (x, y) of `parent` plus the parent's offset
-  // in its nearest ancestor window, the id as control id; then OnCreate. 1 when the window exists and
+  // Makes the "EDIT" window (style `style` | WS_CHILD, no text) at (x, y) of `parent` plus the parent's
+  // offset in its nearest ancestor window, the id as control id; then OnCreate. 1 when the window exists and
   // OnCreate answered non-zero; otherwise no window is left, the node is unlinked and not created, and 0.
   // The node's visible flag is the window's (WS_VISIBLE in `style`).
-  virtual int32_t Create(int32_t x,
-                         int32_t y,
-                         int32_t width,
-                         int32_t height,
-                         int32_t id,
-                         NWnd* parent,
-                         uint32_t style);
+  virtual int32_t
+  Create(int32_t x, int32_t y, int32_t width, int32_t height, int32_t id, NWnd* parent, uint32_t style);
   // When created: WM_SETFONT with `font` (null for the system font), redrawn. The caller keeps the font.
   virtual void SetFont(HFONT font);
   // When created: EM_LIMITTEXT (0 lets the text grow to the control's own maximum).

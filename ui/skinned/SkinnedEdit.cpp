@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "ui/base/IniStringContainer.h"
+#include "ui/base/NumberText.h"
 #include "ui/skin/NFontManager.h"
 #include "ui/skin/SkinListeners.h"
 
@@ -28,27 +29,6 @@ const wchar_t* const kDisabledBackKeys[3] = {L"disabled_back_color_r", L"disable
                                              L"disabled_back_color_b"};
 
 }  // namespace
-
-int32_t LeadingInteger(const wchar_t* text) {
-  if (text == nullptr)
-    return 0;
-  while (*text == L' ' || (*text >= L'\t' && *text <= L'\r'))
-    ++text;
-  bool negative = *text == L'-';
-  if (*text == L'-' || *text == L'+')
-    ++text;
-  int64_t value = 0;
-  for (; *text >= L'0' && *text <= L'9'; ++text) {
-    value = value * 10 + (*text - L'0');
-    if (value > static_cast<int64_t>(INT32_MAX) + 1)
-      value = static_cast<int64_t>(INT32_MAX) + 1;  // held, so the loop never overflows
-  }
-  if (negative)
-    value = -value;
-  if (value > INT32_MAX)
-    return INT32_MAX;
-  return static_cast<int32_t>(value);
-}
 
 SkinnedEdit::SkinnedEdit() : disabled_back_colour_(GetSysColor(COLOR_BTNFACE)) {}
 
@@ -131,7 +111,7 @@ HBRUSH SkinnedEdit::OnCtlColor(HDC dc, int32_t type) {
 void SkinnedEdit::OnKillFocus() {
   if (!range_check_)
     return;
-  int32_t value = LeadingInteger(GetText());
+  int32_t value = TextToInt32(GetText());
   if (value < minimum_)
     value = minimum_;
   if (value > maximum_)

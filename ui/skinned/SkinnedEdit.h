@@ -29,10 +29,6 @@
 #include "ui/host/NEdit.h"
 #include "ui/skinned/SkinnedCtrl.h"
 
-// The leading integer of `text` as the C library's wide-string-to-integer rule reads it (leading white space,
-// an optional sign, the leading digits; 0 when there are none), held to the 32-bit range.
-int32_t LeadingInteger(const wchar_t* text);
-
 class SkinnedEdit : public NEdit, public SkinnedCtrl {
  public:
   static constexpr COLORREF kDefaultBackColour = 0xFFFFFF;

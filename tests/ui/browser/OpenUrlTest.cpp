@@ -34,10 +34,18 @@ TEST(OpenUrl, OnlyHttpAndHttpsLinksMayLeave) {
     bool allowed;
   };
   const Case cases[] = {
-      {L"http://example.test/a", true}, {L"HTTPS://example.test/", true}, {L"hTtP://x", true},
-      {L"http://", false},              {L"https://", false},             {L"file:///C:/x.exe", false},
-      {L"res://ieframe.dll/", false},   {L"javascript:alert(1)", false},  {L"C:\\Windows\\x.exe", false},
-      {L"ftp://example.test", false},   {L"", false},                     {nullptr, false},
+      {L"http://example.test/a", true},
+      {L"HTTPS://example.test/", true},
+      {L"hTtP://x", true},
+      {L"http://", false},
+      {L"https://", false},
+      {L"file:///C:/x.exe", false},
+      {L"res://ieframe.dll/", false},
+      {L"javascript:alert(1)", false},
+      {L"C:\\Windows\\x.exe", false},
+      {L"ftp://example.test", false},
+      {L"", false},
+      {nullptr, false},
       {L" http://x", false},
   };
   for (const Case& c : cases)

@@ -10,6 +10,7 @@
 
 #include "tests/ui/skinned/SkinnedTestSupport.h"
 #include "tests/ui/view/RecordingNode.h"
+#include "ui/base/NumberText.h"
 #include "ui/gfx/Dib.h"
 #include "ui/host/NDialog.h"
 #include "ui/skin/NFontManager.h"
@@ -162,7 +163,7 @@ TEST_F(SkinnedEditTest, ANumberBoxIsHeldToItsRangeWhenItLosesTheFocus) {
   });
 }
 
-TEST(LeadingInteger, ReadsLikeTheCLibraryAndHoldsTheRange) {
+TEST(NumberEditText, ReadsLikeTheCLibraryAndHoldsTheRange) {
   struct Case {
     const wchar_t* text;
     int32_t value;
@@ -176,7 +177,7 @@ TEST(LeadingInteger, ReadsLikeTheCLibraryAndHoldsTheRange) {
                {L"-2147483648", INT32_MIN},
                {L"-99999999999999999999", INT32_MIN}};
   for (const Case& c : cases)
-    EXPECT_EQ(c.value, LeadingInteger(c.text)) << (c.text != nullptr ? c.text : L"(null)");
+    EXPECT_EQ(c.value, TextToInt32(c.text)) << (c.text != nullptr ? c.text : L"(null)");
 }
 
 // The search box inside a windowless panel that records what it hears.
