@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/support/TempFolder.h"
+#include "tests/support/Timing.h"
 #include "tests/support/WinePaths.h"
 #include "tests/ui/gfx/TestImages.h"
 #include "tools/skin_sample/SampleLayout.h"
@@ -115,9 +116,16 @@ TEST(SkinSample, ClicksThroughTheSampleDialogAndSavesItsScreenshot) {
   Click(dialog, after_thumb);
   for (int i = 0; i < 3; ++i)
     Click(dialog, sample::kStepButton);
-  Sleep(300);  // a few frames: the repaint has reached the screen
-
-  PngImage shot = CaptureWindow(dialog);
+  // The sample repaints on its frame timer: wait until the last step's progress has reached the screen.
+  COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+  uint32_t shadow_rgb = GetRValue(shadow) << 16 | GetGValue(shadow) << 8 | GetBValue(shadow);
+  PngImage shot;
+  EXPECT_TRUE(WaitUntil(5000, [&] {
+    shot = CaptureWindow(dialog);
+    // 45 % of the bar is filled at 52 %, not at the 22 % that the scroll steps set before.
+    const int filled_x = sample::kProgress.left + (sample::kProgress.right - sample::kProgress.left) * 45 / 100;
+    return PixelAt(shot, filled_x, sample::kProgress.top + 8) == shadow_rgb;
+  }));
   std::string png = PngBytes(shot);
   ASSERT_FALSE(png.empty());
   std::wstring shots = WindowsPathOf(std::string(ORVANE_BINARY_DIR) + "/screenshots");
@@ -127,8 +135,6 @@ TEST(SkinSample, ClicksThroughTheSampleDialogAndSavesItsScreenshot) {
   // bar is filled in the shadow colour at its start but not at its end.
   EXPECT_LT(PixelAt(shot, 180, 44) >> 16, 0x40u);
   EXPECT_GT(PixelAt(shot, 180, 44) & 0xFF, 0x40u);
-  COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
-  uint32_t shadow_rgb = GetRValue(shadow) << 16 | GetGValue(shadow) << 8 | GetBValue(shadow);
   EXPECT_EQ(shadow_rgb, PixelAt(shot, sample::kProgress.left + 3, sample::kProgress.top + 8));
   EXPECT_NE(shadow_rgb, PixelAt(shot, sample::kProgress.right - 3, sample::kProgress.top + 8));
 
