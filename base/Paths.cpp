@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "base/ScopedHandle.h"
+
 namespace base {
 
 namespace {
@@ -90,6 +92,24 @@ bool CreateFolderChain(const wchar_t* folder) {
       return false;
   }
   return CreateOneFolder(path);
+}
+
+bool VisitFolder(const wchar_t* folder, const FolderEntryVisitor& visit) {
+  wchar_t pattern[MAX_PATH];
+  if (folder == nullptr || folder[0] == L'\0' || !JoinPath(pattern, folder, L"*.*"))
+    return false;
+  WIN32_FIND_DATAW found;
+  FindHandle search(FindFirstFileW(pattern, &found));
+  if (!search)
+    return false;
+  do {
+    if (wcscmp(found.cFileName, L".") == 0 || wcscmp(found.cFileName, L"..") == 0)
+      continue;
+    wchar_t path[MAX_PATH];
+    if (!JoinPath(path, folder, found.cFileName) || !visit(path, found))
+      return false;
+  } while (FindNextFileW(search.get(), &found));
+  return true;
 }
 
 bool ForceDeleteFile(const wchar_t* path, DeleteFileCall delete_file) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <functional>
 
 namespace base {
 
@@ -27,6 +28,15 @@ bool FolderOfPath(wchar_t* folder, size_t units, const wchar_t* path);
 // when a level cannot be made, a file stands where a folder should be, or the path is null, empty or not
 // shorter than MAX_PATH.
 bool CreateFolderChain(const wchar_t* folder);
+
+// What VisitFolder calls for each entry: its full path and its directory record. False stops the walk.
+using FolderEntryVisitor = std::function<bool(const wchar_t* path, const WIN32_FIND_DATAW& found)>;
+
+// Calls `visit` for every entry directly inside `folder` ("." and ".." left out), in the order the directory
+// search gives them. True when every entry was visited and accepted; false when the folder cannot be
+// searched, an entry's path does not fit MAX_PATH, or `visit` returned false (the walk stops there). The
+// search is closed before it returns, so the caller may then remove the folder.
+bool VisitFolder(const wchar_t* folder, const FolderEntryVisitor& visit);
 
 // The DeleteFileW of a caller that routes its file calls through a seam (tests make it fail).
 using DeleteFileCall = BOOL(WINAPI*)(LPCWSTR);

@@ -1,5 +1,5 @@
-# Cross build for 32-bit Windows with the MinGW-w64 POSIX-thread compilers. Test executables run under Wine
-# (see cmake/WineTesting.cmake for the prefix and server handling).
+# Cross build for 32-bit Windows with the MinGW-w64 POSIX-thread compilers. Test executables run under Wine:
+# cmake/OrvaneTesting.cmake sets the emulator (build/wine-exec, with the build's private prefix).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
@@ -23,8 +23,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-find_program(ORVANE_WINE wine)
-if(ORVANE_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${ORVANE_WINE})
-endif()

@@ -13,10 +13,6 @@ bool IsEmpty(const wchar_t* path) {
   return path == nullptr || path[0] == L'\0';
 }
 
-bool IsDotEntry(const wchar_t* name) {
-  return wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0;
-}
-
 // Moves one file, replacing a file that is already at the destination whatever its attributes.
 bool MoveOneFile(const wchar_t* source, const wchar_t* target) {
   if (system_calls().move_file(source, target, 0))
@@ -60,30 +56,18 @@ int MakeFolderChain(const wchar_t* folder) {
 int MoveTree(const wchar_t* source, const wchar_t* destination) {
   if (IsEmpty(source) || IsEmpty(destination))
     return 1;
-  wchar_t pattern[MAX_PATH];
-  if (!JoinPath(pattern, source, L"*.*"))
-    return 1;
-  WIN32_FIND_DATAW found;
-  FindHandle search(FindFirstFileW(pattern, &found));
-  if (!search)
-    return 1;
-  do {
-    if (IsDotEntry(found.cFileName))
-      continue;
-    wchar_t from[MAX_PATH];
+  const bool moved = base::VisitFolder(source, [&](const wchar_t* from, const WIN32_FIND_DATAW& found) {
     wchar_t to[MAX_PATH];
-    if (!JoinPath(from, source, found.cFileName) || !JoinPath(to, destination, found.cFileName))
-      return 1;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (MoveTree(from, to) != 0)
-        return 1;
-      continue;
-    }
+    if (!JoinPath(to, destination, found.cFileName))
+      return false;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      return MoveTree(from, to) == 0;
     if (PathExists(destination) != 0 && MakeFolderChain(destination) != 0)
-      return 1;
-    if (!MoveOneFile(from, to))
-      return 1;
-  } while (FindNextFileW(search.get(), &found));
+      return false;
+    return MoveOneFile(from, to);
+  });
+  if (!moved)
+    return 1;
   // What is left of the source is only its (now empty) folders.
   DeleteTree(source);
   return 0;
@@ -92,28 +76,13 @@ int MoveTree(const wchar_t* source, const wchar_t* destination) {
 int DeleteTree(const wchar_t* folder) {
   if (IsEmpty(folder))
     return 1;
-  wchar_t pattern[MAX_PATH];
-  if (!JoinPath(pattern, folder, L"*.*"))
+  const bool emptied = base::VisitFolder(folder, [](const wchar_t* child, const WIN32_FIND_DATAW& found) {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      return DeleteTree(child) == 0;
+    return ForceDeleteFile(child) == 0;
+  });
+  if (!emptied)
     return 1;
-  {
-    WIN32_FIND_DATAW found;
-    FindHandle search(FindFirstFileW(pattern, &found));
-    if (!search)
-      return 1;
-    do {
-      if (IsDotEntry(found.cFileName))
-        continue;
-      wchar_t child[MAX_PATH];
-      if (!JoinPath(child, folder, found.cFileName))
-        return 1;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        if (DeleteTree(child) != 0)
-          return 1;
-      } else if (ForceDeleteFile(child) != 0) {
-        return 1;
-      }
-    } while (FindNextFileW(search.get(), &found));
-  }
   SetFileAttributesW(folder, FILE_ATTRIBUTE_ARCHIVE);
   return RemoveDirectoryW(folder) ? 0 : 1;
 }

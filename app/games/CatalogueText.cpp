@@ -15,8 +15,10 @@ bool IsLineBreak(char byte) {
   return byte == '\r' || byte == '\n' || byte == 0;
 }
 
-// Reads line 1: the count. kCatalogueOk with `count` set, or the code that ends the parse.
-int ReadCountLine(TextCursor* cursor, int32_t minimum, int32_t* count) {
+// Starts the parse of a counted text: `cursor` over the text and line 1 read as the count (at least
+// `minimum`). kCatalogueOk with `count` set, or the code that ends the parse.
+int ReadCountLine(char* text, size_t size, int32_t minimum, TextCursor* cursor, int32_t* count) {
+  *cursor = TextCursor{text, text + size};
   char* line = nullptr;
   size_t length = 0;
   if (!NextTextLine(cursor, &line, &length))
@@ -164,9 +166,9 @@ bool Utf8ToField(const char* text, wchar_t* field, size_t width) {
 
 int ParseGameListText(char* text, size_t size, std::vector<RawGameRecord>* records) {
   records->clear();
-  TextCursor cursor{text, text + size};
+  TextCursor cursor{};
   int32_t count = 0;
-  int result = ReadCountLine(&cursor, 1, &count);
+  int result = ReadCountLine(text, size, 1, &cursor, &count);
   if (result != kCatalogueOk)
     return result;
   std::vector<char*> fields;
@@ -181,9 +183,9 @@ int ParseGameListText(char* text, size_t size, std::vector<RawGameRecord>* recor
 }
 
 int ParseGameVersionsText(char* text, size_t size, RawGameRecord* records, size_t count) {
-  TextCursor cursor{text, text + size};
+  TextCursor cursor{};
   int32_t lines = 0;
-  int result = ReadCountLine(&cursor, 1, &lines);
+  int result = ReadCountLine(text, size, 1, &cursor, &lines);
   if (result != kCatalogueOk)
     return result;
   std::vector<char*> fields;
@@ -206,9 +208,9 @@ int ParseGameVersionsText(char* text, size_t size, RawGameRecord* records, size_
 
 int ParseTopMenuText(char* text, size_t size, std::vector<RawTopMenuRecord>* records) {
   records->clear();
-  TextCursor cursor{text, text + size};
+  TextCursor cursor{};
   int32_t count = 0;
-  int result = ReadCountLine(&cursor, 1, &count);
+  int result = ReadCountLine(text, size, 1, &cursor, &count);
   if (result != kCatalogueOk)
     return result;
   std::vector<char*> fields;
@@ -226,9 +228,9 @@ int ParseTopMenuText(char* text, size_t size, std::vector<RawTopMenuRecord>* rec
 }
 
 int ReadLaunchModeText(char* text, size_t size, LaunchMode* mode) {
-  TextCursor cursor{text, text + size};
+  TextCursor cursor{};
   int32_t count = 0;
-  int result = ReadCountLine(&cursor, 2, &count);
+  int result = ReadCountLine(text, size, 2, &cursor, &count);
   if (result != kCatalogueOk)
     return result;
   *mode = LaunchMode{};

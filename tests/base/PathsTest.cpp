@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "tests/support/TempFolder.h"
 
@@ -70,4 +72,28 @@ TEST(ForceDeleteFile, DeletesReadOnlyHiddenSystemFilesThroughTheGivenCall) {
   EXPECT_FALSE(ForceDeleteFile(path.c_str()));  // gone already
   EXPECT_FALSE(ForceDeleteFile(L""));
   EXPECT_FALSE(ForceDeleteFile(nullptr));
+}
+
+TEST(VisitFolder, VisitsEveryEntryButTheDotsAndStopsWhenTheVisitorSaysSo) {
+  TempFolder folder(L"visit");
+  ASSERT_TRUE(WriteFileBytes(folder.Join(L"a.txt"), "a"));
+  ASSERT_TRUE(WriteFileBytes(folder.Join(L"sub\\b.txt"), "b"));
+  std::vector<std::wstring> seen;
+  EXPECT_TRUE(base::VisitFolder(folder.path().c_str(), [&](const wchar_t* path, const WIN32_FIND_DATAW& found) {
+    EXPECT_EQ(folder.Join(found.cFileName), path);
+    seen.push_back(found.cFileName);
+    return true;
+  }));
+  std::sort(seen.begin(), seen.end());
+  EXPECT_EQ((std::vector<std::wstring>{L"a.txt", L"sub"}), seen);
+
+  int visits = 0;
+  EXPECT_FALSE(base::VisitFolder(folder.path().c_str(), [&](const wchar_t*, const WIN32_FIND_DATAW&) {
+    ++visits;
+    return false;
+  }));
+  EXPECT_EQ(1, visits);
+  EXPECT_FALSE(base::VisitFolder(folder.Join(L"missing").c_str(), [](const wchar_t*, const WIN32_FIND_DATAW&) {
+    return true;
+  }));
 }

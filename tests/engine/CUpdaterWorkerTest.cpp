@@ -20,6 +20,7 @@
 #include "tests/engine/SystemCallFaults.h"
 #include "tests/support/FixtureServer.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/Timing.h"
 #include "tests/support/UnixCommand.h"
 #include "tests/support/WinePaths.h"
 
@@ -471,10 +472,12 @@ TEST_F(WorkerTest, AStopEndsTheRunSilentlyWhileDataFlowsOrTheServerHasNotAnswere
     const size_t requests_before = server_.Requests().size();
     DWORD stop_took = 0;
     RunEntries({Entry(1, kEntryZip, L"a.dat", content, 2)}, false, 120000, [&](WorkerUpdater& updater) {
-      // Wait until the transfer is where the script holds it, then stop as the launcher does.
+      // Wait until the transfer is where the script holds it (the request is in and the temporary file holds
+      // what the server sent before it stalled), then stop as the launcher does.
       for (int i = 0; i < 500 && server_.Requests().size() == requests_before; ++i)
         Sleep(10);
-      Sleep(500);
+      EXPECT_TRUE(testing_support::WaitUntil(10000, [&] { return FileSize(L"a.dat.2.zip") == c.temp_size; }))
+          << c.what;
       DWORD start = GetTickCount();
       updater.StopUpdate();
       stop_took = GetTickCount() - start;

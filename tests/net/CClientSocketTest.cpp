@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/support/PatchServerProcess.h"
+#include "tests/support/Timing.h"
 #include "tests/net/SocketEventRecorder.h"
 
 namespace {
@@ -17,6 +18,7 @@ namespace {
 using net_testing::Packet;
 using net_testing::PacketType;
 using testing_support::PatchServerProcess;
+using testing_support::WaitUntil;
 using net_testing::SendAll;
 using net_testing::SessionRequest;
 using net_testing::SocketEventRecorder;
@@ -25,9 +27,10 @@ using Events = std::vector<int>;
 constexpr unsigned kPrompt = 2000;  // ms: far above a healthy stop, far below a hang
 const std::string kAccepted = Packet(321, std::string("\x01\0\0\0", 4));
 
-// Gives a wrong extra event time to show up.
-void Settle() {
-  Sleep(300);
+// Waits until the reader has ended the connection on its own: it closes the socket right after its last
+// callback returns, so from then on no event can come, and a wrong extra one would be in the record already.
+bool ReaderDone(CClientSocket& socket) {
+  return WaitUntil(5000, [&] { return !socket.HasSocket(); });
 }
 
 // One scripted server and one client socket.
@@ -62,7 +65,7 @@ TEST(ClientSocket, RefusesBadArgumentsWithoutStartingAnything) {
   std::string oversized(PacketFramer::kMaxPacketBytes + 1, '\0');
   EXPECT_EQ(0, s.socket->Send(oversized.data(), static_cast<int>(oversized.size())));
   EXPECT_EQ(0, s.socket->Send(nullptr, 8));
-  Settle();
+  s.socket.reset();  // waits for a reader, had one been started, so its events would be in
   EXPECT_TRUE(s.recorder.codes().empty());
 }
 
@@ -102,7 +105,7 @@ TEST(ClientSocket, RefusedConnectionGivesExactlyOneClosedEventAndNoConnected) {
     std::string address = refused_by_peer ? "127.0.0.1" : "255.255.255.255";
     EXPECT_EQ(refused_by_peer ? kSocketOk : kSocketFailed, s.socket->Connect(address.c_str(), port));
     ASSERT_TRUE(s.recorder.WaitForEvent(kSocketClosed)) << address;
-    Settle();
+    EXPECT_TRUE(ReaderDone(*s.socket)) << address;
     EXPECT_EQ(Events{kSocketClosed}, s.recorder.codes()) << address;
     EXPECT_FALSE(s.socket->HasSocket());
   }
@@ -143,7 +146,7 @@ TEST(ClientSocket, DisconnectResetsTheConnectionAndReportsNothing) {
   EXPECT_EQ(kSocketOk, s.socket->Disconnect());
   EXPECT_FALSE(s.socket->HasSocket());
   EXPECT_TRUE(s.server.WaitForLogLine(1, "client reset")) << s.server.ConnectionLog(1);
-  Settle();
+  s.socket.reset();  // waits for the reader: whatever it would still report is in the record then
   EXPECT_EQ((Events{kSocketConnected, kSocketPacket}), s.recorder.codes());
 }
 
@@ -153,15 +156,14 @@ TEST(ClientSocket, PacketsThatArriveJustBeforeTheCloseAreDeliveredFirst) {
   s.recorder.on_event = [&](int event, const std::string&) {
     if (event == kSocketConnected) {
       SendAll(*s.socket, SessionRequest());
-      s.server.WaitForLogLine(1, "end reset at inserted312");
-      Sleep(100);
+      s.server.WaitForLogLine(1, "closed");  // the answer and the reset are out
     }
   };
   ASSERT_TRUE(s.Open(R"({"together": true, "insert": [{"after": "session_reply", "type": 312}],
                          "end": {"at": "inserted312", "how": "reset"}})",
                      false));
   ASSERT_TRUE(s.recorder.WaitForEvent(kSocketClosed));
-  Settle();
+  EXPECT_TRUE(ReaderDone(*s.socket));
   EXPECT_EQ((Events{kSocketConnected, kSocketPacket, kSocketPacket, kSocketClosed}), s.recorder.codes());
   EXPECT_FALSE(s.socket->HasSocket());
 }
@@ -172,7 +174,7 @@ TEST(ClientSocket, PacketCutOffByTheCloseIsDroppedAndTheCloseReported) {
     ASSERT_TRUE(
         s.Open(std::string(R"({"end": {"at": "session_reply", "bytes": 5, "how": ")") + how + "\"}}"));
     ASSERT_TRUE(s.recorder.WaitForEvent(kSocketClosed)) << how;
-    Settle();
+    EXPECT_TRUE(ReaderDone(*s.socket)) << how;
     EXPECT_EQ((Events{kSocketConnected, kSocketClosed}), s.recorder.codes()) << how;
   }
 }
@@ -180,14 +182,18 @@ TEST(ClientSocket, PacketCutOffByTheCloseIsDroppedAndTheCloseReported) {
 // A silent server, and one that stops in the middle of a packet (the reader then waits for the rest):
 // stopping the socket, by Disconnect or by deleting it, returns at once either way.
 TEST(ClientSocket, DisconnectAndDestructorReturnPromptlyWhenTheServerStalls) {
-  const char* stalls[] = {R"({"end": {"at": "session_request", "how": "stall"}})",
-                          R"({"end": {"at": "session_reply", "bytes": 3, "how": "stall"}})"};
-  for (const char* stall : stalls) {
+  struct Stall {
+    const char* script;
+    const char* logged;  // the server's note once it stalls: the half packet (if any) is out
+  } stalls[] = {{R"({"end": {"at": "session_request", "how": "stall"}})", "end stall at session_request"},
+                {R"({"end": {"at": "session_reply", "bytes": 3, "how": "stall"}})", "end stall at session_reply"}};
+  for (const Stall& stall_case : stalls) {
+    const char* stall = stall_case.script;
     for (bool disconnect_first : {true, false}) {
       Session s;
       ASSERT_TRUE(s.Open(stall));
       ASSERT_TRUE(s.server.WaitForLogLine(1, "received 320"));
-      Sleep(200);  // the half packet is in, and the reader waits for the rest
+      ASSERT_TRUE(s.server.WaitForLogLine(1, stall_case.logged));
       ULONGLONG start = GetTickCount64();
       if (disconnect_first) {
         EXPECT_EQ(kSocketOk, s.socket->Disconnect());
@@ -211,7 +217,7 @@ TEST(ClientSocket, DisconnectFromInsideTheCallbackEndsTheReaderWithoutFurtherEve
   };
   ASSERT_TRUE(s.Open(R"({"together": true, "insert": [{"after": "session_reply", "type": 399}]})"));
   ASSERT_TRUE(s.server.WaitForLogLine(1, "client reset"));
-  Settle();
+  s.socket.reset();  // waits for the reader: whatever it would still report is in the record then
   EXPECT_EQ(kSocketOk, disconnect_result.load());
   EXPECT_EQ((Events{kSocketConnected, kSocketPacket}), s.recorder.codes());
 }

@@ -8,12 +8,14 @@
 
 #include "net/CClientSocket.h"
 #include "tests/support/PatchServerProcess.h"
+#include "tests/support/Timing.h"
 #include "tests/net/SocketEventRecorder.h"
 
 namespace {
 
 using namespace net_testing;
 using testing_support::PatchServerProcess;
+using testing_support::WaitUntil;
 
 const char kHistory[] =
     R"({"product": "DEMO", "current_version": 5, "separate_status": 0, "updater_version": 1,
@@ -42,6 +44,21 @@ std::string Entry(int32_t seq,
   return entry + body;
 }
 
+std::vector<std::string> LogLines(const std::string& log) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end = log.find('\n'); end != std::string::npos; start = end + 1, end = log.find('\n', start))
+    lines.push_back(log.substr(start, end - start));
+  return lines;
+}
+
+size_t CountStartingWith(const std::vector<std::string>& lines, const char* prefix) {
+  size_t count = 0;
+  for (const std::string& line : lines)
+    count += line.rfind(prefix, 0) == 0 ? 1 : 0;
+  return count;
+}
+
 // One client session: connect, send `requests` one after the other as each answer comes in, and collect every
 // event until `events` are in (at most 5 s).
 std::vector<std::string> Exchange(PatchServerProcess& server,
@@ -58,7 +75,15 @@ std::vector<std::string> Exchange(PatchServerProcess& server,
   if (socket.Connect(server.address().c_str(), server.port()) != kSocketOk)
     return {};
   recorder->WaitForCount(events, 5000);
-  Sleep(200);  // anything beyond what was expected shows up as a wrong count
+  // The server notes "sent <packet>" once an answer is out. When it has answered the last request and the
+  // client holds every packet it sent, nothing more is on its way: anything beyond what was expected has
+  // arrived by then and shows as a wrong count.
+  WaitUntil(5000, [&] {
+    std::vector<std::string> lines = LogLines(server.ConnectionLog(1));
+    return CountStartingWith(lines, "received ") >= requests.size() && !lines.empty() &&
+           lines.back().rfind("received ", 0) != 0 &&
+           CountStartingWith(lines, "sent ") <= recorder->packets().size();
+  });
   socket.Disconnect();
   return recorder->packets();
 }

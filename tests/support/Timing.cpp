@@ -53,4 +53,14 @@ bool FinishesWithin(unsigned timeout_ms, std::function<void()> action, unsigned 
   return true;
 }
 
+bool WaitUntil(unsigned timeout_ms, const std::function<bool()>& condition) {
+  const DWORD start = GetTickCount();
+  while (!condition()) {
+    if (GetTickCount() - start > timeout_ms)
+      return condition();
+    Sleep(5);
+  }
+  return true;
+}
+
 }  // namespace testing_support

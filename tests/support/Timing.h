@@ -1,4 +1,5 @@
-// Checks that an operation returns promptly (a stop, a removal), without hanging the test when it does not.
+// Waiting in tests: for an operation to return promptly (a stop, a removal) without hanging the test when it
+// does not, and for a condition that only polling can see (another process's screen, a file's contents).
 #pragma once
 
 #include <functional>
@@ -10,5 +11,9 @@ namespace testing_support {
 // scheduled late, and that is not the action's slowness. A thread that has not started after `start_limit_ms`
 // counts as a failure too. On failure the thread is left running, detached.
 bool FinishesWithin(unsigned timeout_ms, std::function<void()> action, unsigned start_limit_ms = 30000);
+
+// Asks `condition` every few milliseconds until it holds; false when it still does not after `timeout_ms`.
+// For what no event announces; where a message, a log line or a handle announces it, wait for that instead.
+bool WaitUntil(unsigned timeout_ms, const std::function<bool()>& condition);
 
 }  // namespace testing_support

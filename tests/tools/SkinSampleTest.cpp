@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/support/TempFolder.h"
+#include "tests/support/Timing.h"
 #include "tests/support/WinePaths.h"
 #include "tests/support/WindowCapture.h"
 #include "tools/skin_sample/SampleLayout.h"
@@ -55,6 +56,23 @@ void Click(HWND window, const RECT& control) {
   SendMessageW(window, WM_LBUTTONUP, 0, point);
 }
 
+// The system's button shadow colour as 0xRRGGBB.
+uint32_t ShadowRgb() {
+  COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+  return GetRValue(shadow) << 16 | GetGValue(shadow) << 8 | GetBValue(shadow);
+}
+
+// The sample repaints on its frame timer: captures the window until the last step's progress has reached the
+// screen (45 % of the bar filled, which 52 % fills and the 22 % set before does not). False after 5 s, with
+// the last capture in `shot`.
+bool CaptureOnceProgressPainted(HWND dialog, uint32_t shadow_rgb, PngImage* shot) {
+  const int filled_x = sample::kProgress.left + (sample::kProgress.right - sample::kProgress.left) * 45 / 100;
+  return WaitUntil(5000, [&] {
+    *shot = CaptureWindow(dialog);
+    return PixelAt(*shot, filled_x, sample::kProgress.top + 8) == shadow_rgb;
+  });
+}
+
 TEST(SkinSample, ClicksThroughTheSampleDialogAndSavesItsScreenshot) {
   TempFolder folder(L"sample");
   std::wstring command = L"\"" + WindowsPathOf(SKIN_SAMPLE_EXE) + L"\" \"" + folder.path() + L"\"";
@@ -74,16 +92,14 @@ TEST(SkinSample, ClicksThroughTheSampleDialogAndSavesItsScreenshot) {
   Click(dialog, after_thumb);
   for (int i = 0; i < 3; ++i)
     Click(dialog, sample::kStepButton);
-  Sleep(300);  // a few frames: the repaint has reached the screen
-
-  PngImage shot = CaptureWindow(dialog);
+  const uint32_t shadow_rgb = ShadowRgb();
+  PngImage shot;
+  EXPECT_TRUE(CaptureOnceProgressPainted(dialog, shadow_rgb, &shot));
   EXPECT_TRUE(SaveScreenshot(shot, L"skin_sample.png"));
   // The header band of the background is dark blue (the skin's image reached the screen), and the progress
   // bar is filled in the shadow colour at its start but not at its end.
   EXPECT_LT(PixelAt(shot, 180, 44) >> 16, 0x40u);
   EXPECT_GT(PixelAt(shot, 180, 44) & 0xFF, 0x40u);
-  COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
-  uint32_t shadow_rgb = GetRValue(shadow) << 16 | GetGValue(shadow) << 8 | GetBValue(shadow);
   EXPECT_EQ(shadow_rgb, PixelAt(shot, sample::kProgress.left + 3, sample::kProgress.top + 8));
   EXPECT_NE(shadow_rgb, PixelAt(shot, sample::kProgress.right - 3, sample::kProgress.top + 8));
 

@@ -19,7 +19,10 @@ IniStringContainer* ParseIniFileContent(const wchar_t* content, uint32_t byte_si
 }
 
 IniStringContainer* LoadIniFile(const wchar_t* path) {
-  FileObject* file = OpenVirtualFile(path);
+  return LoadIniFromVirtualFile(OpenVirtualFile(path));
+}
+
+IniStringContainer* LoadIniFromVirtualFile(FileObject* file) {
   if (file == nullptr)
     return nullptr;
   uint32_t size = VirtualFileSize(file);

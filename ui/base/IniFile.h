@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+class FileObject;
 class IniStringContainer;
 
 // Parses the file content `content` of `byte_size` bytes (the mark included). New container owned by the
@@ -17,3 +18,7 @@ IniStringContainer* ParseIniFileContent(const wchar_t* content, uint32_t byte_si
 // Opens `path` through the virtual files (VirtualFile.h: a loose file or a pack entry), reads it whole,
 // closes it and parses it. Null when it cannot be opened or read, or as above.
 IniStringContainer* LoadIniFile(const wchar_t* path);
+
+// Reads the open virtual file `file` whole, closes it (it is taken over, also on failure) and parses it. Null
+// for a null file, when it cannot be read, or as above.
+IniStringContainer* LoadIniFromVirtualFile(FileObject* file);

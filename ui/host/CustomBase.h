@@ -22,7 +22,9 @@
 //                      dispatch;
 //   WM_MOUSEMOVE       one mouse-leave request per entry, the root's DispatchMouseMove;
 //   WM_MOUSELEAVE      the root's MouseLeave (null);
-//   WM_MOUSEWHEEL      the screen point made client, delta / 120 truncated toward zero;
+//   WM_MOUSEWHEEL      the message's screen point made relative to the window's top-left corner (the
+//                      hosts' windows have no frame, so that is the client point), delta / 120 truncated
+//                      toward zero;
 //   WM_CAPTURECHANGED  when another window took the capture (not our own release before a button-up), the
 //                      pressed node is forgotten, so no node waits for a button-up that goes elsewhere.
 // Top-level hosts (pop-ups, dialogs) also use HandleFrameMessage: WM_NCHITTEST (HTCLIENT over a control,

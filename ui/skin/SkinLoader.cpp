@@ -162,17 +162,7 @@ IniStringContainer* LoadControlSkinIni(SkinLoader* category, const wchar_t* name
   String file_name;
   if (!file_name.Assign(name) || !file_name.Append(L".ini"))
     return nullptr;
-  FileObject* file = LocateSkinFile(category, file_name.GetString());
-  if (file == nullptr)
-    return nullptr;
-  uint32_t size = VirtualFileSize(file);
-  // Whole units, rounded up, so the text is aligned for UTF-16; the odd byte is never parsed.
-  wchar_t* content = size >= sizeof(wchar_t) ? new (std::nothrow) wchar_t[size / 2 + size % 2] : nullptr;
-  bool read = content != nullptr && ReadVirtualFile(file, 0, content, size) != 0;
-  CloseVirtualFile(file);
-  IniStringContainer* ini = read ? ParseIniFileContent(content, size) : nullptr;
-  delete[] content;
-  return ini;
+  return LoadIniFromVirtualFile(LocateSkinFile(category, file_name.GetString()));
 }
 
 const wchar_t* OpenSkinFile(SkinLoader* category, const wchar_t* name) {

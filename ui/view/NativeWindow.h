@@ -15,14 +15,16 @@
 //   button up                   release the capture, then root->DispatchXButtonUp
 //   mouse move                  request one mouse-leave message per entry, root->DispatchMouseMove(x, y, null)
 //   mouse leave                 root->MouseLeave(null)
-//   wheel                       root->DispatchMouseWheel(x, y, delta / 120 truncated toward zero)
+//   wheel                       root->DispatchMouseWheel(x, y, delta / 120 truncated toward zero), the
+//                               message's screen point made relative to the window's top-left corner
 //   capture taken away by another window (not the host's own release before a button-up)
 //                               NWnd::ClearPressedNode()
 //   activation                  root->SetActive(0 or 1)
 //   show, enable, position, size
-//                               the base NWnd::Show (showEcho honoured), NWnd::Enable, NWnd::Move and
+//                               the base NWnd::Show (the show echo honoured), NWnd::Enable, NWnd::Move and
 //                               NWnd::Resize of the root
-//   paint                       root->Draw(window dc, null, 0), which copies the root's surface at (0, 0)
+//   paint                       root->Draw(window dc, null, 0) on the window's DC, which copies the root's
+//                               surface at (0, 0); the window is validated when that drew
 //   frame tick                  root->Update()
 // clang-format on
 //
@@ -38,7 +40,8 @@ class NativeWindow {
   // Whether the window is shown now (IsWindowVisible).
   virtual bool IsWindowShown() const = 0;
   // Shows the window without activating it (show command 8) or hides it (0). Called by NWnd::Update with the
-  // node's showEcho flag set, so the show message that results only runs the node's OnShow hook.
+  // node's show-echo flag (show_echo_) set, so the show message that results only runs the node's OnShow
+  // hook.
   virtual void ShowWindowEcho(bool show) = 0;
   // Whether the window has the keyboard focus now (GetFocus() == handle).
   virtual bool HasKeyboardFocus() const = 0;
