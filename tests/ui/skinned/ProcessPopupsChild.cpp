@@ -21,9 +21,13 @@
 
 namespace {
 
-void PumpFor(DWORD milliseconds) {
+// Dispatches messages until `done` holds (true) or `timeout_ms` passed (false).
+template <typename Done>
+bool PumpUntil(Done done, DWORD timeout_ms) {
   DWORD start = GetTickCount();
-  while (GetTickCount() - start < milliseconds) {
+  while (!done()) {
+    if (GetTickCount() - start >= timeout_ms)
+      return false;
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&message);
@@ -31,6 +35,7 @@ void PumpFor(DWORD milliseconds) {
     }
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
+  return true;
 }
 
 void NoChoice(uint32_t) {}
@@ -52,8 +57,9 @@ bool OpenPopups() {
   menu->Show(1, 1);
   RECT everywhere = {-100000, -100000, 100000, 100000};
   tip->SetTip(&everywhere, 1, L"A tip");
-  PumpFor(300);  // a few frames: the tip's wait of 0 has shown it
-  return IsWindowVisible(menu->window_handle()) && IsWindowVisible(tip->window_handle());
+  // The tip's wait of 0 shows it on one of the next frames.
+  return PumpUntil([&] { return IsWindowVisible(menu->window_handle()) && IsWindowVisible(tip->window_handle()); },
+                   10000);
 }
 
 }  // namespace
