@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "selfupdate/LauncherInfo.h"
 #include "selfupdate/ServerList.h"
 #include "ui/base/IniFile.h"
 #include "ui/base/IniStringContainer.h"
@@ -51,8 +52,12 @@ void MarkDisabledServers(ServerList* list, uint32_t installed_version, uint32_t 
     ServerRecord& server = list->records()[i];
     const uint32_t current = static_cast<uint32_t>(server.current_version);
     const uint32_t separate = static_cast<uint32_t>(server.separate_version);
-    server.disabled =
-        current < installed_version || (current == installed_version && separate < installed_separate) ? 1 : 0;
+    // An address that does not fit the process-wide field could never be loaded at the next start, which would
+    // then ask for a server again: it cannot be chosen either.
+    server.disabled = current < installed_version || (current == installed_version && separate < installed_separate) ||
+                              !IsUsableUpdateAddr(server.address)
+                          ? 1
+                          : 0;
   }
 }
 

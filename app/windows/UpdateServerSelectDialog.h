@@ -42,7 +42,8 @@ LRESULT ServerListHitTest(const ServerListGeometry& geometry, int32_t x, int32_t
 // `first_visible` kept within 0 .. count - rows (never below 0, also for a list shorter than the rows).
 int32_t ClampFirstVisible(int32_t first_visible, int32_t count, int32_t rows);
 // Marks every server whose current version is below the installed one, or equal with a separation version
-// below the installed one (unsigned comparisons), as disabled; the others as enabled.
+// below the installed one (unsigned comparisons), or whose address does not fit the process-wide update address
+// (64 characters or more), as disabled; the others as enabled.
 void MarkDisabledServers(ServerList* list, uint32_t installed_version, uint32_t installed_separate);
 
 class UpdateServerSelectDialog : public NDialog {

@@ -55,8 +55,7 @@ TEST(ClampFirstVisible, NeverShowsRowsPastTheEndNorGoesBelowZero) {
 
 TEST(MarkDisabledServers, DisablesServersOlderThanTheInstalledGame) {
   ServerList list;
-  ASSERT_EQ(1, list.ParseText(
-                   "<LocalList>"
+  ASSERT_EQ(1, list.ParseText((std::string("<LocalList>"
                    "<Local><local_name>a</local_name><lupdate_addr>a</lupdate_addr><current_version>9</current_version>"
                    "<separate_version>9</separate_version></Local>"
                    "<Local><local_name>b</local_name><lupdate_addr>b</lupdate_addr><current_version>10</current_version>"
@@ -64,12 +63,15 @@ TEST(MarkDisabledServers, DisablesServersOlderThanTheInstalledGame) {
                    "<Local><local_name>c</local_name><lupdate_addr>c</lupdate_addr><current_version>10</current_version>"
                    "<separate_version>3</separate_version></Local>"
                    "<Local><local_name>d</local_name><lupdate_addr>d</lupdate_addr><current_version>-1</current_version>"
-                   "</Local></LocalList>"));
+                   "</Local>") +
+                   "<Local><local_name>e</local_name><lupdate_addr>" + std::string(64, 'e') + "</lupdate_addr>"
+                   "<current_version>11</current_version></Local></LocalList>").c_str()));
   MarkDisabledServers(&list, 10, 3);
   EXPECT_EQ(1, list.records()[0].disabled);
   EXPECT_EQ(1, list.records()[1].disabled);
   EXPECT_EQ(0, list.records()[2].disabled);
   EXPECT_EQ(0, list.records()[3].disabled);  // unsigned: -1 is the newest
+  EXPECT_EQ(1, list.records()[4].disabled);  // an address start-up could not load
 }
 
 TEST(UpdateServerSelectScrollBar, OnlyThePartConcernedChangesItsLook) {
