@@ -32,8 +32,8 @@ bool ReadAt(HANDLE file, uint64_t offset, void* data, DWORD bytes) {
   LARGE_INTEGER position;
   position.QuadPart = static_cast<LONGLONG>(offset);
   DWORD read = 0;
-  return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) && ReadFile(file, data, bytes, &read, nullptr) &&
-         read == bytes;
+  return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) &&
+         ReadFile(file, data, bytes, &read, nullptr) && read == bytes;
 }
 
 // Skips a zero-terminated name starting at `*offset`.
@@ -100,7 +100,8 @@ class BlockChecker {
     ready_ = true;
     if (inflateReset(&stream_) != Z_OK)
       return false;
-    if (history_bytes_ != 0 && inflateSetDictionary(&stream_, history_, static_cast<uInt>(history_bytes_)) != Z_OK)
+    if (history_bytes_ != 0 &&
+        inflateSetDictionary(&stream_, history_, static_cast<uInt>(history_bytes_)) != Z_OK)
       return false;
     stream_.next_in = const_cast<Bytef*>(data + 2);
     stream_.avail_in = static_cast<uInt>(stored - 2);
@@ -124,7 +125,8 @@ class BlockChecker {
 
 int CheckFolder(HANDLE file, const Layout& layout, int index, BlockChecker* checker) {
   uint8_t folder[8];
-  if (!ReadAt(file, layout.first_folder + static_cast<uint64_t>(index) * (8 + layout.folder_reserve), folder, 8))
+  if (!ReadAt(file, layout.first_folder + static_cast<uint64_t>(index) * (8 + layout.folder_reserve), folder,
+              8))
     return kCabinetCorrupt;
   const int compression = U16(folder + 6) & 0x0F;
   if (compression != kCompressionNone && compression != kCompressionMszip)

@@ -24,7 +24,8 @@ bool CopyBounded(const wchar_t* text, wchar_t* destination, size_t units) {
 
 void ReadText(const wchar_t* key, wchar_t* text) {
   text[0] = 0;
-  GetPrivateProfileStringW(kLauncherInfoSection, key, L"", text, kLauncherInfoTextUnits, g_launcher_info_path);
+  GetPrivateProfileStringW(kLauncherInfoSection, key, L"", text, kLauncherInfoTextUnits,
+                           g_launcher_info_path);
 }
 
 int WriteText(const wchar_t* key, const wchar_t* value) {
@@ -46,7 +47,10 @@ bool SetLauncherInfoPath(const wchar_t* path) {
   return CopyBounded(path, g_launcher_info_path, MAX_PATH);
 }
 
-bool BuildLauncherInfoPath(const wchar_t* exe_folder, bool running_from_update_temp, wchar_t* path, size_t units) {
+bool BuildLauncherInfoPath(const wchar_t* exe_folder,
+                           bool running_from_update_temp,
+                           wchar_t* path,
+                           size_t units) {
   if (units == 0)
     return false;
   path[0] = 0;

@@ -5,7 +5,6 @@
 #include <cwchar>
 #include <vector>
 
-
 namespace {
 
 ProcessReplacer g_replacer = &StartProgramAndExit;

@@ -40,8 +40,8 @@ BOOL RemoveFolder(const wchar_t* path) {
 }
 
 const SelfUpdateFileOps kRealOps = {
-    &CreatePackage, &WriteBytes,    &CreateFolder,   &CopyReplacing,  &MoveReplacing,
-    &DeleteOne,     &SetAttributes, &RemoveFolder,   &CheckAndExtractCabinet, &WriteLauncherInfoVersion,
+    &CreatePackage, &WriteBytes,    &CreateFolder, &CopyReplacing,          &MoveReplacing,
+    &DeleteOne,     &SetAttributes, &RemoveFolder, &CheckAndExtractCabinet, &WriteLauncherInfoVersion,
 };
 
 const SelfUpdateFileOps* g_ops = &kRealOps;

@@ -18,7 +18,7 @@ struct SelfUpdateFileOps {
   BOOL (*set_attributes)(const wchar_t* path, DWORD attributes);
   BOOL (*remove_directory)(const wchar_t* path);
   int (*extract_cabinet)(const wchar_t* cabinet, const wchar_t* folder);  // CabinetCheck.h, then extraction
-  int (*write_version)(unsigned version);                                  // LauncherInfo.h
+  int (*write_version)(unsigned version);                                 // LauncherInfo.h
 };
 
 const SelfUpdateFileOps& RealSelfUpdateFileOps();

@@ -86,7 +86,8 @@ int DownloadLauncherInfo() {
   if (values.LUpdateAddr[0] == 0 || values.GameID[0] == 0)
     return 0;
   size_t size = 0;
-  char* text = DownloadInfoFile(values.CompanyID, values.LUpdateAddr, values.GameID, kCatalogueKindGGI, &size);
+  char* text =
+      DownloadInfoFile(values.CompanyID, values.LUpdateAddr, values.GameID, kCatalogueKindGGI, &size);
   int32_t version = 0;
   if (!ParseLauncherInfoText(text, size, &version))
     return 0;

@@ -3,8 +3,8 @@
 //                    CopyLauncherToUpdateTemp, StartLauncherInUpdateTemp (this process ends)
 //   temporary copy:  (IsRunningFromUpdateTemp) RunSelfUpdaterDialog; on 0 RestartLauncherFromParent
 //
-// The temporary copy lives in "launcher_update_temp" inside the program folder and holds the program, and, when
-// present, "unicows.dll", "updater.pak" (the self-update dialog's skin) and "LauncherMessage.ini".
+// The temporary copy lives in "launcher_update_temp" inside the program folder and holds the program, and,
+// when present, "unicows.dll", "updater.pak" (the self-update dialog's skin) and "LauncherMessage.ini".
 //
 // Thread: the user-interface thread. Each step without arguments works on this program's own path; the
 // variants taking a folder or a path are the same step for tests.
@@ -24,11 +24,11 @@ int IsRunningFromUpdateTemp();
 int IsUpdateTempProgramPath(const wchar_t* program_path);
 
 // Fetches the launcher information file (catalogue kind GGI for the game id and company id, from the update
-// address) and sets the announced launcher version (SetGameVersion). 1 when set; 0 when there is no address or
-// game id, nothing was fetched or the lines are malformed (the version is then unchanged).
+// address) and sets the announced launcher version (SetGameVersion). 1 when set; 0 when there is no address
+// or game id, nothing was fetched or the lines are malformed (the version is then unchanged).
 int DownloadLauncherInfo();
-// The version in a launcher information text: line 1 must not begin with '0'; line 2 holds '#', and the decimal
-// text after it (up to a ',') is the version (no digits: 0). False when the lines do not say so.
+// The version in a launcher information text: line 1 must not begin with '0'; line 2 holds '#', and the
+// decimal text after it (up to a ',') is the version (no digits: 0). False when the lines do not say so.
 bool ParseLauncherInfoText(char* text, size_t size, int32_t* version);
 
 // Makes the temporary folder and copies the program, "unicows.dll", "updater.pak" and "LauncherMessage.ini"

@@ -48,7 +48,8 @@ std::wstring SelfUpdatePackageUrl(const wchar_t* update_address, const wchar_t* 
 
 SelfUpdateJob::SelfUpdateJob() : SelfUpdateJob(Options()) {}
 
-SelfUpdateJob::SelfUpdateJob(const Options& options) : options_(options), downloader_(options.stall_limit_ms) {
+SelfUpdateJob::SelfUpdateJob(const Options& options)
+    : options_(options), downloader_(options.stall_limit_ms) {
   InitializeCriticalSection(&name_lock_);
 }
 
@@ -61,7 +62,8 @@ SelfUpdateJob::~SelfUpdateJob() {
 bool SelfUpdateJob::Start() {
   if (thread_ != nullptr)
     return false;
-  thread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &SelfUpdateJob::ThreadEntry, this, 0, nullptr));
+  thread_ =
+      reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &SelfUpdateJob::ThreadEntry, this, 0, nullptr));
   return thread_ != nullptr;
 }
 
@@ -86,7 +88,7 @@ void SelfUpdateJob::Join() {
 }
 
 SelfUpdateStatus SelfUpdateJob::status() const {
-  return static_cast<SelfUpdateStatus>(InterlockedCompareExchange(const_cast<long*>(&status_), 0, 0) );
+  return static_cast<SelfUpdateStatus>(InterlockedCompareExchange(const_cast<long*>(&status_), 0, 0));
 }
 
 int SelfUpdateJob::result() const {
@@ -136,7 +138,8 @@ int SelfUpdateJob::Download(const std::wstring& url, const std::wstring& package
 }
 
 // Unpacks into the staging folder, then moves the files over the target. The package goes in every case.
-int SelfUpdateJob::Install(const std::wstring& package, const std::wstring& download_folder,
+int SelfUpdateJob::Install(const std::wstring& package,
+                           const std::wstring& download_folder,
                            const std::wstring& target) {
   const SelfUpdateFileOps& ops = FileOps();
   const std::wstring staging = download_folder + L"\\" + kUpdateStagingFolderName;
@@ -156,8 +159,9 @@ int SelfUpdateJob::Install(const std::wstring& package, const std::wstring& down
       StagedReplacement replacement(staging, backup, target, options_.busy_retry_ms);
       if (replacement.Apply(name != nullptr ? name + 1 : L"")) {
         // The version is the commit: written only once every file is in place.
-        state = ops.write_version(static_cast<unsigned>(GetSessionValues().GameVersion)) ? kSelfUpdateDone
-                                                                                        : kSelfUpdateVersionNotWritten;
+        state = ops.write_version(static_cast<unsigned>(GetSessionValues().GameVersion))
+                    ? kSelfUpdateDone
+                    : kSelfUpdateVersionNotWritten;
       }
     }
   }

@@ -1,15 +1,16 @@
-// The self-update worker: downloads the launcher's cabinet package into the temporary copy's folder, unpacks it
-// into a staging folder there, moves the files over the real launcher folder (StagedReplacement.h) and records
-// the new version in the launcher-info ini last, so that an update that did not finish is done again at the
-// next start.
+// The self-update worker: downloads the launcher's cabinet package into the temporary copy's folder, unpacks
+// it into a staging folder there, moves the files over the real launcher folder (StagedReplacement.h) and
+// records the new version in the launcher-info ini last, so that an update that did not finish is done again
+// at the next start.
 //
-// Package URL: "http://<update address>/system/<game id>.<announced version>.cab", saved under its last part in
-// the current folder (the temporary copy's); the real launcher folder is the current folder's parent.
+// Package URL: "http://<update address>/system/<game id>.<announced version>.cab", saved under its last part
+// in the current folder (the temporary copy's); the real launcher folder is the current folder's parent.
 //
 // Threads: the owner (the self-update dialog, user-interface thread) makes the job, starts it, reads status,
 // result, shown name and progress on its tick, may ask it to stop, and joins it before the job ends (the
 // destructor asks and joins). The worker thread runs `RunSelfUpdate`. Status and result are exchanged with
-// interlocked operations; the shown name is guarded by the name lock; the progress by the downloader's own lock.
+// interlocked operations; the shown name is guarded by the name lock; the progress by the downloader's own
+// lock.
 #pragma once
 
 #include <windows.h>
@@ -20,14 +21,14 @@
 
 // Worker states: the dialog's result. Frozen values: start-up shows its messages by them.
 enum SelfUpdateState : int {
-  kSelfUpdateNotFinished = -1,     // the worker never ended (the dialog could not run): a failure
-  kSelfUpdateDone = 0,             // the new launcher is in place and its version recorded
-  kSelfUpdateAborted = 1,          // stopped before anything was replaced
-  kSelfUpdateNoPackage = 2,        // no update address, game id or announced version, or the URL has no "/"
-  kSelfUpdateNoFolder = 3,         // the current folder cannot be read, or the package file cannot be made
-  kSelfUpdateWriteFailed = 4,      // the package file could not be written (downloader error 8)
-  kSelfUpdateDownloadFailed = 5,   // any other download failure
-  kSelfUpdateUnpackFailed = 6,     // unpacking or replacing failed; the replaced files are back
+  kSelfUpdateNotFinished = -1,    // the worker never ended (the dialog could not run): a failure
+  kSelfUpdateDone = 0,            // the new launcher is in place and its version recorded
+  kSelfUpdateAborted = 1,         // stopped before anything was replaced
+  kSelfUpdateNoPackage = 2,       // no update address, game id or announced version, or the URL has no "/"
+  kSelfUpdateNoFolder = 3,        // the current folder cannot be read, or the package file cannot be made
+  kSelfUpdateWriteFailed = 4,     // the package file could not be written (downloader error 8)
+  kSelfUpdateDownloadFailed = 5,  // any other download failure
+  kSelfUpdateUnpackFailed = 6,    // unpacking or replacing failed; the replaced files are back
   kSelfUpdateVersionNotWritten = 7,
 };
 
@@ -55,8 +56,8 @@ class SelfUpdateJob {
 
   // Starts the worker thread. False when no thread could be made (the result stays kSelfUpdateNotFinished).
   bool Start();
-  // Asks the worker to stop: the download is cancelled, and a package that is not yet being moved into place is
-  // left alone (result 1). Once files are being replaced the worker finishes that first.
+  // Asks the worker to stop: the download is cancelled, and a package that is not yet being moved into place
+  // is left alone (result 1). Once files are being replaced the worker finishes that first.
   void RequestStop();
   // Waits for the worker thread to end (no time limit: it owns files that must be whole).
   void Join();

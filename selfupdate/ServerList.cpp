@@ -6,8 +6,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <cstring>
+#include <memory>
 
 #include "app/games/CatalogueText.h"
 
@@ -76,7 +76,8 @@ int ServerList::ParseDocument(const Document& document) {
   if (count > static_cast<size_t>(INT32_MAX / sizeof(ServerRecord)))
     return 0;
   // calloc checks the multiplication and fails where new would throw.
-  ServerRecord* records = count != 0 ? static_cast<ServerRecord*>(std::calloc(count, sizeof(ServerRecord))) : nullptr;
+  ServerRecord* records =
+      count != 0 ? static_cast<ServerRecord*>(std::calloc(count, sizeof(ServerRecord))) : nullptr;
   if (count != 0 && records == nullptr)
     return 0;
   size_t index = 0;

@@ -65,7 +65,9 @@ void OrderProgramLast(std::vector<std::wstring>* relative_paths, const std::wstr
   });
 }
 
-StagedReplacement::StagedReplacement(std::wstring staging, std::wstring backup, std::wstring target,
+StagedReplacement::StagedReplacement(std::wstring staging,
+                                     std::wstring backup,
+                                     std::wstring target,
                                      DWORD busy_retry_ms)
     : staging_(std::move(staging)),
       backup_(std::move(backup)),
@@ -87,7 +89,8 @@ bool StagedReplacement::Apply(const std::wstring& program_name) {
 }
 
 bool StagedReplacement::MakeParentFolders(const std::wstring& root, const std::wstring& relative) {
-  for (size_t slash = relative.find(L'\\'); slash != std::wstring::npos; slash = relative.find(L'\\', slash + 1)) {
+  for (size_t slash = relative.find(L'\\'); slash != std::wstring::npos;
+       slash = relative.find(L'\\', slash + 1)) {
     const std::wstring folder = root + L"\\" + relative.substr(0, slash);
     if (!FileOps().create_directory(folder.c_str()) && GetLastError() != ERROR_ALREADY_EXISTS)
       return false;
@@ -127,7 +130,8 @@ void StagedReplacement::RollBack() {
     ops.set_attributes(target.c_str(), FILE_ATTRIBUTE_NORMAL);
     const bool restored =
         done->existed
-            ? RetryWhileBusy(busy_retry_ms_, [&] { return ops.move_replacing(kept.c_str(), target.c_str()) != FALSE; })
+            ? RetryWhileBusy(busy_retry_ms_,
+                             [&] { return ops.move_replacing(kept.c_str(), target.c_str()) != FALSE; })
             : (ops.delete_file(target.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND);
     if (!restored)
       rolled_back_ = false;

@@ -20,7 +20,8 @@ BeforeServerRestart g_before_restart = nullptr;
 
 int WriteToFile(const void* data, int bytes, void* file) {
   DWORD written = 0;
-  if (bytes < 0 || !WriteFile(static_cast<HANDLE>(file), data, static_cast<DWORD>(bytes), &written, nullptr) ||
+  if (bytes < 0 ||
+      !WriteFile(static_cast<HANDLE>(file), data, static_cast<DWORD>(bytes), &written, nullptr) ||
       written != static_cast<DWORD>(bytes))
     return -1;
   return bytes;
@@ -29,8 +30,8 @@ int WriteToFile(const void* data, int bytes, void* file) {
 bool DownloadServerList(const std::wstring& path) {
   bool downloaded = false;
   {
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
+    UniqueHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
       return false;
     const std::wstring url = L"http://" + std::wstring(CurrentUpdateAddr()) + L"/locallist.xml";
@@ -86,7 +87,8 @@ int SelectUpdateServer() {
   if (!list.Parse(path.c_str()))
     return kServerListUnreadable;
   const wchar_t* game = GetSessionValues().StartGameID;
-  const std::wstring version_ini = game[0] != 0 ? folder + L"\\VersionInfo_" + game + L".ini" : std::wstring();
+  const std::wstring version_ini =
+      game[0] != 0 ? folder + L"\\VersionInfo_" + game + L".ini" : std::wstring();
   UpdateServerSelectDialog dialog(&list, folder + L"\\ZEPHUpdateServerSelect", version_ini);
   if (!dialog.LoadSkin())
     return kServerDialogFailed;

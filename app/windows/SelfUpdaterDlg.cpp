@@ -19,12 +19,13 @@ constexpr COLORREF kPlainFrame = 0x9A6218;
 constexpr COLORREF kPlainBack = 0xBE873D;
 constexpr COLORREF kPlainBarBack = 0xF9E793;
 constexpr COLORREF kPlainBarFill = 0x26C6FE;
-constexpr RECT kPlainFileFrame = {23, 196, 375, 205};    // corners included
+constexpr RECT kPlainFileFrame = {23, 196, 375, 205};  // corners included
 constexpr RECT kPlainUpdateFrame = {23, 211, 375, 220};
 
 COLORREF IniColor(IniContainer* ini, const wchar_t* section, const wchar_t* prefix) {
   const std::wstring base(prefix);
-  return RGB(ini->GetInt(section, (base + L"_r").c_str(), 0) & 0xFF, ini->GetInt(section, (base + L"_g").c_str(), 0) & 0xFF,
+  return RGB(ini->GetInt(section, (base + L"_r").c_str(), 0) & 0xFF,
+             ini->GetInt(section, (base + L"_g").c_str(), 0) & 0xFF,
              ini->GetInt(section, (base + L"_b").c_str(), 0) & 0xFF);
 }
 
@@ -91,7 +92,11 @@ void SelfUpdaterDlg::ReleaseSkin() {
   font_ = nullptr;
 }
 
-void SelfUpdaterDlg::CreateTextFont(const wchar_t* name, int32_t size, int32_t charset, bool bold, bool italic,
+void SelfUpdaterDlg::CreateTextFont(const wchar_t* name,
+                                    int32_t size,
+                                    int32_t charset,
+                                    bool bold,
+                                    bool italic,
                                     bool underline) {
   font_ = CreateFontW(size, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, underline, FALSE,
                       static_cast<BYTE>(charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -99,7 +104,8 @@ void SelfUpdaterDlg::CreateTextFont(const wchar_t* name, int32_t size, int32_t c
 }
 
 bool SelfUpdaterDlg::LoadSkin() {
-  std::unique_ptr<IniStringContainer> ini(LoadIniFile((std::wstring(kSkinFolder) + L"\\updater.ini").c_str()));
+  std::unique_ptr<IniStringContainer> ini(
+      LoadIniFile((std::wstring(kSkinFolder) + L"\\updater.ini").c_str()));
   if (ini == nullptr)
     return false;
   back_ = LoadSkinImage(ini.get(), L"BACK");
@@ -110,8 +116,10 @@ bool SelfUpdaterDlg::LoadSkin() {
   text_color_ = IniColor(ini.get(), L"TEXT_FILE", L"color");
   CreateTextFont(ini->GetString(L"TEXT_FILE", L"name", L"Arial"), ini->GetInt(L"TEXT_FILE", L"size", 16),
                  ini->GetInt(L"TEXT_FILE", L"charset", 0), ini->GetInt(L"TEXT_FILE", L"bold", 0) != 0,
-                 ini->GetInt(L"TEXT_FILE", L"italic", 0) != 0, ini->GetInt(L"TEXT_FILE", L"underline", 0) != 0);
-  for (auto section : {std::make_pair(L"FILE_PROGRESS", &file_bar_), std::make_pair(L"UPDATE_PROGRESS", &update_bar_)}) {
+                 ini->GetInt(L"TEXT_FILE", L"italic", 0) != 0,
+                 ini->GetInt(L"TEXT_FILE", L"underline", 0) != 0);
+  for (auto section :
+       {std::make_pair(L"FILE_PROGRESS", &file_bar_), std::make_pair(L"UPDATE_PROGRESS", &update_bar_)}) {
     section.second->x = ini->GetInt(section.first, L"x", 0);
     section.second->y = ini->GetInt(section.first, L"y", 0);
     section.second->image = LoadSkinImage(ini.get(), section.first);
@@ -129,7 +137,8 @@ int32_t SelfUpdaterDlg::OnCreate() {
   } else {
     Resize(back_->width(), back_->height());
     // The color-key pixels of the background, as the surface stores them.
-    const uint32_t key = 0xFF000000u | GetRValue(color_key_) << 16 | GetGValue(color_key_) << 8 | GetBValue(color_key_);
+    const uint32_t key =
+        0xFF000000u | GetRValue(color_key_) << 16 | GetGValue(color_key_) << 8 | GetBValue(color_key_);
     if (HRGN region = back_->CreateColorKeyRegion(key))
       SetWindowRgn(GetHwnd(), region, TRUE);  // the window owns the region from here
   }
@@ -170,7 +179,8 @@ void SelfUpdaterDlg::OnUpdate() {
   job_.GetProgress(&progress);
   int32_t file = 0, update = 0;
   if (progress.state == kDownloaderTransferring) {
-    file = progress.total > 0 ? static_cast<int32_t>(FullWidth(file_bar_) * progress.done / progress.total) : 0;
+    file =
+        progress.total > 0 ? static_cast<int32_t>(FullWidth(file_bar_) * progress.done / progress.total) : 0;
   } else if (progress.state == kDownloaderDone) {
     file = FullWidth(file_bar_);
     update = FullWidth(update_bar_);

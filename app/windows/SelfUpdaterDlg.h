@@ -3,18 +3,19 @@
 // package's file name and two progress bars and ends by itself when the worker is done; its result is the
 // worker's state.
 //
-// Look: the skin "updater\updater_res\updater.ini" (read through the virtual files, so from the loose folder or
-// from the pack "updater\updater_res.pak"; images named relative to the same folder):
-//   [BACK] image, colorkey_r/_g/_b            background (the window takes its size) and the colour cut out of
+// Look: the skin "updater\updater_res\updater.ini" (read through the virtual files, so from the loose folder
+// or from the pack "updater\updater_res.pak"; images named relative to the same folder):
+//   [BACK] image, colorkey_r/_g/_b            background (the window takes its size) and the colour cut out
+//   of
 //                                             the window's shape
 //   [TEXT_FILE] x, y, color_r/_g/_b, size (16), name ("Arial"), charset, bold, italic, underline
 //   [FILE_PROGRESS] x, y, image               the package bar
 //   [UPDATE_PROGRESS] x, y, image             the whole-update bar
-// Without a readable skin or its background image: the plain look, 400 x 240, the name at (24, 177) in Arial 16,
-// two framed bars 351 pixels wide.
+// Without a readable skin or its background image: the plain look, 400 x 240, the name at (24, 177) in Arial
+// 16, two framed bars 351 pixels wide.
 //
-// Closing early (Escape, Alt+F4) asks the worker to stop; the dialog ends once the worker has ended, so nothing
-// it uses is freed under it. The worker is asked to stop and joined again when the dialog goes.
+// Closing early (Escape, Alt+F4) asks the worker to stop; the dialog ends once the worker has ended, so
+// nothing it uses is freed under it. The worker is asked to stop and joined again when the dialog goes.
 //
 // Thread: user-interface thread; the worker runs on its own thread (SelfUpdateWorker.h).
 #pragma once
@@ -63,7 +64,12 @@ class SelfUpdaterDlg : public NDialog {
   };
   bool LoadSkin();
   void ReleaseSkin();
-  void CreateTextFont(const wchar_t* name, int32_t size, int32_t charset, bool bold, bool italic, bool underline);
+  void CreateTextFont(const wchar_t* name,
+                      int32_t size,
+                      int32_t charset,
+                      bool bold,
+                      bool italic,
+                      bool underline);
   int32_t FullWidth(const Bar& bar) const;
   void PaintPlain(HDC dc, int32_t width, int32_t height);
   void PaintSkinned(HDC dc);
@@ -83,6 +89,6 @@ class SelfUpdaterDlg : public NDialog {
 };
 
 // Fetches the launcher information first (the temporary copy knows only its command line, so the announced
-// version would be 0 or stale), then runs the dialog modally. The worker's state (SelfUpdateState): 0 success,
-// 1 aborted, 2 when the launcher information could not be fetched, -1 when the dialog could not run.
+// version would be 0 or stale), then runs the dialog modally. The worker's state (SelfUpdateState): 0
+// success, 1 aborted, 2 when the launcher information could not be fetched, -1 when the dialog could not run.
 int RunSelfUpdaterDialog();

@@ -23,8 +23,11 @@ void UpdateServerSelectButton::ReleaseImages() {
   }
 }
 
-bool UpdateServerSelectButton::CreateFromSkin(IniContainer* ini, const wchar_t* section, const std::wstring& folder,
-                                              int32_t id, NWnd* parent) {
+bool UpdateServerSelectButton::CreateFromSkin(IniContainer* ini,
+                                              const wchar_t* section,
+                                              const std::wstring& folder,
+                                              int32_t id,
+                                              NWnd* parent) {
   const int32_t width = ini->GetInt(section, L"width", 0);
   const int32_t height = ini->GetInt(section, L"height", 0);
   if (width <= 0 || height <= 0)

@@ -19,7 +19,10 @@ class UpdateServerSelectButton : public NButton {
 
   // Reads the section; only when both sizes are above 0 are the images loaded from `folder` and the button
   // created under `parent` with `id` and shown. True when it was placed.
-  bool CreateFromSkin(IniContainer* ini, const wchar_t* section, const std::wstring& folder, int32_t id,
+  bool CreateFromSkin(IniContainer* ini,
+                      const wchar_t* section,
+                      const std::wstring& folder,
+                      int32_t id,
                       NWnd* parent);
   void OnPaint(HDC dc, Dib* surface) override;
 

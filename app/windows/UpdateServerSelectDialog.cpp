@@ -52,16 +52,18 @@ void MarkDisabledServers(ServerList* list, uint32_t installed_version, uint32_t 
     ServerRecord& server = list->records()[i];
     const uint32_t current = static_cast<uint32_t>(server.current_version);
     const uint32_t separate = static_cast<uint32_t>(server.separate_version);
-    // An address that does not fit the process-wide field could never be loaded at the next start, which would
-    // then ask for a server again: it cannot be chosen either.
-    server.disabled = current < installed_version || (current == installed_version && separate < installed_separate) ||
+    // An address that does not fit the process-wide field could never be loaded at the next start, which
+    // would then ask for a server again: it cannot be chosen either.
+    server.disabled = current < installed_version ||
+                              (current == installed_version && separate < installed_separate) ||
                               !IsUsableUpdateAddr(server.address)
                           ? 1
                           : 0;
   }
 }
 
-UpdateServerSelectDialog::UpdateServerSelectDialog(ServerList* list, std::wstring skin_folder,
+UpdateServerSelectDialog::UpdateServerSelectDialog(ServerList* list,
+                                                   std::wstring skin_folder,
                                                    std::wstring version_ini)
     : list_(list), skin_folder_(std::move(skin_folder)), version_ini_(std::move(version_ini)) {}
 
@@ -92,10 +94,11 @@ bool UpdateServerSelectDialog::LoadSkin() {
   height_ = ini_->GetInt(kDialogSection, L"height", 0);
   back_ = LoadServerSelectImage(skin_folder_, ini_->GetString(kDialogSection, L"back", L""));
   color_key_ = SkinColor(ini_, kDialogSection, L"colorkey");
-  geometry_ = {ini_->GetInt(kListSection, L"button_x", 0),      ini_->GetInt(kListSection, L"button_y", 0),
-               ini_->GetInt(kListSection, L"button_width", 0),  ini_->GetInt(kListSection, L"button_height", 0),
-               ini_->GetInt(kListSection, L"button_count", 0),  ini_->GetInt(kListSection, L"button_gap", 0),
-               ini_->GetInt(kListSection, L"text_x", 0),        ini_->GetInt(kListSection, L"text_y", 0)};
+  geometry_ = {
+      ini_->GetInt(kListSection, L"button_x", 0),     ini_->GetInt(kListSection, L"button_y", 0),
+      ini_->GetInt(kListSection, L"button_width", 0), ini_->GetInt(kListSection, L"button_height", 0),
+      ini_->GetInt(kListSection, L"button_count", 0), ini_->GetInt(kListSection, L"button_gap", 0),
+      ini_->GetInt(kListSection, L"text_x", 0),       ini_->GetInt(kListSection, L"text_y", 0)};
   font_ = CreateFontW(ini_->GetInt(kListSection, L"font_size", 0), 0, 0, 0,
                       ini_->GetInt(kListSection, L"font_bold", 0) ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                       static_cast<BYTE>(ini_->GetInt(kListSection, L"font_charset", 0)), OUT_DEFAULT_PRECIS,
@@ -117,17 +120,22 @@ INT_PTR UpdateServerSelectDialog::DoModal() {
 }
 
 int32_t UpdateServerSelectDialog::OnCreate() {
-  const uint32_t installed = version_ini_.empty() ? 0 : GetPrivateProfileIntW(L"UpdInfo", L"CurrentVersion", 0, version_ini_.c_str());
-  const uint32_t separate = version_ini_.empty() ? 0 : GetPrivateProfileIntW(L"UpdInfo", L"SeparateStatus", 0, version_ini_.c_str());
+  const uint32_t installed =
+      version_ini_.empty() ? 0
+                           : GetPrivateProfileIntW(L"UpdInfo", L"CurrentVersion", 0, version_ini_.c_str());
+  const uint32_t separate =
+      version_ini_.empty() ? 0
+                           : GetPrivateProfileIntW(L"UpdInfo", L"SeparateStatus", 0, version_ini_.c_str());
   MarkDisabledServers(list_, installed, separate);
   Resize(width_, height_);  // the window starts at 1 x 1
   ok_.CreateFromSkin(ini_, L"UpdateServerSelectBtnOK", skin_folder_, kOkId, this);
   cancel_.CreateFromSkin(ini_, L"UpdateServerSelectBtnCancel", skin_folder_, kCancelId, this);
-  scroll_bar_made_ = scroll_bar_.CreateFromSkin(ini_, skin_folder_, kScrollBarId, this, geometry_.rows,
-                                                list_->count());
+  scroll_bar_made_ =
+      scroll_bar_.CreateFromSkin(ini_, skin_folder_, kScrollBarId, this, geometry_.rows, list_->count());
   if (scroll_bar_made_ && list_->count() <= geometry_.rows)
     scroll_bar_.Enable(0);
-  const uint32_t key = 0xFF000000u | GetRValue(color_key_) << 16 | GetGValue(color_key_) << 8 | GetBValue(color_key_);
+  const uint32_t key =
+      0xFF000000u | GetRValue(color_key_) << 16 | GetGValue(color_key_) << 8 | GetBValue(color_key_);
   if (HRGN region = back_->CreateColorKeyRegion(key))
     SetWindowRgn(GetHwnd(), region, TRUE);  // the window owns the region from here
   first_visible_ = 0;

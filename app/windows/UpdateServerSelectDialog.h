@@ -1,6 +1,6 @@
 // UpdateServerSelectDialog: the skinned dialog in which the user picks an update server from the server list
-// (selfupdate/ServerList.h). A server older than the installed game is shown in the disabled colour and cannot
-// be chosen. OK (id 1) ends the run with IDOK, Cancel (id 2) with IDCANCEL.
+// (selfupdate/ServerList.h). A server older than the installed game is shown in the disabled colour and
+// cannot be chosen. OK (id 1) ends the run with IDOK, Cancel (id 2) with IDCANCEL.
 //
 // Skin: "<launcher folder>\ZEPHUpdateServerSelect\UpdateServerSelect.ini" through the ini reader, images in
 // the same folder; every key defaults to 0:
@@ -29,21 +29,25 @@ class ServerList;
 // The list's geometry from the skin.
 struct ServerListGeometry {
   int32_t x = 0, y = 0, width = 0, height = 0;  // the first row
-  int32_t rows = 0;                              // visible rows
-  int32_t gap = 0;                               // between rows
-  int32_t text_x = 0, text_y = 0;                // inside a row
+  int32_t rows = 0;                             // visible rows
+  int32_t gap = 0;                              // between rows
+  int32_t text_x = 0, text_y = 0;               // inside a row
 };
 
 // The server index under (x, y), or -1: outside the list's columns, above it, between or past the rows, or
 // past the end of the list.
-int32_t ServerRowAt(const ServerListGeometry& geometry, int32_t first_visible, int32_t count, int32_t x, int32_t y);
+int32_t ServerRowAt(const ServerListGeometry& geometry,
+                    int32_t first_visible,
+                    int32_t count,
+                    int32_t x,
+                    int32_t y);
 // HTCLIENT (1) inside the list area (all visible rows and the gaps between them), else HTCAPTION (2).
 LRESULT ServerListHitTest(const ServerListGeometry& geometry, int32_t x, int32_t y);
 // `first_visible` kept within 0 .. count - rows (never below 0, also for a list shorter than the rows).
 int32_t ClampFirstVisible(int32_t first_visible, int32_t count, int32_t rows);
 // Marks every server whose current version is below the installed one, or equal with a separation version
-// below the installed one (unsigned comparisons), or whose address does not fit the process-wide update address
-// (64 characters or more), as disabled; the others as enabled.
+// below the installed one (unsigned comparisons), or whose address does not fit the process-wide update
+// address (64 characters or more), as disabled; the others as enabled.
 void MarkDisabledServers(ServerList* list, uint32_t installed_version, uint32_t installed_separate);
 
 class UpdateServerSelectDialog : public NDialog {

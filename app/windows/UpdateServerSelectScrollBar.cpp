@@ -32,8 +32,12 @@ void UpdateServerSelectScrollBar::ReleaseImages() {
   }
 }
 
-bool UpdateServerSelectScrollBar::CreateFromSkin(IniContainer* ini, const std::wstring& folder, int32_t id,
-                                                 NWnd* parent, int32_t page, int32_t range) {
+bool UpdateServerSelectScrollBar::CreateFromSkin(IniContainer* ini,
+                                                 const std::wstring& folder,
+                                                 int32_t id,
+                                                 NWnd* parent,
+                                                 int32_t page,
+                                                 int32_t range) {
   const int32_t width = ini->GetInt(kSection, L"width", 0);
   const int32_t height = ini->GetInt(kSection, L"height", 0);
   if (width <= 0 || height <= 0)
@@ -44,7 +48,8 @@ bool UpdateServerSelectScrollBar::CreateFromSkin(IniContainer* ini, const std::w
     const wchar_t* name;
     const wchar_t* x;
     const wchar_t* y;
-  } parts[] = {{&thumb_, L"thumb", nullptr, nullptr}, {&decrease_, L"dec", L"dec_x", L"dec_y"},
+  } parts[] = {{&thumb_, L"thumb", nullptr, nullptr},
+               {&decrease_, L"dec", L"dec_x", L"dec_y"},
                {&increase_, L"inc", L"inc_x", L"inc_y"}};
   const wchar_t* looks[] = {L"normal", L"over", L"down", L"disabled"};
   for (auto& entry : parts) {
@@ -74,8 +79,10 @@ void UpdateServerSelectScrollBar::SetPosition(int32_t position) {
   Invalidate();
 }
 
-UpdateServerSelectScrollBar::Look UpdateServerSelectScrollBar::LookOf(int32_t part, bool enabled,
-                                                                       int32_t pressed_part, int32_t hovered_part) {
+UpdateServerSelectScrollBar::Look UpdateServerSelectScrollBar::LookOf(int32_t part,
+                                                                      bool enabled,
+                                                                      int32_t pressed_part,
+                                                                      int32_t hovered_part) {
   if (!enabled)
     return kDisabled;
   if (pressed_part != kNone)

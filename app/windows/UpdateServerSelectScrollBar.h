@@ -1,8 +1,8 @@
 // UpdateServerSelectScrollBar: the server list's scroll bar, drawn from the images of its skin section:
 // thumb, decrease arrow and increase arrow, each with a position and a normal, over, down and disabled image.
-// The disabled bar takes every disabled image; otherwise the part that is pressed takes its down image, or the
-// part under the pointer its over image, and the others their normal one. The thumb is drawn at its current
-// offset along the bar ("thumb_x" across a vertical bar, "thumb_y" across a horizontal one).
+// The disabled bar takes every disabled image; otherwise the part that is pressed takes its down image, or
+// the part under the pointer its over image, and the others their normal one. The thumb is drawn at its
+// current offset along the bar ("thumb_x" across a vertical bar, "thumb_y" across a horizontal one).
 //
 // Section keys: "x", "y", "width", "height", "button_size", "thumb_size", "vertical", "thumb_x", "thumb_y",
 // "image_thumb_*", "dec_x", "dec_y", "image_dec_*", "inc_x", "inc_y", "image_inc_*" (* = normal, over, down,
@@ -27,7 +27,11 @@ class UpdateServerSelectScrollBar : public NScrollBar {
 
   // Creates the bar under `parent` from the section (sizes above 0 required) and sets it up with `page` of
   // `range` rows. True when created.
-  bool CreateFromSkin(IniContainer* ini, const std::wstring& folder, int32_t id, NWnd* parent, int32_t page,
+  bool CreateFromSkin(IniContainer* ini,
+                      const std::wstring& folder,
+                      int32_t id,
+                      NWnd* parent,
+                      int32_t page,
                       int32_t range);
   // Moves to `position` (kept within 0..range - page) without a notification.
   void SetPosition(int32_t position);

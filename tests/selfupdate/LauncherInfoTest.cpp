@@ -148,7 +148,8 @@ TEST_F(UpdateTempTest, CopiesTheFilesAndStopsOnlyForTheProgramOrUnicows) {
   ASSERT_TRUE(WriteFileBytes(Real(program), "program"));
   EXPECT_EQ(0, CopyLauncherToUpdateTempFrom(folder_.path().c_str(), program));  // no unicows.dll
   ASSERT_TRUE(WriteFileBytes(Real(L"unicows.dll"), "unicows"));
-  EXPECT_EQ(1, CopyLauncherToUpdateTempFrom(folder_.path().c_str(), program));  // pak and texts may be missing
+  EXPECT_EQ(1,
+            CopyLauncherToUpdateTempFrom(folder_.path().c_str(), program));  // pak and texts may be missing
   ASSERT_TRUE(WriteFileBytes(Real(L"updater.pak"), "pak"));
   ASSERT_TRUE(WriteFileBytes(Real(L"LauncherMessage.ini"), "texts"));
   EXPECT_EQ(1, CopyLauncherToUpdateTempFrom(folder_.path().c_str(), program));  // the folder already exists
@@ -188,7 +189,8 @@ int RecordStart(const wchar_t* program, const wchar_t* command_line) {
 
 TEST(ProcessReplacement, PassesTheCommandLineVerbatimToTheOtherCopy) {
   ProcessReplacer previous = SetProcessReplacer(&RecordStart);
-  const wchar_t* command_line = L"\"C:\\Pro gram\\orvaneLauncher.exe\"  /GameID:g1 /UserNick:\"a \\\"b\\\"\"  ";
+  const wchar_t* command_line =
+      L"\"C:\\Pro gram\\orvaneLauncher.exe\"  /GameID:g1 /UserNick:\"a \\\"b\\\"\"  ";
   g_started = Started();
   EXPECT_EQ(0, StartLauncherInUpdateTempFrom(L"C:\\Pro gram\\orvaneLauncher.exe", command_line));
   EXPECT_EQ(1, g_started.calls);

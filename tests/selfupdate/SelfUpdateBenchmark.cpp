@@ -1,6 +1,6 @@
-// Seconds for a launcher package of 50 MB in 300 files: the download, the check and extraction into the staging
-// folder, and the whole self-update (download, check, extraction, moves with the old files copied aside), each
-// against gcab extracting the same cabinet on the host.
+// Seconds for a launcher package of 50 MB in 300 files: the download, the check and extraction into the
+// staging folder, and the whole self-update (download, check, extraction, moves with the old files copied
+// aside), each against gcab extracting the same cabinet on the host.
 #include <windows.h>
 
 #include <curl/curl.h>
@@ -60,7 +60,8 @@ int main() {
   MakeFolders(temp);
   std::string names;
   for (int i = 0; i < kFiles; ++i) {
-    const std::wstring name = L"data\\part" + std::to_wstring(i / 50) + L"\\file" + std::to_wstring(i) + L".bin";
+    const std::wstring name =
+        L"data\\part" + std::to_wstring(i / 50) + L"\\file" + std::to_wstring(i) + L".bin";
     WriteFileBytes(source + L"\\" + name, FileContent(i));
     WriteFileBytes(real + L"\\" + name, "old");
     names += " data/part" + std::to_string(i / 50) + "/file" + std::to_string(i) + ".bin";
@@ -81,7 +82,8 @@ int main() {
   const std::wstring gcab_out = root.Join(L"gcab-out");
   MakeFolders(gcab_out);
   start = Now();
-  RunUnixCommand("cd " + ShellQuote(UnixPathOf(gcab_out)) + " && gcab -x " + ShellQuote(cabinet), &output, 600000);
+  RunUnixCommand("cd " + ShellQuote(UnixPathOf(gcab_out)) + " && gcab -x " + ShellQuote(cabinet), &output,
+                 600000);
   std::printf("gcab -x (host, includes starting it):        %.2f s\n", Seconds(start));
 
   const std::wstring extracted = root.Join(L"extracted");
@@ -106,7 +108,8 @@ int main() {
   SelfUpdateJob job;
   start = Now();
   const int state = job.RunSelfUpdate();
-  std::printf("whole self-update (download, check, extraction, moves): %.2f s (state %d)\n", Seconds(start), state);
+  std::printf("whole self-update (download, check, extraction, moves): %.2f s (state %d)\n", Seconds(start),
+              state);
   SetCurrentDirectoryW(root.path().c_str());
   server.Stop();
   curl_global_cleanup();

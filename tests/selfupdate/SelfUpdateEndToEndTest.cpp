@@ -1,7 +1,7 @@
 // The stand-in launcher through its whole self-update: the real launcher at version 1 copies itself into the
-// temporary folder and starts the copy, the copy installs version 2 and restarts the real launcher, which finds
-// the versions equal and removes the temporary folder. Then the same with the copy killed at each of its file
-// operations: every file stays whole, and the next start completes the update.
+// temporary folder and starts the copy, the copy installs version 2 and restarts the real launcher, which
+// finds the versions equal and removes the temporary folder. Then the same with the copy killed at each of
+// its file operations: every file stays whole, and the next start completes the update.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -53,7 +53,8 @@ class StandInLauncherTest : public ::testing::Test {
                 {L"data\\skin.ini", "new skin"},
                 {L"LauncherMessage.ini", "new texts"}};
     ASSERT_TRUE(MakePackage());
-    old_ = {{L"orvaneLauncher.exe", program_}, {L"unicows.dll", "old unicows"}, {L"data\\skin.ini", "old skin"}};
+    old_ = {
+        {L"orvaneLauncher.exe", program_}, {L"unicows.dll", "old unicows"}, {L"data\\skin.ini", "old skin"}};
     SetEnvironmentVariableW(L"ORVANE_STANDIN_LOG", log_path().c_str());
   }
   void TearDown() override {
@@ -89,14 +90,16 @@ class StandInLauncherTest : public ::testing::Test {
   }
   // Starts the real launcher with a command line that holds blanks and quotes.
   bool StartLauncher() {
-    std::wstring command_line = L"\"" + real() + L"\\orvaneLauncher.exe\" /GameID:game /CompanyID:0 "
-                                L"/UserNick:\"a b\" /LUpdateAddr:" + address_;
+    std::wstring command_line = L"\"" + real() +
+                                L"\\orvaneLauncher.exe\" /GameID:game /CompanyID:0 "
+                                L"/UserNick:\"a b\" /LUpdateAddr:" +
+                                address_;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
     const std::wstring program = real() + L"\\orvaneLauncher.exe";
-    if (!CreateProcessW(program.c_str(), &command_line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
+    if (!CreateProcessW(program.c_str(), &command_line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
       return false;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
@@ -136,8 +139,9 @@ TEST_F(StandInLauncherTest, UpdatesItselfThroughItsTemporaryCopyAndCleansUp) {
   ASSERT_TRUE(WaitForLog("up to date 2")) << Log();
   const std::string log = Log();
   size_t at = 0;
-  for (const char* step : {"start real launcher", "start update temp", "start temporary copy", "self-update 0",
-                           "restart from parent", "start real launcher", "remove update temp 1", "up to date 2"}) {
+  for (const char* step :
+       {"start real launcher", "start update temp", "start temporary copy", "self-update 0",
+        "restart from parent", "start real launcher", "remove update temp 1", "up to date 2"}) {
     at = log.find(step, at);
     ASSERT_NE(std::string::npos, at) << step << " in\n" << log;
   }
@@ -163,7 +167,8 @@ TEST_P(StandInKillTest, KilledAtAFileOperationLeavesWholeFilesAndTheNextStartCom
     if (log.find(killed) != std::string::npos || log.find("up to date 2") != std::string::npos)
       break;
   }
-  ASSERT_TRUE(Log().find(killed) != std::string::npos || Log().find("up to date 2") != std::string::npos) << Log();
+  ASSERT_TRUE(Log().find(killed) != std::string::npos || Log().find("up to date 2") != std::string::npos)
+      << Log();
   for (const auto& file : RealFiles()) {
     const bool is_old = old_.count(file.first) && old_[file.first] == file.second;
     const bool is_new = package_.count(file.first) && package_[file.first] == file.second;

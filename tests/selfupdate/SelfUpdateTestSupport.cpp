@@ -22,7 +22,9 @@ using testing_support::WriteFileBytes;
 
 namespace {
 
-void ReadInto(const std::wstring& root, const std::wstring& prefix, const std::vector<std::wstring>& skipped,
+void ReadInto(const std::wstring& root,
+              const std::wstring& prefix,
+              const std::vector<std::wstring>& skipped,
               FileTree* tree) {
   WIN32_FIND_DATAW found;
   FindHandle search(FindFirstFileW((root + L"\\" + prefix + L"*").c_str(), &found));
@@ -150,9 +152,9 @@ bool LauncherInstallation::MakePackage(const FileTree& tree, bool compress) {
 
 bool LauncherInstallation::MakeRawPackage(const std::vector<std::pair<std::string, std::string>>& entries,
                                           const std::string& extra) {
-  std::string command = "python3 " +
-                        ShellQuote(UnixPathOf(testing_support::SourcePath("tests/fixtures/make_cabinet.py"))) +
-                        " " + ShellQuote(UnixPathOf(PackagePath())) + " " + extra;
+  std::string command =
+      "python3 " + ShellQuote(UnixPathOf(testing_support::SourcePath("tests/fixtures/make_cabinet.py"))) +
+      " " + ShellQuote(UnixPathOf(PackagePath())) + " " + extra;
   int index = 0;
   for (const auto& entry : entries) {
     const std::wstring source = sources_.Join(L"raw" + std::to_wstring(index++));

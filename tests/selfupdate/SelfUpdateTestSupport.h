@@ -39,7 +39,8 @@ class LauncherInstallation {
   // Makes the package from `tree` with gcab (compress: MSZIP). False when gcab failed.
   bool MakePackage(const FileTree& tree, bool compress = true);
   // Makes the package with tests/fixtures/make_cabinet.py (entries stored as named; extra arguments).
-  bool MakeRawPackage(const std::vector<std::pair<std::string, std::string>>& entries, const std::string& extra);
+  bool MakeRawPackage(const std::vector<std::pair<std::string, std::string>>& entries,
+                      const std::string& extra);
   std::wstring PackagePath() const;  // where the server has it
 
   std::wstring real() const { return root_.Join(L"launcher"); }

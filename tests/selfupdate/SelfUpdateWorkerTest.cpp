@@ -1,5 +1,5 @@
-// The self-update worker against the HTTP fixture: every failure leaves the real launcher folder as it was (or,
-// once the files are in place, only the version unwritten), and a later run completes.
+// The self-update worker against the HTTP fixture: every failure leaves the real launcher folder as it was
+// (or, once the files are in place, only the version unwritten), and a later run completes.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -69,9 +69,9 @@ int CountedVersion(unsigned version) {
   return FailNow() ? 0 : RealSelfUpdateFileOps().write_version(version);
 }
 
-const SelfUpdateFileOps kCountedOps = {&CountedCreate, &CountedWrite,      &CountedMakeFolder,   &CountedCopy,
-                                       &CountedMove,   &CountedDelete,     &CountedAttributes,   &CountedRemoveFolder,
-                                       &CountedExtract, &CountedVersion};
+const SelfUpdateFileOps kCountedOps = {
+    &CountedCreate, &CountedWrite,      &CountedMakeFolder,   &CountedCopy,    &CountedMove,
+    &CountedDelete, &CountedAttributes, &CountedRemoveFolder, &CountedExtract, &CountedVersion};
 
 // Stands for the launcher that is just ending: it lets go of its file a moment later.
 DWORD WINAPI CloseAfterAMoment(void* handle) {
@@ -214,7 +214,8 @@ TEST_F(SelfUpdateWorkerTest, ADamagedCabinetIsRefusedWholeAndRemoved) {
   }
 }
 
-// Wine writes a read-only profile file all the same; an ini that another process holds open cannot be written.
+// Wine writes a read-only profile file all the same; an ini that another process holds open cannot be
+// written.
 TEST_F(SelfUpdateWorkerTest, AnIniThatCannotBeWrittenGivesSevenAndTheUpdateIsDoneAgainLater) {
   SetFileAttributesW(launcher_.ini().c_str(), FILE_ATTRIBUTE_READONLY);
   HANDLE held = CreateFileW(launcher_.ini().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -269,7 +270,8 @@ TEST_F(SelfUpdateWorkerTest, EveryFileOperationFailingInTurnLeavesWholeFilesAndT
   }
   // Clean-up calls may fail without harm; every other one is a failure of the update.
   EXPECT_GT(failures, operations / 2);
-  std::printf("file operations in one update: %d, of which failing ends the update: %d\n", operations, failures);
+  std::printf("file operations in one update: %d, of which failing ends the update: %d\n", operations,
+              failures);
 }
 
 TEST_F(SelfUpdateWorkerTest, AStopBeforeAnythingIsReplacedGivesOne) {
@@ -296,8 +298,9 @@ TEST_F(SelfUpdateWorkerTest, AStopBeforeAnythingIsReplacedGivesOne) {
 TEST(OrderProgramLast, MovesOnlyTheTopLevelProgramToTheEnd) {
   std::vector<std::wstring> files = {L"a.dll", L"ORVANELAUNCHER.EXE", L"sub\\orvaneLauncher.exe", L"b.txt"};
   OrderProgramLast(&files, L"orvaneLauncher.exe");
-  EXPECT_EQ((std::vector<std::wstring>{L"a.dll", L"sub\\orvaneLauncher.exe", L"b.txt", L"ORVANELAUNCHER.EXE"}),
-            files);
+  EXPECT_EQ(
+      (std::vector<std::wstring>{L"a.dll", L"sub\\orvaneLauncher.exe", L"b.txt", L"ORVANELAUNCHER.EXE"}),
+      files);
 }
 
 TEST(SelfUpdatePackageUrl, NamesTheGameAndVersion) {

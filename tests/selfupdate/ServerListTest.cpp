@@ -1,4 +1,5 @@
-// The update-server list: what a well-formed "locallist.xml" gives, and every malformed one read as unreadable.
+// The update-server list: what a well-formed "locallist.xml" gives, and every malformed one read as
+// unreadable.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -17,8 +18,9 @@ TEST(ServerList, ReadsEveryServerFromAWidePath) {
   const std::wstring path = folder.Join(L"locallist.xml");
   const std::string xml =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<LocalList>" +
-      Local("<local_name>North \xC5\xBE</local_name><lupdate_addr>n.example:81/u</lupdate_addr>"
-            "<current_version>12</current_version><separate_version>3</separate_version>") +
+      Local(
+          "<local_name>North \xC5\xBE</local_name><lupdate_addr>n.example:81/u</lupdate_addr>"
+          "<current_version>12</current_version><separate_version>3</separate_version>") +
       Local("<local_name>South</local_name><lupdate_addr>s.example</lupdate_addr>") + "</LocalList>";
   ASSERT_TRUE(testing_support::WriteFileBytes(path, xml));
   ServerList list;
@@ -43,9 +45,11 @@ TEST(ServerList, RefusesMalformedListsWhole) {
       "<LocalList>" + good + Local("<local_name>B</local_name>") + "</LocalList>",
       "<LocalList>" + Local("<lupdate_addr>b</lupdate_addr>") + "</LocalList>",
       "<LocalList>" + Local("<local_name></local_name><lupdate_addr>b</lupdate_addr>") + "</LocalList>",
-      "<LocalList>" + Local("<local_name>" + std::string(1024, 'n') + "</local_name><lupdate_addr>b</lupdate_addr>") +
+      "<LocalList>" +
+          Local("<local_name>" + std::string(1024, 'n') + "</local_name><lupdate_addr>b</lupdate_addr>") +
           "</LocalList>",
-      "<LocalList>" + Local("<local_name local_name=\"attr\"/><lupdate_addr>b</lupdate_addr>") + "</LocalList>",
+      "<LocalList>" + Local("<local_name local_name=\"attr\"/><lupdate_addr>b</lupdate_addr>") +
+          "</LocalList>",
   };
   for (const std::string& xml : cases) {
     ServerList list;
@@ -53,8 +57,9 @@ TEST(ServerList, RefusesMalformedListsWhole) {
     EXPECT_EQ(0, list.count());
   }
   ServerList list;
-  EXPECT_EQ(1, list.ParseText(("<LocalList>" + Local("<local_name>" + std::string(1023, 'n') +
-                                                      "</local_name><lupdate_addr>b</lupdate_addr>") +
+  EXPECT_EQ(1, list.ParseText(("<LocalList>" +
+                               Local("<local_name>" + std::string(1023, 'n') +
+                                     "</local_name><lupdate_addr>b</lupdate_addr>") +
                                "</LocalList>")
                                   .c_str()));
   EXPECT_EQ(1, list.ParseText("<LocalList/>"));

@@ -1,10 +1,10 @@
 // A stand-in for the launcher program: runs the self-update steps in start-up's order and logs each of them,
 // so that the end-to-end and kill tests can follow one launcher through its copies.
 //
-// Log: one line per step, appended to the file named by the environment variable ORVANE_STANDIN_LOG (inherited
-// by the copies it starts). ORVANE_STANDIN_KILL_AT=N ends the temporary copy at its N-th file operation of the
-// self-update (writes into the package are not counted: a cut download is tested elsewhere), as a power cut
-// or a killed process would.
+// Log: one line per step, appended to the file named by the environment variable ORVANE_STANDIN_LOG
+// (inherited by the copies it starts). ORVANE_STANDIN_KILL_AT=N ends the temporary copy at its N-th file
+// operation of the self-update (writes into the package are not counted: a cut download is tested elsewhere),
+// as a power cut or a killed process would.
 #include <windows.h>
 
 #include <curl/curl.h>
@@ -50,16 +50,45 @@ void CountAndMaybeDie() {
   }
 }
 
-HANDLE KCreate(const wchar_t* p) { CountAndMaybeDie(); return RealSelfUpdateFileOps().create_package(p); }
-BOOL KWrite(HANDLE f, const void* d, DWORD b, DWORD* w) { return RealSelfUpdateFileOps().write_file(f, d, b, w); }
-BOOL KFolder(const wchar_t* p) { CountAndMaybeDie(); return RealSelfUpdateFileOps().create_directory(p); }
-BOOL KCopy(const wchar_t* f, const wchar_t* t) { CountAndMaybeDie(); return RealSelfUpdateFileOps().copy_file(f, t); }
-BOOL KMove(const wchar_t* f, const wchar_t* t) { CountAndMaybeDie(); return RealSelfUpdateFileOps().move_replacing(f, t); }
-BOOL KDelete(const wchar_t* p) { CountAndMaybeDie(); return RealSelfUpdateFileOps().delete_file(p); }
-BOOL KAttr(const wchar_t* p, DWORD a) { CountAndMaybeDie(); return RealSelfUpdateFileOps().set_attributes(p, a); }
-BOOL KRemove(const wchar_t* p) { CountAndMaybeDie(); return RealSelfUpdateFileOps().remove_directory(p); }
-int KExtract(const wchar_t* c, const wchar_t* f) { CountAndMaybeDie(); return RealSelfUpdateFileOps().extract_cabinet(c, f); }
-int KVersion(unsigned v) { CountAndMaybeDie(); return RealSelfUpdateFileOps().write_version(v); }
+HANDLE KCreate(const wchar_t* p) {
+  CountAndMaybeDie();
+  return RealSelfUpdateFileOps().create_package(p);
+}
+BOOL KWrite(HANDLE f, const void* d, DWORD b, DWORD* w) {
+  return RealSelfUpdateFileOps().write_file(f, d, b, w);
+}
+BOOL KFolder(const wchar_t* p) {
+  CountAndMaybeDie();
+  return RealSelfUpdateFileOps().create_directory(p);
+}
+BOOL KCopy(const wchar_t* f, const wchar_t* t) {
+  CountAndMaybeDie();
+  return RealSelfUpdateFileOps().copy_file(f, t);
+}
+BOOL KMove(const wchar_t* f, const wchar_t* t) {
+  CountAndMaybeDie();
+  return RealSelfUpdateFileOps().move_replacing(f, t);
+}
+BOOL KDelete(const wchar_t* p) {
+  CountAndMaybeDie();
+  return RealSelfUpdateFileOps().delete_file(p);
+}
+BOOL KAttr(const wchar_t* p, DWORD a) {
+  CountAndMaybeDie();
+  return RealSelfUpdateFileOps().set_attributes(p, a);
+}
+BOOL KRemove(const wchar_t* p) {
+  CountAndMaybeDie();
+  return RealSelfUpdateFileOps().remove_directory(p);
+}
+int KExtract(const wchar_t* c, const wchar_t* f) {
+  CountAndMaybeDie();
+  return RealSelfUpdateFileOps().extract_cabinet(c, f);
+}
+int KVersion(unsigned v) {
+  CountAndMaybeDie();
+  return RealSelfUpdateFileOps().write_version(v);
+}
 
 const SelfUpdateFileOps kKillingOps = {&KCreate, &KWrite, &KFolder, &KCopy,    &KMove,
                                        &KDelete, &KAttr,  &KRemove, &KExtract, &KVersion};

@@ -90,11 +90,11 @@ TEST_F(SelfUpdaterDlgTest, PlainLookShowsTheNameAndProgressMidDownloadAndEscapeS
   ExpectUntouched("escape");
   ASSERT_EQ(static_cast<uint32_t>(SelfUpdaterDlg::kPlainWidth), shot.width);
   EXPECT_TRUE(SaveScreenshot(shot, L"self_update.png"));
-  EXPECT_EQ(0x3D87BEu, PixelAt(shot, 5, 5));       // the plain back colour
-  EXPECT_EQ(0x18629Au, PixelAt(shot, 23, 196));    // the file bar's frame
-  EXPECT_EQ(0xFEC626u, PixelAt(shot, 25, 200));    // its fill
-  EXPECT_EQ(0x93E7F9u, PixelAt(shot, 373, 200));   // not filled at its end
-  EXPECT_EQ(0x93E7F9u, PixelAt(shot, 25, 215));    // the update bar, empty
+  EXPECT_EQ(0x3D87BEu, PixelAt(shot, 5, 5));      // the plain back colour
+  EXPECT_EQ(0x18629Au, PixelAt(shot, 23, 196));   // the file bar's frame
+  EXPECT_EQ(0xFEC626u, PixelAt(shot, 25, 200));   // its fill
+  EXPECT_EQ(0x93E7F9u, PixelAt(shot, 373, 200));  // not filled at its end
+  EXPECT_EQ(0x93E7F9u, PixelAt(shot, 25, 215));   // the update bar, empty
 }
 
 TEST_F(SelfUpdaterDlgTest, ClosedBeforeTheFirstByteOrAtOnceTheUpdateIsAborted) {

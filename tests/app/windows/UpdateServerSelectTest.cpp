@@ -30,10 +30,10 @@ TEST(ServerRowAt, FindsTheVisibleRowUnderThePoint) {
   struct Case {
     int32_t first, count, x, y, expected;
   } cases[] = {
-      {0, 6, 20, 20, 0},    {0, 6, 220, 49, 0},  {0, 6, 100, 50, -1},  // the gap after row 0
-      {0, 6, 100, 55, 1},   {2, 6, 100, 55, 3},  {0, 6, 19, 30, -1},   {0, 6, 221, 30, -1},
-      {0, 6, 100, 19, -1},  {0, 6, 100, 125, 3}, {0, 6, 100, 160, -1},  // past the visible rows
-      {0, 2, 100, 90, -1},  // past the end of the list
+      {0, 6, 20, 20, 0},   {0, 6, 220, 49, 0},  {0, 6, 100, 50, -1},  // the gap after row 0
+      {0, 6, 100, 55, 1},  {2, 6, 100, 55, 3},  {0, 6, 19, 30, -1},   {0, 6, 221, 30, -1},
+      {0, 6, 100, 19, -1}, {0, 6, 100, 125, 3}, {0, 6, 100, 160, -1},  // past the visible rows
+      {0, 2, 100, 90, -1},                                             // past the end of the list
   };
   for (const Case& c : cases)
     EXPECT_EQ(c.expected, ServerRowAt(kGeometry, c.first, c.count, c.x, c.y)) << c.x << "," << c.y;
@@ -56,16 +56,22 @@ TEST(ClampFirstVisible, NeverShowsRowsPastTheEndNorGoesBelowZero) {
 TEST(MarkDisabledServers, DisablesServersOlderThanTheInstalledGame) {
   ServerList list;
   ASSERT_EQ(1, list.ParseText((std::string("<LocalList>"
-                   "<Local><local_name>a</local_name><lupdate_addr>a</lupdate_addr><current_version>9</current_version>"
-                   "<separate_version>9</separate_version></Local>"
-                   "<Local><local_name>b</local_name><lupdate_addr>b</lupdate_addr><current_version>10</current_version>"
-                   "<separate_version>2</separate_version></Local>"
-                   "<Local><local_name>c</local_name><lupdate_addr>c</lupdate_addr><current_version>10</current_version>"
-                   "<separate_version>3</separate_version></Local>"
-                   "<Local><local_name>d</local_name><lupdate_addr>d</lupdate_addr><current_version>-1</current_version>"
-                   "</Local>") +
-                   "<Local><local_name>e</local_name><lupdate_addr>" + std::string(64, 'e') + "</lupdate_addr>"
-                   "<current_version>11</current_version></Local></LocalList>").c_str()));
+                                           "<Local><local_name>a</local_name><lupdate_addr>a</"
+                                           "lupdate_addr><current_version>9</current_version>"
+                                           "<separate_version>9</separate_version></Local>"
+                                           "<Local><local_name>b</local_name><lupdate_addr>b</"
+                                           "lupdate_addr><current_version>10</current_version>"
+                                           "<separate_version>2</separate_version></Local>"
+                                           "<Local><local_name>c</local_name><lupdate_addr>c</"
+                                           "lupdate_addr><current_version>10</current_version>"
+                                           "<separate_version>3</separate_version></Local>"
+                                           "<Local><local_name>d</local_name><lupdate_addr>d</"
+                                           "lupdate_addr><current_version>-1</current_version>"
+                                           "</Local>") +
+                               "<Local><local_name>e</local_name><lupdate_addr>" + std::string(64, 'e') +
+                               "</lupdate_addr>"
+                               "<current_version>11</current_version></Local></LocalList>")
+                                  .c_str()));
   MarkDisabledServers(&list, 10, 3);
   EXPECT_EQ(1, list.records()[0].disabled);
   EXPECT_EQ(1, list.records()[1].disabled);
@@ -91,7 +97,8 @@ std::string ServerXml(int count, int disabled_index) {
   for (int i = 0; i < count; ++i)
     xml += "<Local><local_name>Server " + std::to_string(i) + "</local_name><lupdate_addr>host" +
            std::to_string(i) + ".example</lupdate_addr><current_version>" +
-           std::to_string(i == disabled_index ? 5 : 10) + "</current_version><separate_version>0</separate_version>"
+           std::to_string(i == disabled_index ? 5 : 10) +
+           "</current_version><separate_version>0</separate_version>"
            "</Local>";
   return xml + "</LocalList>";
 }
@@ -118,30 +125,34 @@ class UpdateServerSelectTest : public ::testing::Test {
     struct Image {
       const wchar_t* name;
       uint32_t width, height, rgb;
-    } images[] = {{L"back.png", 300, 260, kBack},       {L"ok.png", 80, 24, 0x30A030},
-                  {L"ok_over.png", 80, 24, 0x40C040},   {L"cancel.png", 80, 24, 0xA03030},
-                  {L"dec.png", 16, 16, 0x808080},       {L"inc.png", 16, 16, 0x808080},
-                  {L"thumb.png", 16, 20, kThumb},       {L"thumb_off.png", 16, 20, 0x404040}};
+    } images[] = {{L"back.png", 300, 260, kBack},     {L"ok.png", 80, 24, 0x30A030},
+                  {L"ok_over.png", 80, 24, 0x40C040}, {L"cancel.png", 80, 24, 0xA03030},
+                  {L"dec.png", 16, 16, 0x808080},     {L"inc.png", 16, 16, 0x808080},
+                  {L"thumb.png", 16, 20, kThumb},     {L"thumb_off.png", 16, 20, 0x404040}};
     for (const Image& image : images)
-      ASSERT_TRUE(WriteFileBytes(skin() + L"\\" + image.name, SolidPng(image.width, image.height, image.rgb)));
+      ASSERT_TRUE(
+          WriteFileBytes(skin() + L"\\" + image.name, SolidPng(image.width, image.height, image.rgb)));
     ASSERT_TRUE(WriteFileBytes(
         skin() + L"\\UpdateServerSelect.ini",
-        Utf16Ini(L"[UpdateServerSelectDlg]\r\nwidth=300\r\nheight=260\r\nback=back.png\r\n"
-                 L"[UpdateServerSelectBtnOK]\r\nx=20\r\ny=220\r\nwidth=80\r\nheight=24\r\nimage_normal=ok.png\r\n"
-                 L"image_over=ok_over.png\r\nimage_down=ok.png\r\nimage_disabled=ok.png\r\n"
-                 L"[UpdateServerSelectBtnCancel]\r\nx=120\r\ny=220\r\nwidth=80\r\nheight=24\r\n"
-                 L"image_normal=cancel.png\r\n"
-                 L"[UpdateServerSelectList]\r\nbutton_x=20\r\nbutton_y=20\r\nbutton_width=200\r\nbutton_height=30\r\n"
-                 L"button_count=4\r\nbutton_gap=5\r\ntext_x=8\r\ntext_y=6\r\nfont_size=16\r\nfont_name=Arial\r\n"
-                 L"color_normal_text_r=255\r\ncolor_normal_text_g=255\r\ncolor_normal_text_b=255\r\n"
-                 L"color_selected_back_r=200\r\ncolor_selected_back_g=40\r\ncolor_selected_back_b=40\r\n"
-                 L"color_selected_border_r=255\r\ncolor_selected_border_g=255\r\n"
-                 L"color_disabled_text_r=120\r\ncolor_disabled_text_g=120\r\ncolor_disabled_text_b=120\r\n"
-                 L"[UpdateServerSelectScrollBar]\r\nx=240\r\ny=20\r\nwidth=16\r\nheight=135\r\nbutton_size=16\r\n"
-                 L"thumb_size=20\r\nvertical=1\r\nthumb_x=0\r\nimage_thumb_normal=thumb.png\r\n"
-                 L"image_thumb_over=thumb.png\r\nimage_thumb_down=thumb.png\r\nimage_thumb_disabled=thumb_off.png\r\n"
-                 L"dec_x=0\r\ndec_y=0\r\nimage_dec_normal=dec.png\r\ninc_x=0\r\ninc_y=119\r\n"
-                 L"image_inc_normal=inc.png\r\n")));
+        Utf16Ini(
+            L"[UpdateServerSelectDlg]\r\nwidth=300\r\nheight=260\r\nback=back.png\r\n"
+            L"[UpdateServerSelectBtnOK]\r\nx=20\r\ny=220\r\nwidth=80\r\nheight=24\r\nimage_normal=ok.png\r\n"
+            L"image_over=ok_over.png\r\nimage_down=ok.png\r\nimage_disabled=ok.png\r\n"
+            L"[UpdateServerSelectBtnCancel]\r\nx=120\r\ny=220\r\nwidth=80\r\nheight=24\r\n"
+            L"image_normal=cancel.png\r\n"
+            L"[UpdateServerSelectList]\r\nbutton_x=20\r\nbutton_y=20\r\nbutton_width=200\r\nbutton_height="
+            L"30\r\n"
+            L"button_count=4\r\nbutton_gap=5\r\ntext_x=8\r\ntext_y=6\r\nfont_size=16\r\nfont_name=Arial\r\n"
+            L"color_normal_text_r=255\r\ncolor_normal_text_g=255\r\ncolor_normal_text_b=255\r\n"
+            L"color_selected_back_r=200\r\ncolor_selected_back_g=40\r\ncolor_selected_back_b=40\r\n"
+            L"color_selected_border_r=255\r\ncolor_selected_border_g=255\r\n"
+            L"color_disabled_text_r=120\r\ncolor_disabled_text_g=120\r\ncolor_disabled_text_b=120\r\n"
+            L"[UpdateServerSelectScrollBar]\r\nx=240\r\ny=20\r\nwidth=16\r\nheight=135\r\nbutton_size=16\r\n"
+            L"thumb_size=20\r\nvertical=1\r\nthumb_x=0\r\nimage_thumb_normal=thumb.png\r\n"
+            L"image_thumb_over=thumb.png\r\nimage_thumb_down=thumb.png\r\nimage_thumb_disabled=thumb_off."
+            L"png\r\n"
+            L"dec_x=0\r\ndec_y=0\r\nimage_dec_normal=dec.png\r\ninc_x=0\r\ninc_y=119\r\n"
+            L"image_inc_normal=inc.png\r\n")));
   }
 
   TempFolder folder_{L"server-select"};
@@ -208,8 +219,8 @@ TEST_F(UpdateServerSelectTest, ClicksWheelAndArrowsDriveTheList) {
   EXPECT_TRUE(SaveScreenshot(shot, L"update_server_select.png"));
   EXPECT_EQ(kBack, PixelAt(shot, 5, 5));
   EXPECT_EQ(kSelectedBack, PixelAt(shot, 210, 95));  // the selected row, right of its text
-  EXPECT_EQ(kBack, PixelAt(shot, 210, 60));           // the disabled row was not selected
-  EXPECT_EQ(kThumb, PixelAt(shot, 248, 40));          // the thumb at the top of the track
+  EXPECT_EQ(kBack, PixelAt(shot, 210, 60));          // the disabled row was not selected
+  EXPECT_EQ(kThumb, PixelAt(shot, 248, 40));         // the thumb at the top of the track
 }
 
 TEST_F(UpdateServerSelectTest, AShortListDisablesTheScrollBarAndASkinWithoutWindowIsRefused) {
@@ -318,7 +329,7 @@ TEST_F(SelectUpdateServerTest, OkStoresTheChoiceAndRestartsOnlyWhenTheAddressCha
   EXPECT_EQ(1, g_restarts.count);
   EXPECT_EQ(L"host1.example", Stored(L"update_addr"));
 
-  EXPECT_EQ(kServerNotChosen, Select([](HWND window) { Click(window, 60, 232); }));  // OK without a choice
+  EXPECT_EQ(kServerNotChosen, Select([](HWND window) { Click(window, 60, 232); }));   // OK without a choice
   EXPECT_EQ(kServerNotChosen, Select([](HWND window) { Click(window, 160, 232); }));  // Cancel
   EXPECT_EQ(1, g_restarts.count);
 }
