@@ -123,7 +123,9 @@ class BlockChecker {
   size_t history_bytes_ = 0;
 };
 
-int CheckFolder(HANDLE file, const Layout& layout, int index, BlockChecker* checker) {
+// `*bytes_left` counts down the file's bytes as blocks take them (head, reserve and data), so folders that
+// point at the same blocks again cannot make the check inflate more than the file holds.
+int CheckFolder(HANDLE file, const Layout& layout, int index, BlockChecker* checker, uint64_t* bytes_left) {
   uint8_t folder[8];
   if (!ReadAt(file, layout.first_folder + static_cast<uint64_t>(index) * (8 + layout.folder_reserve), folder,
               8))
@@ -139,6 +141,10 @@ int CheckFolder(HANDLE file, const Layout& layout, int index, BlockChecker* chec
     if (!ReadAt(file, offset, head, sizeof head))
       return kCabinetCorrupt;
     const size_t stored = U16(head + 4), unpacked = U16(head + 6);
+    const uint64_t taken = sizeof head + layout.data_reserve + stored;
+    if (taken > *bytes_left)
+      return kCabinetCorrupt;
+    *bytes_left -= taken;
     offset += sizeof head + layout.data_reserve;
     data.resize(stored);
     if (stored != 0 && !ReadAt(file, offset, data.data(), static_cast<DWORD>(stored)))
@@ -165,10 +171,14 @@ int CheckCabinetBlocks(const wchar_t* cabinet_path) {
     return kCabinetCorrupt;
   if (!is_cabinet)
     return kCabinetExtracted;
+  LARGE_INTEGER size = {};
+  if (!GetFileSizeEx(file.get(), &size))
+    return kCabinetCannotOpen;
+  uint64_t bytes_left = static_cast<uint64_t>(size.QuadPart);
   auto checker = std::make_unique<BlockChecker>();  // 64 KiB of buffers: not on a worker's stack
   int result = kCabinetExtracted;
   for (int index = 0; index < layout.folders && result == kCabinetExtracted; ++index)
-    result = CheckFolder(file.get(), layout, index, checker.get());
+    result = CheckFolder(file.get(), layout, index, checker.get(), &bytes_left);
   return result;
 }
 

@@ -224,4 +224,19 @@ TEST_F(CabinetExtractionTest, TheBlockCheckRefusesDamagedBlocksBeforeTheDecoderS
   EXPECT_EQ(kCabinetCannotOpen, CheckCabinetBlocks(work_.Join(L"missing.cab").c_str()));
 }
 
+TEST_F(CabinetExtractionTest, TheBlockCheckRefusesFoldersThatShareTheirBlocks) {
+  MakeCabinet({{"a.bin", Source(L"a.bin", std::string(30000, 'a'))},
+               {"b.bin", Source(L"b.bin", "b")},
+               {"c.bin", Source(L"c.bin", "c")}},
+              "--folder-per-entry");
+  EXPECT_EQ(kCabinetExtracted, CheckCabinetBlocks(cabinet().c_str()));
+  std::string bytes;
+  ASSERT_TRUE(ReadFileBytes(cabinet(), &bytes));
+  // The second and third folder entries (after the 36-byte header) point at the first folder's block.
+  bytes.replace(36 + 8, 4, bytes.substr(36, 4));
+  bytes.replace(36 + 16, 4, bytes.substr(36, 4));
+  ASSERT_TRUE(WriteFileBytes(cabinet(), bytes));
+  EXPECT_EQ(kCabinetCorrupt, CheckCabinetBlocks(cabinet().c_str()));
+}
+
 }  // namespace
