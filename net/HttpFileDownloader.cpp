@@ -256,6 +256,7 @@ int HttpFileDownloader::Perform() {
     performing_ = true;
     callback_error_ = kDownloaderErrorNone;
     written_ = 0;
+    perform_start_tick_ = GetTickCount();
   }
   return FinishTransfer(curl_easy_perform(easy));
 }
@@ -362,8 +363,12 @@ int HttpFileDownloader::OnQueryProgress(void* object, int64_t, int64_t, int64_t,
 
 // Nonzero ends the transfer with CURLE_ABORTED_BY_CALLBACK.
 int HttpFileDownloader::ReportProgress(int64_t total, int64_t now) {
-  // Only this thread touches the tick; before the first data only the connect time-out applies.
-  if (last_data_tick_ != 0 && HasStalled(&last_data_tick_, GetTickCount(), stall_limit_ms_)) {
+  // Only this thread touches the ticks; before the first data only the connect time-out and the opt-in
+  // first-answer limit apply.
+  DWORD first_answer_tick = perform_start_tick_;
+  if ((last_data_tick_ != 0 && HasStalled(&last_data_tick_, GetTickCount(), stall_limit_ms_)) ||
+      (last_data_tick_ == 0 && first_answer_limit_ms_ != 0 &&
+       HasStalled(&first_answer_tick, GetTickCount(), first_answer_limit_ms_))) {
     SetCallbackError(kDownloaderErrorStalled);
     return 1;
   }
