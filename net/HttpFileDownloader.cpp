@@ -183,13 +183,16 @@ int HttpFileDownloader::QueryRemoteInfo() {
         curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this) != CURLE_OK ||
         curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &HttpFileDownloader::OnQueryProgress) != CURLE_OK ||
         curl_easy_setopt(easy, CURLOPT_NOBODY, 1L) != CURLE_OK ||
-        curl_easy_setopt(easy, CURLOPT_RESUME_FROM, 0L) != CURLE_OK)
+        curl_easy_setopt(easy, CURLOPT_RESUME_FROM, 0L) != CURLE_OK ||
+        // The answer is all that this request waits for, so the opt-in first-answer limit bounds all of it.
+        curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(first_answer_limit_ms_)) != CURLE_OK)
       return Fail(kDownloaderErrorOption);
     performing_ = true;
   }
   const CURLcode result = curl_easy_perform(easy);
   ScopedLock lock(lock_);
   performing_ = false;
+  curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, 0L);
   if (resume_offset_ > 0 &&
       curl_easy_setopt(easy, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(resume_offset_)) != CURLE_OK)
     return Fail(kDownloaderErrorOption);

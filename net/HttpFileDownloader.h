@@ -91,7 +91,8 @@ class HttpFileDownloader {
   int Perform();
 
   // Opt-in for transfers on a user-interface thread: a transfer whose first body byte has not come
-  // `limit_ms` after Perform began ends as stalled (7). 0, the default, leaves only the connect time-out.
+  // `limit_ms` after Perform began ends as stalled (7), and the body-less size request of GetRemoteSize gets
+  // `limit_ms` in all (then fails with 9). 0, the default, leaves only the connect time-out.
   // Owner's thread, while no transfer runs.
   void SetFirstAnswerLimit(DWORD limit_ms) { first_answer_limit_ms_ = limit_ms; }
 
