@@ -1,6 +1,6 @@
 // The engine's side of the patch-server protocol as pure functions over buffers: the client's two requests,
 // the server's packets, the version decision, and the reassembly and parsing of the list of file entries.
-// No system calls, no locks, no state of their own: the session (CUpdaterSession.cpp) keeps the state and
+// No system calls, no locks, no state of their own: the session (UpdateSession.h) keeps the state and
 // acts on the results.
 //
 // Wire format: TCP, every integer little-endian, no alignment. Every packet begins with a 4-byte header,
