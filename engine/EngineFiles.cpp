@@ -61,27 +61,27 @@ bool JoinPath(wchar_t (&out)[MAX_PATH], const wchar_t* first, const wchar_t* sec
   return ConcatTexts(out, MAX_PATH, {first, L"\\", second});
 }
 
-int PathExists(const wchar_t* path) {
+PathState PathExists(const wchar_t* path) {
   if (IsEmpty(path))
-    return 1;
+    return kPathMissing;
   WIN32_FIND_DATAW found;
   FindHandle search(FindFirstFileW(path, &found));
-  return search ? 0 : 1;
+  return search ? kPathFound : kPathMissing;
 }
 
-int MakeFolderChain(const wchar_t* folder) {
+FileResult MakeFolderChain(const wchar_t* folder) {
   if (IsEmpty(folder))
-    return 1;
+    return kFileFailed;
   size_t length = wcslen(folder);
   if (length >= MAX_PATH)
-    return 1;
+    return kFileFailed;
   if (CreateDirectoryW(folder, nullptr))
-    return 0;
+    return kFileDone;
   DWORD error = GetLastError();
   if (error == ERROR_ALREADY_EXISTS)
-    return IsFolder(folder) ? 0 : 1;
+    return IsFolder(folder) ? kFileDone : kFileFailed;
   if (error != ERROR_PATH_NOT_FOUND)
-    return 1;
+    return kFileFailed;
 
   // Make each parent from the outside in: every prefix that ends at a backslash, without its trailing
   // backslashes; a drive ("C:") is not a folder to make.
@@ -99,70 +99,70 @@ int MakeFolderChain(const wchar_t* folder) {
     if (end <= 3 && wcschr(prefix, L':') != nullptr)
       continue;
     if (!CreateOneFolder(prefix))
-      return 1;
+      return kFileFailed;
   }
-  return CreateOneFolder(folder) ? 0 : 1;
+  return CreateOneFolder(folder) ? kFileDone : kFileFailed;
 }
 
-int MoveTree(const wchar_t* source, const wchar_t* destination) {
+FileResult MoveTree(const wchar_t* source, const wchar_t* destination) {
   if (IsEmpty(source) || IsEmpty(destination))
-    return 1;
+    return kFileFailed;
   wchar_t pattern[MAX_PATH];
   if (!JoinPath(pattern, source, L"*.*"))
-    return 1;
+    return kFileFailed;
   WIN32_FIND_DATAW found;
   FindHandle search(FindFirstFileW(pattern, &found));
   if (!search)
-    return 1;
+    return kFileFailed;
   do {
     if (IsDotEntry(found.cFileName))
       continue;
     wchar_t from[MAX_PATH];
     wchar_t to[MAX_PATH];
     if (!JoinPath(from, source, found.cFileName) || !JoinPath(to, destination, found.cFileName))
-      return 1;
+      return kFileFailed;
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (MoveTree(from, to) != 0)
-        return 1;
+      if (MoveTree(from, to) != kFileDone)
+        return kFileFailed;
       continue;
     }
-    if (PathExists(destination) != 0 && MakeFolderChain(destination) != 0)
-      return 1;
+    if (PathExists(destination) != kPathFound && MakeFolderChain(destination) != kFileDone)
+      return kFileFailed;
     if (!MoveOneFile(from, to))
-      return 1;
+      return kFileFailed;
   } while (FindNextFileW(search.get(), &found));
   // What is left of the source is only its (now empty) folders.
   DeleteTree(source);
-  return 0;
+  return kFileDone;
 }
 
-int DeleteTree(const wchar_t* folder) {
+FileResult DeleteTree(const wchar_t* folder) {
   if (IsEmpty(folder))
-    return 1;
+    return kFileFailed;
   wchar_t pattern[MAX_PATH];
   if (!JoinPath(pattern, folder, L"*.*"))
-    return 1;
+    return kFileFailed;
   {
     WIN32_FIND_DATAW found;
     FindHandle search(FindFirstFileW(pattern, &found));
     if (!search)
-      return 1;
+      return kFileFailed;
     do {
       if (IsDotEntry(found.cFileName))
         continue;
       wchar_t child[MAX_PATH];
       if (!JoinPath(child, folder, found.cFileName))
-        return 1;
+        return kFileFailed;
       if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        if (DeleteTree(child) != 0)
-          return 1;
-      } else if (ForceDeleteFile(child) != 0) {
-        return 1;
+        if (DeleteTree(child) != kFileDone)
+          return kFileFailed;
+      } else if (ForceDeleteFile(child) != kFileDone) {
+        return kFileFailed;
       }
     } while (FindNextFileW(search.get(), &found));
   }
   SetFileAttributesW(folder, FILE_ATTRIBUTE_ARCHIVE);
-  return RemoveDirectoryW(folder) ? 0 : 1;
+  return RemoveDirectoryW(folder) ? kFileDone : kFileFailed;
 }
 
 UniqueHandle CreateFileWithParents(const wchar_t* path) {
@@ -176,7 +176,7 @@ UniqueHandle CreateFileWithParents(const wchar_t* path) {
     size_t length = static_cast<size_t>(cut - path);
     wmemcpy(folder, path, length);
     folder[length] = L'\0';
-    if (PathExists(folder) != 0)
+    if (PathExists(folder) != kPathFound)
       MakeFolderChain(folder);
   }
   return UniqueHandle(system_calls().create_file(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -199,49 +199,49 @@ bool BesideTempName(wchar_t (&out)[MAX_PATH], const wchar_t* path) {
   return true;
 }
 
-int WriteWholeFile(const wchar_t* path, const void* bytes, size_t size, DWORD attributes) {
+FileResult WriteWholeFile(const wchar_t* path, const void* bytes, size_t size, DWORD attributes) {
   if (IsEmpty(path) || size > MAXDWORD)
-    return 1;
+    return kFileFailed;
   // A file left by an earlier attempt may carry attributes that CREATE_ALWAYS refuses to replace.
   SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
   UniqueHandle file(
       system_calls().create_file(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
   if (!file)
-    return 1;
+    return kFileFailed;
   DWORD written = 0;
   const DWORD length = static_cast<DWORD>(size);
   if (length != 0 &&
       (!system_calls().write_file(file.get(), bytes, length, &written, nullptr) || written != length))
-    return 1;
-  return system_calls().flush_file(file.get()) ? 0 : 1;
+    return kFileFailed;
+  return system_calls().flush_file(file.get()) ? kFileDone : kFileFailed;
 }
 
-int MoveOver(const wchar_t* source, const wchar_t* target) {
+FileResult MoveOver(const wchar_t* source, const wchar_t* target) {
   if (IsEmpty(source) || IsEmpty(target))
-    return 1;
+    return kFileFailed;
   // Windows refuses to replace a read-only file; the other attributes come with the new file.
   const DWORD attributes = GetFileAttributesW(target);
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
     SetFileAttributesW(target, attributes & ~FILE_ATTRIBUTE_READONLY);
-  return system_calls().move_file(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : 1;
+  return system_calls().move_file(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? kFileDone : kFileFailed;
 }
 
-int ReplaceFileContents(const wchar_t* path, const void* bytes, size_t size, DWORD attributes) {
+FileResult ReplaceFileContents(const wchar_t* path, const void* bytes, size_t size, DWORD attributes) {
   wchar_t temp[MAX_PATH];
   if (!BesideTempName(temp, path))
-    return 1;
-  if (WriteWholeFile(temp, bytes, size, attributes) != 0 || MoveOver(temp, path) != 0) {
+    return kFileFailed;
+  if (WriteWholeFile(temp, bytes, size, attributes) != kFileDone || MoveOver(temp, path) != kFileDone) {
     ForceDeleteFile(temp);
-    return 1;
+    return kFileFailed;
   }
-  return 0;
+  return kFileDone;
 }
 
-int ForceDeleteFile(const wchar_t* path) {
+FileResult ForceDeleteFile(const wchar_t* path) {
   if (IsEmpty(path))
-    return 1;
+    return kFileFailed;
   SetFileAttributesW(path, FILE_ATTRIBUTE_ARCHIVE);
-  return system_calls().delete_file(path) ? 0 : 1;
+  return system_calls().delete_file(path) ? kFileDone : kFileFailed;
 }
 
 }  // namespace engine_files

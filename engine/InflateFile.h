@@ -17,18 +17,23 @@ struct InflatedFile {
   uint32_t crc32 = 0;
 };
 
+enum InflateResult {
+  kInflateFailed = 0,
+  kInflated = 1,
+};
+
 // No bound on the inflated size.
 constexpr uint64_t kUnboundedInflate = UINT64_MAX;
 
 // Inflates `source` (an open file, read from its current position; closed in every case) into `target`
-// (created or replaced). 1 when the whole stream was inflated and written; 0 when the target cannot be
-// created, a read or write fails, the stream is damaged or ends early, or it would inflate to more than
-// `max_bytes` (a small stream can expand a thousandfold: the caller bounds it by the size it expects, and no
-// more than that is ever written). A failure leaves what was written in `target`. `written` (may be null)
+// (created or replaced). kInflated when the whole stream was inflated and written; kInflateFailed when the
+// target cannot be created, a read or write fails, the stream is damaged or ends early, or it would inflate to
+// more than `max_bytes` (a small stream can expand a thousandfold: the caller bounds it by the size it
+// expects, and no more than that is ever written). A failure leaves what was written in `target`. `written` (may be null)
 // receives the size and CRC-32 of what was written.
-int InflateFile(UniqueHandle source,
-                const wchar_t* target,
-                InflatedFile* written = nullptr,
-                uint64_t max_bytes = kUnboundedInflate);
+InflateResult InflateFile(UniqueHandle source,
+                          const wchar_t* target,
+                          InflatedFile* written = nullptr,
+                          uint64_t max_bytes = kUnboundedInflate);
 
 }  // namespace engine_files

@@ -110,7 +110,7 @@ struct VersionDecision {
   enum Outcome {
     kWaitForNewerEngine,  // the server offers a newer engine: adopt its engine version, send nothing more
     kProceed,             // take `next` and wait for the list or for "nothing to do"
-    kServerOlder,         // the installation is newer than the server's version: error 3
+    kServerOlder,         // the installation is newer than the server's version: UpdateErrorSessionRefused
   };
   Outcome outcome = kProceed;
   // Before taking `next`: fold the separated installation ("Patch\" records and folder) into the root.

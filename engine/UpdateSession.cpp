@@ -78,7 +78,7 @@ bool UpdateSession::ConnectSession() {
     }
     std::memcpy(ip, patch_server_ip_, sizeof(ip));
   }
-  // The result is not looked at: an attempt that fails shows up as socket event 2.
+  // The result is not looked at: an attempt that fails shows up as kSocketClosed.
   socket_->Connect(ip, patch_server_port_);
   return true;
 }
@@ -131,7 +131,7 @@ void UpdateSession::HandleSocketEvent(int event, const void* data) {
 }
 
 void UpdateSession::SendPacket(const uint8_t* packet, size_t length) {
-  // A send that fails is not looked at: the broken connection shows up as socket event 2.
+  // A send that fails is not looked at: the broken connection shows up as kSocketClosed.
   if (socket_)
     socket_->Send(packet, static_cast<int>(length));
 }

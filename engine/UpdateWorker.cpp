@@ -295,7 +295,7 @@ UpdateWorker::CheckResult UpdateWorker::CheckEntry(FileEntry& entry) {
     if (RecordMatchesEntry(*record, entry))
       return kAlreadyInstalled;
     wchar_t installed[MAX_PATH];
-    if (!context_.BuildInstallPath(installed, record->name) || engine_files::PathExists(installed) != 0) {
+    if (!context_.BuildInstallPath(installed, record->name) || engine_files::PathExists(installed) != engine_files::kPathFound) {
       if (entry.kind == kEntryRtp)
         entry.kind = kEntryZip;
       const size_t length = wcsnlen(entry.name, kMaxRelativeNameLength + 1);
@@ -497,7 +497,8 @@ UpdateWorker::ApplyResult UpdateWorker::ApplyWholeFile(const FileEntry& entry, c
   // one could otherwise fill the disk.
   const uint64_t bound = entry.size > 0 ? static_cast<uint64_t>(entry.size) : 0;
   const bool complete = source &&
-                        engine_files::InflateFile(std::move(source), inflated, &written, bound) == 1 &&
+                        engine_files::InflateFile(std::move(source), inflated, &written, bound) ==
+                            engine_files::kInflated &&
                         MatchesEntry(entry, static_cast<int64_t>(written.size), written.crc32);
   // Whatever happened, the download is used up: a damaged one must not be resumed.
   engine_files::ForceDeleteFile(temp_path);

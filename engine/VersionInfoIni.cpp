@@ -39,5 +39,6 @@ bool WriteVersionInfo(const wchar_t* ini_path, const VersionInfo& info) {
   if (ini_path == nullptr || ini_path[0] == L'\0')
     return false;
   const std::string text = VersionInfoText(info);
-  return engine_files::ReplaceFileContents(ini_path, text.data(), text.size(), FILE_ATTRIBUTE_NORMAL) == 0;
+  return engine_files::ReplaceFileContents(ini_path, text.data(), text.size(), FILE_ATTRIBUTE_NORMAL) ==
+         engine_files::kFileDone;
 }

@@ -173,7 +173,7 @@ void HttpFileDownloader::TakeRemoteInfo() {
   remote_known_ = 1;
 }
 
-// The body-less request for the remote size; at most once per Open. 1 known; 0 with the state -1 and the
+// The body-less request for the remote size; at most once per Open. 1 known; 0 in kDownloaderFailed with the
 // error set (busy leaves the state alone).
 int HttpFileDownloader::QueryRemoteInfo() {
   CURL* easy = easy_.get();
