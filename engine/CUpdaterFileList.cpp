@@ -21,9 +21,12 @@ int CUpdater::LoadFileList() {
     if (context_.file_list.Open(context_.file_list_path) != FileListStore::kOk)
       return 1;
   }
-  if (context_.file_list.Parse() != FileListStore::kOk || !context_.file_list.parsed_whole()) {
-    // A list that cannot be read, or not all of it, says nothing reliable about the files: check all of them
-    // instead of failing every start from now on. The run empties the store and writes a new list.
+  const bool read = context_.file_list.Parse() == FileListStore::kOk;
+  if (!read || (!context_.file_list.parsed_whole() && context_.file_list.RecordCount() == 0)) {
+    // A file that cannot be read as a list at all says nothing reliable about the files: check all of them
+    // instead of failing every start from now on. The run empties the store and writes a new list. A list with
+    // some malformed lines keeps the rest: those records are checked as usual, so a changed file is still
+    // reported, and a file that lost its line is adopted or fetched by its entry like any unrecorded file.
     context_.file_list.Clear();
     context_.file_list.SetChanged(true);
     context_.full_check = 1;
