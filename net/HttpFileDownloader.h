@@ -114,6 +114,10 @@ class HttpFileDownloader {
   void TakeRemoteInfo();
   int Fail(DownloaderError error);
   bool IsBusy() const;
+  // The busy guard of every call that uses the handle, with the lock held. True when the call must return 0:
+  // while a transfer runs it sets kDownloaderErrorBusy and leaves the state alone; with `must_be_ready`, a
+  // downloader that is not ready (done or failed: a new Open is needed) fails with kDownloaderErrorBusy.
+  bool RefuseWhenBusy(bool must_be_ready);
   void SetCallbackError(DownloaderError error);
   size_t WriteBlock(const char* data, size_t bytes);
   int ReportProgress(int64_t total, int64_t now);
