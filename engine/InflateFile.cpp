@@ -34,9 +34,8 @@ bool WriteAll(HANDLE file, const unsigned char* data, DWORD bytes) {
   return bytes == 0 || (system_calls().write_file(file, data, bytes, &written, nullptr) && written == bytes);
 }
 
-// Feeds `input_bytes` to zlib and writes every output chunk, counting it into `written`. Returns the zlib
-// result that ends the step: Z_OK / Z_BUF_ERROR (wants more input), Z_STREAM_END, or an error (Z_ERRNO for a
-// failed write, Z_MEM_ERROR for output beyond `max_bytes`, which is then not written).
+}  // namespace
+
 int InflateInput(z_stream* stream,
                  unsigned char* input,
                  DWORD input_bytes,
@@ -63,6 +62,8 @@ int InflateInput(z_stream* stream,
   } while (stream->avail_out == 0 && result != Z_STREAM_END);
   return result;
 }
+
+namespace {
 
 // InflateFile with the counts always kept.
 InflateResult InflateInto(UniqueHandle source, const wchar_t* target, uint64_t max_bytes, InflatedFile* written) {

@@ -1,6 +1,9 @@
 // Inflates a file that holds one zlib stream into another file. No state; any thread.
 #pragma once
 
+#include <windows.h>
+#include <zlib.h>
+
 #include <cstdint>
 
 #include "net/UniqueHandle.h"
@@ -35,5 +38,17 @@ InflateResult InflateFile(UniqueHandle source,
                           const wchar_t* target,
                           InflatedFile* written = nullptr,
                           uint64_t max_bytes = kUnboundedInflate);
+
+// One step of an inflation: feeds `input_bytes` of `input` to `stream` and writes every output chunk (through
+// `output`, kInflateChunkSize bytes) to `target`, counting it into `written`. The zlib result that ends the
+// step: Z_OK or Z_BUF_ERROR (more input wanted), Z_STREAM_END, or an error (Z_ERRNO for a failed write,
+// Z_MEM_ERROR for output beyond `max_bytes`, which is then not written).
+int InflateInput(z_stream* stream,
+                 unsigned char* input,
+                 DWORD input_bytes,
+                 unsigned char* output,
+                 HANDLE target,
+                 uint64_t max_bytes,
+                 InflatedFile* written);
 
 }  // namespace engine_files

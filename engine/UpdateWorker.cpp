@@ -1,5 +1,8 @@
 // The worker of one run (contract, threads and the promises it keeps: engine/UpdateWorker.h).
+#include <algorithm>
+#include <cstring>
 #include <cwchar>
+#include <string_view>
 
 #include "engine/CCrc32Static.h"
 #include "engine/EngineFiles.h"
@@ -8,6 +11,7 @@
 #include "engine/RelativeName.h"
 #include "engine/SystemCalls.h"
 #include "engine/UpdateWorker.h"
+#include "patch/PatchFormat.h"
 
 namespace {
 
@@ -69,10 +73,22 @@ int64_t FileSizeOf(const wchar_t* path) {
   return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-// Puts a complete file in the place of `target`, whatever the target's attributes were.
+// Puts a complete file in the place of `target`, whatever the target's attributes were. The attributes are
+// cleared only when the rename was refused: most targets are missing or plain, and each call costs.
 bool ReplaceFile(const wchar_t* source, const wchar_t* target) {
+  if (system_calls().move_file(source, target, MOVEFILE_REPLACE_EXISTING))
+    return true;
+  if (GetLastError() != ERROR_ACCESS_DENIED)
+    return false;
   SetFileAttributesW(target, FILE_ATTRIBUTE_ARCHIVE);
   return system_calls().move_file(source, target, MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+// Deletes a file the worker made itself (a download): its attributes are ours, so they are cleared only when
+// the plain delete was refused.
+void DeleteOwnFile(const wchar_t* path) {
+  if (!system_calls().delete_file(path) && GetLastError() == ERROR_ACCESS_DENIED)
+    engine_files::ForceDeleteFile(path);
 }
 
 // The file a whole file is inflated into before it replaces its target: the temporary name with its "zip"
@@ -205,13 +221,13 @@ bool UpdateWorker::FetchEntry(FileEntry& entry, const wchar_t* target) {
     context_.status.fileDoneBytes = 0;
     context_.Notify(UpdateEventCurrentFile, temp);
     SendProgress(UpdateProgressFile, 0, 0);
-    const DownloadResult downloaded = DownloadEntry(temp, url);
+    const DownloadResult downloaded = DownloadEntry(entry, temp, url);
     if (downloaded != kDownloaded) {
       if (!target_changed)
         context_.file_list.Restore(entry.name);
       // An empty file has nothing to resume; a partial one is kept for the next run.
       if (downloaded != kDownloadStopped && FileSizeOf(temp) == 0)
-        engine_files::ForceDeleteFile(temp);
+        DeleteOwnFile(temp);
       return EndRunAtEntry(downloaded == kDownloadStopped ? 0 : downloaded);
     }
     context_.Notify(UpdateEventCurrentFile, target);
@@ -295,7 +311,9 @@ UpdateWorker::CheckResult UpdateWorker::CheckEntry(FileEntry& entry) {
     if (RecordMatchesEntry(*record, entry))
       return kAlreadyInstalled;
     wchar_t installed[MAX_PATH];
-    if (!context_.BuildInstallPath(installed, record->name) || engine_files::PathExists(installed) != engine_files::kPathFound) {
+    // One attribute query, not a directory search: this runs for every changed entry of every update.
+    if (!context_.BuildInstallPath(installed, record->name) ||
+        GetFileAttributesW(installed) == INVALID_FILE_ATTRIBUTES) {
       if (entry.kind == kEntryRtp)
         entry.kind = kEntryZip;
       const size_t length = wcsnlen(entry.name, kMaxRelativeNameLength + 1);
@@ -357,7 +375,10 @@ HttpFileDownloader* UpdateWorker::EnsureDownloader() {
   return downloader_.get();
 }
 
-UpdateWorker::DownloadResult UpdateWorker::DownloadEntry(const wchar_t* temp_path, const wchar_t* url) {
+UpdateWorker::DownloadResult UpdateWorker::DownloadEntry(const FileEntry& entry,
+                                                        const wchar_t* temp_path,
+                                                        const wchar_t* url) {
+  arrived_ = false;
   HttpFileDownloader* downloader = EnsureDownloader();
   if (downloader == nullptr || url == nullptr || url[0] == L'\0')
     return kDownloadFailed;
@@ -367,8 +388,15 @@ UpdateWorker::DownloadResult UpdateWorker::DownloadEntry(const wchar_t* temp_pat
   DownloadResult result = OpenTempFile(temp_path, &resume_offset);
   if (result != kDownloaded)
     return result;
-  result = PrepareTransfer(*downloader, url, resume_offset);
+  if (resume_offset == 0)
+    StartArrivingFile(entry, temp_path);
+  // A patch's header is kept as it arrives; a resumed patch has none here and is read back after patching.
+  capture_patch_head_ = entry.kind == kEntryRtp && resume_offset == 0;
+  patch_head_bytes_ = 0;
+  const int64_t opened_size = resume_offset;
+  result = PrepareTransfer(*downloader, url, &resume_offset);
   if (result != kDownloaded) {
+    arriving_.Abandon();
     CloseTempFile();
     return result;
   }
@@ -385,9 +413,14 @@ UpdateWorker::DownloadResult UpdateWorker::DownloadEntry(const wchar_t* temp_pat
         break;
     }
   }
-  // A restarted file may have been longer than what it now holds.
-  SetEndOfFile(temp_file_.get());
+  // A restarted file may have been longer than what it now holds; a fresh one cannot have been.
+  if (opened_size > 0 && resume_offset == 0)
+    SetEndOfFile(temp_file_.get());
   CloseTempFile();
+  if (result == kDownloaded)
+    arrived_ = arriving_.Finish(&arrived_result_);
+  else
+    arriving_.Abandon();
   ReportFileProgress();
   return result;
 }
@@ -417,26 +450,54 @@ void UpdateWorker::CloseTempFile() {
   temp_file_.reset();
 }
 
-UpdateWorker::DownloadResult UpdateWorker::PrepareTransfer(HttpFileDownloader& downloader, const wchar_t* url, int64_t resume_offset) {
+void UpdateWorker::StartArrivingFile(const FileEntry& entry, const wchar_t* temp_path) {
+  if (entry.kind == kEntryZip) {
+    wchar_t inflated[MAX_PATH];
+    InflateTargetName(inflated, temp_path);
+    arriving_.Start(ArrivingFile::kZlib, inflated, entry.size > 0 ? static_cast<uint64_t>(entry.size) : 0);
+  } else if (entry.kind == kEntryNew) {
+    arriving_.Start(ArrivingFile::kRaw, nullptr, 0);
+  }
+}
+
+void UpdateWorker::KeepPatchHead(const char* data, size_t bytes) {
+  if (!capture_patch_head_ || patch_head_bytes_ == patch_head_.size())
+    return;
+  const size_t taken = std::min(bytes, patch_head_.size() - patch_head_bytes_);
+  std::memcpy(patch_head_.data() + patch_head_bytes_, data, taken);
+  patch_head_bytes_ += taken;
+}
+
+bool UpdateWorker::TakeArrivedFile(engine_files::InflatedFile* result) {
+  if (!arrived_)
+    return false;
+  arrived_ = false;
+  *result = arrived_result_;
+  return true;
+}
+
+UpdateWorker::DownloadResult UpdateWorker::PrepareTransfer(HttpFileDownloader& downloader,
+                                                          const wchar_t* url,
+                                                          int64_t* resume_offset) {
   if (!downloader.Open(url, this, &UpdateWorker::WriteDownloadData))
     return kDownloadFailed;
   // Open clears the downloader's cancel flag: a stop that came just before it is seen here, and one that
   // comes after it cancels the transfer.
   if (StopRequested())
     return kDownloadStopped;
-  if (resume_offset > 0) {
+  if (*resume_offset > 0) {
     const int64_t remote_size = downloader.GetRemoteSize();
     if (remote_size < 0)
       return downloader.GetError() == kDownloaderErrorCancelled ? kDownloadStopped : kDownloadFailed;
-    if (resume_offset > remote_size) {
+    if (*resume_offset > remote_size) {
       // Not a part of this file: start again from its first byte.
-      resume_offset = 0;
+      *resume_offset = 0;
       const LARGE_INTEGER zero = {};
       if (!SetFilePointerEx(temp_file_.get(), zero, nullptr, FILE_BEGIN))
         return kDownloadTempFileWrite;
     }
   }
-  return downloader.SetResumeOffset(resume_offset) ? kDownloaded : kDownloadFailed;
+  return downloader.SetResumeOffset(*resume_offset) ? kDownloaded : kDownloadFailed;
 }
 
 int UpdateWorker::WriteDownloadData(const void* data, int bytes, void* worker) {
@@ -448,6 +509,8 @@ int UpdateWorker::WriteDownloadData(const void* data, int bytes, void* worker) {
   if (!system_calls().write_file(updater->temp_file_.get(), data, static_cast<DWORD>(bytes), &written,
                                  nullptr))
     return -1;
+  updater->arriving_.Take(data, written);
+  updater->KeepPatchHead(static_cast<const char*>(data), written);
   return static_cast<int>(written);
 }
 
@@ -489,38 +552,64 @@ UpdateWorker::ApplyResult UpdateWorker::ApplyEntry(const FileEntry& entry) {
 UpdateWorker::ApplyResult UpdateWorker::ApplyWholeFile(const FileEntry& entry, const wchar_t* temp_path, const wchar_t* target_path) {
   wchar_t inflated[MAX_PATH];
   InflateTargetName(inflated, temp_path);
-  UniqueHandle source(system_calls().create_file(temp_path, GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                                 OPEN_EXISTING, 0, nullptr));
-  // Size and CRC-32 are counted while the file is written: reading it back would double the disk work.
+  // Size and CRC-32 are counted while the file is written: reading it back would double the disk work. A fresh
+  // download was inflated while it arrived; only a resumed one is read back here.
   engine_files::InflatedFile written;
-  // Never more than the entry's size: a stream that inflates beyond it is not the entry's file, and a small
-  // one could otherwise fill the disk.
-  const uint64_t bound = entry.size > 0 ? static_cast<uint64_t>(entry.size) : 0;
-  const bool complete = source &&
-                        engine_files::InflateFile(std::move(source), inflated, &written, bound) ==
-                            engine_files::kInflated &&
-                        MatchesEntry(entry, static_cast<int64_t>(written.size), written.crc32);
+  bool complete = TakeArrivedFile(&written);
+  if (!complete) {
+    UniqueHandle source(system_calls().create_file(temp_path, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                   OPEN_EXISTING, 0, nullptr));
+    // Never more than the entry's size: a stream that inflates beyond it is not the entry's file, and a small
+    // one could otherwise fill the disk.
+    const uint64_t bound = entry.size > 0 ? static_cast<uint64_t>(entry.size) : 0;
+    complete = source && engine_files::InflateFile(std::move(source), inflated, &written, bound) ==
+                             engine_files::kInflated;
+  }
+  complete = complete && MatchesEntry(entry, static_cast<int64_t>(written.size), written.crc32);
   // Whatever happened, the download is used up: a damaged one must not be resumed.
-  engine_files::ForceDeleteFile(temp_path);
+  DeleteOwnFile(temp_path);
   if (!complete || !ReplaceFile(inflated, target_path)) {
-    engine_files::ForceDeleteFile(inflated);
+    DeleteOwnFile(inflated);
     return kApplyFailed;
   }
   RecordInstalledFile(entry, entry.size, written.crc32);
   return kApplied;
 }
 
-UpdateWorker::ApplyResult UpdateWorker::ApplyPatch(const FileEntry& entry, const wchar_t* temp_path, const wchar_t* target_path) {
+bool UpdateWorker::PatchHeaderPromisesEntry(const FileEntry& entry, const wchar_t* target_path) const {
+  patch::PatchHeader header;
+  size_t header_bytes = 0;
+  if (patch::DecodePatchHeader(std::string_view(patch_head_.data(), patch_head_bytes_), &header,
+                               &header_bytes) != patch::HeaderResult::kOk ||
+      header.new_size != static_cast<uint32_t>(entry.size) || header.new_crc != entry.crc32)
+    return false;
+  // The library rebuilds the file the header names, in the target's folder: it must be the target itself.
+  const wchar_t* base = wcsrchr(target_path, L'\\');
+  base = base != nullptr ? base + 1 : target_path;
+  char base_utf8[4 * MAX_PATH];
+  const int length = WideCharToMultiByte(CP_UTF8, 0, base, -1, base_utf8, sizeof base_utf8, nullptr, nullptr);
+  return length > 1 && header.target_name == std::string(base_utf8, static_cast<size_t>(length - 1));
+}
+
+UpdateWorker::ApplyResult UpdateWorker::ApplyPatch(const FileEntry& entry,
+                                                   const wchar_t* temp_path,
+                                                   const wchar_t* target_path) {
   // The patch library rebuilds the file beside the target and replaces it only when its own header matched.
   std::string command_line;
   int result = PatchLibrary::kNotAvailable;
   if (entry_paths::BuildPatchCommandLine(&command_line, temp_path,
                                          entry_paths::PatchTargetFolder(target_path)))
     result = patch_library_.Apply(command_line.c_str());
-  engine_files::ForceDeleteFile(temp_path);
+  DeleteOwnFile(temp_path);
   if (result != 0) {
     engine_files::ForceDeleteFile(target_path);
     return kApplyFetchWhole;
+  }
+  // The library checked the rebuilt file against its header's new size and CRC-32: when the header names the
+  // entry's file with the entry's size and CRC-32, reading the file back would only repeat that check.
+  if (PatchHeaderPromisesEntry(entry, target_path)) {
+    RecordInstalledFile(entry, entry.size, entry.crc32);
+    return kApplied;
   }
   int64_t size = 0;
   uint32_t crc = 0;
@@ -536,9 +625,15 @@ UpdateWorker::ApplyResult UpdateWorker::ApplyPatch(const FileEntry& entry, const
 UpdateWorker::ApplyResult UpdateWorker::ApplyNewFile(const FileEntry& entry, const wchar_t* temp_path, const wchar_t* target_path) {
   int64_t size = 0;
   uint32_t crc = 0;
-  if (!MeasureFile(temp_path, &size, &crc) || !MatchesEntry(entry, size, crc) ||
-      !ReplaceFile(temp_path, target_path)) {
-    engine_files::ForceDeleteFile(temp_path);
+  engine_files::InflatedFile arrived;
+  if (TakeArrivedFile(&arrived)) {
+    size = static_cast<int64_t>(arrived.size);
+    crc = arrived.crc32;
+  } else if (!MeasureFile(temp_path, &size, &crc)) {
+    size = -1;
+  }
+  if (!MatchesEntry(entry, size, crc) || !ReplaceFile(temp_path, target_path)) {
+    DeleteOwnFile(temp_path);
     return kApplyFailed;
   }
   RecordInstalledFile(entry, entry.size, crc);

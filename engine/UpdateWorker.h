@@ -21,10 +21,12 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "engine/ArrivingFile.h"
 #include "engine/CBaseThread.h"
 #include "engine/EntryPaths.h"
 #include "engine/FileEntry.h"
@@ -121,11 +123,21 @@ class UpdateWorker {
   HttpFileDownloader* EnsureDownloader();
   // Downloads `url` into `temp_path`, resuming from the size of an existing temporary file (restarting when
   // that file is larger than the remote one).
-  DownloadResult DownloadEntry(const wchar_t* temp_path, const wchar_t* url);
+  DownloadResult DownloadEntry(const FileEntry& entry, const wchar_t* temp_path, const wchar_t* url);
+  // A fresh download of a whole or new file: its result is made while it arrives (ArrivingFile).
+  void StartArrivingFile(const FileEntry& entry, const wchar_t* temp_path);
+  // The result made while the last download arrived, once: false when there is none (a resumed or failed
+  // download, a patch, or a stream that could not be inflated whole); the download must then be read back.
+  bool TakeArrivedFile(engine_files::InflatedFile* result);
+  // Keeps the first bytes of a fresh patch download (its header) as they arrive.
+  void KeepPatchHead(const char* data, size_t bytes);
+  // True when the kept patch header names the target's file with the entry's size and CRC-32.
+  bool PatchHeaderPromisesEntry(const FileEntry& entry, const wchar_t* target_path) const;
   // Opening the temporary file (its size becomes the resume offset), and preparing the transfer (open,
   // remote size, resume offset).
   DownloadResult OpenTempFile(const wchar_t* temp_path, int64_t* resume_offset);
-  DownloadResult PrepareTransfer(HttpFileDownloader& downloader, const wchar_t* url, int64_t resume_offset);
+  // `*resume_offset` becomes 0 when the transfer restarts from the first byte.
+  DownloadResult PrepareTransfer(HttpFileDownloader& downloader, const wchar_t* url, int64_t* resume_offset);
   void CloseTempFile();
   // The downloader's sink (`worker` is this object): reports progress, then writes the block to the open
   // temporary file. The bytes written, or -1 without an open file or when the write fails.
@@ -157,6 +169,14 @@ class UpdateWorker {
   DWORD last_list_write_tick_ = 0;
   // The temporary file being downloaded into; empty when none is open.
   UniqueHandle temp_file_;
+  // The result of the download that is arriving, and of the last one that arrived whole (arrived_).
+  ArrivingFile arriving_;
+  bool arrived_ = false;
+  engine_files::InflatedFile arrived_result_;
+  // The first bytes of the patch being downloaded (its header: 24 bytes and a name of at most 1040).
+  std::array<char, 24 + 1040> patch_head_{};
+  size_t patch_head_bytes_ = 0;
+  bool capture_patch_head_ = false;
   // The binary-patch library, loaded at the first patch.
   PatchLibrary patch_library_;
 };
