@@ -32,4 +32,9 @@ double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to);
 // The process's peak private (committed) bytes so far, in MB.
 double PeakPrivateMegabytes();
 
+// Marks the moment `entries_done` entries were done, when it is one of the counted window's ends (100 and 300):
+// a named event is made and closed, so the request shows up, with its name, in a trace of Wine's server
+// ("orvane-trace-mark-100"); scripts/bench-engine counts the requests between the two marks.
+void MarkEntriesDone(int entries_done);
+
 }  // namespace benchmark_support

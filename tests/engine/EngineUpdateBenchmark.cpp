@@ -30,6 +30,7 @@ namespace {
 struct RunTotals {
   LONG error = 0;
   LONG completed = 0;
+  int entries_done = 0;
 };
 
 int __cdecl OnEvent(void* user, int event, const void* data) {
@@ -41,6 +42,12 @@ int __cdecl OnEvent(void* user, int event, const void* data) {
     case UpdateEventCompleted:
       totals.completed = 1;
       break;
+    case UpdateEventProgress: {
+      const UpdateProgress* progress = static_cast<const UpdateProgress*>(data);
+      if (progress->kind == UpdateProgressRun && progress->a == UpdateProgressRunEntryDone)
+        benchmark_support::MarkEntriesDone(++totals.entries_done);
+      break;
+    }
     default:
       break;
   }

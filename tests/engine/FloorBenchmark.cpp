@@ -262,11 +262,13 @@ int main(int argc, char** argv) {
   LARGE_INTEGER start, end;
   QueryPerformanceCounter(&start);
   const FileEntry* failed = nullptr;
+  int done = 0;
   for (const FileEntry& entry : entries) {
     if (!floor.Run(curl, entry)) {
       failed = &entry;
       break;
     }
+    MarkEntriesDone(++done);
   }
   QueryPerformanceCounter(&end);
   std::printf("floor %s: %zu entries, %.0f ms, peak private %.1f MB, result ", options.variant.c_str(),
