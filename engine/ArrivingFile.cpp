@@ -34,7 +34,8 @@ bool ArrivingFile::Start(Form form, const wchar_t* result_path, uint64_t max_byt
         inflateReset(stream_.get()) != Z_OK)
       return false;
     wcscpy(result_path_, result_path);
-    result_file_.reset(system_calls().create_file(result_path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    // DELETE access: the result is renamed over its target, or deleted, through this handle.
+    result_file_.reset(system_calls().create_file(result_path, GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS,
                                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!result_file_)
       return false;
@@ -69,15 +70,34 @@ bool ArrivingFile::Finish(engine_files::InflatedFile* result) {
     return false;
   }
   active_ = false;
-  result_file_.reset();
   *result = counted_;
   return true;
 }
 
-void ArrivingFile::Abandon() {
-  const bool had_file = static_cast<bool>(result_file_);
-  active_ = false;
+bool ArrivingFile::MoveOver(const wchar_t* target) {
+  if (!result_file_)
+    return false;
+  if (RenameOpenFile(result_file_.get(), target)) {
+    result_file_.reset();
+    return true;
+  }
+  const DWORD error = GetLastError();
   result_file_.reset();
-  if (had_file)
+  if (error == ERROR_ACCESS_DENIED) {
+    SetFileAttributesW(target, FILE_ATTRIBUTE_ARCHIVE);
+    if (system_calls().move_file(result_path_, target, MOVEFILE_REPLACE_EXISTING))
+      return true;
+  }
+  system_calls().delete_file(result_path_);
+  return false;
+}
+
+void ArrivingFile::Abandon() {
+  active_ = false;
+  if (!result_file_)
+    return;
+  const bool marked = DeleteOpenFile(result_file_.get());
+  result_file_.reset();
+  if (!marked)
     system_calls().delete_file(result_path_);
 }

@@ -37,9 +37,15 @@ class ArrivingFile {
   // The next bytes of the download, as they were written to it. Ignored when no result is active.
   void Take(const void* data, size_t bytes);
   // The download ended complete: true when the result is whole (for kZlib the stream ended within its bound),
-  // with `*result` its size and CRC-32, and its file closed and kept. False otherwise: nothing is kept.
+  // with `*result` its size and CRC-32; its file stays open for MoveOver or Abandon. False otherwise: nothing is
+  // kept.
   bool Finish(engine_files::InflatedFile* result);
-  // The download failed or was stopped: the result file, if any, is closed and deleted.
+  // Renames the finished result file over `target` through its open handle, then closes it. A target that
+  // refuses (read-only) has its attributes cleared and the rename is made by name. False when it failed (the
+  // result is then deleted).
+  bool MoveOver(const wchar_t* target);
+  // The download failed or was stopped, or its result is not wanted: the result file, if any, is deleted
+  // through its open handle and closed.
   void Abandon();
 
   bool active() const { return active_; }

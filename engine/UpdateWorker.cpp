@@ -111,6 +111,8 @@ void UpdateWorker::Release() {
   std::lock_guard<CriticalSection> lock(context_.lock);
   downloader_.reset();
   temp_file_.reset();
+  arrived_download_.reset();
+  arriving_.Abandon();
 }
 
 void UpdateWorker::Run() {
@@ -379,6 +381,7 @@ UpdateWorker::DownloadResult UpdateWorker::DownloadEntry(const FileEntry& entry,
                                                         const wchar_t* temp_path,
                                                         const wchar_t* url) {
   arrived_ = false;
+  arrived_download_.reset();
   HttpFileDownloader* downloader = EnsureDownloader();
   if (downloader == nullptr || url == nullptr || url[0] == L'\0')
     return kDownloadFailed;
@@ -416,11 +419,14 @@ UpdateWorker::DownloadResult UpdateWorker::DownloadEntry(const FileEntry& entry,
   // A restarted file may have been longer than what it now holds; a fresh one cannot have been.
   if (opened_size > 0 && resume_offset == 0)
     SetEndOfFile(temp_file_.get());
-  CloseTempFile();
   if (result == kDownloaded)
     arrived_ = arriving_.Finish(&arrived_result_);
   else
     arriving_.Abandon();
+  // A download that arrived whole is not opened again: its handle is kept to delete or rename it.
+  if (arrived_)
+    arrived_download_ = std::move(temp_file_);
+  CloseTempFile();
   ReportFileProgress();
   return result;
 }
@@ -428,7 +434,8 @@ UpdateWorker::DownloadResult UpdateWorker::DownloadEntry(const FileEntry& entry,
 UpdateWorker::DownloadResult UpdateWorker::OpenTempFile(const wchar_t* temp_path, int64_t* resume_offset) {
   *resume_offset = 0;
   // One call opens an existing file or makes a new one; only a missing folder takes the longer way.
-  UniqueHandle file(system_calls().create_file(temp_path, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+  // DELETE access: a download that arrived whole is deleted through this handle once it is applied.
+  UniqueHandle file(system_calls().create_file(temp_path, GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
                                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     if (GetLastError() != ERROR_PATH_NOT_FOUND)
@@ -458,6 +465,14 @@ void UpdateWorker::StartArrivingFile(const FileEntry& entry, const wchar_t* temp
   } else if (entry.kind == kEntryNew) {
     arriving_.Start(ArrivingFile::kRaw, nullptr, 0);
   }
+}
+
+void UpdateWorker::DeleteDownload(const wchar_t* temp_path) {
+  UniqueHandle download = std::move(arrived_download_);
+  if (download && DeleteOpenFile(download.get()))
+    return;
+  download.reset();
+  DeleteOwnFile(temp_path);
 }
 
 void UpdateWorker::KeepPatchHead(const char* data, size_t bytes) {
@@ -565,9 +580,18 @@ UpdateWorker::ApplyResult UpdateWorker::ApplyWholeFile(const FileEntry& entry, c
     complete = source && engine_files::InflateFile(std::move(source), inflated, &written, bound) ==
                              engine_files::kInflated;
   }
+  const bool arrived = arrived_download_.get() != nullptr;
   complete = complete && MatchesEntry(entry, static_cast<int64_t>(written.size), written.crc32);
   // Whatever happened, the download is used up: a damaged one must not be resumed.
-  DeleteOwnFile(temp_path);
+  DeleteDownload(temp_path);
+  if (arrived) {
+    if (complete && arriving_.MoveOver(target_path)) {
+      RecordInstalledFile(entry, entry.size, written.crc32);
+      return kApplied;
+    }
+    arriving_.Abandon();
+    return kApplyFailed;
+  }
   if (!complete || !ReplaceFile(inflated, target_path)) {
     DeleteOwnFile(inflated);
     return kApplyFailed;
@@ -632,6 +656,13 @@ UpdateWorker::ApplyResult UpdateWorker::ApplyNewFile(const FileEntry& entry, con
   } else if (!MeasureFile(temp_path, &size, &crc)) {
     size = -1;
   }
+  // A download that arrived whole is renamed through its open handle.
+  UniqueHandle download = std::move(arrived_download_);
+  if (download && MatchesEntry(entry, size, crc) && RenameOpenFile(download.get(), target_path)) {
+    RecordInstalledFile(entry, entry.size, crc);
+    return kApplied;
+  }
+  download.reset();
   if (!MatchesEntry(entry, size, crc) || !ReplaceFile(temp_path, target_path)) {
     DeleteOwnFile(temp_path);
     return kApplyFailed;

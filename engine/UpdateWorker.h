@@ -129,6 +129,8 @@ class UpdateWorker {
   // The result made while the last download arrived, once: false when there is none (a resumed or failed
   // download, a patch, or a stream that could not be inflated whole); the download must then be read back.
   bool TakeArrivedFile(engine_files::InflatedFile* result);
+  // Deletes the download of `temp_path`: through its kept handle when it arrived whole, else by name.
+  void DeleteDownload(const wchar_t* temp_path);
   // Keeps the first bytes of a fresh patch download (its header) as they arrive.
   void KeepPatchHead(const char* data, size_t bytes);
   // True when the kept patch header names the target's file with the entry's size and CRC-32.
@@ -173,6 +175,8 @@ class UpdateWorker {
   ArrivingFile arriving_;
   bool arrived_ = false;
   engine_files::InflatedFile arrived_result_;
+  // The download that arrived whole, still open (with DELETE access) until it is deleted or renamed.
+  UniqueHandle arrived_download_;
   // The first bytes of the patch being downloaded (its header: 24 bytes and a name of at most 1040).
   std::array<char, 24 + 1040> patch_head_{};
   size_t patch_head_bytes_ = 0;
