@@ -3,6 +3,10 @@
 // temporary file beside its target (resuming a partial one), applies it, checks the result and records it in
 // the installed-file list. Every step is reported through the caller's callback.
 //
+// A fresh download of a whole file is inflated, with its size and CRC-32, while it arrives (ArrivingFile), and
+// is deleted and its result renamed through the open handles; only a resumed download is read back. A patch
+// whose header promises the entry's size and CRC-32 is not read back after the patch library checked them.
+//
 // Threads: Run is the body of the engine object's worker thread; CancelDownload is called from any thread.
 // State owned here: the downloader, the open temporary file, the patch library and the time of the last list
 // write. Lock: the engine lock (UpdaterContext::lock, which states the lock order) only around taking an entry
