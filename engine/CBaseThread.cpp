@@ -27,17 +27,19 @@ DWORD CBaseThread::Resume() {
 }
 
 void CBaseThread::Stop() {
+  stop_requested_.store(true);
   if (stop_event_)
     SetEvent(stop_event_.get());
 }
 
 bool CBaseThread::StopRequested() const {
-  return stop_event_ && WaitForSingleObject(stop_event_.get(), 0) == WAIT_OBJECT_0;
+  return stop_requested_.load();
 }
 
 bool CBaseThread::StartThread() {
   if (thread_)
     return false;
+  stop_requested_.store(false);
   if (stop_event_)
     ResetEvent(stop_event_.get());
   suspended_ = 0;

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 #include "base/ScopedHandle.h"
 
 class CBaseThread {
@@ -23,7 +25,7 @@ class CBaseThread {
   // (DWORD)-1 on failure or when there is no thread).
   virtual DWORD Pause();
   virtual DWORD Resume();
-  // Signals the stop event.
+  // Sets the stop flag and signals the stop event.
   virtual void Stop();
 
   // Starts Run() on a new thread after resetting the stop event. False when a thread is already held or the
@@ -37,6 +39,8 @@ class CBaseThread {
 
   bool HasThread() const { return static_cast<bool>(thread_); }
   bool IsSuspended() const { return suspended_ != 0; }
+  // The stop flag, set together with the event: a look at memory, where a wait on the event would be a call
+  // to the system on every check of a running transfer.
   bool StopRequested() const;
   HANDLE stop_event() const { return stop_event_.get(); }
 
@@ -51,6 +55,7 @@ class CBaseThread {
   static unsigned __stdcall ThreadEntry(void* object);
 
   UniqueHandle stop_event_;
+  std::atomic<bool> stop_requested_{false};
   UniqueHandle thread_;
   unsigned thread_id_ = 0;
   unsigned char auto_delete_ = 0;

@@ -1,76 +1,47 @@
 #include "engine/CUpdater.h"
 
-#include <cstring>
 #include <cwchar>
 #include <new>
 
 #include "engine/EngineFiles.h"
 
-namespace {
-
-// Copies a text field of the caller's record into the engine's own, bounded by both and always terminated.
-template <typename Char, size_t OutSize, size_t InSize>
-void CopyField(Char (&out)[OutSize], const Char (&in)[InSize]) {
-  constexpr size_t kLimit = (OutSize < InSize ? OutSize : InSize);
-  size_t length = 0;
-  while (length < kLimit - 1 && in[length] != 0)
-    ++length;
-  std::memcpy(out, in, length * sizeof(Char));
-  out[length] = 0;
-}
-
-}  // namespace
-
 CUpdater::CUpdater() = default;
 
 CUpdater::~CUpdater() {
-  // The socket first, taken out under the engine lock and destroyed outside it: its destructor joins the
-  // reader thread, which takes that lock, and then finds no socket and lets the event go.
-  std::unique_ptr<CClientSocket> socket;
-  {
-    std::lock_guard<CriticalSection> lock(lock_);
-    socket = std::move(socket_);
-  }
-  socket.reset();
+  // The socket first: its reader thread takes the engine lock, so it is joined without holding it.
+  session_.ReleaseSocket();
   EndWorker();
-  {
-    std::lock_guard<CriticalSection> lock(lock_);
-    std::vector<uint8_t>().swap(list_buffer_);
-    list_total_ = 0;
-    list_received_ = 0;
-    downloader_.reset();
-    temp_file_.reset();
-  }
-  entries_.clear();
-  file_list_.Close();
+  worker_.Release();
+  context_.entries.clear();
+  context_.file_list.Close();
 }
 
 bool CUpdater::Initialize(const UpdaterParams& params) {
-  no_self_update_ = params.noSelfUpdate;
-  callback_ = params.callback;
-  user_value_ = params.userValue;
-  CopyField(patch_server_ip_, params.patchServerIp);
-  CopyField(download_host_, params.downloadHost);
-  if (MultiByteToWideChar(CP_ACP, 0, download_host_, -1, download_host_wide_, 100) == 0)
-    download_host_wide_[0] = L'\0';
-  patch_server_port_ = params.patchServerPort;
-  CopyField(patch_server_host_, params.patchServerHost);
-  CopyField(product_code_, params.productCode);
-  CopyField(program_file_name_, params.programFileName);
+  context_.no_self_update = params.noSelfUpdate;
+  context_.callback = params.callback;
+  context_.user_value = params.userValue;
+  session_.SetServer(params);
+  CopyTextField(context_.download_host, params.downloadHost);
+  if (MultiByteToWideChar(CP_ACP, 0, context_.download_host, -1, context_.download_host_wide, 100) == 0)
+    context_.download_host_wide[0] = L'\0';
+  CopyTextField(context_.product_code, params.productCode);
+  CopyTextField(context_.program_file_name, params.programFileName);
 
   // A root cut to fit would name another folder, and every write would land there: refuse it instead.
   size_t root_length = wcsnlen(params.installRoot, sizeof(params.installRoot) / sizeof(wchar_t));
-  if (root_length == 0 || root_length >= sizeof(install_root_) / sizeof(wchar_t))
+  wchar_t* const root = context_.install_root;
+  if (root_length == 0 || root_length >= sizeof(context_.install_root) / sizeof(wchar_t))
     return false;
-  wmemcpy(install_root_, params.installRoot, root_length);
-  install_root_[root_length] = L'\0';
+  wmemcpy(root, params.installRoot, root_length);
+  root[root_length] = L'\0';
 
-  if (!engine_files::ConcatTexts(version_info_path_, MAX_PATH,
-                                 {install_root_, L"\\versionInfo_", product_code_, L".ini"}) ||
-      !engine_files::ConcatTexts(file_list_path_, MAX_PATH,
-                                 {install_root_, L"\\fileListInfo_", product_code_, L".dat"}))
+  const wchar_t* const product = context_.product_code;
+  if (!engine_files::ConcatTexts(context_.version_info_path, MAX_PATH,
+                                 {root, L"\\versionInfo_", product, L".ini"}) ||
+      !engine_files::ConcatTexts(context_.file_list_path, MAX_PATH,
+                                 {root, L"\\fileListInfo_", product, L".dat"}))
     return false;
-  version_info_ = ReadVersionInfo(version_info_path_);
+  context_.version_info = ReadVersionInfo(context_.version_info_path);
   return true;
 }
 
@@ -80,7 +51,7 @@ CUpdater* CUpdater::Create(const UpdaterParams* params) {
   std::unique_ptr<CUpdater> updater(new (std::nothrow) CUpdater());
   if (!updater || updater->stop_event() == nullptr)
     return nullptr;
-  updater->WaitForClosedSession();
+  updater->session_.WaitForClosedSession();
   if (!updater->Initialize(*params))
     return nullptr;
   return updater.release();
@@ -97,15 +68,15 @@ int CUpdater::Remove(CUpdater* updater) {
 int CUpdater::StartUpdater(CUpdater* updater) {
   if (updater == nullptr)
     return UpdaterResultNullHandle;
-  updater->WaitForClosedSession();
+  updater->session_.WaitForClosedSession();
   return updater->Start() == 0 ? UpdaterResultOk : UpdaterResultStartFailed;
 }
 
 int CUpdater::FullCheck(CUpdater* updater) {
   if (updater == nullptr)
     return UpdaterResultNullHandle;
-  updater->WaitForClosedSession();
-  updater->full_check_ = 1;
+  updater->session_.WaitForClosedSession();
+  updater->context_.full_check = 1;
   return updater->Start() == 0 ? UpdaterResultOk : UpdaterResultStartFailed;
 }
 
@@ -130,22 +101,62 @@ int CUpdater::ResumeUpdater(CUpdater* updater) {
 }
 
 UpdateStatus* CUpdater::DownloadInfo(CUpdater* updater) {
-  return updater != nullptr ? &updater->status_ : nullptr;
+  return updater != nullptr ? &updater->context_.status : nullptr;
 }
 
-void CUpdater::Notify(int event, const void* data) {
-  if (callback_ != nullptr)
-    callback_(user_value_, event, data);
+void CUpdater::OnSocketEvent(void* user, int event, void* data) {
+  UpdateSession::OnSocketEvent(&static_cast<CUpdater*>(user)->session_, event, data);
 }
 
-void CUpdater::ReportError(int code) {
-  last_error_ = static_cast<uint16_t>(code);
-  int32_t reported = code;
-  Notify(UpdateEventError, &reported);
+int CUpdater::Start() {
+  if (LoadFileList() != 0)
+    return 1;
+  if (context_.file_list.changed())
+    context_.full_check = 1;
+  if (context_.no_self_update == 0 && SelfCheck() != 0)
+    return 1;
+  return session_.Start() ? 0 : 1;
 }
 
-bool CUpdater::SaveVersionInfo() {
-  if (last_error_ != 0)
-    return true;
-  return WriteVersionInfo(version_info_path_, version_info_);
+int CUpdater::StopUpdate() {
+  session_.Finish();
+  EndWorker();
+  context_.CloseFileList();
+  return 0;
+}
+
+void CUpdater::OnSessionListComplete() {
+  // StartThread clears the worker's suspended flag.
+  StartWorker();
+}
+
+void CUpdater::OnSessionFailed() {
+  StopUpdate();
+}
+
+void CUpdater::Run() {
+  worker_.Run();
+}
+
+bool CUpdater::StartWorker() {
+  return StartThread();
+}
+
+void CUpdater::QueueEntry(std::unique_ptr<FileEntry> entry) {
+  std::lock_guard<CriticalSection> lock(context_.lock);
+  context_.entries.push_back(std::move(entry));
+}
+
+void CUpdater::Stop() {
+  CBaseThread::Stop();
+  worker_.CancelDownload();
+}
+
+void CUpdater::EndWorker() {
+  if (!HasThread())
+    return;
+  // A worker that was paused (perhaps more than once) must run again, or the wait below would never end.
+  ResumeFully();
+  Stop();
+  WaitForThread();
 }

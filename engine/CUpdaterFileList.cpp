@@ -1,7 +1,5 @@
-// The engine's side of the installed-file list: loading and checking it at start, saving it at the end, and
-// the self-check that reads it.
-#include <shlwapi.h>
-
+// The engine object's side of the installed-file list at start: loading and checking it, and the self-check
+// that reads it.
 #include <cwchar>
 
 #include "engine/CCrc32Static.h"
@@ -9,35 +7,29 @@
 #include "engine/EngineFiles.h"
 #include "engine/SystemCalls.h"
 
-bool CUpdater::BuildInstallPath(wchar_t (&path)[MAX_PATH], const wchar_t* name) const {
-  wcscpy(path, install_root_);
-  if (!PathAppendW(path, name)) {
-    path[0] = L'\0';
-    return false;
-  }
-  return true;
-}
-
 int CUpdater::LoadFileList() {
-  if (file_list_path_[0] == L'\0')
+  if (context_.file_list_path[0] == L'\0')
     return 1;
-  if (file_list_.Open(file_list_path_) != FileListStore::kOk) {
+  if (context_.file_list.Open(context_.file_list_path) != FileListStore::kOk) {
     // The install folder may not exist yet: make it and try once more.
     wchar_t folder[MAX_PATH];
-    wcscpy(folder, file_list_path_);
+    wcscpy(folder, context_.file_list_path);
     wchar_t* cut = wcsrchr(folder, L'\\');
     if (cut != nullptr)
       *cut = L'\0';
     engine_files::MakeFolderChain(folder);
-    if (file_list_.Open(file_list_path_) != FileListStore::kOk)
+    if (context_.file_list.Open(context_.file_list_path) != FileListStore::kOk)
       return 1;
   }
-  if (file_list_.Parse() != FileListStore::kOk || !file_list_.parsed_whole()) {
-    // A list that cannot be read, or not all of it, says nothing reliable about the files: check all of them
-    // instead of failing every start from now on. The run empties the store and writes a new list.
-    file_list_.Clear();
-    file_list_.SetChanged(true);
-    full_check_ = 1;
+  const bool read = context_.file_list.Parse() == FileListStore::kOk;
+  if (!read || (!context_.file_list.parsed_whole() && context_.file_list.RecordCount() == 0)) {
+    // A file that cannot be read as a list at all says nothing reliable about the files: check all of them
+    // instead of failing every start from now on. The run empties the store and writes a new list. A list with
+    // some malformed lines keeps the rest: those records are checked as usual, so a changed file is still
+    // reported, and a file that lost its line is adopted or fetched by its entry like any unrecorded file.
+    context_.file_list.Clear();
+    context_.file_list.SetChanged(true);
+    context_.full_check = 1;
     return 0;
   }
   VerifyListedFiles();
@@ -46,11 +38,11 @@ int CUpdater::LoadFileList() {
 
 void CUpdater::VerifyListedFiles() {
   bool any_changed = false;
-  file_list_.ForEachRecord([&](FileRecord& record) {
+  context_.file_list.ForEachRecord([&](FileRecord& record) {
     DWORD size = 0;
     bool opened = false;
     wchar_t path[MAX_PATH];
-    if (BuildInstallPath(path, record.name)) {
+    if (context_.BuildInstallPath(path, record.name)) {
       // The installer or a user may have left the file read-only, hidden or system; the engine must be able
       // to replace it later.
       SetFileAttributesW(path, FILE_ATTRIBUTE_ARCHIVE);
@@ -65,55 +57,35 @@ void CUpdater::VerifyListedFiles() {
     }
     if (opened && size != 0 && size == static_cast<DWORD>(record.size))
       return;
-    if (full_check_ == 0) {
+    if (context_.full_check == 0) {
       FileRecord before = record;
-      Notify(UpdateEventFileMismatch, &before);
+      context_.Notify(UpdateEventFileMismatch, &before);
     }
     record.crc32 = 0;
     record.size = static_cast<int32_t>(size);
-    version_info_.current_version = 0;
+    context_.version_info.current_version = 0;
     any_changed = true;
   });
   if (any_changed)
-    file_list_.SetChanged(true);
-}
-
-bool CUpdater::CloseFileList() {
-  const bool written = !file_list_.changed() || file_list_.Write() == FileListStore::kOk;
-  file_list_.Close();
-  return written;
-}
-
-bool CUpdater::SaveFileList() {
-  if (file_list_.Write() != FileListStore::kOk)
-    return false;
-  last_list_write_tick_ = GetTickCount();
-  return true;
-}
-
-void CUpdater::SaveFileListSoon() {
-  // A failed write is not an error here: the flag stays and a later write, at the latest at the end of the
-  // run, tries again.
-  if (file_list_.changed() && GetTickCount() - last_list_write_tick_ >= list_write_interval_ms_)
-    SaveFileList();
+    context_.file_list.SetChanged(true);
 }
 
 int CUpdater::SelfCheck() {
-  if (version_info_.updater_version < 1)
+  if (context_.version_info.updater_version < 1)
     return 1;
-  const wchar_t* const names[] = {program_file_name_, L"QVTesserel.dll", L"patchw32.dll"};
+  const wchar_t* const names[] = {context_.program_file_name, L"QVTesserel.dll", L"patchw32.dll"};
   for (const wchar_t* name : names) {
-    const FileRecord* record = file_list_.Find(name);
+    const FileRecord* record = context_.file_list.Find(name);
     if (record == nullptr) {
-      version_info_.updater_version = 0;
+      context_.version_info.updater_version = 0;
       return 0;
     }
     wchar_t path[MAX_PATH];
     uint32_t crc = 0;
-    if (engine_files::JoinPath(path, install_root_, name))
+    if (engine_files::JoinPath(path, context_.install_root, name))
       CCrc32Static::FileCrc32(crc, path);
     if (crc != record->crc32) {
-      version_info_.updater_version = 0;
+      context_.version_info.updater_version = 0;
       return 1;
     }
   }

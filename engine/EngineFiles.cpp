@@ -41,50 +41,50 @@ bool ConcatTexts(wchar_t* out, size_t capacity, std::initializer_list<const wcha
   return true;
 }
 
-int PathExists(const wchar_t* path) {
+PathState PathExists(const wchar_t* path) {
   if (IsEmpty(path))
-    return 1;
+    return kPathMissing;
   WIN32_FIND_DATAW found;
   FindHandle search(FindFirstFileW(path, &found));
-  return search ? 0 : 1;
+  return search ? kPathFound : kPathMissing;
 }
 
-int MakeFolderChain(const wchar_t* folder) {
-  return base::CreateFolderChain(folder) ? 0 : 1;
+FileResult MakeFolderChain(const wchar_t* folder) {
+  return base::CreateFolderChain(folder) ? kFileDone : kFileFailed;
 }
 
-int MoveTree(const wchar_t* source, const wchar_t* destination) {
+FileResult MoveTree(const wchar_t* source, const wchar_t* destination) {
   if (IsEmpty(source) || IsEmpty(destination))
-    return 1;
+    return kFileFailed;
   const bool moved = base::VisitFolder(source, [&](const wchar_t* from, const WIN32_FIND_DATAW& found) {
     wchar_t to[MAX_PATH];
     if (!JoinPath(to, destination, found.cFileName))
       return false;
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      return MoveTree(from, to) == 0;
-    if (PathExists(destination) != 0 && MakeFolderChain(destination) != 0)
+      return MoveTree(from, to) == kFileDone;
+    if (PathExists(destination) != kPathFound && MakeFolderChain(destination) != kFileDone)
       return false;
     return MoveOneFile(from, to);
   });
   if (!moved)
-    return 1;
+    return kFileFailed;
   // What is left of the source is only its (now empty) folders.
   DeleteTree(source);
-  return 0;
+  return kFileDone;
 }
 
-int DeleteTree(const wchar_t* folder) {
+FileResult DeleteTree(const wchar_t* folder) {
   if (IsEmpty(folder))
-    return 1;
+    return kFileFailed;
   const bool emptied = base::VisitFolder(folder, [](const wchar_t* child, const WIN32_FIND_DATAW& found) {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      return DeleteTree(child) == 0;
-    return ForceDeleteFile(child) == 0;
+      return DeleteTree(child) == kFileDone;
+    return ForceDeleteFile(child) == kFileDone;
   });
   if (!emptied)
-    return 1;
+    return kFileFailed;
   SetFileAttributesW(folder, FILE_ATTRIBUTE_ARCHIVE);
-  return RemoveDirectoryW(folder) ? 0 : 1;
+  return RemoveDirectoryW(folder) ? kFileDone : kFileFailed;
 }
 
 UniqueHandle CreateFileWithParents(const wchar_t* path) {
@@ -98,7 +98,7 @@ UniqueHandle CreateFileWithParents(const wchar_t* path) {
     size_t length = static_cast<size_t>(cut - path);
     wmemcpy(folder, path, length);
     folder[length] = L'\0';
-    if (PathExists(folder) != 0)
+    if (PathExists(folder) != kPathFound)
       MakeFolderChain(folder);
   }
   return UniqueHandle(system_calls().create_file(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -121,46 +121,46 @@ bool BesideTempName(wchar_t (&out)[MAX_PATH], const wchar_t* path) {
   return true;
 }
 
-int WriteWholeFile(const wchar_t* path, const void* bytes, size_t size, DWORD attributes) {
+FileResult WriteWholeFile(const wchar_t* path, const void* bytes, size_t size, DWORD attributes) {
   if (IsEmpty(path) || size > MAXDWORD)
-    return 1;
+    return kFileFailed;
   // A file left by an earlier attempt may carry attributes that CREATE_ALWAYS refuses to replace.
   SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
   UniqueHandle file(
       system_calls().create_file(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
   if (!file)
-    return 1;
+    return kFileFailed;
   DWORD written = 0;
   const DWORD length = static_cast<DWORD>(size);
   if (length != 0 &&
       (!system_calls().write_file(file.get(), bytes, length, &written, nullptr) || written != length))
-    return 1;
-  return system_calls().flush_file(file.get()) ? 0 : 1;
+    return kFileFailed;
+  return system_calls().flush_file(file.get()) ? kFileDone : kFileFailed;
 }
 
-int MoveOver(const wchar_t* source, const wchar_t* target) {
+FileResult MoveOver(const wchar_t* source, const wchar_t* target) {
   if (IsEmpty(source) || IsEmpty(target))
-    return 1;
+    return kFileFailed;
   // Windows refuses to replace a read-only file; the other attributes come with the new file.
   const DWORD attributes = GetFileAttributesW(target);
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
     SetFileAttributesW(target, attributes & ~FILE_ATTRIBUTE_READONLY);
-  return system_calls().move_file(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : 1;
+  return system_calls().move_file(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? kFileDone : kFileFailed;
 }
 
-int ReplaceFileContents(const wchar_t* path, const void* bytes, size_t size, DWORD attributes) {
+FileResult ReplaceFileContents(const wchar_t* path, const void* bytes, size_t size, DWORD attributes) {
   wchar_t temp[MAX_PATH];
   if (!BesideTempName(temp, path))
-    return 1;
-  if (WriteWholeFile(temp, bytes, size, attributes) != 0 || MoveOver(temp, path) != 0) {
+    return kFileFailed;
+  if (WriteWholeFile(temp, bytes, size, attributes) != kFileDone || MoveOver(temp, path) != kFileDone) {
     ForceDeleteFile(temp);
-    return 1;
+    return kFileFailed;
   }
-  return 0;
+  return kFileDone;
 }
 
-int ForceDeleteFile(const wchar_t* path) {
-  return base::ForceDeleteFile(path, system_calls().delete_file) ? 0 : 1;
+FileResult ForceDeleteFile(const wchar_t* path) {
+  return base::ForceDeleteFile(path, system_calls().delete_file) ? kFileDone : kFileFailed;
 }
 
 }  // namespace engine_files

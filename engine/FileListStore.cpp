@@ -116,14 +116,14 @@ int FileListStore::Write() {
   wchar_t temp[MAX_PATH];
   if (!engine_files::BesideTempName(temp, path_.c_str()))
     return kNotOpen;
-  if (engine_files::WriteWholeFile(temp, text.data(), text.size() * sizeof(wchar_t), FILE_ATTRIBUTE_HIDDEN) !=
-      0) {
+  const size_t bytes = text.size() * sizeof(wchar_t);
+  if (engine_files::WriteWholeFile(temp, text.data(), bytes, FILE_ATTRIBUTE_HIDDEN) != engine_files::kFileDone) {
     engine_files::ForceDeleteFile(temp);
     return kNotOpen;
   }
   // Nothing can be renamed over a file that is open; the list file is let go for that moment only.
   file_.reset();
-  const bool replaced = engine_files::MoveOver(temp, path_.c_str()) == 0;
+  const bool replaced = engine_files::MoveOver(temp, path_.c_str()) == engine_files::kFileDone;
   file_ = OpenListFile();
   if (!replaced) {
     engine_files::ForceDeleteFile(temp);

@@ -6,10 +6,9 @@
 // the byte order of the converted names. The map owns its records.
 //
 // Threads: the caller's thread (start), the socket reader thread and the worker thread all use the store;
-// every operation takes the store lock. Lock order: the engine lock (CUpdater) may be held when the store
-// lock is taken, never the other way round. Records returned by Find are used after the lock is released;
-// only one thread changes records at a time, because the worker runs only after the session's reader work is
-// over.
+// every operation takes the store lock (its place in the lock order: engine/UpdaterContext.h). Records
+// returned by Find are used after the lock is released; only one thread changes records at a time, because the
+// worker runs only after the session's reader work is over.
 //
 // Writing: the whole list is written beside the list file ("fileListInfo_<product>.tmp"), flushed, and
 // renamed over it, so a process ended at any moment leaves the old list or the new one, never a torn one. The

@@ -34,9 +34,8 @@ bool WriteAll(HANDLE file, const unsigned char* data, DWORD bytes) {
   return bytes == 0 || (system_calls().write_file(file, data, bytes, &written, nullptr) && written == bytes);
 }
 
-// Feeds `input_bytes` to zlib and writes every output chunk, counting it into `written`. Returns the zlib
-// result that ends the step: Z_OK / Z_BUF_ERROR (wants more input), Z_STREAM_END, or an error (Z_ERRNO for a
-// failed write, Z_MEM_ERROR for output beyond `max_bytes`, which is then not written).
+}  // namespace
+
 int InflateInput(z_stream* stream,
                  unsigned char* input,
                  DWORD input_bytes,
@@ -64,40 +63,42 @@ int InflateInput(z_stream* stream,
   return result;
 }
 
+namespace {
+
 // InflateFile with the counts always kept.
-int InflateInto(UniqueHandle source, const wchar_t* target, uint64_t max_bytes, InflatedFile* written) {
+InflateResult InflateInto(UniqueHandle source, const wchar_t* target, uint64_t max_bytes, InflatedFile* written) {
   if (!source || target == nullptr)
-    return 0;
+    return kInflateFailed;
   UniqueHandle output_file(system_calls().create_file(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!output_file)
-    return 0;
+    return kInflateFailed;
   std::unique_ptr<unsigned char[]> input(new (std::nothrow) unsigned char[kInflateChunkSize]);
   std::unique_ptr<unsigned char[]> output(new (std::nothrow) unsigned char[kInflateChunkSize]);
   InflateStream stream;
   if (!input || !output || !stream.ok())
-    return 0;
+    return kInflateFailed;
 
   int result = Z_OK;
   while (result != Z_STREAM_END) {
     DWORD read = 0;
     if (!system_calls().read_file(source.get(), input.get(), kInflateChunkSize, &read, nullptr))
-      return 0;
+      return kInflateFailed;
     if (read == 0)
       break;
     result =
         InflateInput(stream.get(), input.get(), read, output.get(), output_file.get(), max_bytes, written);
     if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR)
-      return 0;
+      return kInflateFailed;
   }
-  return result == Z_STREAM_END ? 1 : 0;
+  return result == Z_STREAM_END ? kInflated : kInflateFailed;
 }
 
 }  // namespace
 
-int InflateFile(UniqueHandle source, const wchar_t* target, InflatedFile* written, uint64_t max_bytes) {
+InflateResult InflateFile(UniqueHandle source, const wchar_t* target, InflatedFile* written, uint64_t max_bytes) {
   InflatedFile counted;
-  const int result = InflateInto(std::move(source), target, max_bytes, &counted);
+  const InflateResult result = InflateInto(std::move(source), target, max_bytes, &counted);
   if (written != nullptr)
     *written = counted;
   return result;

@@ -1,6 +1,6 @@
 // The engine's side of the patch-server protocol as pure functions over buffers: the client's two requests,
 // the server's packets, the version decision, and the reassembly and parsing of the list of file entries.
-// No system calls, no locks, no state of their own: the session (CUpdaterSession.cpp) keeps the state and
+// No system calls, no locks, no state of their own: the session (UpdateSession.h) keeps the state and
 // acts on the results.
 //
 // Wire format: TCP, every integer little-endian, no alignment. Every packet begins with a 4-byte header,
@@ -110,7 +110,7 @@ struct VersionDecision {
   enum Outcome {
     kWaitForNewerEngine,  // the server offers a newer engine: adopt its engine version, send nothing more
     kProceed,             // take `next` and wait for the list or for "nothing to do"
-    kServerOlder,         // the installation is newer than the server's version: error 3
+    kServerOlder,         // the installation is newer than the server's version: UpdateErrorSessionRefused
   };
   Outcome outcome = kProceed;
   // Before taking `next`: fold the separated installation ("Patch\" records and folder) into the root.

@@ -13,7 +13,7 @@
 //                       packet's u16 total length and is zero after the packet; valid only during the call.
 //   4 kSocketBadPacket  the peer sent a length field below 4 or above 8192: the stream cannot be followed, so
 //                       the connection is ended (reset). data null. An owner speaking the patch-server
-//                       protocol takes it as a protocol error (the engine: error 3).
+//                       protocol takes it as a protocol error (the engine: UpdateErrorSessionRefused).
 // Once Connect has started the reader, the connection ends with exactly one of events 2 and 4, unless the
 // owner disconnects first (its own Disconnect brings no event). When the reader ends the connection on its
 // own (2 or 4) it closes the socket right after that last callback returns, so HasSocket() false means that
@@ -65,7 +65,8 @@ class CClientSocket : public CSocket {
   // kSocketFailed at once, with no reader started and no event to follow, when `ip` is null, `port` is 0, a
   // socket still exists (Disconnect first), it is called on the reader thread, or the socket or thread cannot
   // be made. kSocketFailed also when the system refuses the attempt at once; the reader then still reports
-  // event 2, as for any failed attempt. kSocketOk: the attempt is under way; event 1 or 2 follows.
+  // kSocketClosed, as for any failed attempt. kSocketOk: the attempt is under way; kSocketConnected or
+  // kSocketClosed follows.
   int Connect(const char* ip, uint16_t port);
   // The launcher's form: connects to `ip` at kLauncherPort.
   int Connect(const char* ip) { return Connect(ip, kLauncherPort); }

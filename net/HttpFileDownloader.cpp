@@ -73,12 +73,22 @@ bool HttpFileDownloader::IsBusy() const {
   return state_ == kDownloaderTransferring || performing_;
 }
 
-int HttpFileDownloader::Open(const wchar_t* url, void* user, DownloadSink sink) {
-  ScopedLock lock(lock_);
+bool HttpFileDownloader::RefuseWhenBusy(bool must_be_ready) {
   if (IsBusy()) {
     error_ = kDownloaderErrorBusy;
-    return 0;
+    return true;
   }
+  if (must_be_ready && state_ != kDownloaderReady) {
+    Fail(kDownloaderErrorBusy);
+    return true;
+  }
+  return false;
+}
+
+int HttpFileDownloader::Open(const wchar_t* url, void* user, DownloadSink sink) {
+  ScopedLock lock(lock_);
+  if (RefuseWhenBusy(false))
+    return 0;
   char converted[kMaxUrlBytes];
   if (url == nullptr || *url == L'\0' || !ConvertUrl(url, converted, sizeof converted))
     return Fail(kDownloaderErrorBadUrl);
@@ -124,10 +134,8 @@ int HttpFileDownloader::SetupTransfer() {
 
 int HttpFileDownloader::SetResumeOffset(int64_t offset) {
   ScopedLock lock(lock_);
-  if (IsBusy()) {
-    error_ = kDownloaderErrorBusy;
+  if (RefuseWhenBusy(false))
     return 0;
-  }
   CURL* easy = easy_.get();
   if (easy == nullptr) {
     error_ = kDownloaderErrorNoHandle;
@@ -159,7 +167,7 @@ void HttpFileDownloader::TakeRemoteInfo() {
   remote_known_ = 1;
 }
 
-// The body-less request for the remote size; at most once per Open. 1 known; 0 with the state -1 and the
+// The body-less request for the remote size; at most once per Open. 1 known; 0 in kDownloaderFailed with the
 // error set (busy leaves the state alone).
 int HttpFileDownloader::QueryRemoteInfo() {
   CURL* easy = easy_.get();
@@ -169,12 +177,8 @@ int HttpFileDownloader::QueryRemoteInfo() {
       return 1;
     if (easy == nullptr)
       return Fail(kDownloaderErrorNoHandle);
-    if (performing_) {
-      error_ = kDownloaderErrorBusy;
+    if (RefuseWhenBusy(true))
       return 0;
-    }
-    if (state_ != kDownloaderReady)
-      return Fail(kDownloaderErrorBusy);
     // The request goes without the resume offset: a ranged answer would name the size of the rest, not of the
     // file. Its progress calls only look at the cancel flag (they leave the counters alone): without them a
     // server that accepts the connection and never answers would hold the request, and whoever stops it,
@@ -240,12 +244,8 @@ int HttpFileDownloader::Perform() {
     ScopedLock lock(lock_);
     if (easy == nullptr)
       return Fail(kDownloaderErrorNoHandle);
-    if (performing_) {
-      error_ = kDownloaderErrorBusy;
+    if (RefuseWhenBusy(true))
       return 0;
-    }
-    if (state_ != kDownloaderReady)
-      return Fail(kDownloaderErrorBusy);
     // CURLOPT_HTTPGET also ends the body-less mode that the remote-size request left on the handle.
     const bool set =
         curl_easy_setopt(easy, CURLOPT_WRITEDATA, this) == CURLE_OK &&

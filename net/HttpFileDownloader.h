@@ -1,8 +1,8 @@
 // HttpFileDownloader: fetches one URL over plain HTTP into a caller's sink, with libcurl's easy interface.
 //
 // One object serves many transfers in turn:
-//   Open (URL, sink) -> [SetResumeOffset] -> [GetRemoteSize] -> Perform -> done (state 2) or failed (state
-//   -1)
+//   Open (URL, sink) -> [SetResumeOffset] -> [GetRemoteSize] -> Perform -> kDownloaderDone or
+//   kDownloaderFailed
 // and a new Open starts again from any state but "transferring".
 //
 // Threads: Open, SetResumeOffset, GetRemoteSize and Perform run on the owner's thread; Perform calls the sink
@@ -72,22 +72,23 @@ class HttpFileDownloader {
   HttpFileDownloader& operator=(const HttpFileDownloader&) = delete;
 
   // Prepares a transfer of `url` into `sink`. Clears the cancel flag, the counters, the resume offset and the
-  // remote information. 1 ready; 0 with the error set: busy (4, nothing else changes), or state -1 with 3
-  // (no URL, or not convertible to the system code page without loss, or 1024 bytes or more), 1 or 5.
+  // remote information. 1 ready; 0 with the error set: kDownloaderErrorBusy (nothing else changes), or
+  // kDownloaderFailed with kDownloaderErrorBadUrl (no URL, or not convertible to the system code page without
+  // loss, or 1024 bytes or more), kDownloaderErrorNoHandle or kDownloaderErrorOption.
   int Open(const wchar_t* url, void* user, DownloadSink sink);
 
   // Asks the next Perform to start at byte `offset` (0 or less: from the start). 1 set; 0 with the error set:
-  // busy (4), no handle (1), option (5). The state does not change.
+  // kDownloaderErrorBusy, kDownloaderErrorNoHandle, kDownloaderErrorOption. The state does not change.
   int SetResumeOffset(int64_t offset);
 
   // The remote size from a body-less request for the whole file (made at most once per Open, only while
-  // ready, without the resume offset), or -1 when the request failed (state -1, error 9, 4 or 1; 6 when
+  // ready, without the resume offset), or -1 when the request failed (kDownloaderFailed; kDownloaderErrorTransfer, Busy or NoHandle; Cancelled when
   // Cancel ended it, which it does while the server has not answered yet too) or the server named no size.
   int64_t GetRemoteSize();
 
-  // Runs the transfer on this thread. 1 done (state 2): the resume offset plus the bytes received equal the
+  // Runs the transfer on this thread. 1 done (kDownloaderDone): the resume offset plus the bytes received equal the
   // remote size (a resume offset equal to the remote size is done without asking for the body). 0 failed, in
-  // state -1 with the error set; a resumed transfer whose remote size is unknown fails without a new error.
+  // kDownloaderFailed with the error set; a resumed transfer whose remote size is unknown fails without a new error.
   int Perform();
 
   // Opt-in for transfers on a user-interface thread: a transfer whose first body byte has not come
@@ -98,7 +99,7 @@ class HttpFileDownloader {
 
   // Any thread: fills `progress` under the lock; a null pointer is ignored.
   void GetProgress(DownloaderProgress* progress);
-  // Any thread: ends the running transfer with error 6 at libcurl's next progress call (at least once a
+  // Any thread: ends the running transfer with kDownloaderErrorCancelled at libcurl's next progress call (at least once a
   // second). The flag stays set until the next successful Open.
   void Cancel();
   // Any thread.
@@ -120,6 +121,10 @@ class HttpFileDownloader {
   void TakeRemoteInfo();
   int Fail(DownloaderError error);
   bool IsBusy() const;
+  // The busy guard of every call that uses the handle, with the lock held. True when the call must return 0:
+  // while a transfer runs it sets kDownloaderErrorBusy and leaves the state alone; with `must_be_ready`, a
+  // downloader that is not ready (done or failed: a new Open is needed) fails with kDownloaderErrorBusy.
+  bool RefuseWhenBusy(bool must_be_ready);
   void SetCallbackError(DownloaderError error);
   size_t WriteBlock(const char* data, size_t bytes);
   int ReportProgress(int64_t total, int64_t now);

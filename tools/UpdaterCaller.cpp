@@ -15,6 +15,7 @@
 #include <cwchar>
 #include <string>
 
+#include "engine/EngineExports.h"
 #include "engine/QVTesserel.h"
 
 namespace {
@@ -268,35 +269,12 @@ bool FillParams(const Options& options, RunState& state, UpdaterParams& params) 
          FillAnsi(params.patchServerHost, server_is_ip ? std::wstring() : options.server);
 }
 
-struct Engine {
-  qvCreateUpdaterFunction create;
-  qvRemoveUpdaterFunction remove;
-  qvStartUpdaterFunction start;
-  qvStopUpdaterFunction stop;
-  qvFullCheckFunction full_check;
-  qvPauseUpdaterFunction pause;
-  qvResumeUpdaterFunction resume;
-  qvDownloadInfoFunction download_info;
-};
-
-template <typename Function>
-bool Bind(HMODULE module, const char* name, Function& function) {
-  function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-  if (function == nullptr)
-    std::fprintf(stderr, "export %s is missing\n", name);
-  return function != nullptr;
-}
-
-bool BindEngine(HMODULE module, Engine& engine) {
-  bool ok = Bind(module, "qvCreateUpdater", engine.create);
-  ok = Bind(module, "qvRemoveUpdater", engine.remove) && ok;
-  ok = Bind(module, "qvStartUpdater", engine.start) && ok;
-  ok = Bind(module, "qvStopUpdater", engine.stop) && ok;
-  ok = Bind(module, "qvFullCheck", engine.full_check) && ok;
-  ok = Bind(module, "qvPauseUpdater", engine.pause) && ok;
-  ok = Bind(module, "qvResumeUpdater", engine.resume) && ok;
-  ok = Bind(module, "qvDownloadInfo", engine.download_info) && ok;
-  return ok;
+// Binds the eight exports; false (with the first missing export named) when one is missing.
+bool BindEngine(HMODULE module, EngineExports& engine) {
+  const char* missing = BindEngineExports(module, &engine);
+  if (missing != nullptr)
+    std::fprintf(stderr, "export %s is missing\n", missing);
+  return missing == nullptr;
 }
 
 void PrintVersionInfo(RunState& state, const UpdaterParams& params) {
@@ -314,7 +292,7 @@ void PrintVersionInfo(RunState& state, const UpdaterParams& params) {
 }
 
 // Starts the run and waits for its end; returns the exit code.
-int Drive(const Engine& engine, UpdaterHandle handle, const Options& options, RunState& state) {
+int Drive(const EngineExports& engine, UpdaterHandle handle, const Options& options, RunState& state) {
   int started = options.full_check ? engine.full_check(handle) : engine.start(handle);
   PrintLine(state, std::wstring(options.full_check ? L"qvFullCheck" : L"qvStartUpdater") + L" -> " +
                        std::to_wstring(started));
@@ -353,7 +331,7 @@ int wmain(int argc, wchar_t** argv) {
   }
 
   HMODULE module = LoadLibraryW(options.library.c_str());
-  Engine engine;
+  EngineExports engine;
   if (module == nullptr || !BindEngine(module, engine)) {
     std::fprintf(stderr, "cannot use the engine library (error %lu)\n", GetLastError());
     return kExitLibrary;

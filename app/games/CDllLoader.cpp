@@ -7,16 +7,6 @@ namespace {
 CDllLoader g_loaders[5];
 std::wstring g_library_folder;
 
-// Binds one export; false when it is missing (the pointer stays null).
-template <typename Function>
-bool BindExport(HMODULE module, const char* name, Function* pointer) {
-  FARPROC address = GetProcAddress(module, name);
-  if (address == nullptr)
-    return false;
-  *pointer = reinterpret_cast<Function>(reinterpret_cast<void*>(address));
-  return true;
-}
-
 }  // namespace
 
 CDllLoader::~CDllLoader() {
@@ -34,25 +24,14 @@ bool CDllLoader::Load(int32_t loader_type) {
     if (module_ == nullptr)
       return false;
   }
-  return BindExport(module_, "qvCreateUpdater", &create) && BindExport(module_, "qvRemoveUpdater", &remove) &&
-         BindExport(module_, "qvStartUpdater", &start) && BindExport(module_, "qvStopUpdater", &stop) &&
-         BindExport(module_, "qvPauseUpdater", &pause) && BindExport(module_, "qvResumeUpdater", &resume) &&
-         BindExport(module_, "qvFullCheck", &full_check) &&
-         BindExport(module_, "qvDownloadInfo", &download_info);
+  return BindEngineExports(module_, this) == nullptr;
 }
 
 void CDllLoader::Release() {
   if (module_ != nullptr)
     FreeLibrary(module_);
   module_ = nullptr;
-  create = nullptr;
-  remove = nullptr;
-  start = nullptr;
-  stop = nullptr;
-  pause = nullptr;
-  resume = nullptr;
-  full_check = nullptr;
-  download_info = nullptr;
+  static_cast<EngineExports&>(*this) = EngineExports();
   loader_type_ = 1;
 }
 

@@ -16,9 +16,10 @@
 
 #include <cstdint>
 
-#include "engine/QVTesserel.h"
+#include "engine/EngineExports.h"
 
-class CDllLoader {
+// The export pointers (EngineExports) are the binder's public members.
+class CDllLoader : public EngineExports {
  public:
   CDllLoader() = default;
   virtual ~CDllLoader();
@@ -34,15 +35,6 @@ class CDllLoader {
   void Release();
   bool IsLoaded() const { return module_ != nullptr; }
   int32_t loader_type() const { return loader_type_; }
-
-  qvCreateUpdaterFunction create = nullptr;
-  qvRemoveUpdaterFunction remove = nullptr;
-  qvStartUpdaterFunction start = nullptr;
-  qvStopUpdaterFunction stop = nullptr;
-  qvPauseUpdaterFunction pause = nullptr;
-  qvResumeUpdaterFunction resume = nullptr;
-  qvFullCheckFunction full_check = nullptr;
-  qvDownloadInfoFunction download_info = nullptr;
 
  private:
   HMODULE module_ = nullptr;  // owned: freed by Release and the destructor

@@ -348,7 +348,7 @@ TEST_F(CUpdaterSessionTest, RefusalAndAnOlderServerEndTheSessionWithErrorThree) 
   }
 }
 
-// Every way a server can break the stream or the list ends the session at once with error 3 (once), before
+// Every way a server can break the stream or the list ends the session at once with UpdateErrorSessionRefused (once), before
 // any file is touched: the worker never starts.
 TEST_F(CUpdaterSessionTest, ProtocolFaultsEndTheSessionWithErrorThree) {
   auto entry = [](const std::wstring& name, int forced_n = 0) {

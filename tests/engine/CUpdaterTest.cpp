@@ -217,7 +217,7 @@ TEST_F(CUpdaterTest, FullCheckResetsChangedRecordsWithoutReportingThem) {
   EXPECT_EQ(0, record->size);
 }
 
-TEST_F(CUpdaterTest, AListThatCannotBeReadWhollyTurnsTheStartIntoAFullCheck) {
+TEST_F(CUpdaterTest, AFileThatCannotBeReadAsAListTurnsTheStartIntoAFullCheck) {
   ASSERT_TRUE(WriteFileBytes(root_.Join(L"good.dat"), "0123456789"));
   const std::string good_line = Utf16Bytes(L"good.dat:1:2:10:111\r\n");
   struct Case {
@@ -226,7 +226,7 @@ TEST_F(CUpdaterTest, AListThatCannotBeReadWhollyTurnsTheStartIntoAFullCheck) {
     bool read_fails;
   } cases[] = {
       {"read failure", good_line, true},
-      {"a line cut short", good_line + Utf16Bytes(L"missing.dat:1:2"), false},
+      {"only malformed lines", Utf16Bytes(L"missing.dat:1:2\r\n..\\out.dat:1:2:3:4\r\n"), false},
       {"not a list", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), false},
   };
   for (const Case& c : cases) {
@@ -244,6 +244,42 @@ TEST_F(CUpdaterTest, AListThatCannotBeReadWhollyTurnsTheStartIntoAFullCheck) {
     EXPECT_EQ(0u, updater->file_list().RecordCount()) << c.what;
     EXPECT_TRUE(log_.Events().empty()) << c.what << ": nothing is reported as changed";
   }
+}
+
+TEST_F(CUpdaterTest, AListWithMalformedLinesDropsThemAndChecksTheRest) {
+  ASSERT_TRUE(WriteFileBytes(root_.Join(L"good.dat"), "0123456789"));
+  ASSERT_TRUE(WriteFileBytes(root_.Join(L"changed.dat"), "12345"));
+  ASSERT_TRUE(WriteFileBytes(root_.Join(L"fileListInfo_GAME.dat"),
+                             Utf16Bytes(L"good.dat:1:2:10:111\r\ncut.dat:1:2\r\nchanged.dat:1:2:9:444\r\n"
+                                        L"..\\outside.dat:1:2:3:4\r\nbig.dat:1:2:9999999999:4\r\n")));
+  WriteVersionIni(root_.path(), 42, 0, 0);
+  UpdaterPtr updater = Create(MakeParams(root_.path(), &log_));
+  ASSERT_TRUE(updater);
+  EXPECT_EQ(UpdaterResultOk, CUpdater::StartUpdater(updater.get()));
+
+  EXPECT_EQ(2u, updater->file_list().RecordCount()) << "the well-formed lines are loaded";
+  std::vector<FileRecord> reported = log_.Mismatches();
+  ASSERT_EQ(1u, reported.size()) << "the changed file is still reported";
+  EXPECT_STREQ(L"changed.dat", reported[0].name);
+  EXPECT_EQ(9, reported[0].size);
+  EXPECT_TRUE(updater->full_check()) << "as for any list with a changed file";
+  CUpdater::StopUpdater(updater.get());
+  EXPECT_EQ(Utf16Bytes(L"changed.dat:1:2:5:0\r\ngood.dat:1:2:10:111\r\n"), FileListBytes(root_.path()))
+      << "the malformed lines are gone from the list";
+}
+
+TEST_F(CUpdaterTest, AListWithMalformedLinesAndNoChangeIsNoFullCheck) {
+  ASSERT_TRUE(WriteFileBytes(root_.Join(L"good.dat"), "0123456789"));
+  ASSERT_TRUE(WriteFileBytes(root_.Join(L"fileListInfo_GAME.dat"),
+                             Utf16Bytes(L"good.dat:1:2:10:111\r\nmissing.dat:1:2")));
+  WriteVersionIni(root_.path(), 42, 0, 0);
+  UpdaterPtr updater = Create(MakeParams(root_.path(), &log_));
+  ASSERT_TRUE(updater);
+  EXPECT_EQ(UpdaterResultOk, CUpdater::StartUpdater(updater.get()));
+  EXPECT_FALSE(updater->full_check());
+  EXPECT_EQ(42, updater->current_version());
+  EXPECT_NE(nullptr, updater->file_list().Find(L"good.dat"));
+  EXPECT_TRUE(log_.Events().empty());
 }
 
 TEST_F(CUpdaterTest, StartFailsWithoutEventWhenTheListCannotBeOpened) {

@@ -490,6 +490,65 @@ TEST_F(WorkerTest, AStopEndsTheRunSilentlyWhileDataFlowsOrTheServerHasNotAnswere
   }
 }
 
+// A fresh whole-file download is inflated while it arrives. A drop, a damaged stream, a stream longer than its
+// entry or a stop leaves no partial result beside the target; the dropped download resumes and is read back.
+TEST_F(WorkerTest, AWholeFileInflatedWhileItArrivesLeavesNoPartialResult) {
+  const std::string content = Content(400000, 12);
+  const std::string packed = Zlib(content);
+  std::string damaged = packed;
+  damaged[packed.size() / 2] ^= 0x55;
+  const std::string key = "/GAME/RegisteredHistory/00000002/a.dat.zip";
+  const FileEntry entry = Entry(1, kEntryZip, L"a.dat", content, 2);
+  const int64_t half = static_cast<int64_t>(packed.size() / 2);
+  const std::string at_half = std::to_string(half);
+  struct Case {
+    const char* what;
+    std::string script;
+    std::string served;
+    int32_t error;       // 0: none (a stop)
+    int64_t temp_size;   // -1: no download left
+  } cases[] = {
+      {"dropped in the middle",
+       R"({")" + key + R"(": {"methods": ["GET"], "times": 1, "close_after": )" + at_half + "}}", packed,
+       UpdateErrorDownload, half},
+      {"damaged in the middle", "{}", damaged, UpdateErrorApply, -1},
+      {"longer than its entry", "{}", Zlib(content + content), UpdateErrorApply, -1},
+      {"stopped in the middle", R"({")" + key + R"(": {"stall_after": )" + at_half + R"(, "stall_seconds": 60}})",
+       packed, 0, half},
+  };
+  for (const Case& c : cases) {
+    log_.Clear();
+    testing_support::RemoveTree(root());
+    server_.SetScript(c.script);
+    server_.AddFile("GAME/RegisteredHistory/00000002/a.dat.zip", c.served);
+    RunEntries({entry}, false, 120000, [&](WorkerUpdater& updater) {
+      if (c.error != 0)
+        return;
+      // Stop once the result is growing beside the target.
+      for (int i = 0; i < 1000 && FileSize(L"a.dat.2.unz") <= 0; ++i)
+        Sleep(10);
+      EXPECT_GT(FileSize(L"a.dat.2.unz"), 0) << c.what << ": inflated while it arrives";
+      updater.StopUpdate();
+    });
+    EXPECT_EQ(c.error == 0 ? std::vector<int32_t>{} : std::vector<int32_t>{c.error}, log_.Errors()) << c.what;
+    EXPECT_EQ(c.temp_size, FileSize(L"a.dat.2.zip")) << c.what;
+    EXPECT_FALSE(FileExists(InRoot(L"a.dat.2.unz"))) << c.what << ": no partial result";
+    EXPECT_EQ("(missing)", FileAt(L"a.dat")) << c.what;
+  }
+
+  // The dropped download (the last case left a stopped one of the same size) resumes and is read back whole.
+  log_.Clear();
+  server_.SetScript("{}");
+  server_.AddFile("GAME/RegisteredHistory/00000002/a.dat.zip", packed);
+  RunEntries({entry});
+  EXPECT_TRUE(log_.Errors().empty());
+  EXPECT_TRUE(FileAt(L"a.dat") == content);
+  EXPECT_FALSE(FileExists(InRoot(L"a.dat.2.zip")));
+  EXPECT_FALSE(FileExists(InRoot(L"a.dat.2.unz")));
+  EXPECT_NE(std::string::npos, server_.Requests().find("GET " + key + " bytes=" + at_half + "-"))
+      << server_.Requests();
+}
+
 TEST_F(WorkerTest, NewAndDeleteEntriesAreAppliedAndOtherKindsOnlyCounted) {
   const std::string fresh = Content(4000, 12);
   const std::string doomed = Content(100, 13);

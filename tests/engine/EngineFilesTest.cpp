@@ -9,6 +9,10 @@
 using engine_files::ConcatTexts;
 using engine_files::CreateFileWithParents;
 using engine_files::DeleteTree;
+using engine_files::kFileDone;
+using engine_files::kFileFailed;
+using engine_files::kPathFound;
+using engine_files::kPathMissing;
 using engine_files::ForceDeleteFile;
 using engine_files::MakeFolderChain;
 using engine_files::MoveTree;
@@ -36,33 +40,33 @@ std::string Contents(const std::wstring& path) {
 TEST(EngineFiles, PathExistsFindsFilesAndFoldersAndRefusesEmptyPaths) {
   TempFolder root;
   ASSERT_TRUE(WriteFileBytes(root.Join(L"file.txt"), "x"));
-  EXPECT_EQ(0, PathExists(root.Join(L"file.txt").c_str()));
-  EXPECT_EQ(0, PathExists(root.path().c_str()));
-  EXPECT_EQ(1, PathExists(root.Join(L"missing.txt").c_str()));
-  EXPECT_EQ(1, PathExists(L""));
-  EXPECT_EQ(1, PathExists(nullptr));
+  EXPECT_EQ(kPathFound, PathExists(root.Join(L"file.txt").c_str()));
+  EXPECT_EQ(kPathFound, PathExists(root.path().c_str()));
+  EXPECT_EQ(kPathMissing, PathExists(root.Join(L"missing.txt").c_str()));
+  EXPECT_EQ(kPathMissing, PathExists(L""));
+  EXPECT_EQ(kPathMissing, PathExists(nullptr));
 }
 
 TEST(EngineFiles, MakeFolderChainMakesEveryMissingLevelAndAcceptsAnExistingFolder) {
   TempFolder root;
   std::wstring deep = root.Join(L"one\\two\\three");
-  EXPECT_EQ(0, MakeFolderChain(deep.c_str()));
+  EXPECT_EQ(kFileDone, MakeFolderChain(deep.c_str()));
   EXPECT_TRUE(IsFolder(root.Join(L"one")));
   EXPECT_TRUE(IsFolder(root.Join(L"one\\two")));
   EXPECT_TRUE(IsFolder(deep));
-  EXPECT_EQ(0, MakeFolderChain(deep.c_str()));
+  EXPECT_EQ(kFileDone, MakeFolderChain(deep.c_str()));
   // Doubled separators inside the path are not a folder of their own.
-  EXPECT_EQ(0, MakeFolderChain(root.Join(L"four\\\\five").c_str()));
+  EXPECT_EQ(kFileDone, MakeFolderChain(root.Join(L"four\\\\five").c_str()));
   EXPECT_TRUE(IsFolder(root.Join(L"four\\five")));
 }
 
 TEST(EngineFiles, MakeFolderChainFailsWhenAFileIsInTheWay) {
   TempFolder root;
   ASSERT_TRUE(WriteFileBytes(root.Join(L"blocker"), "x"));
-  EXPECT_EQ(1, MakeFolderChain(root.Join(L"blocker").c_str()));
-  EXPECT_EQ(1, MakeFolderChain(root.Join(L"blocker\\below\\deeper").c_str()));
-  EXPECT_EQ(1, MakeFolderChain(L""));
-  EXPECT_EQ(1, MakeFolderChain(nullptr));
+  EXPECT_EQ(kFileFailed, MakeFolderChain(root.Join(L"blocker").c_str()));
+  EXPECT_EQ(kFileFailed, MakeFolderChain(root.Join(L"blocker\\below\\deeper").c_str()));
+  EXPECT_EQ(kFileFailed, MakeFolderChain(L""));
+  EXPECT_EQ(kFileFailed, MakeFolderChain(nullptr));
 }
 
 TEST(EngineFiles, MoveTreeReplacesAReadOnlyTargetAndKeepsSubfolders) {
@@ -74,7 +78,7 @@ TEST(EngineFiles, MoveTreeReplacesAReadOnlyTargetAndKeepsSubfolders) {
   ASSERT_TRUE(WriteFileBytes(target + L"\\game.dat", "old"));
   ASSERT_TRUE(SetFileAttributesW((target + L"\\game.dat").c_str(), FILE_ATTRIBUTE_READONLY));
 
-  EXPECT_EQ(0, MoveTree(source.c_str(), target.c_str()));
+  EXPECT_EQ(kFileDone, MoveTree(source.c_str(), target.c_str()));
 
   EXPECT_EQ("new data", Contents(target + L"\\game.dat"));
   EXPECT_EQ("new map", Contents(target + L"\\maps\\level1.map"));
@@ -84,12 +88,12 @@ TEST(EngineFiles, MoveTreeReplacesAReadOnlyTargetAndKeepsSubfolders) {
 TEST(EngineFiles, MoveTreeMakesAMissingDestinationAndFailsOnMissingOrEmptyArguments) {
   TempFolder root;
   ASSERT_TRUE(WriteFileBytes(root.Join(L"from\\a.txt"), "a"));
-  EXPECT_EQ(0, MoveTree(root.Join(L"from").c_str(), root.Join(L"to\\deeper").c_str()));
+  EXPECT_EQ(kFileDone, MoveTree(root.Join(L"from").c_str(), root.Join(L"to\\deeper").c_str()));
   EXPECT_EQ("a", Contents(root.Join(L"to\\deeper\\a.txt")));
 
-  EXPECT_EQ(1, MoveTree(root.Join(L"missing").c_str(), root.Join(L"to").c_str()));
-  EXPECT_EQ(1, MoveTree(L"", root.Join(L"to").c_str()));
-  EXPECT_EQ(1, MoveTree(root.Join(L"to").c_str(), nullptr));
+  EXPECT_EQ(kFileFailed, MoveTree(root.Join(L"missing").c_str(), root.Join(L"to").c_str()));
+  EXPECT_EQ(kFileFailed, MoveTree(L"", root.Join(L"to").c_str()));
+  EXPECT_EQ(kFileFailed, MoveTree(root.Join(L"to").c_str(), nullptr));
 }
 
 TEST(EngineFiles, DeleteTreeRemovesReadOnlyFilesAndNestedFolders) {
@@ -98,10 +102,10 @@ TEST(EngineFiles, DeleteTreeRemovesReadOnlyFilesAndNestedFolders) {
   ASSERT_TRUE(WriteFileBytes(tree + L"\\a\\b\\c.txt", "c"));
   ASSERT_TRUE(WriteFileBytes(tree + L"\\locked.txt", "l"));
   ASSERT_TRUE(SetFileAttributesW((tree + L"\\locked.txt").c_str(), FILE_ATTRIBUTE_READONLY));
-  EXPECT_EQ(0, DeleteTree(tree.c_str()));
+  EXPECT_EQ(kFileDone, DeleteTree(tree.c_str()));
   EXPECT_FALSE(FileExists(tree));
-  EXPECT_EQ(1, DeleteTree(tree.c_str()));
-  EXPECT_EQ(1, DeleteTree(L""));
+  EXPECT_EQ(kFileFailed, DeleteTree(tree.c_str()));
+  EXPECT_EQ(kFileFailed, DeleteTree(L""));
 }
 
 TEST(EngineFiles, CreateFileWithParentsMakesFoldersAndEmptiesAnExistingFile) {
@@ -128,10 +132,10 @@ TEST(EngineFiles, ForceDeleteFileDeletesReadOnlyHiddenFiles) {
   std::wstring path = root.Join(L"locked.txt");
   ASSERT_TRUE(WriteFileBytes(path, "x"));
   ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-  EXPECT_EQ(0, ForceDeleteFile(path.c_str()));
+  EXPECT_EQ(kFileDone, ForceDeleteFile(path.c_str()));
   EXPECT_FALSE(FileExists(path));
-  EXPECT_EQ(1, ForceDeleteFile(path.c_str()));
-  EXPECT_EQ(1, ForceDeleteFile(nullptr));
+  EXPECT_EQ(kFileFailed, ForceDeleteFile(path.c_str()));
+  EXPECT_EQ(kFileFailed, ForceDeleteFile(nullptr));
 }
 
 TEST(EngineFiles, ConcatTextsRefusesWhatDoesNotFit) {

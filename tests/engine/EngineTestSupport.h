@@ -19,7 +19,7 @@ class EventLog {
 
   // Forgets everything recorded so far.
   void Clear();
-  // Waits until the run ended (event 7 or 17); false after `timeout_ms`.
+  // Waits until the run ended (UpdateEventCompleted or UpdateEventError); false after `timeout_ms`.
   bool WaitForEnd(unsigned timeout_ms) const;
 
   std::vector<int> Events() const;

@@ -8,7 +8,7 @@
 // kind, size, version, registered version, CRC-32 (unsigned decimal), name (backslashes; ASCII). The entries
 // are queued as the session would queue them, then the worker runs to its end.
 //
-// Prints one line "engine: <entries> entries, <ms> ms, result completed" (or "result error <code>") and exits
+// Prints one line "engine: <entries> entries, <ms> ms, peak private <MB> MB, result completed" (or "result error <code>") and exits
 // 0 only when the run completed without an error. The bytes moved are counted by the web server's log.
 #include <curl/curl.h>
 #include <winsock2.h>
@@ -18,19 +18,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/CUpdater.h"
+#include "tests/engine/BenchmarkSupport.h"
 
 namespace {
 
 struct RunTotals {
   LONG error = 0;
   LONG completed = 0;
+  int entries_done = 0;
 };
 
 int __cdecl OnEvent(void* user, int event, const void* data) {
@@ -42,6 +42,12 @@ int __cdecl OnEvent(void* user, int event, const void* data) {
     case UpdateEventCompleted:
       totals.completed = 1;
       break;
+    case UpdateEventProgress: {
+      const UpdateProgress* progress = static_cast<const UpdateProgress*>(data);
+      if (progress->kind == UpdateProgressRun && progress->a == UpdateProgressRunEntryDone)
+        benchmark_support::MarkEntriesDone(++totals.entries_done);
+      break;
+    }
     default:
       break;
   }
@@ -61,72 +67,10 @@ class BenchmarkUpdater : public CUpdater {
   using CUpdater::StartWorker;
 };
 
-bool ReadEntries(const std::string& path, std::vector<FileEntry>* entries) {
-  std::ifstream file(path);
-  if (!file)
-    return false;
-  std::string line;
-  while (std::getline(file, line)) {
-    if (!line.empty() && line.back() == '\r')
-      line.pop_back();
-    if (line.empty())
-      continue;
-    std::istringstream fields(line);
-    FileEntry entry;
-    unsigned long crc = 0;
-    std::string name;
-    fields >> entry.sequence_number >> entry.kind >> entry.size >> entry.version >>
-        entry.registered_version >> crc;
-    fields.get();
-    std::getline(fields, name);
-    if (!fields && name.empty())
-      return false;
-    if (name.empty() || name.size() > 259)
-      return false;
-    entry.crc32 = static_cast<uint32_t>(crc);
-    for (size_t i = 0; i < name.size(); ++i)
-      entry.name[i] = static_cast<unsigned char>(name[i]);
-    entries->push_back(entry);
-  }
-  return true;
-}
-
-struct Options {
-  std::wstring root;
-  std::string host;
-  std::wstring product;
-  std::string entries;
-};
-
-bool ParseOptions(int argc, char** argv, Options* options) {
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string name = argv[i];
-    const std::string value = argv[i + 1];
-    if (name == "--root")
-      options->root.assign(value.begin(), value.end());
-    else if (name == "--host")
-      options->host = value;
-    else if (name == "--product")
-      options->product.assign(value.begin(), value.end());
-    else if (name == "--entries")
-      options->entries = value;
-    else
-      return false;
-  }
-  return !options->root.empty() && !options->host.empty() && !options->product.empty() &&
-         !options->entries.empty() && options->root.size() < 256 && options->host.size() < 100 &&
-         options->product.size() < 64;
-}
-
-double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
+  using namespace benchmark_support;
   Options options;
   if (!ParseOptions(argc, argv, &options)) {
     std::fputs(
@@ -169,8 +113,8 @@ int main(int argc, char** argv) {
   QueryPerformanceCounter(&end);
   updater.reset();
 
-  std::printf("engine: %zu entries, %.0f ms, result %s", entries.size(), Seconds(start, end) * 1000.0,
-              totals.completed ? "completed" : "error");
+  std::printf("engine: %zu entries, %.0f ms, peak private %.1f MB, result %s", entries.size(),
+              Seconds(start, end) * 1000.0, PeakPrivateMegabytes(), totals.completed ? "completed" : "error");
   if (!totals.completed)
     std::printf(" %ld", static_cast<long>(totals.error));
   std::printf("\n");

@@ -8,6 +8,8 @@
 #include "tests/support/TempFolder.h"
 
 using engine_files::InflateFile;
+using engine_files::kInflated;
+using engine_files::kInflateFailed;
 using testing_support::FileExists;
 using testing_support::ReadFileBytes;
 using testing_support::TempFolder;
@@ -47,7 +49,7 @@ TEST(InflateFile, WholeStreamIsInflatedIntoTheTarget) {
   std::string data = SampleData();
   ASSERT_TRUE(WriteFileBytes(root.Join(L"file.zip"), Compress(data)));
   engine_files::InflatedFile written;
-  EXPECT_EQ(1, InflateFile(OpenForReading(root.Join(L"file.zip")), root.Join(L"file.dat").c_str(), &written));
+  EXPECT_EQ(kInflated, InflateFile(OpenForReading(root.Join(L"file.zip")), root.Join(L"file.dat").c_str(), &written));
   std::string out;
   ASSERT_TRUE(ReadFileBytes(root.Join(L"file.dat"), &out));
   EXPECT_TRUE(out == data) << "inflated " << out.size() << " of " << data.size() << " bytes";
@@ -62,17 +64,17 @@ TEST(InflateFile, TruncatedOrDamagedStreamsFail) {
   TempFolder root;
   std::string compressed = Compress(SampleData());
   ASSERT_TRUE(WriteFileBytes(root.Join(L"cut.zip"), compressed.substr(0, compressed.size() / 2)));
-  EXPECT_EQ(0, InflateFile(OpenForReading(root.Join(L"cut.zip")), root.Join(L"cut.dat").c_str()));
+  EXPECT_EQ(kInflateFailed, InflateFile(OpenForReading(root.Join(L"cut.zip")), root.Join(L"cut.dat").c_str()));
   EXPECT_TRUE(FileExists(root.Join(L"cut.dat"))) << "the partial target is left for the caller";
 
   std::string damaged = compressed;
   damaged[damaged.size() / 2] ^= 0x55;
   damaged[damaged.size() / 2 + 1] ^= 0x55;
   ASSERT_TRUE(WriteFileBytes(root.Join(L"damaged.zip"), damaged));
-  EXPECT_EQ(0, InflateFile(OpenForReading(root.Join(L"damaged.zip")), root.Join(L"damaged.dat").c_str()));
+  EXPECT_EQ(kInflateFailed, InflateFile(OpenForReading(root.Join(L"damaged.zip")), root.Join(L"damaged.dat").c_str()));
 
   ASSERT_TRUE(WriteFileBytes(root.Join(L"empty.zip"), ""));
-  EXPECT_EQ(0, InflateFile(OpenForReading(root.Join(L"empty.zip")), root.Join(L"empty.dat").c_str()));
+  EXPECT_EQ(kInflateFailed, InflateFile(OpenForReading(root.Join(L"empty.zip")), root.Join(L"empty.dat").c_str()));
 }
 
 TEST(InflateFile, AStreamThatInflatesBeyondItsBoundFailsAndWritesNoMoreThanTheBound) {
@@ -84,12 +86,12 @@ TEST(InflateFile, AStreamThatInflatesBeyondItsBoundFailsAndWritesNoMoreThanTheBo
   struct Case {
     const wchar_t* source;
     uint64_t bound;
-    int result;
+    engine_files::InflateResult result;
   } cases[] = {
-      {L"bomb.zip", 1 << 20, 0},
-      {L"exact.zip", data.size() - 1, 0},
-      {L"exact.zip", data.size(), 1},
-      {L"exact.zip", 0, 0},
+      {L"bomb.zip", 1 << 20, kInflateFailed},
+      {L"exact.zip", data.size() - 1, kInflateFailed},
+      {L"exact.zip", data.size(), kInflated},
+      {L"exact.zip", 0, kInflateFailed},
   };
   for (const Case& c : cases) {
     engine_files::InflatedFile written;
@@ -105,7 +107,7 @@ TEST(InflateFile, AStreamThatInflatesBeyondItsBoundFailsAndWritesNoMoreThanTheBo
 TEST(InflateFile, TargetThatCannotBeCreatedFailsAndStillClosesTheSource) {
   TempFolder root;
   ASSERT_TRUE(WriteFileBytes(root.Join(L"file.zip"), Compress("abc")));
-  EXPECT_EQ(0, InflateFile(OpenForReading(root.Join(L"file.zip")), root.Join(L"missing\\file.dat").c_str()));
+  EXPECT_EQ(kInflateFailed, InflateFile(OpenForReading(root.Join(L"file.zip")), root.Join(L"missing\\file.dat").c_str()));
   EXPECT_TRUE(DeleteFileW(root.Join(L"file.zip").c_str()));
-  EXPECT_EQ(0, InflateFile(UniqueHandle(), root.Join(L"x.dat").c_str()));
+  EXPECT_EQ(kInflateFailed, InflateFile(UniqueHandle(), root.Join(L"x.dat").c_str()));
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/EngineExports.h"
 #include "engine/QVTesserel.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/engine/SessionTestSupport.h"
@@ -32,15 +33,10 @@ using Errors = std::vector<int32_t>;
 namespace {
 
 // The exports that drive a session.
-struct SessionExports {
+struct SessionExports : EngineExports {
   SessionExports() : module(LoadLibraryW(L"QVTesserel.dll")) {
-    if (module == nullptr)
-      return;
-    create = reinterpret_cast<qvCreateUpdaterFunction>(Find("qvCreateUpdater"));
-    remove = reinterpret_cast<qvRemoveUpdaterFunction>(Find("qvRemoveUpdater"));
-    start = reinterpret_cast<qvStartUpdaterFunction>(Find("qvStartUpdater"));
-    stop = reinterpret_cast<qvStopUpdaterFunction>(Find("qvStopUpdater"));
-    download_info = reinterpret_cast<qvDownloadInfoFunction>(Find("qvDownloadInfo"));
+    if (module != nullptr)
+      BindEngineExports(module, this);
   }
   ~SessionExports() {
     if (module != nullptr)
@@ -52,14 +48,6 @@ struct SessionExports {
   bool Complete() const { return create && remove && start && stop && download_info; }
 
   HMODULE module;
-  qvCreateUpdaterFunction create = nullptr;
-  qvRemoveUpdaterFunction remove = nullptr;
-  qvStartUpdaterFunction start = nullptr;
-  qvStopUpdaterFunction stop = nullptr;
-  qvDownloadInfoFunction download_info = nullptr;
-
- private:
-  void (*Find(const char* name))() { return reinterpret_cast<void (*)()>(GetProcAddress(module, name)); }
 };
 
 // One scripted server and one engine handle on a private install folder.

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/EngineExports.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/support/TempFolder.h"
 
@@ -21,17 +22,11 @@ extern "C" void QvRecordSizesSeenFromC(size_t sizes[4]);
 
 namespace {
 
-class EngineLibrary {
+class EngineLibrary : public EngineExports {
  public:
   EngineLibrary() : module_(LoadLibraryW(L"QVTesserel.dll")) {
-    create = Bind<qvCreateUpdaterFunction>("qvCreateUpdater");
-    remove = Bind<qvRemoveUpdaterFunction>("qvRemoveUpdater");
-    start = Bind<qvStartUpdaterFunction>("qvStartUpdater");
-    stop = Bind<qvStopUpdaterFunction>("qvStopUpdater");
-    full_check = Bind<qvFullCheckFunction>("qvFullCheck");
-    pause = Bind<qvPauseUpdaterFunction>("qvPauseUpdater");
-    resume = Bind<qvResumeUpdaterFunction>("qvResumeUpdater");
-    download_info = Bind<qvDownloadInfoFunction>("qvDownloadInfo");
+    if (module_ != nullptr)
+      BindEngineExports(module_, this);
   }
   ~EngineLibrary() {
     if (module_ != nullptr)
@@ -45,23 +40,7 @@ class EngineLibrary {
   }
   HMODULE module() const { return module_; }
 
-  qvCreateUpdaterFunction create = nullptr;
-  qvRemoveUpdaterFunction remove = nullptr;
-  qvStartUpdaterFunction start = nullptr;
-  qvStopUpdaterFunction stop = nullptr;
-  qvFullCheckFunction full_check = nullptr;
-  qvPauseUpdaterFunction pause = nullptr;
-  qvResumeUpdaterFunction resume = nullptr;
-  qvDownloadInfoFunction download_info = nullptr;
-
  private:
-  template <typename Function>
-  Function Bind(const char* name) {
-    if (module_ == nullptr)
-      return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module_, name)));
-  }
-
   HMODULE module_;
 };
 

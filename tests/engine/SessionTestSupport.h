@@ -26,9 +26,9 @@ constexpr unsigned kPromptMs = 3000;  // far above a healthy stop, far below a h
 
 struct LoggedEvent {
   int event = 0;
-  int32_t error = 0;               // event 17
-  UpdateProgress progress = {};    // event 9
-  int32_t status_entry_count = 0;  // event 2
+  int32_t error = 0;               // UpdateEventError
+  UpdateProgress progress = {};    // UpdateEventProgress
+  int32_t status_entry_count = 0;  // UpdateEventFileCount
 };
 
 // Every callback call with its data, in order. Thread-safe.

@@ -77,6 +77,15 @@ BOOL WINAPI DeleteFileCall(LPCWSTR path) {
   return real_system_calls().delete_file(path);
 }
 
+// A rename through an open handle counts as a move, a deletion through one as a delete.
+BOOL WINAPI SetFileInformationCall(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info, DWORD size) {
+  if (kind == FileRenameInfo && Fails(SystemCall::kMove, ERROR_ACCESS_DENIED))
+    return FALSE;
+  if (kind == FileDispositionInfo && Fails(SystemCall::kDelete, ERROR_SHARING_VIOLATION))
+    return FALSE;
+  return real_system_calls().set_file_information(file, kind, info, size);
+}
+
 }  // namespace
 
 const char* SystemCallName(SystemCall kind) {
@@ -86,8 +95,8 @@ const char* SystemCallName(SystemCall kind) {
 
 SystemCallFaults::SystemCallFaults() {
   Reset();
-  system_calls() = {&CreateFileCall, &ReadFileCall, &WriteFileCall,
-                    &FlushFileCall,  &MoveFileCall, &DeleteFileCall};
+  system_calls() = {&CreateFileCall, &ReadFileCall, &WriteFileCall,         &FlushFileCall,
+                    &MoveFileCall,   &DeleteFileCall, &SetFileInformationCall};
 }
 
 SystemCallFaults::~SystemCallFaults() {

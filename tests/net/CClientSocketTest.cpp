@@ -35,7 +35,7 @@ bool ReaderDone(CClientSocket& socket) {
 
 // One scripted server and one client socket.
 struct Session {
-  // Starts the server with `script`, connects, waits for event 1 and sends the session request (unless the
+  // Starts the server with `script`, connects, waits for kSocketConnected and sends the session request (unless the
   // recorder's hook sends it).
   ::testing::AssertionResult Open(const std::string& script, bool send_request = true) {
     if (!server.Start(script))
@@ -44,7 +44,7 @@ struct Session {
     if (socket->Connect(server.address().c_str(), server.port()) != kSocketOk)
       return ::testing::AssertionFailure() << "connect";
     if (!recorder.WaitForEvent(kSocketConnected))
-      return ::testing::AssertionFailure() << "no event 1";
+      return ::testing::AssertionFailure() << "no kSocketConnected";
     if (send_request && !SendAll(*socket, SessionRequest()))
       return ::testing::AssertionFailure() << "send";
     return ::testing::AssertionSuccess();
@@ -94,7 +94,7 @@ uint16_t UnusedLoopbackPort() {
 }
 
 // A refusal that comes back from the peer, and one that the system gives at once (the broadcast address,
-// which unreadable address text also turns into) before any network event: one event 2 either way.
+// which unreadable address text also turns into) before any network event: one kSocketClosed either way.
 TEST(ClientSocket, RefusedConnectionGivesExactlyOneClosedEventAndNoConnected) {
   for (bool refused_by_peer : {true, false}) {
     Session s;

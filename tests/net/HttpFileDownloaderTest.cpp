@@ -255,7 +255,7 @@ TEST(HttpFileDownloaderTransfer, FailuresGiveTheirErrorAndKeepForeignBytesFromTh
   EXPECT_EQ(HttpFileDownloader::kMaxRedirects + 1, std::count(loop.begin(), loop.end(), ',') + 1) << loop;
 }
 
-TEST(HttpFileDownloaderTransfer, ASinkThatTakesLessEndsWithError8) {
+TEST(HttpFileDownloaderTransfer, ASinkThatTakesLessEndsWithErrorSink) {
   HttpServer server;
   ASSERT_TRUE(server.Start("{}"));
   const std::function<int(int)> takes[] = {[](int bytes) { return bytes - 1; }, [](int) { return 0; },
@@ -322,7 +322,7 @@ TEST(HttpFileDownloaderTransfer, TheOptInFirstAnswerLimitEndsASilentServerOnly) 
   }
 }
 
-TEST(HttpFileDownloaderTransfer, CancelFromAnotherThreadEndsWithError6AndTheNextOpenClearsIt) {
+TEST(HttpFileDownloaderTransfer, CancelFromAnotherThreadEndsAsCancelledAndTheNextOpenClearsIt) {
   HttpServer server;
   ASSERT_TRUE(server.Start(
       R"({"/file.bin": {"methods": ["GET"], "times": 1, "stall_after": 50000, "stall_seconds": 30}})"));

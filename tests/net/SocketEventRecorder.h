@@ -19,7 +19,7 @@ namespace net_testing {
 
 struct RecordedEvent {
   int event;
-  std::string packet;  // event 3: the packet's bytes, as long as its length field says
+  std::string packet;  // kSocketPacket: the packet's bytes, as long as its length field says
 };
 
 class SocketEventRecorder {
