@@ -1,0 +1,393 @@
+// The settings dialog: its pure rules, then real dialogs on the test display driven by real messages and by
+// the notifications its children send. Saves build/screenshots/settings_general.png, settings_update.png and
+// settings_gamelist.png.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/games/GameInfo.h"
+#include "app/games/GameSource.h"
+#include "app/settings/Setting.h"
+#include "app/texts/MessageTexts.h"
+#include "app/windows/ModalGuard.h"
+#include "app/windows/SettingDlg.h"
+#include "tests/app/windows/SettingSkin.h"
+#include "tests/support/WindowCapture.h"
+#include "tests/ui/host/HostTestSupport.h"
+#include "ui/gfx/Dib.h"
+#include "ui/skin/NTextBox.h"
+#include "ui/skin/SkinListeners.h"
+#include "ui/view/NotifyCodes.h"
+
+namespace {
+
+using testing_support::RunModalScript;
+
+struct TitledGame : GameInfo {
+  std::wstring id, title;
+  const wchar_t* GetGameID() override { return id.c_str(); }
+  const wchar_t* GetTitle() override { return title.c_str(); }
+};
+
+struct TestGames : GameSource {
+  std::vector<std::unique_ptr<TitledGame>> games;
+  size_t Count() override { return games.size(); }
+  IGameInfo* At(size_t index) override { return index < games.size() ? games[index].get() : nullptr; }
+};
+
+std::vector<std::wstring> g_messages;
+int g_accepted = 0;
+void RecordMessage(const wchar_t* text) {
+  g_messages.push_back(text);
+}
+void CountAccepted() {
+  ++g_accepted;
+}
+
+TEST(SettingRules, NumbersTakeTheLeadingDigitsHeldToTheirRange) {
+  struct Case { const wchar_t* text; int32_t minimum, maximum, value; bool rewrite; };
+  const Case cases[] = {{L"", 1, 99, 1, true},           {L"95", 10, 90, 90, true},
+                        {L"50", 10, 90, 50, false},      {L"99999999999", 1, 99, 99, true},
+                        {L"5", 10, 90, 10, true},        {L"abc", 1, 99, 1, true},
+                        {L"12abc", 1, 99, 12, false},    {L"0", 1, 99, 1, true}};
+  for (const Case& c : cases) {
+    bool rewrite = false;
+    EXPECT_EQ(c.value, SettingNumberFromText(c.text, c.minimum, c.maximum, &rewrite)) << c.text;
+    EXPECT_EQ(c.rewrite, rewrite) << c.text;
+  }
+}
+
+TEST(SettingRules, OnlyTheChildrenFromTheCheckBoxesOnCanBeNamed) {
+  EXPECT_EQ(10007, SettingControlIdFor(L"close_launcher_chk"));
+  EXPECT_EQ(10019, SettingControlIdFor(L"game_list"));
+  EXPECT_EQ(10023, SettingControlIdFor(L"game_list_down_btn"));
+  for (const wchar_t* name : {L"setting_ok_btn", L"setting_general_tab", L"GAME_LIST", L"", L"game_list "})
+    EXPECT_EQ(0, SettingControlIdFor(name)) << name;
+  EXPECT_EQ(0, SettingControlIdFor(nullptr));
+}
+
+TEST(SettingRules, GroupBitZeroFollowsTheAutomaticModeAndWindows9xDisablesBitsZeroAndOne) {
+  struct Case { int32_t group, mode; bool windows9x; int32_t state; };
+  const Case cases[] = {{0, 2, false, -1}, {1, 2, false, 1}, {1, 1, false, 0}, {1, 0, false, 0}, {1, 7, false, 0},
+                        {2, 0, false, -1}, {2, 1, true, 0},  {3, 2, false, 1}, {3, 1, true, 0},  {4, 1, true, -1},
+                        {0, 1, true, -1}};
+  for (const Case& c : cases)
+    EXPECT_EQ(c.state, SettingGroupState(c.group, c.mode, c.windows9x)) << c.group << " " << c.mode;
+}
+
+class SettingDlgTest : public testing_support::SettingSkinTest {
+ protected:
+  void SetUp() override {
+    SettingSkinTest::SetUp();
+    UseFamily(0);
+    ASSERT_EQ(1, LoadAppMessages());
+    SetGameSource(&games_);
+    SetSettingMessagePresenter(RecordMessage);
+    SetSettingsAcceptedHook(CountAccepted);
+    g_messages.clear();
+    g_accepted = 0;
+  }
+  void TearDown() override {
+    Setting::ReleaseInstance();
+    ResetSettingSources();
+    SetGameSource(nullptr);
+    SetSettingMessagePresenter(nullptr);
+    SetSettingsAcceptedHook(nullptr);
+    ReleaseAppMessages();
+    SettingSkinTest::TearDown();
+  }
+  // A fresh singleton loaded from the test's own settings file on the given Windows family.
+  void UseFamily(int windows9x) {
+    Setting::ReleaseInstance();
+    program_ = folder_.Join(L"orvaneLauncher.exe");
+    SettingSources sources;
+    sources.registry_root = HKEY_CURRENT_USER;
+    sources.registry_path = L"Software\\OrvaneSettingDlgTest";
+    sources.program_path = program_.c_str();
+    sources.windows9x_family = windows9x;
+    SetSettingSources(sources);
+    ASSERT_NE(nullptr, Setting::GetInstance());
+  }
+  // Games "g1".."g<count>" titled "Game <n>", in the catalogue and in the singleton's order.
+  void AddGames(int count) {
+    for (int i = 1; i <= count; ++i) {
+      std::unique_ptr<TitledGame> game(new TitledGame());
+      game->id = L"g" + std::to_wstring(i);
+      game->title = L"Game " + std::to_wstring(i);
+      Setting::GetInstance()->SetGameOrder(game->id.c_str(), i);
+      games_.games.push_back(std::move(game));
+    }
+  }
+  std::wstring Order(const Setting& setting) {
+    std::wstring order;
+    for (auto* node = setting.GameOrder().head(); node != nullptr; node = node->next)
+      order += std::wstring(node->item->game_id) + L":" + std::to_wstring(node->item->order) + L" ";
+    return order;
+  }
+  // Runs a dialog with `script` inside its modal loop; the dialog's result.
+  INT_PTR Run(SettingDlg& dialog, std::function<void()> script) {
+    dialog.SetSkin(L"etc", L"setting_dlg");
+    return RunModalScript(dialog, std::move(script));
+  }
+  static void Click(SettingDlg& dialog, int32_t id) { dialog.OnNotify(NOTIFY_CLICKED, id, 0); }
+
+  TestGames games_;
+  std::wstring program_;
+};
+
+TEST_F(SettingDlgTest, OkCorrectsTheNumbersAndRewritesOnlyTheCorrectedOnes) {
+  struct Case { const wchar_t* idle; const wchar_t* cpu; const wchar_t* network; int32_t values[3];
+                const wchar_t* shown[3]; };
+  const Case cases[] = {{L"", L"95", L"50", {1, 90, 50}, {L"1", L"90", L"50"}},
+                        {L"99999999999", L"5", L"090", {99, 10, 90}, {L"99", L"10", L"090"}}};
+  for (const Case& c : cases) {
+    SettingDlg dialog;
+    std::wstring shown[3];
+    INT_PTR result = Run(dialog, [&] {
+      dialog.edit(SettingDlg::kIdleTimeEdit).SetText(c.idle);
+      dialog.edit(SettingDlg::kCpuUsageEdit).SetText(c.cpu);
+      dialog.edit(SettingDlg::kNetworkUsageEdit).SetText(c.network);
+      Click(dialog, SettingDlg::kOkButton);
+      for (int i = 0; i < 3; ++i)
+        shown[i] = dialog.edit(SettingDlg::kIdleTimeEdit + i).GetText();
+    });
+    ASSERT_EQ(IDOK, result);
+    EXPECT_EQ(c.values[0], dialog.clone()->IdleTime);
+    EXPECT_EQ(c.values[1], dialog.clone()->CPUUse);
+    EXPECT_EQ(c.values[2], dialog.clone()->NetworkUse);
+    for (int i = 0; i < 3; ++i)
+      EXPECT_EQ(c.shown[i], shown[i]);
+  }
+}
+
+TEST_F(SettingDlgTest, TheRadiosGreyTheirGroupsAndWindows9xStaysOnManual) {
+  for (int windows9x : {0, 1}) {
+    UseFamily(windows9x);
+    Setting::GetInstance()->Update = 2;
+    SettingDlg dialog;
+    Run(dialog, [&] {
+      SkinnedCheckButton& automatic = dialog.check(SettingDlg::kAutoUpdateRadio);
+      SkinnedCheckButton& manual = dialog.check(SettingDlg::kManualUpdateRadio);
+      EXPECT_EQ(windows9x ? 0 : 1, automatic.check());
+      EXPECT_EQ(windows9x, manual.check());
+      EXPECT_EQ(windows9x ? 1 : 2, dialog.clone()->Update);
+      EXPECT_EQ(windows9x ? 0 : 1, automatic.enabled());  // group 2
+      EXPECT_EQ(windows9x ? 0 : 1, dialog.Child(SettingDlg::kIdleTimeEdit)->enabled());
+      EXPECT_EQ(windows9x ? 0 : 1, dialog.text_enabled()[6]);  // the automatic radio's label, group 2
+      EXPECT_EQ(1, dialog.Child(SettingDlg::kUpdateOffRadio)->enabled());
+      if (!windows9x) {
+        Click(dialog, SettingDlg::kManualUpdateRadio);
+        EXPECT_EQ(1, dialog.clone()->Update);
+        EXPECT_EQ(0, dialog.Child(SettingDlg::kCpuUsageEdit)->enabled());
+        EXPECT_EQ(0, dialog.Child(SettingDlg::kShutdownCheck)->enabled());
+        EXPECT_EQ(0, dialog.text_enabled()[9]);
+        Click(dialog, SettingDlg::kAutoUpdateRadio);
+        EXPECT_EQ(2, dialog.clone()->Update);
+        EXPECT_EQ(1, dialog.Child(SettingDlg::kCpuUsageEdit)->enabled());
+        EXPECT_EQ(1, dialog.text_enabled()[9]);
+        // The checked radio again: nothing moves.
+        dialog.Child(SettingDlg::kIdleTimeEdit)->Enable(0);
+        Click(dialog, SettingDlg::kAutoUpdateRadio);
+        EXPECT_EQ(0, dialog.Child(SettingDlg::kIdleTimeEdit)->enabled());
+        EXPECT_EQ(1, automatic.check());
+      }
+      Click(dialog, SettingDlg::kCancelButton);
+    });
+  }
+}
+
+TEST_F(SettingDlgTest, TabsShowTheirControlsAndTheCurrentTabAgainDoesNothing) {
+  SettingDlg dialog;
+  Run(dialog, [&] {
+    EXPECT_STREQ(L"setting_general_tab", dialog.current_tab().GetString());
+    EXPECT_EQ(1, dialog.Child(SettingDlg::kDownloadPathEdit)->visible());
+    EXPECT_EQ(0, dialog.Child(SettingDlg::kGameList)->visible());
+    dialog.OnNotify(NOTIFY_TAB_SELECTED, SettingDlg::kGameListTab, 0);
+    EXPECT_EQ(0, dialog.Child(SettingDlg::kDownloadPathEdit)->visible());
+    EXPECT_EQ(1, dialog.Child(SettingDlg::kGameList)->visible());
+    EXPECT_EQ(SkinnedTab::kOff, dialog.tab(SettingDlg::kGeneralTab).tab_state());
+    dialog.Child(SettingDlg::kGameListTopButton)->Show(0, 0);
+    dialog.SelectTab(L"setting_gamelist_tab");
+    EXPECT_EQ(0, dialog.Child(SettingDlg::kGameListTopButton)->visible());
+    Click(dialog, SettingDlg::kCancelButton);
+  });
+}
+
+TEST_F(SettingDlgTest, UnknownNamesControlNothingAndUnknownTabsAreNeverShown) {
+  std::wstring skin = DialogSkin();
+  skin.replace(skin.find(L"ctrl_count=17"), 13, L"ctrl_count=19");
+  skin += L"[SETTING_CTRL_17]\r\ntab_id=setting_update_tab\r\nctrl_id=setting_ok_btn\r\n"
+          L"[SETTING_CTRL_18]\r\ntab_id=nowhere\r\nctrl_id=shutdown_chk\r\n";
+  WriteIni(L"data\\skin\\etc\\setting_dlg.ini", skin);
+  SettingDlg dialog;
+  Run(dialog, [&] {
+    ASSERT_EQ(19u, dialog.control_items().size());
+    EXPECT_EQ(0, dialog.control_items()[17]->control_id);
+    for (const wchar_t* tab : {L"setting_update_tab", L"setting_general_tab", L"nowhere"}) {
+      dialog.SelectTab(tab);
+      EXPECT_EQ(1, dialog.Child(SettingDlg::kOkButton)->visible()) << tab;
+    }
+    dialog.SelectTab(L"setting_update_tab");
+    EXPECT_EQ(0, dialog.Child(SettingDlg::kShutdownCheck)->visible());
+    Click(dialog, SettingDlg::kCancelButton);
+  });
+}
+
+TEST_F(SettingDlgTest, AFolderThatCannotBeMadeOrIsTooLongKeepsTheDialogOpenOnTheGeneralTab) {
+  ASSERT_TRUE(testing_support::WriteFileBytes(folder_.Join(L"a_file"), "x"));
+  struct Case { std::wstring path; const wchar_t* message; };
+  const Case cases[] = {{folder_.Join(L"a_file\\sub"), L"The download folder cannot be created."},
+                        {folder_.Join(std::wstring(260, L'p')), L"This folder cannot be used for downloads."},
+                        {std::wstring(247 - folder_.path().size(), L'q'), nullptr}};
+  for (const Case& c : cases) {
+    g_messages.clear();
+    SettingDlg dialog;
+    std::wstring before;
+    bool stayed = false;
+    INT_PTR result = Run(dialog, [&] {
+      before = dialog.clone()->InstallFilePath;
+      dialog.OnNotify(NOTIFY_TAB_SELECTED, SettingDlg::kUpdateTab, 0);
+      dialog.edit(SettingDlg::kDownloadPathEdit).SetText(c.path.c_str());
+      Click(dialog, SettingDlg::kOkButton);
+      stayed = !dialog.modal_ending();
+      if (stayed) {
+        EXPECT_STREQ(L"setting_general_tab", dialog.current_tab().GetString());
+        EXPECT_EQ(SkinnedTab::kOn, dialog.tab(SettingDlg::kGeneralTab).tab_state());
+        EXPECT_EQ(before, dialog.clone()->InstallFilePath);
+        Click(dialog, SettingDlg::kCancelButton);
+      }
+    });
+    if (c.message != nullptr) {
+      EXPECT_TRUE(stayed);
+      EXPECT_EQ(IDCANCEL, result);
+      ASSERT_EQ(1u, g_messages.size());
+      EXPECT_EQ(c.message, g_messages[0]);
+    } else {
+      // A relative path of 247 characters fits as typed but not once made absolute: refused as well.
+      EXPECT_TRUE(stayed);
+      EXPECT_EQ(1u, g_messages.size());
+    }
+  }
+}
+
+TEST_F(SettingDlgTest, OkStoresTheRowOrderAndCancelLeavesTheSingletonAlone) {
+  AddGames(4);
+  Setting::GetInstance()->SetGameOrder(L"gone", 5);  // no longer in the catalogue
+  for (bool ok : {false, true}) {
+    std::wstring before = Order(*Setting::GetInstance());
+    SettingDlg dialog;
+    INT_PTR result = Run(dialog, [&] {
+      GameOrderList& list = dialog.game_list();
+      ASSERT_EQ(4, list.row_count());
+      list.SelectIndex(2);
+      Click(dialog, SettingDlg::kGameListUpButton);
+      list.SelectIndex(3);
+      Click(dialog, SettingDlg::kGameListTopButton);
+      Click(dialog, ok ? SettingDlg::kOkButton : SettingDlg::kCancelButton);
+    });
+    EXPECT_EQ(ok ? IDOK : IDCANCEL, result);
+    EXPECT_EQ(before, Order(*Setting::GetInstance()));
+    if (ok) {
+      EXPECT_EQ(1, dialog.clone()->GetGameOrder(L"g4"));
+      EXPECT_EQ(2, dialog.clone()->GetGameOrder(L"g1"));
+      EXPECT_EQ(3, dialog.clone()->GetGameOrder(L"g3"));
+      EXPECT_EQ(4, dialog.clone()->GetGameOrder(L"g2"));
+    }
+  }
+}
+
+BOOL CALLBACK FindDialogClass(HWND window, LPARAM out) {
+  wchar_t name[32] = {};
+  GetClassNameW(window, name, 32);
+  if (IsWindowVisible(window) && wcscmp(name, L"#32770") == 0 && GetWindow(window, GW_CHILD) != nullptr) {
+    *reinterpret_cast<HWND*>(out) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The folder browser: the thread's visible standard dialog that has child controls (ours have none).
+HWND FindBrowseDialog() {
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindDialogClass, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+WPARAM g_browse_answer = IDOK;
+std::wstring g_browse_status;
+
+BOOL CALLBACK FindStatusText(HWND window, LPARAM) {
+  wchar_t text[MAX_PATH] = {};
+  GetWindowTextW(window, text, MAX_PATH);
+  if (lstrcmpiW(text, g_browse_status.c_str()) == 0) {
+    g_browse_status.clear();
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Answers the folder browser once it shows (for OK: once its status line shows the expected folder, which
+// the dialog's callback writes when the initial selection took).
+void CALLBACK AnswerBrowseDialog(HWND, UINT, UINT_PTR id, DWORD) {
+  static int ticks = 0;
+  HWND browse = FindBrowseDialog();
+  if (browse != nullptr && g_browse_answer == IDOK && !g_browse_status.empty() && ticks++ < 300)
+    EnumChildWindows(browse, FindStatusText, 0);
+  if (browse != nullptr && (g_browse_answer != IDOK || g_browse_status.empty())) {
+    KillTimer(nullptr, id);
+    ticks = 0;
+    PostMessageW(browse, WM_COMMAND, g_browse_answer, 0);
+  } else if (++ticks > 200) {
+    KillTimer(nullptr, id);
+    ticks = 0;
+  }
+}
+
+TEST_F(SettingDlgTest, TheFolderBrowserStartsAtTheFieldAndOnlyAChoiceChangesIt) {
+  std::wstring start = folder_.Join(L"downloads");
+  ASSERT_TRUE(CreateDirectoryW(start.c_str(), nullptr));
+  for (WPARAM answer : {static_cast<WPARAM>(IDOK), static_cast<WPARAM>(IDCANCEL)}) {
+    SettingDlg dialog;
+    std::wstring shown;
+    Run(dialog, [&] {
+      dialog.edit(SettingDlg::kDownloadPathEdit).SetText(start.c_str());
+      if (answer == IDCANCEL)
+        dialog.edit(SettingDlg::kDownloadPathEdit).SetText(L"typed");
+      g_browse_answer = answer;
+      g_browse_status = start;
+      UINT_PTR timer = SetTimer(nullptr, 0, 30, AnswerBrowseDialog);
+      Click(dialog, SettingDlg::kChangeDownloadPathButton);
+      KillTimer(nullptr, timer);
+      shown = dialog.edit(SettingDlg::kDownloadPathEdit).GetText();
+      Click(dialog, SettingDlg::kCancelButton);
+    });
+    if (answer == IDOK)
+      EXPECT_EQ(0, lstrcmpiW(start.c_str(), shown.c_str())) << shown.c_str();
+    else
+      EXPECT_EQ(L"typed", shown);
+    EXPECT_TRUE(g_messages.empty());
+  }
+}
+
+TEST_F(SettingDlgTest, AMissingSkinFileOpensNothingAndReleasesTheGuard) {
+  for (const wchar_t* name : {L"setting_dlg", L"shutdown_chk", L"game_list_scroll_bar", L"game_list_down_btn"}) {
+    std::wstring path = folder_.Join(std::wstring(L"data\\skin\\etc\\") + name + L".ini");
+    std::wstring moved = path + L".away";
+    ASSERT_TRUE(MoveFileW(path.c_str(), moved.c_str()));
+    int live = Dib::LiveImages().count();
+    std::wstring before = Order(*Setting::GetInstance());
+    EXPECT_EQ(-1, RunSettingsDialog(nullptr)) << name;
+    EXPECT_EQ(0, IsModalOpen());
+    EXPECT_EQ(0, SkinListenerCount());
+    EXPECT_EQ(live, Dib::LiveImages().count()) << name;
+    EXPECT_EQ(0, g_accepted);
+    ASSERT_TRUE(MoveFileW(moved.c_str(), path.c_str()));
+  }
+}
+
+}  // namespace
