@@ -287,6 +287,8 @@ void GameOrderList::PaintRow(GameOrderButton* row, Dib* surface, int32_t top) co
 }
 
 void GameOrderList::OnLButtonDown(int32_t, int32_t y) {
+  // The wheel reaches only the window with the keyboard focus, which an edit of another tab may still hold.
+  SetFocus();
   GameOrderButton* chosen = RowAt(y);
   if (chosen == selected_)
     return;

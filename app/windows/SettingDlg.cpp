@@ -502,6 +502,21 @@ void SettingDlg::ReadControls() {
   }
 }
 
+// The wheel follows the keyboard focus. While one of the dialog's edits holds it (also one hidden with the
+// tab it stands on), the edit passes the wheel up here, and the base dispatch, which wants the focus on the
+// dialog window itself, would drop it: the list under the pointer takes it instead.
+void SettingDlg::DispatchMouseWheel(int32_t x, int32_t y, int32_t notches) {
+  HWND focus = GetFocus();
+  int32_t list_x = x;
+  int32_t list_y = y;
+  if (focus != nullptr && focus != GetHwnd() && IsChild(GetHwnd(), focus) && GetPressedNode() == nullptr &&
+      game_list_.visible() && PointToDescendant(&game_list_, &list_x, &list_y, 0)) {
+    game_list_.OnMouseWheel(list_x, list_y, notches);
+    return;
+  }
+  SkinnedDialog::DispatchMouseWheel(x, y, notches);
+}
+
 void SettingDlg::OnUpdate() {
   SkinnedDialog::OnUpdate();
   bool changed = false;

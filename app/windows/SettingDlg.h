@@ -97,6 +97,7 @@ class SettingDlg : public SkinnedDialog {
   int32_t OnNotify(int32_t code, intptr_t p1, intptr_t p2) override;
   void OnOK() override;
   void OnSkinLoaded() override;
+  void DispatchMouseWheel(int32_t x, int32_t y, int32_t notches) override;
 
   // Makes `tab` (a tab's skin name) current and shows the controls of that tab only; the current tab again
   // does nothing.

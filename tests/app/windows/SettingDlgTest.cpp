@@ -390,4 +390,102 @@ TEST_F(SettingDlgTest, AMissingSkinFileOpensNothingAndReleasesTheGuard) {
   }
 }
 
+// The settings dialog's window (the only 420 x 320 one), or null.
+BOOL CALLBACK FindSettingWindow(HWND window, LPARAM out) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  if (IsWindowVisible(window) && rect.right - rect.left == testing_support::kSettingWidth &&
+      rect.bottom - rect.top == testing_support::kSettingHeight) {
+    *reinterpret_cast<HWND*>(out) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+std::function<void(HWND)> g_flow;
+void CALLBACK RunFlowWhenShown(HWND, UINT, UINT_PTR id, DWORD) {
+  static int ticks = 0;
+  HWND window = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindSettingWindow, reinterpret_cast<LPARAM>(&window));
+  if (window == nullptr && ++ticks < 200)
+    return;
+  KillTimer(nullptr, id);
+  ticks = 0;
+  std::function<void(HWND)> flow = std::move(g_flow);
+  if (window != nullptr && flow)
+    flow(window);
+  if (window != nullptr && IsWindow(window))  // a failed step: end the run rather than wait for ever
+    PostMessageW(window, WM_CLOSE, 0, 0);
+}
+
+void Shoot(HWND window, const wchar_t* name) {
+  ASSERT_TRUE(testing_support::WaitUntilPainted(window, 3000));
+  EXPECT_TRUE(testing_support::SaveScreenshot(testing_support::CaptureWindow(window), name));
+}
+
+// Replaces an edit's text by typing: select all, then one WM_CHAR per character.
+void TypeInto(HWND window, POINT at, const std::wstring& text) {
+  HWND edit = ChildWindowFromPointEx(window, at, CWP_SKIPINVISIBLE);
+  ASSERT_NE(window, edit);
+  ASSERT_NE(nullptr, edit);
+  testing_support::ClickAt(window, at.x, at.y);
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  SendMessageW(edit, WM_CHAR, VK_BACK, 0);
+  for (wchar_t unit : text)
+    SendMessageW(edit, WM_CHAR, unit, 0);
+}
+
+TEST_F(SettingDlgTest, AUserChangesEveryTabOfFiveHundredGamesAndPressesOk) {
+  AddGames(500);
+  Setting& live = *Setting::GetInstance();
+  live.AutoClose = 1;
+  live.Shutdown = 0;
+  live.Update = 1;
+  std::wstring download = folder_.Join(L"downloads\\games");
+  g_flow = [&](HWND window) {
+    Shoot(window, L"settings_general.png");
+    testing_support::ClickAt(window, 32, 88);  // close_launcher_chk off
+    TypeInto(window, POINT{40, 178}, download);
+    testing_support::ClickAt(window, 160, 42);  // update tab
+    testing_support::ClickAt(window, 32, 88);   // automatic
+    testing_support::ClickAt(window, 32, 112);  // manual: group 1 grey
+    testing_support::ClickAt(window, 32, 112);  // manual again: nothing
+    Shoot(window, L"settings_update.png");
+    testing_support::ClickAt(window, 32, 88);  // automatic again
+    testing_support::ClickAt(window, 32, 252);  // shutdown on
+    TypeInto(window, POINT{230, 170}, L"150");
+    TypeInto(window, POINT{230, 196}, L"95");
+    TypeInto(window, POINT{230, 222}, L"");
+    testing_support::ClickAt(window, 260, 42);  // game list tab
+    testing_support::ClickAt(window, 100, 120);  // a click in the list gives the dialog the focus
+    POINT screen = {100, 120};
+    ClientToScreen(window, &screen);
+    // The hidden network edit still holds the focus: the dialog's list takes the wheel all the same.
+    EXPECT_NE(window, GetFocus());
+    SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-3 * WHEEL_DELTA)),
+                 MAKELPARAM(screen.x, screen.y));
+    testing_support::ClickAt(window, 100, 76 + 30);  // row 4 after three rows scrolled away
+    testing_support::ClickAt(window, 360, 152);      // up
+    Shoot(window, L"settings_gamelist.png");
+    testing_support::ClickAt(window, 280, 296);  // OK
+  };
+  UINT_PTR timer = SetTimer(nullptr, 0, 30, RunFlowWhenShown);
+  EXPECT_EQ(1, RunSettingsDialog(nullptr));
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(1, g_accepted);
+  EXPECT_EQ(0, IsModalOpen());
+  EXPECT_EQ(0, live.AutoClose);
+  EXPECT_EQ(1, live.Shutdown);
+  EXPECT_EQ(2, live.Update);
+  EXPECT_EQ(99, live.IdleTime);
+  EXPECT_EQ(90, live.CPUUse);
+  EXPECT_EQ(10, live.NetworkUse);
+  EXPECT_EQ(0, lstrcmpiW(folder_.Join(L"downloads\\games").c_str(), live.InstallFilePath));
+  EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(live.InstallFilePath));
+  EXPECT_EQ(4, live.GetGameOrder(L"g5"));
+  EXPECT_EQ(5, live.GetGameOrder(L"g4"));
+  EXPECT_EQ(500, live.GameOrder().count());
+  EXPECT_EQ(0, SkinListenerCount());
+}
+
 }  // namespace

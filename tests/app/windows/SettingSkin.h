@@ -91,7 +91,7 @@ class SettingSkinTest : public MessageSkinTest {
         {L"setting_update_tab", 1, 48, 188, L"Processor use below %"},
         {L"setting_update_tab", 1, 48, 214, L"Network use below %"},
         {L"setting_update_tab", 3, 48, 244, L"Power off after updating"},
-        {L"setting_gamelist_tab", 0, 24, 64, L"Order of the games"}};
+        {L"setting_gamelist_tab", 0, 24, 58, L"Order of the games"}};
     int count = static_cast<int>(sizeof(labels) / sizeof(labels[0]));
     text += L"[SETTING]\r\nimage_count=3\r\ntext_count=" + std::to_wstring(count) + L"\r\nctrl_count=17\r\n";
     const wchar_t* tabs[] = {L"setting_general_tab", L"setting_update_tab", L"setting_gamelist_tab"};
