@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -20,6 +21,8 @@
 #include "tests/support/WindowCapture.h"
 #include "tests/ui/host/HostTestSupport.h"
 #include "ui/gfx/Dib.h"
+#include "ui/base/IniStringContainer.h"
+#include "ui/skin/NFontManager.h"
 #include "ui/skin/NTextBox.h"
 #include "ui/skin/SkinListeners.h"
 #include "ui/view/NotifyCodes.h"
@@ -435,7 +438,26 @@ void TypeInto(HWND window, POINT at, const std::wstring& text) {
     SendMessageW(edit, WM_CHAR, unit, 0);
 }
 
+// Replaces the test skin by the launcher's default skin (tools/default_skin, drawn by the build), with its
+// categories, the "etc" font set and the application texts.
+void UseDefaultSkin(const std::wstring& folder) {
+  std::error_code error;
+  // The build folder's Unix path, seen through Wine's drive Z:.
+  std::filesystem::copy(std::filesystem::path("Z:" ORVANE_DEFAULT_SKIN_DIR) / "data", std::filesystem::path(folder) / "data",
+                        std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing,
+                        error);
+  ASSERT_FALSE(error) << error.message();
+  SkinLoader::UnloadSkinInfo();
+  ASSERT_EQ(1, SkinLoader::LoadSkinInfo());
+  RemoveAllFontManagers();
+  std::unique_ptr<IniStringContainer> fonts(LoadControlSkinIni(FindSkinCategory(L"etc"), L"etc"));
+  ASSERT_NE(nullptr, fonts);
+  ASSERT_EQ(1, LoadSkinFonts(L"etc", fonts.get()));
+  ASSERT_EQ(1, LoadAppMessages());
+}
+
 TEST_F(SettingDlgTest, AUserChangesEveryTabOfFiveHundredGamesAndPressesOk) {
+  UseDefaultSkin(folder_.path());
   AddGames(500);
   Setting& live = *Setting::GetInstance();
   live.AutoClose = 1;

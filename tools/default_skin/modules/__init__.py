@@ -7,5 +7,6 @@ MODULES = [
     "body",
     "etc",
     "messages",
+    "setting_dlg",
     "icon",
 ]

@@ -44,6 +44,7 @@ APP_MESSAGES = [
     ("tooltip_filecheck", "Check files"),
     ("tooltip_update_all", "Update all games"),
     ("cannot_create_install_file_directory", "The download folder cannot be created."),
+    ("invalid_install_file_directory", "This folder cannot be used for downloads."),
     ("cannot download server info", "The list of update servers could not be downloaded."),
     ("invalid server info", "The list of update servers cannot be read."),
     ("cannot load resource", "The window's skin cannot be loaded."),
