@@ -241,6 +241,27 @@ TEST_F(SettingDlgTest, UnknownNamesControlNothingAndUnknownTabsAreNeverShown) {
   });
 }
 
+TEST_F(SettingDlgTest, ItemCountsBelowOneGiveNoItemsAndHugeOnesAreCapped) {
+  struct Case { const wchar_t* images; const wchar_t* texts; const wchar_t* controls; size_t image_items, text_items,
+                control_items; };
+  const Case cases[] = {{L"0", L"-5", L"-2147483648", 0, 0, 0},
+                        {L"3", L"14", L"2147483647", 3, 14, static_cast<size_t>(SettingDlg::kMaxItems)}};
+  for (const Case& c : cases) {
+    std::wstring skin = DialogSkin();
+    skin.replace(skin.find(L"image_count=3"), 13, std::wstring(L"image_count=") + c.images);
+    skin.replace(skin.find(L"text_count=14"), 13, std::wstring(L"text_count=") + c.texts);
+    skin.replace(skin.find(L"ctrl_count=17"), 13, std::wstring(L"ctrl_count=") + c.controls);
+    WriteIni(L"data\\skin\\etc\\setting_dlg.ini", skin);
+    SettingDlg dialog;
+    Run(dialog, [&] {
+      EXPECT_EQ(c.image_items, dialog.image_items().size());
+      EXPECT_EQ(c.text_items, dialog.text_items().size());
+      EXPECT_EQ(c.control_items, dialog.control_items().size());
+      Click(dialog, SettingDlg::kCancelButton);
+    });
+  }
+}
+
 TEST_F(SettingDlgTest, AFolderThatCannotBeMadeOrIsTooLongKeepsTheDialogOpenOnTheGeneralTab) {
   ASSERT_TRUE(testing_support::WriteFileBytes(folder_.Join(L"a_file"), "x"));
   struct Case { std::wstring path; const wchar_t* message; };
