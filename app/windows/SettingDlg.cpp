@@ -247,10 +247,15 @@ void SettingDlg::SelectTab(const wchar_t* tab_name) {
   if (current_tab_.GetString() != nullptr && std::wcscmp(current_tab_.GetString(), tab_name) == 0)
     return;
   current_tab_.Assign(tab_name);
+  ShowTabControls();
+}
+
+void SettingDlg::ShowTabControls() {
   if (created()) {
+    const wchar_t* current = current_tab_.GetString() != nullptr ? current_tab_.GetString() : L"";
     for (const std::unique_ptr<SettingCtrlItem>& item : controls_) {
       if (NWnd* child = Child(item->control_id))
-        child->Show(std::wcscmp(item->tab_id.GetString(), tab_name) == 0, 0);
+        child->Show(std::wcscmp(item->tab_id.GetString(), current) == 0, 0);
     }
   }
   Invalidate();
@@ -440,6 +445,11 @@ void SettingDlg::OnSkinLoaded() {
   ReadImages();
   ReadTexts();
   ReadControls();
+  // A skin change while the dialog is up: the new items follow the current tab and update mode.
+  if (clone_) {
+    ShowTabControls();
+    ApplyGroups(clone_->Update);
+  }
 }
 
 void SettingDlg::ReadImages() {

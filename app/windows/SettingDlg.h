@@ -126,6 +126,8 @@ class SettingDlg : public SkinnedDialog {
   int32_t CreateChildren();
   void LoadFromClone();
   void FillGameList();
+  // Shows the controls of the current tab and hides those of the others.
+  void ShowTabControls();
   void ApplyGroups(int32_t mode);
   void SelectTabButton(int32_t id);
   bool StorePath();

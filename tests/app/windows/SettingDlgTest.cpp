@@ -221,6 +221,21 @@ TEST_F(SettingDlgTest, TabsShowTheirControlsAndTheCurrentTabAgainDoesNothing) {
   });
 }
 
+TEST_F(SettingDlgTest, ASkinChangeKeepsTheCurrentTabAndTheGreying) {
+  SettingDlg dialog;
+  Run(dialog, [&] {
+    dialog.OnNotify(NOTIFY_TAB_SELECTED, SettingDlg::kUpdateTab, 0);
+    Click(dialog, SettingDlg::kManualUpdateRadio);
+    EXPECT_EQ(1, dialog.OnNotify(NOTIFY_SKIN_CHANGED, 0, 0));
+    EXPECT_EQ(0, dialog.text_enabled()[9]);
+    EXPECT_EQ(1, dialog.text_enabled()[7]);
+    EXPECT_EQ(1, dialog.Child(SettingDlg::kIdleTimeEdit)->visible());
+    EXPECT_EQ(0, dialog.Child(SettingDlg::kIdleTimeEdit)->enabled());
+    EXPECT_EQ(0, dialog.Child(SettingDlg::kCloseLauncherCheck)->visible());
+    Click(dialog, SettingDlg::kCancelButton);
+  });
+}
+
 TEST_F(SettingDlgTest, UnknownNamesControlNothingAndUnknownTabsAreNeverShown) {
   std::wstring skin = DialogSkin();
   skin.replace(skin.find(L"ctrl_count=17"), 13, L"ctrl_count=19");
