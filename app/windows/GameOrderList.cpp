@@ -16,7 +16,10 @@ const wchar_t kSection[] = L"GAME_ORDER_LIST";
 const wchar_t* const kLookNames[GameOrderButton::kLooks] = {L"normal", L"over", L"selected"};
 
 // One colour component of `kind` ("text" or "back") and `look`, modulo 256.
-uint32_t ReadComponent(IniStringContainer* ini, const wchar_t* kind, const wchar_t* look, const wchar_t* part) {
+uint32_t ReadComponent(IniStringContainer* ini,
+                       const wchar_t* kind,
+                       const wchar_t* look,
+                       const wchar_t* part) {
   wchar_t key[64];
   swprintf(key, 64, L"%ls_%ls_color_%ls", kind, look, part);
   return static_cast<uint32_t>(ini->GetInt(kSection, key, 0)) & 0xFF;
@@ -241,14 +244,17 @@ void GameOrderList::ReadSkinKeys() {
   IniStringContainer* skin = ini();
   row_width_ = skin->GetInt(kSection, L"btn_width", 0);
   row_height_ = skin->GetInt(kSection, L"btn_height", 0);
-  const wchar_t* font_keys[GameOrderButton::kLooks] = {L"font_normal_id", L"font_over_id", L"font_selected_id"};
+  const wchar_t* font_keys[GameOrderButton::kLooks] = {L"font_normal_id", L"font_over_id",
+                                                       L"font_selected_id"};
   for (int32_t look = 0; look < GameOrderButton::kLooks; ++look) {
     font_ids_[look].Assign(skin->GetString(kSection, font_keys[look], L""));
     const wchar_t* name = kLookNames[look];
-    colours_[look].text = RGB(ReadComponent(skin, L"text", name, L"r"), ReadComponent(skin, L"text", name, L"g"),
-                              ReadComponent(skin, L"text", name, L"b"));
+    colours_[look].text =
+        RGB(ReadComponent(skin, L"text", name, L"r"), ReadComponent(skin, L"text", name, L"g"),
+            ReadComponent(skin, L"text", name, L"b"));
     colours_[look].back = 0xFF000000u | ReadComponent(skin, L"back", name, L"r") << 16 |
-                          ReadComponent(skin, L"back", name, L"g") << 8 | ReadComponent(skin, L"back", name, L"b");
+                          ReadComponent(skin, L"back", name, L"g") << 8 |
+                          ReadComponent(skin, L"back", name, L"b");
   }
   text_x_ = skin->GetInt(kSection, L"text_x", 0);
   text_y_ = skin->GetInt(kSection, L"text_y", 0);

@@ -37,8 +37,8 @@ class GameOrderList : public SkinnedWnd {
   static const int32_t kScrollBarId = 11001;
 
   struct LookColours {
-    COLORREF text = 0;   // RGB, red in the low byte
-    uint32_t back = 0;   // 0xFFRRGGBB
+    COLORREF text = 0;  // RGB, red in the low byte
+    uint32_t back = 0;  // 0xFFRRGGBB
   };
 
   GameOrderList() = default;

@@ -26,15 +26,29 @@ const wchar_t kGameListTabName[] = L"setting_gamelist_tab";
 const size_t kPathField = 248;
 
 // Child names in control-id order, 10001 first.
-const wchar_t* const kChildNames[] = {
-    L"setting_close_btn",       L"setting_ok_btn",        L"setting_cancel_btn",
-    kGeneralTabName,            kUpdateTabName,           kGameListTabName,
-    L"close_launcher_chk",      L"minimize_launcher_chk", L"delete_install_file_chk",
-    L"download_path_edit",      L"change_download_path_btn", L"auto_update_rad",
-    L"manual_update_rad",       L"auto_update_off_rad",   L"idle_time_edit",
-    L"cpu_usage_edit",          L"network_usage_edit",    L"shutdown_chk",
-    L"game_list",               L"game_list_top_btn",     L"game_list_bottom_btn",
-    L"game_list_up_btn",        L"game_list_down_btn"};
+const wchar_t* const kChildNames[] = {L"setting_close_btn",
+                                      L"setting_ok_btn",
+                                      L"setting_cancel_btn",
+                                      kGeneralTabName,
+                                      kUpdateTabName,
+                                      kGameListTabName,
+                                      L"close_launcher_chk",
+                                      L"minimize_launcher_chk",
+                                      L"delete_install_file_chk",
+                                      L"download_path_edit",
+                                      L"change_download_path_btn",
+                                      L"auto_update_rad",
+                                      L"manual_update_rad",
+                                      L"auto_update_off_rad",
+                                      L"idle_time_edit",
+                                      L"cpu_usage_edit",
+                                      L"network_usage_edit",
+                                      L"shutdown_chk",
+                                      L"game_list",
+                                      L"game_list_top_btn",
+                                      L"game_list_bottom_btn",
+                                      L"game_list_up_btn",
+                                      L"game_list_down_btn"};
 const int32_t kChildCount = static_cast<int32_t>(sizeof(kChildNames) / sizeof(kChildNames[0]));
 const int32_t kFirstId = SettingDlg::kCloseButton;
 // "SETTING_CTRL_<i>" may name the children from 10007 on; the buttons and tabs above stay where they are.
@@ -153,13 +167,14 @@ NWnd* SettingDlg::Child(int32_t id) {
 }
 
 SkinnedEdit& SettingDlg::edit(int32_t id) {
-  return id == kDownloadPathEdit ? download_path_edit_
-                                 : (id == kIdleTimeEdit ? idle_time_edit_
-                                                        : (id == kCpuUsageEdit ? cpu_usage_edit_ : network_usage_edit_));
+  return id == kDownloadPathEdit
+             ? download_path_edit_
+             : (id == kIdleTimeEdit ? idle_time_edit_
+                                    : (id == kCpuUsageEdit ? cpu_usage_edit_ : network_usage_edit_));
 }
 
 SkinnedCheckButton& SettingDlg::check(int32_t id) {
-  SkinnedCheckButton* checks[] = {&close_launcher_check_, &minimize_check_, &delete_install_file_check_,
+  SkinnedCheckButton* checks[] = {&close_launcher_check_, &minimize_check_,      &delete_install_file_check_,
                                   &auto_update_radio_,    &manual_update_radio_, &update_off_radio_,
                                   &shutdown_check_};
   for (SkinnedCheckButton* box : checks) {
@@ -202,7 +217,7 @@ int32_t SettingDlg::OnCreate() {
   if (clone_)
     LoadFromClone();
   general_tab_.SetTabState(general_tab_.tab_state() == SkinnedTab::kOffOver ? SkinnedTab::kOnOver
-                                                                             : SkinnedTab::kOn);
+                                                                            : SkinnedTab::kOn);
   SelectTab(kGeneralTabName);
   return 1;
 }
@@ -312,25 +327,44 @@ int32_t SettingDlg::OnNotify(int32_t code, intptr_t p1, intptr_t p2) {
   int32_t id = static_cast<int32_t>(p1);
   if (code == NOTIFY_CLICKED) {
     switch (id) {
-      case kCloseButton: SendMessageW(GetHwnd(), WM_CLOSE, 0, 0); return 1;
-      case kOkButton: OnOK(); return 1;
-      case kCancelButton: OnCancel(); return 1;
+      case kCloseButton:
+        SendMessageW(GetHwnd(), WM_CLOSE, 0, 0);
+        return 1;
+      case kOkButton:
+        OnOK();
+        return 1;
+      case kCancelButton:
+        OnCancel();
+        return 1;
       case kCloseLauncherCheck:
       case kMinimizeCheck:
       case kDeleteInstallFileCheck:
-      case kShutdownCheck: check(id).SetCheck(!check(id).check()); return 1;
-      case kChangeDownloadPathButton: BrowseForFolder(); return 1;
+      case kShutdownCheck:
+        check(id).SetCheck(!check(id).check());
+        return 1;
+      case kChangeDownloadPathButton:
+        BrowseForFolder();
+        return 1;
       case kAutoUpdateRadio:
       case kManualUpdateRadio:
       case kUpdateOffRadio:
         if (!check(id).check())
           SelectUpdateMode(kUpdateOffRadio - id);
         return 1;
-      case kGameListTopButton: game_list_.MoveSelectedToTop(); break;
-      case kGameListBottomButton: game_list_.MoveSelectedToBottom(); break;
-      case kGameListUpButton: game_list_.MoveSelectedUp(); break;
-      case kGameListDownButton: game_list_.MoveSelectedDown(); break;
-      default: return 0;
+      case kGameListTopButton:
+        game_list_.MoveSelectedToTop();
+        break;
+      case kGameListBottomButton:
+        game_list_.MoveSelectedToBottom();
+        break;
+      case kGameListUpButton:
+        game_list_.MoveSelectedUp();
+        break;
+      case kGameListDownButton:
+        game_list_.MoveSelectedDown();
+        break;
+      default:
+        return 0;
     }
     game_list_.ScrollToSelected();
     return 1;
@@ -338,11 +372,20 @@ int32_t SettingDlg::OnNotify(int32_t code, intptr_t p1, intptr_t p2) {
   if (code == NOTIFY_CHECK_CHANGED && clone_) {
     int32_t value = static_cast<int32_t>(p2);
     switch (id) {
-      case kCloseLauncherCheck: clone_->AutoClose = value; return 1;
-      case kMinimizeCheck: clone_->Minimize = value; return 1;
-      case kDeleteInstallFileCheck: clone_->DeleteInstallFile = value; return 1;
-      case kShutdownCheck: clone_->Shutdown = value; return 1;
-      default: return 0;
+      case kCloseLauncherCheck:
+        clone_->AutoClose = value;
+        return 1;
+      case kMinimizeCheck:
+        clone_->Minimize = value;
+        return 1;
+      case kDeleteInstallFileCheck:
+        clone_->DeleteInstallFile = value;
+        return 1;
+      case kShutdownCheck:
+        clone_->Shutdown = value;
+        return 1;
+      default:
+        return 0;
     }
   }
   if (code == NOTIFY_TAB_SELECTED && id >= kGeneralTab && id <= kGameListTab) {
@@ -393,7 +436,8 @@ void SettingDlg::StoreNumbers() {
   for (size_t i = 0; i < 3; ++i) {
     SkinnedEdit& box = edit(kNumberFields[i].id);
     bool rewrite = false;
-    int32_t value = SettingNumberFromText(box.GetText(), kNumberFields[i].minimum, kNumberFields[i].maximum, &rewrite);
+    int32_t value =
+        SettingNumberFromText(box.GetText(), kNumberFields[i].minimum, kNumberFields[i].maximum, &rewrite);
     if (rewrite) {
       wchar_t text[16];
       swprintf(text, 16, L"%d", value);
@@ -459,8 +503,9 @@ void SettingDlg::ReadImages() {
     wchar_t section[32];
     swprintf(section, 32, L"SETTING_IMAGE_%d", i);
     const wchar_t* image_id = skin->GetString(section, L"image_id", L"");
-    NImage* image = image_id[0] != L'\0' ? LoadSkinImage(category(), image_id)
-                                         : LoadSkinImageFile(category(), skin->GetString(section, L"image", L""));
+    NImage* image = image_id[0] != L'\0'
+                        ? LoadSkinImage(category(), image_id)
+                        : LoadSkinImageFile(category(), skin->GetString(section, L"image", L""));
     if (image == nullptr)
       continue;
     image->set_position(skin->GetInt(section, L"x", 0), skin->GetInt(section, L"y", 0));

@@ -81,10 +81,29 @@ int32_t SettingGroupState(int32_t group, int32_t mode, bool windows9x);
 class SettingDlg : public SkinnedDialog {
  public:
   enum ControlId : int32_t {
-    kCloseButton = 10001, kOkButton, kCancelButton, kGeneralTab, kUpdateTab, kGameListTab, kCloseLauncherCheck,
-    kMinimizeCheck, kDeleteInstallFileCheck, kDownloadPathEdit, kChangeDownloadPathButton, kAutoUpdateRadio,
-    kManualUpdateRadio, kUpdateOffRadio, kIdleTimeEdit, kCpuUsageEdit, kNetworkUsageEdit, kShutdownCheck,
-    kGameList, kGameListTopButton, kGameListBottomButton, kGameListUpButton, kGameListDownButton
+    kCloseButton = 10001,
+    kOkButton,
+    kCancelButton,
+    kGeneralTab,
+    kUpdateTab,
+    kGameListTab,
+    kCloseLauncherCheck,
+    kMinimizeCheck,
+    kDeleteInstallFileCheck,
+    kDownloadPathEdit,
+    kChangeDownloadPathButton,
+    kAutoUpdateRadio,
+    kManualUpdateRadio,
+    kUpdateOffRadio,
+    kIdleTimeEdit,
+    kCpuUsageEdit,
+    kNetworkUsageEdit,
+    kShutdownCheck,
+    kGameList,
+    kGameListTopButton,
+    kGameListBottomButton,
+    kGameListUpButton,
+    kGameListDownButton
   };
   static const int32_t kMaxItems = 256;
 

@@ -50,14 +50,23 @@ class GameOrderListTest : public testing_support::SettingSkinTest {
 
 TEST_F(GameOrderListTest, MovesStopAtTheEndsAndNeedASelection) {
   Make(0);
-  struct Case { int select; void (GameOrderList::*move)(); const wchar_t* order; };
-  const Case cases[] = {
-      {-1, &GameOrderList::MoveSelectedUp, L"g0g1g2"},       {-1, &GameOrderList::MoveSelectedToTop, L"g0g1g2"},
-      {-1, &GameOrderList::MoveSelectedDown, L"g0g1g2"},     {-1, &GameOrderList::MoveSelectedToBottom, L"g0g1g2"},
-      {0, &GameOrderList::MoveSelectedUp, L"g0g1g2"},        {0, &GameOrderList::MoveSelectedToTop, L"g0g1g2"},
-      {2, &GameOrderList::MoveSelectedDown, L"g0g1g2"},      {2, &GameOrderList::MoveSelectedToBottom, L"g0g1g2"},
-      {1, &GameOrderList::MoveSelectedUp, L"g1g0g2"},        {1, &GameOrderList::MoveSelectedDown, L"g0g2g1"},
-      {2, &GameOrderList::MoveSelectedToTop, L"g2g0g1"},     {0, &GameOrderList::MoveSelectedToBottom, L"g1g2g0"}};
+  struct Case {
+    int select;
+    void (GameOrderList::*move)();
+    const wchar_t* order;
+  };
+  const Case cases[] = {{-1, &GameOrderList::MoveSelectedUp, L"g0g1g2"},
+                        {-1, &GameOrderList::MoveSelectedToTop, L"g0g1g2"},
+                        {-1, &GameOrderList::MoveSelectedDown, L"g0g1g2"},
+                        {-1, &GameOrderList::MoveSelectedToBottom, L"g0g1g2"},
+                        {0, &GameOrderList::MoveSelectedUp, L"g0g1g2"},
+                        {0, &GameOrderList::MoveSelectedToTop, L"g0g1g2"},
+                        {2, &GameOrderList::MoveSelectedDown, L"g0g1g2"},
+                        {2, &GameOrderList::MoveSelectedToBottom, L"g0g1g2"},
+                        {1, &GameOrderList::MoveSelectedUp, L"g1g0g2"},
+                        {1, &GameOrderList::MoveSelectedDown, L"g0g2g1"},
+                        {2, &GameOrderList::MoveSelectedToTop, L"g2g0g1"},
+                        {0, &GameOrderList::MoveSelectedToBottom, L"g1g2g0"}};
   for (const Case& c : cases) {
     list_.SetRowCount(3);
     for (int i = 0; i < 3; ++i)
@@ -75,7 +84,7 @@ TEST_F(GameOrderListTest, CompactDropsEmptySlotsAndTheScrollBarFollows) {
   list_.SetRowCount(3);
   list_.SetRow(0, L"A", L"a");
   list_.SetRow(2, L"C", L"c");
-  list_.SetRow(3, L"D", L"d");       // outside the slots
+  list_.SetRow(3, L"D", L"d");        // outside the slots
   list_.SetRow(1, nullptr, L"none");  // no title
   list_.Compact();
   EXPECT_EQ(2, list_.row_count());

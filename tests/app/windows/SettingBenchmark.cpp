@@ -4,6 +4,7 @@
 // a wheel step with its repaint, ScrollToSelected to the last row, and moving the last row to the top with its
 // repaint. Needs a display (the test script's Xvfb); without one the dialog figures are left out.
 #include <windows.h>
+// After windows.h, which it needs.
 #include <psapi.h>
 
 #include <algorithm>
@@ -65,7 +66,8 @@ uint64_t LiveImageBytes() {
 uint64_t PrivateBytes() {
   // Wine fills the page-file count (the process's committed private memory) but not always PrivateUsage.
   PROCESS_MEMORY_COUNTERS_EX counters = {};
-  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof(counters));
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                       sizeof(counters));
   return std::max<uint64_t>(counters.PrivateUsage, counters.PagefileUsage);
 }
 
@@ -115,13 +117,16 @@ void Measure(SettingDlg& dialog) {
   uint64_t images_with_rows = LiveImageBytes(), private_with_rows = PrivateBytes();
   list.SetRowCount(0);
   uint64_t images_without = LiveImageBytes(), private_without = PrivateBytes();
-  std::printf("%3d games: create %.2f ms, first paint %.2f ms, frame median %.3f ms worst %.3f ms\n", g_run.games,
-              create, first_paint, frames[frames.size() / 2], frames.back());
+  std::printf("%3d games: create %.2f ms, first paint %.2f ms, frame median %.3f ms worst %.3f ms\n",
+              g_run.games, create, first_paint, frames[frames.size() / 2], frames.back());
   std::printf("           per order row: live images %llu bytes, private %lld bytes\n",
               static_cast<unsigned long long>((images_with_rows - images_without) / rows),
-              static_cast<long long>((static_cast<int64_t>(private_with_rows) - static_cast<int64_t>(private_without)) / rows));
-  std::printf("           wheel step + repaint %.3f ms, ScrollToSelected(last) + repaint %.3f ms, "
-              "last row to top + repaint %.3f ms\n", wheel, scroll, to_top);
+              static_cast<long long>(
+                  (static_cast<int64_t>(private_with_rows) - static_cast<int64_t>(private_without)) / rows));
+  std::printf(
+      "           wheel step + repaint %.3f ms, ScrollToSelected(last) + repaint %.3f ms, "
+      "last row to top + repaint %.3f ms\n",
+      wheel, scroll, to_top);
   dialog.OnCancel();
 }
 
@@ -155,7 +160,8 @@ void Bench(int count, Games* games) {
 int wmain() {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
-  std::filesystem::path root = std::filesystem::path(temp) / ("setting_bench_" + std::to_string(GetCurrentProcessId()));
+  std::filesystem::path root =
+      std::filesystem::path(temp) / ("setting_bench_" + std::to_string(GetCurrentProcessId()));
   std::error_code error;
   std::filesystem::create_directories(root, error);
   std::filesystem::copy(std::filesystem::path("Z:" ORVANE_DEFAULT_SKIN_DIR) / "data", root / "data",

@@ -20,8 +20,8 @@
 #include "tests/app/windows/SettingSkin.h"
 #include "tests/support/WindowCapture.h"
 #include "tests/ui/host/HostTestSupport.h"
-#include "ui/gfx/Dib.h"
 #include "ui/base/IniStringContainer.h"
+#include "ui/gfx/Dib.h"
 #include "ui/skin/NFontManager.h"
 #include "ui/skin/NTextBox.h"
 #include "ui/skin/SkinListeners.h"
@@ -53,11 +53,15 @@ void CountAccepted() {
 }
 
 TEST(SettingRules, NumbersTakeTheLeadingDigitsHeldToTheirRange) {
-  struct Case { const wchar_t* text; int32_t minimum, maximum, value; bool rewrite; };
-  const Case cases[] = {{L"", 1, 99, 1, true},           {L"95", 10, 90, 90, true},
-                        {L"50", 10, 90, 50, false},      {L"99999999999", 1, 99, 99, true},
-                        {L"5", 10, 90, 10, true},        {L"abc", 1, 99, 1, true},
-                        {L"12abc", 1, 99, 12, false},    {L"0", 1, 99, 1, true}};
+  struct Case {
+    const wchar_t* text;
+    int32_t minimum, maximum, value;
+    bool rewrite;
+  };
+  const Case cases[] = {{L"", 1, 99, 1, true},        {L"95", 10, 90, 90, true},
+                        {L"50", 10, 90, 50, false},   {L"99999999999", 1, 99, 99, true},
+                        {L"5", 10, 90, 10, true},     {L"abc", 1, 99, 1, true},
+                        {L"12abc", 1, 99, 12, false}, {L"0", 1, 99, 1, true}};
   for (const Case& c : cases) {
     bool rewrite = false;
     EXPECT_EQ(c.value, SettingNumberFromText(c.text, c.minimum, c.maximum, &rewrite)) << c.text;
@@ -75,10 +79,14 @@ TEST(SettingRules, OnlyTheChildrenFromTheCheckBoxesOnCanBeNamed) {
 }
 
 TEST(SettingRules, GroupBitZeroFollowsTheAutomaticModeAndWindows9xDisablesBitsZeroAndOne) {
-  struct Case { int32_t group, mode; bool windows9x; int32_t state; };
-  const Case cases[] = {{0, 2, false, -1}, {1, 2, false, 1}, {1, 1, false, 0}, {1, 0, false, 0}, {1, 7, false, 0},
-                        {2, 0, false, -1}, {2, 1, true, 0},  {3, 2, false, 1}, {3, 1, true, 0},  {4, 1, true, -1},
-                        {0, 1, true, -1}};
+  struct Case {
+    int32_t group, mode;
+    bool windows9x;
+    int32_t state;
+  };
+  const Case cases[] = {{0, 2, false, -1}, {1, 2, false, 1},  {1, 1, false, 0}, {1, 0, false, 0},
+                        {1, 7, false, 0},  {2, 0, false, -1}, {2, 1, true, 0},  {3, 2, false, 1},
+                        {3, 1, true, 0},   {4, 1, true, -1},  {0, 1, true, -1}};
   for (const Case& c : cases)
     EXPECT_EQ(c.state, SettingGroupState(c.group, c.mode, c.windows9x)) << c.group << " " << c.mode;
 }
@@ -144,8 +152,13 @@ class SettingDlgTest : public testing_support::SettingSkinTest {
 };
 
 TEST_F(SettingDlgTest, OkCorrectsTheNumbersAndRewritesOnlyTheCorrectedOnes) {
-  struct Case { const wchar_t* idle; const wchar_t* cpu; const wchar_t* network; int32_t values[3];
-                const wchar_t* shown[3]; };
+  struct Case {
+    const wchar_t* idle;
+    const wchar_t* cpu;
+    const wchar_t* network;
+    int32_t values[3];
+    const wchar_t* shown[3];
+  };
   const Case cases[] = {{L"", L"95", L"50", {1, 90, 50}, {L"1", L"90", L"50"}},
                         {L"99999999999", L"5", L"090", {99, 10, 90}, {L"99", L"10", L"090"}}};
   for (const Case& c : cases) {
@@ -239,8 +252,9 @@ TEST_F(SettingDlgTest, ASkinChangeKeepsTheCurrentTabAndTheGreying) {
 TEST_F(SettingDlgTest, UnknownNamesControlNothingAndUnknownTabsAreNeverShown) {
   std::wstring skin = DialogSkin();
   skin.replace(skin.find(L"ctrl_count=17"), 13, L"ctrl_count=19");
-  skin += L"[SETTING_CTRL_17]\r\ntab_id=setting_update_tab\r\nctrl_id=setting_ok_btn\r\n"
-          L"[SETTING_CTRL_18]\r\ntab_id=nowhere\r\nctrl_id=shutdown_chk\r\n";
+  skin +=
+      L"[SETTING_CTRL_17]\r\ntab_id=setting_update_tab\r\nctrl_id=setting_ok_btn\r\n"
+      L"[SETTING_CTRL_18]\r\ntab_id=nowhere\r\nctrl_id=shutdown_chk\r\n";
   WriteIni(L"data\\skin\\etc\\setting_dlg.ini", skin);
   SettingDlg dialog;
   Run(dialog, [&] {
@@ -257,8 +271,12 @@ TEST_F(SettingDlgTest, UnknownNamesControlNothingAndUnknownTabsAreNeverShown) {
 }
 
 TEST_F(SettingDlgTest, ItemCountsBelowOneGiveNoItemsAndHugeOnesAreCapped) {
-  struct Case { const wchar_t* images; const wchar_t* texts; const wchar_t* controls; size_t image_items, text_items,
-                control_items; };
+  struct Case {
+    const wchar_t* images;
+    const wchar_t* texts;
+    const wchar_t* controls;
+    size_t image_items, text_items, control_items;
+  };
   const Case cases[] = {{L"0", L"-5", L"-2147483648", 0, 0, 0},
                         {L"3", L"14", L"2147483647", 3, 14, static_cast<size_t>(SettingDlg::kMaxItems)}};
   for (const Case& c : cases) {
@@ -279,7 +297,10 @@ TEST_F(SettingDlgTest, ItemCountsBelowOneGiveNoItemsAndHugeOnesAreCapped) {
 
 TEST_F(SettingDlgTest, AFolderThatCannotBeMadeOrIsTooLongKeepsTheDialogOpenOnTheGeneralTab) {
   ASSERT_TRUE(testing_support::WriteFileBytes(folder_.Join(L"a_file"), "x"));
-  struct Case { std::wstring path; const wchar_t* message; };
+  struct Case {
+    std::wstring path;
+    const wchar_t* message;
+  };
   const Case cases[] = {{folder_.Join(L"a_file\\sub"), L"The download folder cannot be created."},
                         {folder_.Join(std::wstring(260, L'p')), L"This folder cannot be used for downloads."},
                         {std::wstring(247 - folder_.path().size(), L'q'), nullptr}};
@@ -414,7 +435,8 @@ TEST_F(SettingDlgTest, TheFolderBrowserStartsAtTheFieldAndOnlyAChoiceChangesIt) 
 }
 
 TEST_F(SettingDlgTest, AMissingSkinFileOpensNothingAndReleasesTheGuard) {
-  for (const wchar_t* name : {L"setting_dlg", L"shutdown_chk", L"game_list_scroll_bar", L"game_list_down_btn"}) {
+  for (const wchar_t* name :
+       {L"setting_dlg", L"shutdown_chk", L"game_list_scroll_bar", L"game_list_down_btn"}) {
     std::wstring path = folder_.Join(std::wstring(L"data\\skin\\etc\\") + name + L".ini");
     std::wstring moved = path + L".away";
     ASSERT_TRUE(MoveFileW(path.c_str(), moved.c_str()));
@@ -479,9 +501,9 @@ void TypeInto(HWND window, POINT at, const std::wstring& text) {
 void UseDefaultSkin(const std::wstring& folder) {
   std::error_code error;
   // The build folder's Unix path, seen through Wine's drive Z:.
-  std::filesystem::copy(std::filesystem::path("Z:" ORVANE_DEFAULT_SKIN_DIR) / "data", std::filesystem::path(folder) / "data",
-                        std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing,
-                        error);
+  std::filesystem::copy(
+      std::filesystem::path("Z:" ORVANE_DEFAULT_SKIN_DIR) / "data", std::filesystem::path(folder) / "data",
+      std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing, error);
   ASSERT_FALSE(error) << error.message();
   SkinLoader::UnloadSkinInfo();
   ASSERT_EQ(1, SkinLoader::LoadSkinInfo());
@@ -509,12 +531,12 @@ TEST_F(SettingDlgTest, AUserChangesEveryTabOfFiveHundredGamesAndPressesOk) {
     testing_support::ClickAt(window, 32, 112);  // manual: group 1 grey
     testing_support::ClickAt(window, 32, 112);  // manual again: nothing
     Shoot(window, L"settings_update.png");
-    testing_support::ClickAt(window, 32, 88);  // automatic again
+    testing_support::ClickAt(window, 32, 88);   // automatic again
     testing_support::ClickAt(window, 32, 252);  // shutdown on
     TypeInto(window, POINT{230, 170}, L"150");
     TypeInto(window, POINT{230, 196}, L"95");
     TypeInto(window, POINT{230, 222}, L"");
-    testing_support::ClickAt(window, 260, 42);  // game list tab
+    testing_support::ClickAt(window, 260, 42);   // game list tab
     testing_support::ClickAt(window, 100, 120);  // a click in the list gives the dialog the focus
     POINT screen = {100, 120};
     ClientToScreen(window, &screen);

@@ -33,7 +33,7 @@ class SettingSkinTest : public MessageSkinTest {
     WriteFrame(L"setting_cancel_btn", 330, 284, 80, 24, L"Cancel");
     WriteFrame(L"change_download_path_btn", 330, 166, 80, 24, L"Browse");
     const wchar_t* moves[] = {L"game_list_top_btn", L"Top", L"game_list_bottom_btn", L"Bottom",
-                              L"game_list_up_btn", L"Up", L"game_list_down_btn", L"Down"};
+                              L"game_list_up_btn",  L"Up",  L"game_list_down_btn",   L"Down"};
     for (int i = 0; i < 4; ++i)
       WriteFrame(moves[2 * i], 320, 80 + 30 * i, 80, 24, moves[2 * i + 1]);
     WriteTab(L"setting_general_tab", 12);
@@ -50,8 +50,10 @@ class SettingSkinTest : public MessageSkinTest {
     WriteEdit(L"network_usage_edit", 220, 212, 50, 20);
     WriteIni(L"data\\skin\\etc\\game_list.ini", GameListSkin(kRowWidth, kRowHeight));
     WriteIni(L"data\\skin\\etc\\game_list_scroll_bar.ini",
-             L"[SCROLL_BAR]\r\nx=264\r\nwidth=16\r\nheight=200\r\nbutton_size=16\r\nthumb_size=24\r\nvertical=1\r\n"
-             L"inc_y=184\r\n[SCR_BAR_NORMAL]\r\nimage=list_back.bmp\r\n[SCR_THUMB_NORMAL]\r\nimage=small_button.bmp\r\n"
+             L"[SCROLL_BAR]\r\nx=264\r\nwidth=16\r\nheight=200\r\nbutton_size=16\r\nthumb_size="
+             L"24\r\nvertical=1\r\n"
+             L"inc_y=184\r\n[SCR_BAR_NORMAL]\r\nimage=list_back.bmp\r\n[SCR_THUMB_NORMAL]\r\nimage=small_"
+             L"button.bmp\r\n"
              L"[SCR_DEC_NORMAL]\r\nimage=small_button.bmp\r\n[SCR_INC_NORMAL]\r\nimage=small_button.bmp\r\n");
     WriteIni(L"data\\skin\\AppMessage.ini",
              L"[MESSAGE]\r\ncannot_create_install_file_directory=The download folder cannot be created.\r\n"
@@ -61,10 +63,12 @@ class SettingSkinTest : public MessageSkinTest {
   static std::wstring GameListSkin(int width, int height, int list_height = kListHeight) {
     return L"[BACK]\r\nx=24\r\ny=76\r\nwidth=280\r\nheight=" + std::to_wstring(list_height) +
            L"\r\nback=list_back.bmp\r\n"
-           L"[GAME_ORDER_LIST]\r\nbtn_width=" + std::to_wstring(width) + L"\r\nbtn_height=" +
-           std::to_wstring(height) +
-           L"\r\nfont_normal_id=text\r\nfont_over_id=text\r\nfont_selected_id=text\r\ntext_x=8\r\ntext_y=10\r\n"
-           L"text_align=4\r\ntext_normal_color_r=220\r\ntext_normal_color_g=220\r\ntext_normal_color_b=220\r\n"
+           L"[GAME_ORDER_LIST]\r\nbtn_width=" +
+           std::to_wstring(width) + L"\r\nbtn_height=" + std::to_wstring(height) +
+           L"\r\nfont_normal_id=text\r\nfont_over_id=text\r\nfont_selected_id=text\r\ntext_x=8\r\ntext_y="
+           L"10\r\n"
+           L"text_align=4\r\ntext_normal_color_r=220\r\ntext_normal_color_g=220\r\ntext_normal_color_b="
+           L"220\r\n"
            L"text_over_color_r=255\r\ntext_over_color_g=255\r\ntext_over_color_b=255\r\n"
            L"text_selected_color_r=20\r\ntext_selected_color_g=20\r\ntext_selected_color_b=20\r\n"
            L"back_normal_color_r=30\r\nback_normal_color_g=38\r\nback_normal_color_b=56\r\n"
@@ -76,45 +80,62 @@ class SettingSkinTest : public MessageSkinTest {
   // the shutdown box, group 2 (not on Windows 9x) on the automatic radio.
   static std::wstring DialogSkin() {
     std::wstring text = L"[BACK]\r\nwidth=420\r\nheight=320\r\nback=setting_back.bmp\r\n";
-    struct Label { const wchar_t* tab; int group; int x; int y; const wchar_t* text; };
-    const Label labels[] = {
-        {L"setting_general_tab", 0, 24, 64, L"General"},
-        {L"setting_general_tab", 0, 48, 80, L"Close the launcher when a game starts"},
-        {L"setting_general_tab", 0, 48, 104, L"Minimise instead of closing"},
-        {L"setting_general_tab", 0, 48, 128, L"Delete installers after installing"},
-        {L"setting_general_tab", 0, 24, 150, L"Download folder"},
-        {L"setting_update_tab", 0, 24, 64, L"Update"},
-        {L"setting_update_tab", 2, 48, 80, L"Update automatically when idle"},
-        {L"setting_update_tab", 0, 48, 104, L"Tell me when updates wait"},
-        {L"setting_update_tab", 0, 48, 128, L"Do not update"},
-        {L"setting_update_tab", 1, 48, 162, L"Idle minutes"},
-        {L"setting_update_tab", 1, 48, 188, L"Processor use below %"},
-        {L"setting_update_tab", 1, 48, 214, L"Network use below %"},
-        {L"setting_update_tab", 3, 48, 244, L"Power off after updating"},
-        {L"setting_gamelist_tab", 0, 24, 58, L"Order of the games"}};
+    struct Label {
+      const wchar_t* tab;
+      int group;
+      int x;
+      int y;
+      const wchar_t* text;
+    };
+    const Label labels[] = {{L"setting_general_tab", 0, 24, 64, L"General"},
+                            {L"setting_general_tab", 0, 48, 80, L"Close the launcher when a game starts"},
+                            {L"setting_general_tab", 0, 48, 104, L"Minimise instead of closing"},
+                            {L"setting_general_tab", 0, 48, 128, L"Delete installers after installing"},
+                            {L"setting_general_tab", 0, 24, 150, L"Download folder"},
+                            {L"setting_update_tab", 0, 24, 64, L"Update"},
+                            {L"setting_update_tab", 2, 48, 80, L"Update automatically when idle"},
+                            {L"setting_update_tab", 0, 48, 104, L"Tell me when updates wait"},
+                            {L"setting_update_tab", 0, 48, 128, L"Do not update"},
+                            {L"setting_update_tab", 1, 48, 162, L"Idle minutes"},
+                            {L"setting_update_tab", 1, 48, 188, L"Processor use below %"},
+                            {L"setting_update_tab", 1, 48, 214, L"Network use below %"},
+                            {L"setting_update_tab", 3, 48, 244, L"Power off after updating"},
+                            {L"setting_gamelist_tab", 0, 24, 58, L"Order of the games"}};
     int count = static_cast<int>(sizeof(labels) / sizeof(labels[0]));
     text += L"[SETTING]\r\nimage_count=3\r\ntext_count=" + std::to_wstring(count) + L"\r\nctrl_count=17\r\n";
     const wchar_t* tabs[] = {L"setting_general_tab", L"setting_update_tab", L"setting_gamelist_tab"};
     for (int i = 0; i < 3; ++i)
-      text += L"[SETTING_IMAGE_" + std::to_wstring(i) + L"]\r\ntab_id=" + tabs[i] + L"\r\nx=372\r\ny=40\r\n"
+      text += L"[SETTING_IMAGE_" + std::to_wstring(i) + L"]\r\ntab_id=" + tabs[i] +
+              L"\r\nx=372\r\ny=40\r\n"
               L"image=icon.bmp\r\n";
     for (int i = 0; i < count; ++i)
       text += L"[SETTING_TEXT_" + std::to_wstring(i) + L"]\r\ntab_id=" + labels[i].tab + L"\r\ngroup=" +
-              std::to_wstring(labels[i].group) + L"\r\nfont_id=text\r\ntext=" + labels[i].text + L"\r\ntext_x=" +
-              std::to_wstring(labels[i].x) + L"\r\ntext_y=" + std::to_wstring(labels[i].y) +
+              std::to_wstring(labels[i].group) + L"\r\nfont_id=text\r\ntext=" + labels[i].text +
+              L"\r\ntext_x=" + std::to_wstring(labels[i].x) + L"\r\ntext_y=" + std::to_wstring(labels[i].y) +
               L"\r\ntext_color_r=230\r\ntext_color_g=230\r\ntext_color_b=230\r\ntext_disabled_color_r=110\r\n"
               L"text_disabled_color_g=110\r\ntext_disabled_color_b=120\r\n";
-    struct Control { const wchar_t* tab; const wchar_t* name; int group; };
-    const Control controls[] = {
-        {tabs[0], L"close_launcher_chk", 0},   {tabs[0], L"minimize_launcher_chk", 0},
-        {tabs[0], L"delete_install_file_chk", 0}, {tabs[0], L"download_path_edit", 0},
-        {tabs[0], L"change_download_path_btn", 0}, {tabs[1], L"auto_update_rad", 2},
-        {tabs[1], L"manual_update_rad", 0},    {tabs[1], L"auto_update_off_rad", 0},
-        {tabs[1], L"idle_time_edit", 1},       {tabs[1], L"cpu_usage_edit", 1},
-        {tabs[1], L"network_usage_edit", 1},   {tabs[1], L"shutdown_chk", 3},
-        {tabs[2], L"game_list", 0},            {tabs[2], L"game_list_top_btn", 0},
-        {tabs[2], L"game_list_bottom_btn", 0}, {tabs[2], L"game_list_up_btn", 0},
-        {tabs[2], L"game_list_down_btn", 0}};
+    struct Control {
+      const wchar_t* tab;
+      const wchar_t* name;
+      int group;
+    };
+    const Control controls[] = {{tabs[0], L"close_launcher_chk", 0},
+                                {tabs[0], L"minimize_launcher_chk", 0},
+                                {tabs[0], L"delete_install_file_chk", 0},
+                                {tabs[0], L"download_path_edit", 0},
+                                {tabs[0], L"change_download_path_btn", 0},
+                                {tabs[1], L"auto_update_rad", 2},
+                                {tabs[1], L"manual_update_rad", 0},
+                                {tabs[1], L"auto_update_off_rad", 0},
+                                {tabs[1], L"idle_time_edit", 1},
+                                {tabs[1], L"cpu_usage_edit", 1},
+                                {tabs[1], L"network_usage_edit", 1},
+                                {tabs[1], L"shutdown_chk", 3},
+                                {tabs[2], L"game_list", 0},
+                                {tabs[2], L"game_list_top_btn", 0},
+                                {tabs[2], L"game_list_bottom_btn", 0},
+                                {tabs[2], L"game_list_up_btn", 0},
+                                {tabs[2], L"game_list_down_btn", 0}};
     for (int i = 0; i < 17; ++i)
       text += L"[SETTING_CTRL_" + std::to_wstring(i) + L"]\r\ntab_id=" + controls[i].tab + L"\r\nctrl_id=" +
               controls[i].name + L"\r\ngroup=" + std::to_wstring(controls[i].group) + L"\r\n";
@@ -122,21 +143,29 @@ class SettingSkinTest : public MessageSkinTest {
   }
 
   // A push button of `width` x `height` at (x, y) with a centred caption.
-  void WriteFrame(const std::wstring& name, int x, int y, int width, int height, const std::wstring& caption) {
+  void WriteFrame(const std::wstring& name,
+                  int x,
+                  int y,
+                  int width,
+                  int height,
+                  const std::wstring& caption) {
     std::wstring box = L"font_id=text\r\ntext_x=" + std::to_wstring(width / 2) + L"\r\ntext_y=" +
-                       std::to_wstring(height / 2) + L"\r\ntext_align=5\r\ntext_color_r=255\r\ntext_color_g=255\r\n"
+                       std::to_wstring(height / 2) +
+                       L"\r\ntext_align=5\r\ntext_color_r=255\r\ntext_color_g=255\r\n"
                        L"text_color_b=255\r\n";
     WriteIni(L"data\\skin\\etc\\" + name + L".ini",
              L"[BUTTON]\r\nx=" + std::to_wstring(x) + L"\r\ny=" + std::to_wstring(y) + L"\r\nwidth=" +
                  std::to_wstring(width) + L"\r\nheight=" + std::to_wstring(height) + L"\r\ntext=" + caption +
-                 L"\r\n[BTN_NORMAL]\r\nimage=button.bmp\r\n" + box + L"[BTN_OVER]\r\nimage=button_over.bmp\r\n" +
-                 box + L"[BTN_DOWN]\r\nimage=button.bmp\r\n" + box);
+                 L"\r\n[BTN_NORMAL]\r\nimage=button.bmp\r\n" + box +
+                 L"[BTN_OVER]\r\nimage=button_over.bmp\r\n" + box + L"[BTN_DOWN]\r\nimage=button.bmp\r\n" +
+                 box);
   }
   void WriteTab(const std::wstring& name, int x) {
     WriteIni(L"data\\skin\\etc\\" + name + L".ini",
-             L"[TAB]\r\nx=" + std::to_wstring(x) + L"\r\ny=30\r\nwidth=96\r\nheight=24\r\n[TAB_OFF]\r\nimage=tab_off.bmp\r\n"
-             L"[TAB_OFF_OVER]\r\nimage=tab_off.bmp\r\n[TAB_ON]\r\nimage=tab_on.bmp\r\n[TAB_ON_OVER]\r\n"
-             L"image=tab_on.bmp\r\n[TAB_ON_DOWN]\r\nimage=tab_on.bmp\r\n");
+             L"[TAB]\r\nx=" + std::to_wstring(x) +
+                 L"\r\ny=30\r\nwidth=96\r\nheight=24\r\n[TAB_OFF]\r\nimage=tab_off.bmp\r\n"
+                 L"[TAB_OFF_OVER]\r\nimage=tab_off.bmp\r\n[TAB_ON]\r\nimage=tab_on.bmp\r\n[TAB_ON_OVER]\r\n"
+                 L"image=tab_on.bmp\r\n[TAB_ON_DOWN]\r\nimage=tab_on.bmp\r\n");
   }
   void WriteCheck(const std::wstring& name, int x, int y) {
     std::wstring text = L"[CHECK]\r\nx=" + std::to_wstring(x) + L"\r\ny=" + std::to_wstring(y) +
