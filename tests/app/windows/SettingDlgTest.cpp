@@ -23,6 +23,7 @@
 #include "ui/base/IniStringContainer.h"
 #include "ui/gfx/Dib.h"
 #include "ui/skin/NFontManager.h"
+#include "ui/skin/NImage.h"
 #include "ui/skin/NTextBox.h"
 #include "ui/skin/SkinListeners.h"
 #include "ui/view/NotifyCodes.h"
@@ -247,6 +248,42 @@ TEST_F(SettingDlgTest, ASkinChangeKeepsTheCurrentTabAndTheGreying) {
     EXPECT_EQ(0, dialog.Child(SettingDlg::kCloseLauncherCheck)->visible());
     Click(dialog, SettingDlg::kCancelButton);
   });
+}
+
+TEST_F(SettingDlgTest, OnlyTheImagesOfTheCurrentTabAnimate) {
+  WriteShaded(L"spin.bmp", 64, 32, 0xFF0000, 0x0000FF, 0x00FF00);
+  WriteIni(L"data\\skin\\etc\\spin.ini", L"[IMAGE]\r\nframe_count=2\r\nframe_time=10\r\nimage=spin.bmp\r\n");
+  std::wstring skin = DialogSkin();
+  for (int i = 0; i < 2; ++i) {
+    std::wstring section = L"[SETTING_IMAGE_" + std::to_wstring(i) + L"]";
+    size_t at = skin.find(L"image=icon.bmp", skin.find(section));
+    skin.replace(at, 14, L"image_id=spin");
+  }
+  WriteIni(L"data\\skin\\etc\\setting_dlg.ini", skin);
+  SettingDlg dialog;
+  Run(dialog, [&] {
+    ASSERT_EQ(3u, dialog.image_items().size());
+    NImage* general = dialog.image_items()[0]->image.get();
+    NImage* update = dialog.image_items()[1]->image.get();
+    uint32_t update_started = update->last_tick();
+    EXPECT_TRUE(testing_support::PumpUntil([&] { return general->current_frame() != 0; }, 3000));
+    EXPECT_EQ(update_started, update->last_tick());
+    EXPECT_EQ(0, update->current_frame());
+    Click(dialog, SettingDlg::kCancelButton);
+  });
+}
+
+TEST_F(SettingDlgTest, ARelativeDownloadPathIsStoredAbsoluteAndCreated) {
+  SettingDlg dialog;
+  INT_PTR result = Run(dialog, [&] {
+    dialog.edit(SettingDlg::kDownloadPathEdit).SetText(L"relative\\downloads");
+    Click(dialog, SettingDlg::kOkButton);
+  });
+  ASSERT_EQ(IDOK, result);
+  EXPECT_EQ(0, lstrcmpiW(folder_.Join(L"relative\\downloads").c_str(), dialog.clone()->InstallFilePath))
+      << dialog.clone()->InstallFilePath;
+  EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(dialog.clone()->InstallFilePath));
+  EXPECT_TRUE(g_messages.empty());
 }
 
 TEST_F(SettingDlgTest, UnknownNamesControlNothingAndUnknownTabsAreNeverShown) {
