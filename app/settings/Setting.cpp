@@ -132,6 +132,10 @@ int32_t Bounded(int32_t value, uint32_t low, uint32_t high) {
 
 }  // namespace
 
+bool SettingsOnWindows9xFamily() {
+  return IsWindows9xFamily();
+}
+
 void SetSettingSources(const SettingSources& sources) {
   g_sources = sources;
 }

@@ -44,6 +44,8 @@ struct SettingSources {
 void SetSettingSources(const SettingSources& sources);
 // Back to the defaults.
 void ResetSettingSources();
+// True on the Windows 9x family as the settings see it (SettingSources::windows9x_family, else the system).
+bool SettingsOnWindows9xFamily();
 
 class Setting {
  public:
