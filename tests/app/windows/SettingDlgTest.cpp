@@ -429,20 +429,20 @@ BOOL CALLBACK FindStatusText(HWND window, LPARAM) {
 }
 
 // Answers the folder browser once it shows (for OK: once its status line shows the expected folder, which
-// the dialog's callback writes when the initial selection took).
+// the dialog's callback writes when the initial selection took). After 10 s it cancels whatever is open, so a
+// browser that never shows the folder fails the test instead of hanging it.
+DWORD g_browse_started = 0;
 void CALLBACK AnswerBrowseDialog(HWND, UINT, UINT_PTR id, DWORD) {
-  static int ticks = 0;
   HWND browse = FindBrowseDialog();
-  if (browse != nullptr && g_browse_answer == IDOK && !g_browse_status.empty() && ticks++ < 300)
+  if (browse != nullptr && g_browse_answer == IDOK && !g_browse_status.empty())
     EnumChildWindows(browse, FindStatusText, 0);
-  if (browse != nullptr && (g_browse_answer != IDOK || g_browse_status.empty())) {
-    KillTimer(nullptr, id);
-    ticks = 0;
-    PostMessageW(browse, WM_COMMAND, g_browse_answer, 0);
-  } else if (++ticks > 200) {
-    KillTimer(nullptr, id);
-    ticks = 0;
-  }
+  bool ready = browse != nullptr && (g_browse_answer != IDOK || g_browse_status.empty());
+  bool given_up = GetTickCount() - g_browse_started > 10000;
+  if (!ready && !given_up)
+    return;
+  KillTimer(nullptr, id);
+  if (browse != nullptr)
+    PostMessageW(browse, WM_COMMAND, ready ? g_browse_answer : IDCANCEL, 0);
 }
 
 TEST_F(SettingDlgTest, TheFolderBrowserStartsAtTheFieldAndOnlyAChoiceChangesIt) {
@@ -457,6 +457,7 @@ TEST_F(SettingDlgTest, TheFolderBrowserStartsAtTheFieldAndOnlyAChoiceChangesIt) 
         dialog.edit(SettingDlg::kDownloadPathEdit).SetText(L"typed");
       g_browse_answer = answer;
       g_browse_status = start;
+      g_browse_started = GetTickCount();
       UINT_PTR timer = SetTimer(nullptr, 0, 30, AnswerBrowseDialog);
       Click(dialog, SettingDlg::kChangeDownloadPathButton);
       KillTimer(nullptr, timer);
