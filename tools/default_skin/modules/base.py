@@ -11,7 +11,7 @@ HEIGHT = 600
 HEADER = 40
 FOLDER = "base"
 # The catalogue check period in ticks of the dialog's frame clock.
-UPDATE_TIMER = 600
+UPDATE_TIMER = 60000
 
 
 def _close_glyph(canvas, ink):
