@@ -17,5 +17,5 @@ int CreateSingleInstanceMutex(const wchar_t* name, HANDLE* mutex);
 HWND FindRunningLauncherDialog(const wchar_t* title);
 // True when `window` belongs to a process of the program file `program_path` (case-insensitive).
 bool WindowRunsProgram(HWND window, const wchar_t* program_path);
-// The dialog class of the main dialog.
-const wchar_t* const kLauncherDialogClass = L"#32770";
+// The window class of the main dialog: the one class of every dialog host (ui/host/DialogWindow.cpp).
+const wchar_t* const kLauncherDialogClass = L"OrvaneDialog";
