@@ -52,8 +52,7 @@ TickSystem& CurrentTickSystem() {
 }
 
 TickView& CurrentTickView() {
-  static TickView nothing;
-  return g_view != nullptr ? *g_view : nothing;
+  return g_view != nullptr ? *g_view : LauncherTickView();
 }
 
 PeriodicTickState& TickState() {

@@ -55,7 +55,9 @@ class TickView {
 TickSystem& RealTickSystem();
 // Null restores the real one. Not owned.
 void SetTickSystem(TickSystem* system);
-// Null: a view that does nothing. Not owned.
+// The program's: the launcher window while it exists; the game list's operations do nothing yet.
+TickView& LauncherTickView();
+// Null restores the program's. Not owned.
 void SetTickView(TickView* view);
 TickView& CurrentTickView();
 TickSystem& CurrentTickSystem();

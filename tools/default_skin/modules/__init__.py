@@ -7,5 +7,7 @@ MODULES = [
     "body",
     "etc",
     "messages",
+    "selfupdate",
+    "server_select",
     "icon",
 ]
