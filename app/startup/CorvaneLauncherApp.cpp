@@ -22,7 +22,7 @@ BOOL CorvaneLauncherApp::InitInstance() {
     SetMainDialog(&dialog);
     dialog.SetSkin(L"base", L"base");
     if (dialog.DoModal() == -1)
-      MessageBoxW(nullptr, L"cannot load resource", L"error", MB_ICONERROR | MB_TOPMOST);
+      RealStartupSteps().ShowErrorBox(L"cannot load resource");
     RunShutdown(RealStartupSteps());
     SetMainDialog(nullptr);
   }
