@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/games/GameHooks.h"
+#include "app/session/HandOver.h"
 #include "app/settings/Setting.h"
 #include "app/startup/LauncherGlobals.h"
 #include "app/startup/PeriodicTick.h"
@@ -269,6 +270,49 @@ TEST_F(LauncherWindowsTest, ACategoryWithoutSkinChangesKeepsItsLook) {
     SetCurrentSkin(nullptr);
     TakeSkinChange();
   }
+}
+
+TEST_F(LauncherWindowsTest, AHandOverRestoresTheDialogAndAChangedLauncherVersionEndsItForTheSelfUpdate) {
+  for (int version : {0, 5}) {
+    SCOPED_TRACE(version);
+    std::wstring info = skin_.folder().Join(L"ZEPHLauncherInfo.ini");
+    WritePrivateProfileStringW(L"LAUNCHER_INFO", L"version", std::to_wstring(version).c_str(), info.c_str());
+    lstrcpynW(Launcher().LauncherInfoPath, info.c_str(), MAX_PATH);
+    Launcher().SelfUpdatePending = 0;
+    orvaneLauncherDlg dialog;
+    HWND window = nullptr;
+    bool handed_over = false;
+    std::vector<std::function<bool()>> steps = {
+        [&] {
+          window = dialog.GetHwnd();
+          if (window == nullptr || !IsWindowVisible(window))
+            return false;
+          PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+          return true;
+        },
+        [&] {
+          if (IsWindowVisible(window))
+            return false;
+          handed_over = SendHandOver(window, 5000);
+          return true;
+        },
+    };
+    // A changed version ends the dialog inside the hand-over; otherwise it comes back and is ended here.
+    if (version == 0) {
+      steps.push_back([&] {
+        if (!IsWindowVisible(window))
+          return false;
+        PostMessageW(window, WM_COMMAND, 21, 0);
+        return true;
+      });
+    }
+    INT_PTR result = RunDialog(dialog, steps);
+    EXPECT_TRUE(handed_over);
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(version != 0 ? 1 : 0, Launcher().SelfUpdatePending);
+  }
+  Launcher().SelfUpdatePending = 0;
+  Launcher().LauncherInfoPath[0] = L'\0';
 }
 
 TEST(SearchUrl, TypedTextIsPercentEncodedAsUtf8AndAKeywordValueIsKept) {
