@@ -47,6 +47,9 @@ orvaneLauncherDlg::orvaneLauncherDlg() = default;
 
 orvaneLauncherDlg::~orvaneLauncherDlg() {
   Destroy();
+  // Nothing may reach the launcher window through the process-wide pointer once it is gone.
+  if (Launcher().LauncherWindow == &launcher_window_)
+    Launcher().LauncherWindow = nullptr;
   DeleteVersionImages();
   RemoveFontManager(skin_name().GetString());
   RemoveFontManager(L"etc");

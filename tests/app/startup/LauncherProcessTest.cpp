@@ -194,6 +194,15 @@ BOOL CALLBACK FindErrorBox(HWND window, LPARAM found) {
   return TRUE;
 }
 
+// The message of a system message box: its first static control with text.
+std::wstring BoxText(HWND box) {
+  wchar_t text[256] = {};
+  HWND label = FindWindowExW(box, nullptr, L"Static", nullptr);
+  while (label != nullptr && GetWindowTextW(label, text, 256) == 0)
+    label = FindWindowExW(box, label, L"Static", nullptr);
+  return text;
+}
+
 TEST_F(LauncherProcessTest, WithTheMutexTakenAndNoDialogTheLauncherSaysItIsNotClosed) {
   HANDLE mutex = CreateMutexW(nullptr, TRUE, kTitle);
   ASSERT_NE(nullptr, mutex);
@@ -205,17 +214,31 @@ TEST_F(LauncherProcessTest, WithTheMutexTakenAndNoDialogTheLauncherSaysItIsNotCl
     EnumWindows(&FindErrorBox, reinterpret_cast<LPARAM>(&box));
     return box != nullptr;
   }));
-  wchar_t text[256] = {};
-  HWND label = FindWindowExW(box, nullptr, L"Static", nullptr);
-  while (label != nullptr && GetWindowTextW(label, text, 256) == 0)
-    label = FindWindowExW(box, label, L"Static", nullptr);
-  EXPECT_STREQ(L"Another launcher is still running. Close it and try again.", text);
+  EXPECT_EQ(L"Another launcher is still running. Close it and try again.", BoxText(box));
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   DWORD exit_code = 99;
   ASSERT_TRUE(launcher.Ended(10000, &exit_code));
   EXPECT_EQ(0u, exit_code);
   EXPECT_EQ(nullptr, FindLauncherDialog());
   CloseHandle(mutex);
+}
+
+TEST_F(LauncherProcessTest, ADialogWhoseSkinCannotLoadSaysSoAndTheLauncherEnds) {
+  ASSERT_TRUE(DeleteFileW(install_.Join(L"data\\skin\\base\\base.ini").c_str()));
+  LauncherProcess launcher;
+  Start(&launcher, L"");
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitUntil(30000, [&] {
+    box = nullptr;
+    EnumWindows(&FindErrorBox, reinterpret_cast<LPARAM>(&box));
+    return box != nullptr;
+  }));
+  EXPECT_EQ(L"The launcher's skin cannot be loaded.", BoxText(box));
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  DWORD exit_code = 99;
+  ASSERT_TRUE(launcher.Ended(10000, &exit_code));
+  EXPECT_EQ(0u, exit_code);
+  EXPECT_EQ(nullptr, FindWindowW(kSplashText, kSplashText));
 }
 
 }  // namespace
