@@ -17,8 +17,6 @@ struct LauncherGlobals {
   wchar_t ExePath[MAX_PATH] = {};
   // ExePath once it was cut at its last backslash (the program folder); null before.
   const wchar_t* ExeFolder = nullptr;
-  wchar_t LauncherInfoPath[MAX_PATH] = {};
-  wchar_t CurrentUpdateAddr[1024] = {};
   String LauncherTitle;
   String LauncherFileVersion;
   // The application icon (window, tray, splash); owned by ui/gfx/AppIcon.h.
@@ -36,5 +34,5 @@ struct LauncherGlobals {
 
 LauncherGlobals& Launcher();
 
-// The name of the launcher-info ini beside the program.
-const wchar_t* const kLauncherInfoName = L"ZEPHLauncherInfo.ini";
+// The launcher-info path and the update address as the command line gave it live with the self-update
+// (app/selfupdate/LauncherInfo.h: LauncherInfoPath, CurrentUpdateAddr).

@@ -8,6 +8,8 @@
 #include "app/games/GameIcon.h"
 #include "app/games/GameStateMirror.h"
 #include "app/games/UpdateQueue.h"
+#include "app/selfupdate/LauncherInfo.h"
+#include "app/selfupdate/SelfUpdateSteps.h"
 #include "app/session/GameArgs.h"
 #include "app/session/HandOver.h"
 #include "app/session/ParameterFile.h"
@@ -17,7 +19,6 @@
 #include "app/startup/LauncherGlobals.h"
 #include "app/startup/OwnVersion.h"
 #include "app/startup/PeriodicTick.h"
-#include "app/startup/SelfUpdateSeam.h"
 #include "app/startup/SingleInstance.h"
 #include "app/startup/Splash.h"
 #include "app/startup/Startup.h"
@@ -25,6 +26,8 @@
 #include "app/system/PowerOff.h"
 #include "app/texts/MessageTexts.h"
 #include "app/windows/PopupMessage.h"
+#include "app/windows/SelectUpdateServer.h"
+#include "app/windows/SelfUpdaterDlg.h"
 #include "selfupdate/GameInfoVersion.h"
 #include "ui/base/VirtualFile.h"
 #include "ui/gfx/AppIcon.h"
@@ -32,6 +35,12 @@
 #include "ui/skinned/ProcessPopups.h"
 
 namespace {
+
+void CloseInstanceMutex() {
+  if (Launcher().SingleInstanceMutex != nullptr)
+    CloseHandle(Launcher().SingleInstanceMutex);
+  Launcher().SingleInstanceMutex = nullptr;
+}
 
 class RealSteps : public StartupSteps {
  public:
@@ -85,22 +94,19 @@ class RealSteps : public StartupSteps {
   }
   void ReleaseVirtualFiles() override { ReleaseAllVirtualFiles(); }
   int IsRunningFromUpdateTemp() override {
-    LauncherGlobals& g = Launcher();
     int update_copy = ::IsRunningFromUpdateTemp();
-    wchar_t folder[MAX_PATH];
-    lstrcpynW(folder, g.ExePath, MAX_PATH);
-    wchar_t* slash = update_copy ? wcsrchr(folder, L'\\') : nullptr;
-    if (slash != nullptr)
-      *slash = L'\0';
-    if (lstrlenW(folder) + 1 + lstrlenW(kLauncherInfoName) < MAX_PATH)
-      wsprintfW(g.LauncherInfoPath, L"%s\\%s", folder, kLauncherInfoName);
-    lstrcpynW(g.CurrentUpdateAddr, GetSessionValues().LUpdateAddr, 1024);
+    wchar_t path[MAX_PATH];
+    if (BuildLauncherInfoPath(Launcher().ExePath, update_copy != 0, path, MAX_PATH))
+      SetLauncherInfoPath(path);
+    SetCurrentUpdateAddr(GetSessionValues().LUpdateAddr);
     return update_copy;
   }
-  int LoadUpdateAddr() override {
-    return LoadUpdateAddrFromLauncherInfo(Launcher().LauncherInfoPath, GetSessionValues().LUpdateAddr);
+  int LoadUpdateAddr() override { return LoadUpdateAddrFromLauncherInfo(GetSessionValues().LUpdateAddr); }
+  int SelectUpdateServer() override {
+    // A new server restarts the launcher from inside the selection: the new process must own the mutex.
+    SetBeforeServerRestart(&CloseInstanceMutex);
+    return ::SelectUpdateServer();
   }
-  int SelectUpdateServer() override { return ::SelectUpdateServer(); }
   void StartSplash() override { ::StartSplash(GetLauncherMessage(L"initializing"), Launcher().AppIcon); }
   void StopSplash() override { ::StopSplash(); }
   int QueryGameInfoNumber() override { return ::QueryGameInfoNumber(GetSessionValues().LUpdateAddr) == 0; }
@@ -133,9 +139,8 @@ class RealSteps : public StartupSteps {
     OpenIdleMonitor();
   }
   void ResetServer() override {
-    const wchar_t* path = Launcher().LauncherInfoPath;
-    if (WritePrivateProfileStringW(L"LAUNCHER_INFO", L"update_addr", L"", path))
-      WritePrivateProfileStringW(L"LAUNCHER_INFO", L"update_name", L"", path);
+    if (WriteLauncherInfoUpdateAddr(L""))
+      WriteLauncherInfoUpdateName(L"");
   }
 
   void ReleaseLauncherTexts() override { ReleaseLauncherMessages(); }
@@ -149,11 +154,7 @@ class RealSteps : public StartupSteps {
     ::User32Module = nullptr;
   }
   void FreeParameterBuffer() override { ReleaseParameterBuffer(); }
-  void CloseMutex() override {
-    if (Launcher().SingleInstanceMutex != nullptr)
-      CloseHandle(Launcher().SingleInstanceMutex);
-    Launcher().SingleInstanceMutex = nullptr;
-  }
+  void CloseMutex() override { CloseInstanceMutex(); }
   void ReleaseCatalogue() override { ::ReleaseCatalogue(); }
   void DeleteAppMessages() override { ReleaseAppMessages(); }
 

@@ -1,6 +1,7 @@
 #include "app/windows/orvaneLauncherDlg.h"
 
 #include "app/games/GameCatalogue.h"
+#include "app/selfupdate/LauncherInfo.h"
 #include "app/session/HandOver.h"
 #include "app/settings/Setting.h"
 #include "app/startup/LauncherGlobals.h"
@@ -268,7 +269,7 @@ void orvaneLauncherDlg::OnCopyData(COPYDATASTRUCT* data) {
   PostSysCommand(SC_RESTORE);
   if (HWND window = GetHwnd())
     SetForegroundWindow(window);
-  if (LauncherVersionDiffers(Launcher().LauncherInfoPath)) {
+  if (LauncherVersionDiffers(LauncherInfoPath())) {
     Launcher().SelfUpdatePending = 1;
     OnOK();
   }

@@ -85,6 +85,8 @@ class LauncherProcessTest : public ::testing::Test {
     WriteServed(std::string(kCatalogue) + "GLI_3.info",
                 "2\n" + GameLine("alpha", 0, 1) + GameLine("beta", 2, 3));
     WriteServed(std::string(kCatalogue) + "GBI_3.info", "");
+    // The launcher information: version 1, as the launcher-info ini says, so no self-update starts.
+    WriteServed(std::string(kCatalogue) + "GGI_3_orvane.info", "1\norvane#1,\n");
     WriteServed("xml/keyword.xml",
                 "<keywords><item><view_content>Try alpha</view_content><link_type>1</link_type>"
                 "<keyword>alpha</keyword><section>s</section><href>http://h/</href></item></keywords>");
@@ -96,7 +98,7 @@ class LauncherProcessTest : public ::testing::Test {
     ASSERT_TRUE(http_.Start("http_server.py", {"--bind", address, "--root", testing_support::UnixPathOf(root_.path()),
                                                "--script", http_.UnixPath(L"script.json")}))
         << http_.log();
-    std::string info = "[LAUNCHER_INFO]\r\nupdate_addr=" + http_.endpoint() + "\r\nversion=0\r\n";
+    std::string info = "[LAUNCHER_INFO]\r\nupdate_addr=" + http_.endpoint() + "\r\nversion=1\r\n";
     ASSERT_TRUE(testing_support::WriteFileBytes(install_.Join(L"ZEPHLauncherInfo.ini"), info));
   }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/games/GameHooks.h"
+#include "app/selfupdate/LauncherInfo.h"
 #include "app/session/HandOver.h"
 #include "app/settings/Setting.h"
 #include "app/startup/LauncherGlobals.h"
@@ -277,7 +278,7 @@ TEST_F(LauncherWindowsTest, AHandOverRestoresTheDialogAndAChangedLauncherVersion
     SCOPED_TRACE(version);
     std::wstring info = skin_.folder().Join(L"ZEPHLauncherInfo.ini");
     WritePrivateProfileStringW(L"LAUNCHER_INFO", L"version", std::to_wstring(version).c_str(), info.c_str());
-    lstrcpynW(Launcher().LauncherInfoPath, info.c_str(), MAX_PATH);
+    SetLauncherInfoPath(info.c_str());
     Launcher().SelfUpdatePending = 0;
     orvaneLauncherDlg dialog;
     HWND window = nullptr;
@@ -312,7 +313,7 @@ TEST_F(LauncherWindowsTest, AHandOverRestoresTheDialogAndAChangedLauncherVersion
     EXPECT_EQ(version != 0 ? 1 : 0, Launcher().SelfUpdatePending);
   }
   Launcher().SelfUpdatePending = 0;
-  Launcher().LauncherInfoPath[0] = L'\0';
+  SetLauncherInfoPath(nullptr);
 }
 
 TEST(SearchUrl, TypedTextIsPercentEncodedAsUtf8AndAKeywordValueIsKept) {
