@@ -154,6 +154,11 @@ TEST_F(LauncherProcessTest, TheFirstRunShowsTheSplashThenTheDialogAndQuitsThroug
   }));
   EXPECT_TRUE(testing_support::SaveScreenshot(shot, L"launcher_first_run.png"));
 
+  // Closing minimises to the tray (the Minimize setting is on by default) and the launcher keeps running.
+  PostMessageW(dialog, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil(5000, [&] { return !IsWindowVisible(dialog); }));
+  EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(launcher.info.hProcess, 0));
+
   // Exit from the tray menu: the menu's command reaches the dialog as WM_COMMAND 21.
   PostMessageW(dialog, WM_COMMAND, 21, 0);
   DWORD exit_code = 99;
@@ -181,6 +186,18 @@ TEST_F(LauncherProcessTest, ASecondStartHandsOverToTheRunningDialogAndEndsWithou
 
   PostMessageW(dialog, WM_COMMAND, 21, 0);
   ASSERT_TRUE(first.Ended(15000, &exit_code));
+  EXPECT_EQ(0u, exit_code);
+}
+
+TEST_F(LauncherProcessTest, StartedForAGameTheCloseButtonEndsTheLauncherInsteadOfMinimising) {
+  WriteServed(std::string(kCatalogue) + "GLI_3_alpha.info", "1\n" + GameLine("alpha", 0, 1));
+  LauncherProcess launcher;
+  Start(&launcher, L"/StartGameID:alpha");
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitUntil(30000, [&] { return (dialog = FindLauncherDialog()) != nullptr; }));
+  PostMessageW(dialog, WM_CLOSE, 0, 0);
+  DWORD exit_code = 99;
+  ASSERT_TRUE(launcher.Ended(15000, &exit_code));
   EXPECT_EQ(0u, exit_code);
 }
 
