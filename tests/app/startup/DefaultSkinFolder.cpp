@@ -2,6 +2,9 @@
 
 #include "app/texts/MessageTexts.h"
 #include "tests/support/WinePaths.h"
+
+#include <cstdlib>
+#include <string>
 #include "ui/base/IniStringContainer.h"
 #include "ui/skin/NFontManager.h"
 #include "ui/skin/SkinLoader.h"
@@ -30,6 +33,28 @@ bool CopyTree(const std::wstring& from, const std::wstring& to) {
 
 std::wstring DefaultSkinFolder() {
   return testing_support::WindowsPathOf(ORVANE_DEFAULT_SKIN_DIR);
+}
+
+bool SkinRect(const std::string& window, const std::string& control, RECT* rect) {
+  std::string json;
+  if (!testing_support::ReadFileBytes(DefaultSkinFolder() + L"\\default_skin_rects.json", &json))
+    return false;
+  // The file is the tool's own: {"window": {"control": [x, y, width, height], ...}, ...}.
+  size_t at = json.find("\"" + window + "\": {");
+  if (at == std::string::npos)
+    return false;
+  at = json.find("\"" + control + "\": [", at);
+  if (at == std::string::npos)
+    return false;
+  long values[4] = {};
+  const char* cursor = json.c_str() + json.find('[', at) + 1;
+  for (long& value : values) {
+    char* end = nullptr;
+    value = strtol(cursor, &end, 10);
+    cursor = end + 1;
+  }
+  *rect = {values[0], values[1], values[0] + values[2], values[1] + values[3]};
+  return true;
 }
 
 DefaultSkinInstallation::DefaultSkinInstallation() {

@@ -14,6 +14,8 @@ namespace startup_testing {
 bool CopyTree(const std::wstring& from, const std::wstring& to);
 // The default skin's folder in Windows form.
 std::wstring DefaultSkinFolder();
+// The rectangle of `control` in `window` from the skin's "default_skin_rects.json"; false when not listed.
+bool SkinRect(const std::string& window, const std::string& control, RECT* rect);
 
 class DefaultSkinInstallation {
  public:

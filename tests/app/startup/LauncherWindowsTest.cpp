@@ -232,11 +232,14 @@ TEST_F(LauncherWindowsTest, TheSkinFixRemembersTheCurrentSkinAndTypedSearchesAre
       [&] {
         if (dialog.GetHwnd() == nullptr)
           return false;
-        dialog.OnNotify(NOTIFY_CLICKED, orvaneLauncherDlg::kFixSkinCheckId, 0);
+        RECT check, button;
+        EXPECT_TRUE(startup_testing::SkinRect("base", "fixskin_chk", &check));
+        EXPECT_TRUE(startup_testing::SkinRect("base", "fixskin_btn", &button));
+        testing_support::ClickAt(dialog.GetHwnd(), (check.left + check.right) / 2, (check.top + check.bottom) / 2);
         EXPECT_EQ(1, setting->FixSkin);
         EXPECT_STREQ(L"winter", setting->FixedSkinID);
         EXPECT_EQ(1, dialog.fix_skin_check().check());
-        dialog.OnNotify(NOTIFY_CLICKED, orvaneLauncherDlg::kFixSkinButtonId, 0);
+        testing_support::ClickAt(dialog.GetHwnd(), (button.left + button.right) / 2, (button.top + button.bottom) / 2);
         EXPECT_EQ(0, setting->FixSkin);
         EXPECT_EQ(0, dialog.fix_skin_check().check());
         OpenSearch(L"dragon quest & more", 0);
