@@ -24,6 +24,8 @@
 #include "ui/browser/OpenUrl.h"
 #include "ui/host/HostMessages.h"
 #include "ui/skin/NNumber.h"
+#include "ui/skinned/ProcessPopups.h"
+#include "ui/skinned/SkinnedToolTip.h"
 #include "ui/skin/SkinListeners.h"
 #include "ui/skin/SkinLoader.h"
 #include "ui/view/NotifyCodes.h"
@@ -317,6 +319,19 @@ TEST_F(LauncherWindowsTest, AHandOverRestoresTheDialogAndAChangedLauncherVersion
   }
   Launcher().SelfUpdatePending = 0;
   SetLauncherInfoPath(nullptr);
+}
+
+TEST_F(LauncherWindowsTest, TheSharedToolTipIsMadeOnceWithTheDefaultSkin) {
+  RECT area = {0, 0, 50, 20};
+  ShowToolTip(&area, 7, L"Install");
+  SkinnedToolTip* tip = ProcessToolTip();
+  ASSERT_NE(nullptr, tip);
+  HWND window = tip->GetHwnd();
+  ASSERT_NE(nullptr, window);  // the skin loaded: a tip without its text box fails to be made
+  EXPECT_EQ(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, GetWindowLongW(window, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW));
+  ShowToolTip(&area, 8, L"Update");
+  EXPECT_EQ(window, tip->GetHwnd());
+  TearDownProcessPopups();
 }
 
 TEST(SearchUrl, TypedTextIsPercentEncodedAsUtf8AndAKeywordValueIsKept) {

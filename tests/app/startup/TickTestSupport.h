@@ -26,7 +26,7 @@ class FakeGame : public IGameInfo {
   const wchar_t* GetPostPage2Url() override { return L""; }
   const wchar_t* GetHomeUrl() override { return L""; }
   const wchar_t* GetField27() override { return L""; }
-  const wchar_t* GetSkinID() override { return L""; }
+  const wchar_t* GetSkinID() override { return skin.c_str(); }
   const wchar_t* GetEmptyText() override { return L""; }
   const wchar_t* FetchSmallIcon() override { return nullptr; }
   const wchar_t* FetchIcon() override { return nullptr; }
@@ -55,6 +55,7 @@ class FakeGame : public IGameInfo {
   }
 
   std::wstring title = L"Game";
+  std::wstring skin;
   int32_t state;
   int32_t installed;
   int32_t error = 0;
