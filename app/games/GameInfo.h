@@ -126,6 +126,10 @@ class GameInfo : public IGameInfo {
   int32_t loader_type() const { return loader_type_; }
   int32_t launched() const { return launched_; }
   void ClearLaunched() { launched_ = 0; }
+  // The catalogue's open bit (0: blocked without an administrator session).
+  int32_t open() const { return open_; }
+  // The last installer download's file; empty when none.
+  const wchar_t* installer_file() const { return installer_file_; }
   UpdaterHandle engine_handle();
   bool run_after_update();
 

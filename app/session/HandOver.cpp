@@ -42,7 +42,7 @@ void FillHandOverRecord(HandOverRecord* record) {
   CopyToField(record->GPLLV, GetSessionValues().GPLLV);
 }
 
-bool SendHandOver(HWND window) {
+bool SendHandOver(HWND window, UINT timeout_ms) {
   if (window == nullptr)
     return false;
   PrepareHandOverRecord();
@@ -52,8 +52,10 @@ bool SendHandOver(HWND window) {
   data.dwData = kHandOverMessageId;
   data.cbData = sizeof record;
   data.lpData = &record;
-  SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
-  return true;
+  // A receiver that hangs must not hang this start too.
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                             timeout_ms, &answer) != 0;
 }
 
 int ReceiveHandOver(const COPYDATASTRUCT* data) {

@@ -58,8 +58,9 @@ int PrepareHandOverRecord();
 // cut to its field.
 void FillHandOverRecord(HandOverRecord* record);
 // Sender: PrepareHandOverRecord, fill a record and send it to `window` (the running launcher's main window,
-// found by its title) with SendMessage, waiting until the receiver is done. False for a null window.
-bool SendHandOver(HWND window);
+// found by its class, title and program file), waiting until the receiver is done but at most `timeout_ms`
+// (and not at all for a hung one). False for a null window or when the receiver did not answer.
+bool SendHandOver(HWND window, UINT timeout_ms = 5000);
 
 // Receiver: when `data` is a hand-over (dwData 0x03080680, cbData 2468, data present) the record's texts are
 // terminated and taken over:

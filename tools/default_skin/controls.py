@@ -51,14 +51,15 @@ def button_face(width, height, state, label=None, glyph=None):
 
 
 def write_button(skin, category_path, name, x, y, width, height, label=None, glyph=None, text=None,
-                 window=None):
-    """"<name>.ini" with [BUTTON] and four state sections, and one PNG per state."""
+                 caption=None, window=None):
+    """"<name>.ini" with [BUTTON] and four state sections, and one PNG per state. `label` is drawn into the
+    images; `text` is the button's caption, rendered by the `caption` text-box keys in every state."""
     sections = [("BUTTON", [("x", x), ("y", y), ("width", width), ("height", height)] +
                  ([("text", text)] if text else []))]
     for state, section in enumerate(BUTTON_SECTIONS):
         image = "%s_%d.png" % (name, state)
         skin.png(skin.skin_file(category_path, image), button_face(width, height, state, label, glyph))
-        sections.append((section, [("image", image)]))
+        sections.append((section, [("image", image)] + (caption or [])))
     skin.ini(skin.skin_file(category_path, name + ".ini"), sections)
     if window:
         skin.rect(window, name, x, y, width, height)

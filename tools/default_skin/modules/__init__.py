@@ -8,5 +8,7 @@ MODULES = [
     "etc",
     "messages",
     "setting_dlg",
+    "selfupdate",
+    "server_select",
     "icon",
 ]

@@ -11,7 +11,7 @@ HEIGHT = 600
 HEADER = 40
 FOLDER = "base"
 # The catalogue check period in ticks of the dialog's frame clock.
-UPDATE_TIMER = 600
+UPDATE_TIMER = 60000
 
 
 def _close_glyph(canvas, ink):
@@ -43,7 +43,7 @@ def _version(skin):
         glyph.text(0, 1, str(digit), WHITE)
         skin.png(skin.skin_file(FOLDER, "version_%d.png" % digit), glyph)
     dot = Canvas(3, 9, (0, 0, 0, 0))
-    dot.fill(0, 7, 2, 2, WHITE)
+    dot.fill(0, 6, 2, 2, WHITE)
     skin.png(skin.skin_file(FOLDER, "version_dot.png"), dot)
     skin.ini(skin.skin_file(FOLDER, "version_number.ini"),
              [("NUMBER", [("x", 176), ("y", 17), ("image", "version_%d.png"), ("image_dot", "version_dot.png")])])

@@ -1,0 +1,6 @@
+#include "app/startup/LauncherGlobals.h"
+
+LauncherGlobals& Launcher() {
+  static LauncherGlobals globals;
+  return globals;
+}

@@ -1,0 +1,97 @@
+// The launcher's periodic work, run by the main dialog on every frame: closing after a game start, the
+// catalogue re-check every UPDATE_TIMER period (the version file only every tenth time), the notices and the
+// keyword hint, installer progress and installation detection, the game-state mirror with its buttons and
+// error pop-ups, the delayed stop, cancel and enable requests, the queue of the update of all games, the
+// automatic update when the computer is idle, and the power-off request after an automatic run.
+//
+// Tick counts wrap after about 49 days: a remembered tick that lies in the future is taken as 0, so that a wrap
+// never makes anything wait that long.
+//
+// Thread: user-interface thread only.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct LoadSample;
+
+// What the tick asks of the system and the main dialog; tests give their own.
+class TickSystem {
+ public:
+  virtual ~TickSystem() = default;
+  virtual uint32_t Now() = 0;
+  // Ends the main dialog through its OK operation.
+  virtual void CloseMainDialog() = 0;
+  // The catalogue-folder number query and the re-read of the game version file.
+  virtual void QueryCatalogueNumber() = 0;
+  virtual void RereadGameVersions() = 0;
+  virtual int SampleLoad(LoadSample* sample) = 0;
+  virtual uint32_t IdleMilliseconds() = 0;
+  // Queues the error pop-up `text` for `game_id`, replacing one of the same game.
+  virtual void ShowErrorPopup(const wchar_t* game_id, const wchar_t* text) = 0;
+  // Shows the need-update pop-up unless one exists; false when it could not be made.
+  virtual bool ShowNeedUpdatePopup(const wchar_t* text) = 0;
+};
+
+// What the tick tells the launcher window and the game list beyond the game actions' view (GameActions.h).
+// Every operation does nothing by default.
+class TickView {
+ public:
+  virtual ~TickView() = default;
+  virtual void RefreshGame(const wchar_t* /*game_id*/) {}
+  // True when the game's button in the game list changed (the list then keeps its scroll offset valid).
+  virtual bool UpdateGameButton(const wchar_t* /*game_id*/) { return false; }
+  virtual void ClampScrollAndLayOut() {}
+  virtual void SetGameIcons(const wchar_t* /*game_id*/, const wchar_t* /*small*/, const wchar_t* /*large*/) {}
+  virtual void EnsureCurrentGameVisible() {}
+  virtual void RefreshNotices() {}
+  virtual void SetSearchHint(const wchar_t* /*hint*/) {}
+  virtual void UpdateProgress() {}
+  // The game list panel reads its games and order again.
+  virtual void RefreshGameList() {}
+};
+
+// The program's: the real clock, the main dialog, the catalogue, the idle monitor and the pop-up queue.
+TickSystem& RealTickSystem();
+// Null restores the real one. Not owned.
+void SetTickSystem(TickSystem* system);
+// The program's: the launcher window while it exists; the game list's operations do nothing yet.
+TickView& LauncherTickView();
+// Null restores the program's. Not owned.
+void SetTickView(TickView* view);
+TickView& CurrentTickView();
+TickSystem& CurrentTickSystem();
+
+// The state the tick keeps between frames.
+struct PeriodicTickState {
+  uint32_t period = 0;           // ms; 0 disables the periodic part
+  uint32_t last_run = 0;         // tick of the last periodic run
+  int32_t recheck_counter = 0;   // 0..9
+  int32_t need_update_shown = 0;
+};
+PeriodicTickState& TickState();
+// The skin's UPDATE_TIMER "time"; a negative value counts as 0.
+void SetCatalogueCheckPeriod(int32_t period);
+
+void PeriodicTick();
+
+// The steps, in the order PeriodicTick runs them.
+void RecheckCatalogue();
+void RefreshNotices();
+void ShowKeywordHint();
+void CheckInstallations();
+void ProcessGames();
+// `installed`: installed games in the mirror; `any_needs_update`: one is in state 5.
+void QueueStep(int32_t installed, bool any_needs_update);
+void AutoUpdate();
+void ProcessPendingActions();
+
+// The error pop-up's text for a game's error number (0: none, the result is empty): the AppMessage text of
+// "update_error_<n>" ("update_unknown_error" for 21, "unknown error" when missing) with the title in its "%s".
+std::wstring ErrorPopupText(int32_t error, const wchar_t* title);
+// The error pop-up's answer: clears the game's error and removes the pop-up.
+void OnErrorPopupClosed(const wchar_t* game_id, int32_t answer);
+// The need-update pop-up's answer: clicked starts the update of all games; any close marks it shown.
+void OnNeedUpdatePopupClosed(const wchar_t* key, int32_t answer);
+// Deletes the need-update pop-up when one exists (shutdown).
+void DeleteNeedUpdatePopup();

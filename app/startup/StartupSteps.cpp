@@ -1,0 +1,195 @@
+// The program's start-up and shutdown steps: each one a call into the module that owns it.
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "app/games/CIEKillerForGame.h"
+#include "app/games/GameCatalogue.h"
+#include "app/games/GameIcon.h"
+#include "app/games/GameStateMirror.h"
+#include "app/games/UpdateQueue.h"
+#include "app/selfupdate/LauncherInfo.h"
+#include "app/selfupdate/SelfUpdateSteps.h"
+#include "app/session/GameArgs.h"
+#include "app/session/HandOver.h"
+#include "app/session/ParameterFile.h"
+#include "app/session/ProgramPath.h"
+#include "app/session/SessionValues.h"
+#include "app/settings/Setting.h"
+#include "app/startup/LauncherGlobals.h"
+#include "app/startup/OwnVersion.h"
+#include "app/startup/PeriodicTick.h"
+#include "app/startup/SingleInstance.h"
+#include "app/startup/Splash.h"
+#include "app/startup/Startup.h"
+#include "app/system/IdleMonitor.h"
+#include "app/system/PowerOff.h"
+#include "app/texts/MessageTexts.h"
+#include "app/windows/PopupMessage.h"
+#include "app/windows/SelectUpdateServer.h"
+#include "app/windows/SelfUpdaterDlg.h"
+#include "selfupdate/GameInfoVersion.h"
+#include "ui/base/VirtualFile.h"
+#include "ui/gfx/AppIcon.h"
+#include "ui/skin/SkinLoader.h"
+#include "ui/skinned/ProcessPopups.h"
+
+namespace {
+
+void CloseInstanceMutex() {
+  if (Launcher().SingleInstanceMutex != nullptr)
+    CloseHandle(Launcher().SingleInstanceMutex);
+  Launcher().SingleInstanceMutex = nullptr;
+}
+
+class RealSteps : public StartupSteps {
+ public:
+  void ShowErrorBox(const wchar_t* key) override {
+    MessageBoxW(nullptr, GetLauncherMessage(key), GetLauncherMessage(L"error"), MB_ICONERROR | MB_TOPMOST);
+  }
+
+  void LoadUser32() override {
+    LauncherGlobals& g = Launcher();
+    GetModuleFileNameW(nullptr, g.ExePath, MAX_PATH);
+    ::User32Module = LoadLibraryW(L"user32.dll");
+    if (::User32Module == nullptr)
+      return;
+    typedef BOOL(WINAPI * MessageFilter)(UINT, DWORD);
+    MessageFilter filter =
+        reinterpret_cast<MessageFilter>(reinterpret_cast<void*>(GetProcAddress(::User32Module, "ChangeWindowMessageFilter")));
+    if (filter != nullptr)
+      filter(WM_COPYDATA, 1);
+  }
+  void LoadLauncherTexts() override {
+    LoadLauncherMessages();
+    Launcher().LauncherTitle.Assign(GetLauncherMessage(L"Launcher"));
+  }
+  void LoadIcon() override { Launcher().AppIcon = LoadAppIcon(Launcher().LauncherTitle.GetString()); }
+  int CheckOwnFileVersion() override {
+    return ::CheckOwnFileVersion(Launcher().ExePath, &Launcher().LauncherFileVersion);
+  }
+  int CutExePath() override {
+    LauncherGlobals& g = Launcher();
+    wchar_t* slash = wcsrchr(g.ExePath, L'\\');
+    if (slash == nullptr)
+      return 0;
+    *slash = L'\0';
+    SetCurrentDirectoryW(g.ExePath);
+    g.ExeFolder = g.ExePath;
+    SetExeFolder(g.ExePath);
+    return 1;
+  }
+  void LoadKillList() override { CIEKillerForGame::GetInstance().Load(); }
+  void ParseCommandLine() override {
+    ::ParseCommandLine();
+    if (GameArgsSupported())
+      BuildGameArgs();
+  }
+  int CreateInstanceMutex() override {
+    return CreateSingleInstanceMutex(Launcher().LauncherTitle.GetString(), &Launcher().SingleInstanceMutex);
+  }
+  int HandOverToRunningLauncher() override {
+    HWND dialog = FindRunningLauncherDialog(Launcher().LauncherTitle.GetString());
+    return dialog != nullptr && SendHandOver(dialog);
+  }
+  void ReleaseVirtualFiles() override { ReleaseAllVirtualFiles(); }
+  int IsRunningFromUpdateTemp() override {
+    int update_copy = ::IsRunningFromUpdateTemp();
+    wchar_t path[MAX_PATH];
+    if (BuildLauncherInfoPath(Launcher().ExePath, update_copy != 0, path, MAX_PATH))
+      SetLauncherInfoPath(path);
+    SetCurrentUpdateAddr(GetSessionValues().LUpdateAddr);
+    return update_copy;
+  }
+  int LoadUpdateAddr() override { return LoadUpdateAddrFromLauncherInfo(GetSessionValues().LUpdateAddr); }
+  int SelectUpdateServer() override {
+    // A new server restarts the launcher from inside the selection: the new process must own the mutex.
+    SetBeforeServerRestart(&CloseInstanceMutex);
+    return ::SelectUpdateServer();
+  }
+  void StartSplash() override { ::StartSplash(GetLauncherMessage(L"initializing"), Launcher().AppIcon); }
+  void StopSplash() override { ::StopSplash(); }
+  int QueryGameInfoNumber() override { return ::QueryGameInfoNumber(GetSessionValues().LUpdateAddr) == 0; }
+  int RunSelfUpdaterDialog() override { return ::RunSelfUpdaterDialog(); }
+  int RestartLauncherFromParent() override { return ::RestartLauncherFromParent(); }
+  void RemoveUpdateTemp() override { ::RemoveUpdateTemp(); }
+  int DownloadLauncherInfo() override { return ::DownloadLauncherInfo(); }
+  int IsLauncherVersionChanged() override { return ::IsLauncherVersionChanged(); }
+  int CopyLauncherToUpdateTemp() override { return ::CopyLauncherToUpdateTemp(); }
+  int StartLauncherInUpdateTemp() override { return ::StartLauncherInUpdateTemp(); }
+  int LoadCatalogue() override { return ::LoadCatalogue(); }
+  int LoadSkinInfo() override { return SkinLoader::LoadSkinInfo(); }
+  void ApplyFixedSkin() override {
+    Setting* setting = Setting::GetInstance();
+    if (setting != nullptr && setting->FixSkin)
+      SetCurrentSkin(setting->FixedSkinID);
+  }
+  int LoadAppMessages() override { return ::LoadAppMessages(); }
+  int StartIconLoader() override { return ::StartIconLoader(); }
+  void FinishStartup() override {
+    LauncherGlobals& g = Launcher();
+    g.LastCatalogueCheckTick = GetTickCount();
+    size_t keywords = KeywordCount();
+    if (keywords > 0) {
+      srand(GetTickCount());
+      g.SearchKeywordIndex = static_cast<int32_t>(rand() / 32767.0 * static_cast<double>(keywords));
+    }
+    ClearUpdateQueue();
+    PrepareHandOverRecord();
+    OpenIdleMonitor();
+  }
+  void ResetServer() override {
+    if (WriteLauncherInfoUpdateAddr(L""))
+      WriteLauncherInfoUpdateName(L"");
+  }
+
+  void ReleaseLauncherTexts() override { ReleaseLauncherMessages(); }
+  void FreeIcon() override {
+    FreeAppIcon();
+    Launcher().AppIcon = nullptr;
+  }
+  void FreeUser32() override {
+    if (::User32Module != nullptr)
+      FreeLibrary(::User32Module);
+    ::User32Module = nullptr;
+  }
+  void FreeParameterBuffer() override { ReleaseParameterBuffer(); }
+  void CloseMutex() override { CloseInstanceMutex(); }
+  void ReleaseCatalogue() override { ::ReleaseCatalogue(); }
+  void DeleteAppMessages() override { ReleaseAppMessages(); }
+
+  void CloseIdleMonitor() override { ::CloseIdleMonitor(); }
+  void ClearGameLists() override {
+    ClearUpdateQueue();
+    GameStateList().RemoveAll();
+  }
+  void TearDownPopups() override {
+    DeleteNeedUpdatePopup();
+    PopupQueueRemoveAll();
+    TearDownProcessPopups();
+  }
+  void SaveSettings() override {
+    Setting* setting = Setting::PeekInstance();
+    if (setting == nullptr)
+      return;
+    setting->Save();
+    Setting::ReleaseInstance();
+  }
+  void UnloadSkinInfo() override { SkinLoader::UnloadSkinInfo(); }
+  void ClearWindowPointers() override {
+    Launcher().MainDialog = nullptr;
+    Launcher().LauncherWindow = nullptr;
+    Launcher().GameListPanel = nullptr;
+  }
+  void StopIconLoader() override { ::StopIconLoader(); }
+  int SelfUpdatePending() override { return Launcher().SelfUpdatePending; }
+  int PowerOffRequested() override { return Launcher().PowerOffRequested; }
+  void PowerOff() override { PowerOffMachine(); }
+};
+
+}  // namespace
+
+StartupSteps& RealStartupSteps() {
+  static RealSteps steps;
+  return steps;
+}

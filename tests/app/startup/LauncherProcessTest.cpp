@@ -1,0 +1,263 @@
+// orvaneLauncher.exe as a real process in a temporary installation (program, engine, default skin,
+// launcher-info ini) against the fixture servers: the patch server on 127.0.0.N:27500 answers the catalogue
+// folder query, the HTTP server on the same address serves the catalogue and the XML files. The first run
+// saves screenshots/splash.png (a delayed game list holds the splash) and screenshots/launcher_first_run.png
+// and quits through the tray menu; a second start hands over to the first and ends without a window; with the
+// mutex taken and no dialog to find, the real "launcher is not closed" box is read and closed.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/app/startup/DefaultSkinFolder.h"
+#include "tests/support/FixtureServer.h"
+#include "tests/support/PatchServerProcess.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/Timing.h"
+#include "tests/support/WindowCapture.h"
+#include "tests/support/WinePaths.h"
+
+namespace {
+
+using testing_support::FixtureServer;
+using testing_support::PatchServerProcess;
+using testing_support::TempFolder;
+using testing_support::WaitUntil;
+
+const wchar_t kTitle[] = L"Orvane Launcher";
+const wchar_t kSplashText[] = L"Starting the launcher...";
+const char kCatalogue[] = "GameInfo/7/";
+
+// Owns a launcher process; ends it when the test failed half way.
+struct LauncherProcess {
+  PROCESS_INFORMATION info = {};
+  ~LauncherProcess() {
+    if (info.hProcess == nullptr)
+      return;
+    if (WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT)
+      TerminateProcess(info.hProcess, 99);
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+  }
+  bool Ended(DWORD timeout_ms, DWORD* exit_code) {
+    if (WaitForSingleObject(info.hProcess, timeout_ms) != WAIT_OBJECT_0)
+      return false;
+    GetExitCodeProcess(info.hProcess, exit_code);
+    return true;
+  }
+};
+
+std::string GameLine(const std::string& id, int loader, int version) {
+  std::string line = id + "#1,2";
+  for (int field = 1; field < 27; ++field) {
+    line += "|";
+    if (field == 15)
+      line += "Title " + id;
+    else if (field == 16)
+      line += std::to_string(version);
+    else if (field == 17)
+      line += id;
+    else if (field == 18)
+      line += std::to_string(loader);
+    else if (field == 20)
+      line += "1";
+  }
+  return line + "|\n";
+}
+
+// The main dialog of a launcher (our dialog class and title, visible), or null.
+HWND FindLauncherDialog() {
+  HWND window = FindWindowW(L"OrvaneDialog", kTitle);
+  return window != nullptr && IsWindowVisible(window) ? window : nullptr;
+}
+
+class LauncherProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(startup_testing::CopyTree(startup_testing::DefaultSkinFolder(), install_.path()));
+    std::wstring bin = testing_support::WindowsPathOf(ORVANE_BIN_DIR);
+    for (const wchar_t* file : {L"orvaneLauncher.exe", L"QVTesserel.dll", L"patchw32.dll"})
+      ASSERT_TRUE(CopyFileW((bin + L"\\" + file).c_str(), install_.Join(file).c_str(), FALSE)) << file;
+    ASSERT_TRUE(patch_.Start(R"({"game_info_reply": {"number": 7}})", "", {"--port", "27500"}));
+    const std::string& address = patch_.address();
+    WriteServed(std::string(kCatalogue) + "MLI_3.info", "2\n1|PostOfHome|http://home/|1\n2|Support|http://help/|1\n");
+    WriteServed(std::string(kCatalogue) + "GLI_3.info",
+                "2\n" + GameLine("alpha", 0, 1) + GameLine("beta", 2, 3));
+    WriteServed(std::string(kCatalogue) + "GBI_3.info", "");
+    // The launcher information: version 1, as the launcher-info ini says, so no self-update starts.
+    WriteServed(std::string(kCatalogue) + "GGI_3_orvane.info", "1\norvane#1,\n");
+    WriteServed("xml/keyword.xml",
+                "<keywords><item><view_content>Try alpha</view_content><link_type>1</link_type>"
+                "<keyword>alpha</keyword><section>s</section><href>http://h/</href></item></keywords>");
+    WriteServed("xml/notice.xml", "<n><notice><subject>Welcome</subject><url>http://n/</url></notice></n>");
+    // The game list answers late: the splash stays up meanwhile.
+    ASSERT_TRUE(testing_support::WriteFileBytes(
+        http_.folder().Join(L"script.json"),
+        std::string("{\"/") + kCatalogue + "GLI_3.info\": {\"times\": 1, \"delay_before\": 3}}"));
+    ASSERT_TRUE(http_.Start("http_server.py", {"--bind", address, "--root", testing_support::UnixPathOf(root_.path()),
+                                               "--script", http_.UnixPath(L"script.json")}))
+        << http_.log();
+    std::string info = "[LAUNCHER_INFO]\r\nupdate_addr=" + http_.endpoint() + "\r\nversion=1\r\n";
+    ASSERT_TRUE(testing_support::WriteFileBytes(install_.Join(L"ZEPHLauncherInfo.ini"), info));
+  }
+
+  void WriteServed(const std::string& path, const std::string& content) {
+    std::wstring relative = testing_support::Utf8ToWide(path);
+    for (wchar_t& unit : relative)
+      unit = unit == L'/' ? L'\\' : unit;
+    ASSERT_TRUE(testing_support::WriteFileBytes(root_.Join(relative), content));
+  }
+
+  void Start(LauncherProcess* process, const std::wstring& arguments) {
+    std::wstring url = testing_support::Utf8ToWide("http://" + http_.endpoint() + "/xml/");
+    std::wstring command = L"\"" + install_.Join(L"orvaneLauncher.exe") + L"\" /GameID:orvane /CompanyID:3 " +
+                           L"/KeywordUrl:" + url + L"keyword.xml /OneLineNoticeUrl:" + url + L"notice.xml " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, install_.path().c_str(),
+                               &startup, &process->info));
+  }
+
+  TempFolder install_{L"launcherinstall"};
+  TempFolder root_{L"launcherroot"};
+  PatchServerProcess patch_;
+  FixtureServer http_;
+};
+
+TEST_F(LauncherProcessTest, TheFirstRunShowsTheSplashThenTheDialogAndQuitsThroughTheTrayMenu) {
+  LauncherProcess launcher;
+  Start(&launcher, L"/UserNick:tester");
+  HWND splash = nullptr;
+  ASSERT_TRUE(WaitUntil(15000, [&] {
+    splash = FindWindowW(kSplashText, kSplashText);
+    return splash != nullptr && IsWindowVisible(splash);
+  }));
+  ASSERT_TRUE(testing_support::WaitUntilPainted(splash, 2000));
+  EXPECT_TRUE(testing_support::SaveScreenshot(testing_support::CaptureWindow(splash), L"splash.png"));
+
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitUntil(20000, [&] { return (dialog = FindLauncherDialog()) != nullptr; }));
+  // The dialog stopped the splash once it was up.
+  EXPECT_TRUE(WaitUntil(5000, [&] { return FindWindowW(kSplashText, kSplashText) == nullptr; }));
+  RECT frame;
+  GetWindowRect(dialog, &frame);
+  EXPECT_EQ(900, frame.right - frame.left);
+  EXPECT_EQ(600, frame.bottom - frame.top);
+  ASSERT_TRUE(testing_support::WaitUntilPainted(dialog, 3000));
+  testing_support::PngImage shot;
+  // The header band (dark blue) and the body's light panel reached the screen.
+  EXPECT_TRUE(WaitUntil(5000, [&] {
+    shot = testing_support::CaptureWindow(dialog);
+    return (testing_support::PixelAt(shot, 300, 20) & 0xFF) > 0x40 &&
+           (testing_support::PixelAt(shot, 300, 300) >> 16) > 0xA0;
+  }));
+  EXPECT_TRUE(testing_support::SaveScreenshot(shot, L"launcher_first_run.png"));
+
+  // Closing minimises to the tray (the Minimize setting is on by default) and the launcher keeps running.
+  PostMessageW(dialog, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil(5000, [&] { return !IsWindowVisible(dialog); }));
+  EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(launcher.info.hProcess, 0));
+
+  // Exit from the tray menu: the menu's command reaches the dialog as WM_COMMAND 21.
+  PostMessageW(dialog, WM_COMMAND, 21, 0);
+  DWORD exit_code = 99;
+  ASSERT_TRUE(launcher.Ended(15000, &exit_code));
+  EXPECT_EQ(0u, exit_code);
+  EXPECT_EQ(nullptr, FindLauncherDialog());
+}
+
+TEST_F(LauncherProcessTest, ASecondStartHandsOverToTheRunningDialogAndEndsWithoutAWindow) {
+  LauncherProcess first;
+  Start(&first, L"/UserNick:first");
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitUntil(30000, [&] { return (dialog = FindLauncherDialog()) != nullptr; }));
+  // Minimised to the tray, the running dialog comes back when it hears from the second start.
+  PostMessageW(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(WaitUntil(5000, [&] { return !IsWindowVisible(dialog); }));
+
+  LauncherProcess second;
+  Start(&second, L"/UserNick:second");
+  DWORD exit_code = 99;
+  ASSERT_TRUE(second.Ended(15000, &exit_code));
+  EXPECT_EQ(0u, exit_code);
+  EXPECT_TRUE(WaitUntil(5000, [&] { return IsWindowVisible(dialog) != FALSE; }));
+  EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(first.info.hProcess, 0));
+
+  PostMessageW(dialog, WM_COMMAND, 21, 0);
+  ASSERT_TRUE(first.Ended(15000, &exit_code));
+  EXPECT_EQ(0u, exit_code);
+}
+
+TEST_F(LauncherProcessTest, StartedForAGameTheCloseButtonEndsTheLauncherInsteadOfMinimising) {
+  WriteServed(std::string(kCatalogue) + "GLI_3_alpha.info", "1\n" + GameLine("alpha", 0, 1));
+  LauncherProcess launcher;
+  Start(&launcher, L"/StartGameID:alpha");
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitUntil(30000, [&] { return (dialog = FindLauncherDialog()) != nullptr; }));
+  PostMessageW(dialog, WM_CLOSE, 0, 0);
+  DWORD exit_code = 99;
+  ASSERT_TRUE(launcher.Ended(15000, &exit_code));
+  EXPECT_EQ(0u, exit_code);
+}
+
+BOOL CALLBACK FindErrorBox(HWND window, LPARAM found) {
+  wchar_t class_name[16] = {}, caption[128] = {};
+  GetClassNameW(window, class_name, 16);
+  GetWindowTextW(window, caption, 128);
+  if (IsWindowVisible(window) && lstrcmpW(class_name, L"#32770") == 0 &&
+      lstrcmpW(caption, L"Orvane Launcher - error") == 0) {
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The message of a system message box: its first static control with text.
+std::wstring BoxText(HWND box) {
+  wchar_t text[256] = {};
+  HWND label = FindWindowExW(box, nullptr, L"Static", nullptr);
+  while (label != nullptr && GetWindowTextW(label, text, 256) == 0)
+    label = FindWindowExW(box, label, L"Static", nullptr);
+  return text;
+}
+
+TEST_F(LauncherProcessTest, WithTheMutexTakenAndNoDialogTheLauncherSaysItIsNotClosed) {
+  HANDLE mutex = CreateMutexW(nullptr, TRUE, kTitle);
+  ASSERT_NE(nullptr, mutex);
+  LauncherProcess launcher;
+  Start(&launcher, L"");
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitUntil(15000, [&] {
+    box = nullptr;
+    EnumWindows(&FindErrorBox, reinterpret_cast<LPARAM>(&box));
+    return box != nullptr;
+  }));
+  EXPECT_EQ(L"Another launcher is still running. Close it and try again.", BoxText(box));
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  DWORD exit_code = 99;
+  ASSERT_TRUE(launcher.Ended(10000, &exit_code));
+  EXPECT_EQ(0u, exit_code);
+  EXPECT_EQ(nullptr, FindLauncherDialog());
+  CloseHandle(mutex);
+}
+
+TEST_F(LauncherProcessTest, ADialogWhoseSkinCannotLoadSaysSoAndTheLauncherEnds) {
+  ASSERT_TRUE(DeleteFileW(install_.Join(L"data\\skin\\base\\base.ini").c_str()));
+  LauncherProcess launcher;
+  Start(&launcher, L"");
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitUntil(30000, [&] {
+    box = nullptr;
+    EnumWindows(&FindErrorBox, reinterpret_cast<LPARAM>(&box));
+    return box != nullptr;
+  }));
+  EXPECT_EQ(L"The launcher's skin cannot be loaded.", BoxText(box));
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  DWORD exit_code = 99;
+  ASSERT_TRUE(launcher.Ended(10000, &exit_code));
+  EXPECT_EQ(0u, exit_code);
+  EXPECT_EQ(nullptr, FindWindowW(kSplashText, kSplashText));
+}
+
+}  // namespace
