@@ -77,7 +77,7 @@ class GameStateText {
 
 class GameButtonInfo {
  public:
-  static const int32_t kMaxStateEntries = 64;
+  static constexpr int32_t kMaxStateEntries = 64;
 
   GameButtonInfo() = default;
   virtual ~GameButtonInfo();

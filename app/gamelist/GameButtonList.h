@@ -13,10 +13,10 @@
 #include <string>
 #include <unordered_map>
 
+#include "app/gamelist/GameButton.h"
 #include "ui/base/TLinkedList.h"
 #include "ui/base/TPLinkedList.h"
 
-class GameButton;
 class GameButtonInfo;
 class IGameInfo;
 struct GAME_ORDER;

@@ -1,0 +1,39 @@
+#include "app/gamelist/GameListServices.h"
+
+#include "app/windows/ModalGuard.h"
+
+namespace {
+
+GameListServices g_services;
+
+}  // namespace
+
+void SetGameListServices(const GameListServices& services) {
+  g_services = services;
+}
+
+void ReadUpdateServerName(wchar_t* text) {
+  if (text == nullptr)
+    return;
+  text[0] = L'\0';
+  if (g_services.read_update_name != nullptr)
+    g_services.read_update_name(text);
+}
+
+int RunUpdateServerSelection() {
+  return g_services.select_update_server != nullptr ? g_services.select_update_server() : 3;
+}
+
+void ShowLauncherToolTip(const RECT* area, uint32_t key, const wchar_t* text) {
+  if (g_services.show_tool_tip != nullptr)
+    g_services.show_tool_tip(area, key, text);
+}
+
+void ShowLauncherMessage(const wchar_t* text) {
+  if (g_services.show_message != nullptr) {
+    g_services.show_message(text);
+    return;
+  }
+  // One modal question at a time: a message refused by the guard is simply not shown.
+  ShowModalMessage(text != nullptr ? text : L"", 0);
+}

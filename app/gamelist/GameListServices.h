@@ -1,0 +1,29 @@
+// What the game list and the launcher window need from outside their own windows: the update server's name
+// and its selection dialog (the self-update side), the process tool-tip of the main dialog, and a modal
+// message. The launcher's start-up installs the real ones; until then the defaults below serve (no server
+// name, a selection that is cancelled, no tip, the guarded message dialog). Tests install recorders.
+//
+// Thread: user-interface thread only.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+struct GameListServices {
+  // Writes the current update server's name (at most 255 characters and the terminator).
+  void (*read_update_name)(wchar_t* text) = nullptr;
+  // Runs the server selection: 0 chosen, 1 list not downloaded, 2 list unreadable, 3 not chosen, 4 no dialog.
+  int (*select_update_server)() = nullptr;
+  // Shows the tool-tip `text` (null: none) for the area `area` (screen coordinates) of the owner `key`.
+  void (*show_tool_tip)(const RECT* area, uint32_t key, const wchar_t* text) = nullptr;
+  // Shows `text` in the one-button message dialog through the modal guard.
+  void (*show_message)(const wchar_t* text) = nullptr;
+};
+
+// Replaces the services; a null member takes its default.
+void SetGameListServices(const GameListServices& services);
+void ReadUpdateServerName(wchar_t* text);
+int RunUpdateServerSelection();
+void ShowLauncherToolTip(const RECT* area, uint32_t key, const wchar_t* text);
+void ShowLauncherMessage(const wchar_t* text);
