@@ -63,7 +63,7 @@ class GameList : public SkinnedChildWnd {
   GameButtonList& buttons() { return buttons_; }
   GameButtonInfo& layout() { return layout_; }
   GameListHeader_InstalledGame& header() { return header_; }
-  const NTextBox* region_text() const { return region_text_; }
+  NTextBox* region_text() const { return region_text_; }
 
  private:
   // Origin and visible rows from the header and the layout, then ClampScroll.
