@@ -37,3 +37,13 @@ void ShowLauncherMessage(const wchar_t* text) {
   // One modal question at a time: a message refused by the guard is simply not shown.
   ShowModalMessage(text != nullptr ? text : L"", 0);
 }
+
+void OpenLauncherSearch(const wchar_t* text, int32_t from_list) {
+  if (g_services.open_search != nullptr)
+    g_services.open_search(text, from_list);
+}
+
+void ApplyLauncherStartGame() {
+  if (g_services.apply_start_game != nullptr)
+    g_services.apply_start_game();
+}

@@ -1,7 +1,7 @@
 // What the game list and the launcher window need from outside their own windows: the update server's name
 // and its selection dialog (the self-update side), the process tool-tip of the main dialog, and a modal
 // message. The launcher's start-up installs the real ones; until then the defaults below serve (no server
-// name, a selection that is cancelled, no tip, the guarded message dialog). Tests install recorders.
+// name, a selection that is cancelled, no tip, the guarded message dialog, no search, no start game). Tests install recorders.
 //
 // Thread: user-interface thread only.
 #pragma once
@@ -19,6 +19,10 @@ struct GameListServices {
   void (*show_tool_tip)(const RECT* area, uint32_t key, const wchar_t* text) = nullptr;
   // Shows `text` in the one-button message dialog through the modal guard.
   void (*show_message)(const wchar_t* text) = nullptr;
+  // Opens a search for `text`; `from_list` 1 when it is the shown keyword hint (the main dialog's search).
+  void (*open_search)(const wchar_t* text, int32_t from_list) = nullptr;
+  // Applies the hand-over values to the launcher window (the main dialog's start-game step).
+  void (*apply_start_game)() = nullptr;
 };
 
 // Replaces the services; a null member takes its default.
@@ -27,3 +31,5 @@ void ReadUpdateServerName(wchar_t* text);
 int RunUpdateServerSelection();
 void ShowLauncherToolTip(const RECT* area, uint32_t key, const wchar_t* text);
 void ShowLauncherMessage(const wchar_t* text);
+void OpenLauncherSearch(const wchar_t* text, int32_t from_list);
+void ApplyLauncherStartGame();
