@@ -82,7 +82,7 @@ def write_ticker(skin):
     skin.ini(skin.skin_file(FOLDER, "notice_btn.ini"), sections)
     icon = Canvas(16, 16, (0, 0, 0, 0))
     icon.disc(8, 8, 7, ACCENT)
-    icon.text(6, 4, "!", WHITE)
+    icon.text(6, 4, "I", WHITE)
     skin.png(skin.skin_file(FOLDER, "notice_icon.png"), icon)
     skin.rect(WINDOW, "notice_text", 32, 10, 380, 20)
 
@@ -162,8 +162,8 @@ def write_game_list(skin):
                         ("back", "list_header.png")])])
     write_button(skin, FOLDER, "update_all_btn", 6, 5, 84, 22, label="UPDATE ALL", window="list_header")
     write_button(skin, FOLDER, "stop_update_all_btn", 94, 5, 84, 22, label="STOP ALL", window="list_header")
-    write_button(skin, FOLDER, "installed_game_scroll_up_btn", 200, 5, 26, 22, label="^", window="list_header")
-    write_button(skin, FOLDER, "installed_game_scroll_down_btn", 230, 5, 26, 22, label="V", window="list_header")
+    write_button(skin, FOLDER, "installed_game_scroll_up_btn", 200, 5, 26, 22, label="U", window="list_header")
+    write_button(skin, FOLDER, "installed_game_scroll_down_btn", 230, 5, 26, 22, label="D", window="list_header")
     write_button(skin, FOLDER, "select_region_btn", width - 66, height - 24, 60, 20, label="REGION", window="list")
 
 
@@ -184,9 +184,9 @@ def state_icons(skin):
     skin.png(skin.skin_file(FOLDER, "state_updating.png"), strip)
     skin.ini(skin.skin_file(FOLDER, "state_updating.ini"),
              [("IMAGE", [("frame_count", 4), ("frame_time", 120), ("image", "state_updating.png")])])
-    for name, colour, mark in (("state_need_update", (230, 150, 40), "!"), ("state_latest", (60, 160, 90), "+"),
+    for name, colour, mark in (("state_need_update", (230, 150, 40), "U"), ("state_latest", (60, 160, 90), "-"),
                                ("state_error", (200, 60, 60), "X"),
-                               ("state_install_file_downloading", ACCENT, "V")):
+                               ("state_install_file_downloading", ACCENT, "D")):
         icon = Canvas(16, 16, (0, 0, 0, 0))
         icon.disc(8, 8, 7, colour)
         icon.text(6, 5, mark, WHITE)
