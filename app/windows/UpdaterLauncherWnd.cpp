@@ -73,7 +73,9 @@ int32_t UpdaterLauncherWnd::CreateChildren() {
   // The ticker, the search box and three buttons may fail: they are then simply absent.
   if (CreateChild(notice_, category, L"notice_text", 101, this))
     notice_.Show(1, 0);
-  if (CreateChild(search_, category, L"search_edit", 102, this))
+  // An edit is made with its window style (the plain Create makes none).
+  search_.SetSkin(category, L"search_edit");
+  if (search_.Create(0, 0, 1, 1, 102, this, WS_TABSTOP | ES_AUTOHSCROLL))
     search_.Show(1, 0);
   SkinnedButton* buttons[3] = {&search_button_, &home_button_, &flash_game_button_};
   const wchar_t* button_skins[3] = {L"search_btn", L"home_btn", L"flashgame_btn"};

@@ -84,6 +84,8 @@ class UpdaterLauncherWnd : public SkinnedChildWnd, public GameActionView {
   uint32_t ButtonWaitTime() override;
 
   GameList& game_list() { return game_list_; }
+  NoticeWnd& notice() { return notice_; }
+  SearchEdit& search_box() { return search_; }
   SkinnedButton& action_button(int32_t id) { return action_buttons_[id - 110]; }
   SkinnedProgressCtrl& file_progress() { return file_progress_; }
   SkinnedProgressCtrl& total_progress() { return total_progress_; }

@@ -151,6 +151,9 @@ TEST_F(UpdaterLauncherWndTest, TheDefaultSkinGivesEveryChildTextBoxAndImage) {
   ASSERT_EQ(1, Open(window));
   EXPECT_EQ(&window.game_list(), GameListPanel);
   EXPECT_EQ(static_cast<GameActionView*>(&window), GetGameActionView());
+  EXPECT_TRUE(window.notice().created());
+  EXPECT_TRUE(window.search_box().created());
+  EXPECT_TRUE(window.search_box().visible());
   for (int32_t id = 110; id <= 116; ++id)
     EXPECT_TRUE(window.action_button(id).created()) << id;
   EXPECT_FALSE(window.action_button(110).visible());

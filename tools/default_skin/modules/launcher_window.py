@@ -28,7 +28,7 @@ FILECHECK = (768, 486, 104, 40)
 # The game list's rows.
 ROW_WIDTH = 256
 ROW_HEIGHT = 38
-SELECTED_HEIGHT = 58
+SELECTED_HEIGHT = 46
 HEADER_HEIGHT = 32
 
 APP_TEXTS = [
@@ -208,16 +208,16 @@ def write_game_buttons(skin):
         skin.png(skin.skin_file(FOLDER, name + ".png"), border)
     icons = ["state_updating", "state_need_update", "state_latest", "state_error", "state_install_file_downloading"]
     info = [("x", 3), ("y", 1), ("width", ROW_WIDTH), ("height", ROW_HEIGHT), ("selected_x", 0),
-            ("selected_y", -10), ("selected_top_y", 0), ("selected_bottom_y", -20), ("selected_width", ROW_WIDTH + 6),
+            ("selected_y", -4), ("selected_top_y", 0), ("selected_bottom_y", -8), ("selected_width", ROW_WIDTH + 6),
             ("selected_height", SELECTED_HEIGHT), ("line_x", 6), ("line_y", 1), ("line_width", ROW_WIDTH - 6),
             ("line_height", 1)] + colour_keys("line_color", (210, 216, 226)) + \
         colour_keys("back_normal_color", (250, 251, 253)) + colour_keys("back_over_color", (226, 234, 248)) + \
         colour_keys("back_selected_color", (60, 90, 140)) + \
-        [("game_icon_x", 8), ("game_icon_y", 11), ("selected_game_icon_x", 10), ("selected_game_icon_y", 13),
+        [("game_icon_x", 8), ("game_icon_y", 11), ("selected_game_icon_x", 10), ("selected_game_icon_y", 7),
          ("event_max", 2), ("event_x", 6), ("event_offset", 16), ("event_y", 13),
          ("event_image", "badge_event.png"), ("hot_image", "badge_hot.png"), ("new_image", "badge_new.png"),
          ("beta_image", "badge_beta.png"), ("arrow_image", "arrow.png"), ("arrow_x", ROW_WIDTH - 8),
-         ("arrow_y", 23), ("state_icon_count", len(icons)), ("state_icon_x", ROW_WIDTH - 24),
+         ("arrow_y", 17), ("state_icon_count", len(icons)), ("state_icon_x", ROW_WIDTH - 24),
          ("state_icon_y", 11), ("state_border_count", 3), ("state_border_x", 0), ("state_border_y", 0),
          ("state_text_count", 1), ("state_text_x", ROW_WIDTH - 30), ("state_text_y", 13), ("state_text_align", 3)]
     sections = [("BUTTON_INFO", info)]
@@ -232,7 +232,7 @@ def write_game_buttons(skin):
                      text_keys("small", 0, 0, ACCENT, text="downloading")))
     sections += [("GAME_TEXT_NORMAL", text_keys("text", 30, 12, INK)),
                  ("GAME_TEXT_OVER", text_keys("text", 30, 12, ACCENT)),
-                 ("GAME_TEXT_SELECTED", text_keys("title", 52, 20, WHITE))]
+                 ("GAME_TEXT_SELECTED", text_keys("title", 52, 13, WHITE))]
     skin.ini(skin.skin_file(FOLDER, "game_button_info.ini"), sections)
 
 
