@@ -180,6 +180,32 @@ TEST_F(UpdaterLauncherWndTest, TheDefaultSkinGivesEveryChildTextBoxAndImage) {
   EXPECT_EQ(nullptr, GetGameActionView());
 }
 
+TEST_F(UpdaterLauncherWndTest, RealWebViewsTakeTheirPlacesAndTheBannerFollowsTheDialog) {
+  Setting::GetInstance()->DisableWebBrowser = 0;
+  AddGame(L"a", 3);
+  UpdaterLauncherWnd window;
+  ASSERT_EQ(1, Open(window));
+  for (int32_t i = 0; i < 3; ++i)
+    ASSERT_TRUE(window.view(i).created()) << i;
+  orvaneHtmlCtrl& first = window.view(UpdaterLauncherWnd::kPostPage1);
+  // Home: the first page takes its extended place, the second hides.
+  window.SelectGame(nullptr, 0);
+  EXPECT_EQ(1, first.extended());
+  EXPECT_EQ(first.extended_geometry().height, first.height());
+  EXPECT_FALSE(window.view(UpdaterLauncherWnd::kPostPage2).visible());
+  // A game: back to the normal place, both pages shown and asked for the game's pages.
+  window.SelectGame(L"a", 0);
+  EXPECT_EQ(0, first.extended());
+  EXPECT_EQ(first.normal_geometry().height, first.height());
+  EXPECT_TRUE(window.view(UpdaterLauncherWnd::kPostPage2).visible());
+  EXPECT_EQ(L"http://127.0.0.1/a/2", window.asked_url(UpdaterLauncherWnd::kPostPage2));
+  window.ShowBanner(0);
+  EXPECT_EQ(0, window.banner_shown());
+  window.ShowBanner(1);
+  EXPECT_EQ(1, window.banner_shown());
+  window.Destroy();
+}
+
 TEST_F(UpdaterLauncherWndTest, AMissingOptionalChildIsLeftOutAndAMissingRequiredOneFailsTheCreation) {
   DeleteFileW(skin_.Join(L"data\\skin\\body\\flashgame_btn.ini").c_str());
   {
