@@ -197,6 +197,28 @@ TEST_F(GameListWindowTest, FiveHundredGamesScrollWithWheelAndButtonsAndTheLastIs
   list.Destroy();
 }
 
+TEST_F(GameListWindowTest, AHeaderSkinChangeMovesTheRowsAndBoundsTheScrollAgain) {
+  for (int i = 0; i < 20; ++i)
+    games_.Add(L"g" + std::to_wstring(i), 1);
+  GameList list;
+  Open(list, 40);
+  list.SelectButton(L"g19");
+  EXPECT_EQ(12 - 20, list.buttons().scroll_offset);
+  // A taller header and a layout with lower rows: more rows fit, the list starts lower, and the offset that
+  // showed the last row is now past the end.
+  WriteIni(L"data\\skin\\common\\list_header_installed_game.ini",
+           L"[BACK]\r\nx=0\r\ny=0\r\nwidth=240\r\nheight=60\r\n");
+  WriteIni(L"data\\skin\\common\\game_button_info.ini",
+           gamelist_testing::GameButtonInfoIni(L"height=20\r\n"));
+  SetCurrentSkin(L"other");
+  BroadcastSkinChange();
+  root_.Update();
+  EXPECT_EQ(60, list.buttons().origin_y);
+  EXPECT_EQ((400 - 1) / 21, list.buttons().visible_rows);
+  EXPECT_EQ((400 - 1) / 21 - 20, list.buttons().scroll_offset);
+  list.Destroy();
+}
+
 TEST_F(GameListWindowTest, RegionResultsShowTheirMessagesAndAChosenServerRenamesTheRegion) {
   games_.Add(L"a", 1);
   GameList list;
