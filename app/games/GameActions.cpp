@@ -15,6 +15,7 @@
 #include "app/games/GameInfo.h"
 #include "app/games/GameStateMirror.h"
 #include "app/games/UpdateQueue.h"
+#include "app/gamelist/GamePopupMenu.h"
 #include "app/texts/MessageFormat.h"
 #include "ui/browser/OpenUrl.h"
 #include "ui/skin/SkinListeners.h"
@@ -297,4 +298,64 @@ void SelectGame(const wchar_t* game_id) {
   if (g_view != nullptr)
     g_view->SelectGame(game_id);
   ApplyGameButtonStates(FindGameState(game_id));
+}
+
+GamePopupMenuRows ComputeGamePopupMenuRows(const GameState& mirror) {
+  GamePopupMenuRows rows = {};
+  const int32_t flags[7] = {mirror.install_button, mirror.cancel_install_button, mirror.update_button,
+                            mirror.stop_update_button, mirror.run_button, mirror.full_check_button,
+                            mirror.home_page_button};
+  for (int i = 0; i < 7; ++i) {
+    rows.enabled[i] = (flags[i] & 2) != 0 ? 1 : 0;
+    rows.shown[i] = 1;
+  }
+  // Install and cancel install exclude each other, as update and stop update do.
+  const bool installing = mirror.state == kGameInstallerDownloading;
+  const bool updating = mirror.state == kGameUpdating;
+  rows.shown[0] = installing ? 0 : 1;
+  rows.shown[1] = installing ? 1 : 0;
+  rows.shown[2] = updating ? 0 : 1;
+  rows.shown[3] = updating ? 1 : 0;
+  return rows;
+}
+
+void RunGamePopupMenuCommand(uint32_t command_id) {
+  GamePopupMenu* menu = ProcessGamePopupMenu();
+  if (menu == nullptr || command_id == 0)
+    return;
+  // A copy: the action may open the menu again (a message loop) and change its id.
+  std::wstring id = menu->game_id().GetString();
+  switch (command_id) {
+    case 1: InstallGame(id.c_str()); break;
+    case 2: CancelInstallGame(id.c_str()); break;
+    case 3: UpdateOneGame(id.c_str()); break;
+    case 4: StopUpdateGame(id.c_str()); break;
+    case 5: RunGame(id.c_str()); break;
+    case 6: FullCheckGame(id.c_str()); break;
+    case 7: OpenGameHomePage(id.c_str()); break;
+    default: break;
+  }
+}
+
+int ShowGamePopupMenu(const wchar_t* game_id) {
+  GameState* mirror = FindGameState(game_id);
+  GamePopupMenu* menu = ProcessGamePopupMenu();
+  if (mirror == nullptr || menu == nullptr)
+    return 0;
+  menu->game_id().Assign(game_id);
+  if (menu->GetHwnd() == nullptr) {
+    menu->SetSkin(L"etc", L"game_popup_menu");
+    menu->SetCommandCallback(&RunGamePopupMenuCommand);
+    menu->ResetItems(&RunGamePopupMenuCommand);
+    if (menu->CreatePopup(0, 0, 1, 1, nullptr, NPopup::kToolWindow | NPopup::kTopmost) != 1)
+      return 0;
+  }
+  GamePopupMenuRows rows = ComputeGamePopupMenuRows(*mirror);
+  for (uint32_t command = 1; command <= 7; ++command) {
+    menu->EnableItem(command, rows.enabled[command - 1]);
+    menu->ShowItem(command, rows.shown[command - 1]);
+  }
+  menu->UpdateSize();
+  menu->Show(1, 1);
+  return 1;
 }

@@ -74,6 +74,19 @@ void GoHome();
 // game shown in the launcher window with its button states.
 void SelectGame(const wchar_t* game_id);
 
+// The game popup menu's rows for a game's mirror: row i (command i + 1) is shown when shown[i] and enabled when
+// enabled[i]. Commands: 1 install, 2 cancel install, 3 update, 4 stop update, 5 run, 6 full check, 7 home page.
+struct GamePopupMenuRows {
+  int32_t shown[7];
+  int32_t enabled[7];
+};
+GamePopupMenuRows ComputeGamePopupMenuRows(const GameState& mirror);
+// Opens the game popup menu (GamePopupMenu.h) at the cursor for a game that has a mirror; nothing otherwise.
+// Its commands run the actions above on that game. 1 when the menu was opened.
+int ShowGamePopupMenu(const wchar_t* game_id);
+// What a command of the popup menu does, for the game it was opened for (0: closed without a choice).
+void RunGamePopupMenuCommand(uint32_t command_id);
+
 // The capacity check: true when fewer than two mirrors are in state 1 or 6; otherwise the
 // "exceed_max_update_count" message was shown and the caller ends.
 bool CheckUpdateCapacity();

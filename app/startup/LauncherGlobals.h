@@ -24,8 +24,6 @@ struct LauncherGlobals {
   HANDLE SingleInstanceMutex = nullptr;
   orvaneLauncherDlg* MainDialog = nullptr;
   UpdaterLauncherWnd* LauncherWindow = nullptr;
-  // The game list panel's window object once the launcher window made it; the launcher only tests it.
-  void* GameListPanel = nullptr;
   int32_t SelfUpdatePending = 0;
   int32_t PowerOffRequested = 0;
   uint32_t LastCatalogueCheckTick = 0;

@@ -55,7 +55,7 @@ class TickView {
 TickSystem& RealTickSystem();
 // Null restores the real one. Not owned.
 void SetTickSystem(TickSystem* system);
-// The program's: the launcher window while it exists; the game list's operations do nothing yet.
+// The program's: the launcher window and the game list while they exist.
 TickView& LauncherTickView();
 // Null restores the program's. Not owned.
 void SetTickView(TickView* view);

@@ -16,6 +16,7 @@
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
 #include "app/settings/Setting.h"
+#include "app/gamelist/GameList.h"
 #include "app/startup/LauncherGlobals.h"
 #include "app/startup/OwnVersion.h"
 #include "app/startup/PeriodicTick.h"
@@ -179,7 +180,7 @@ class RealSteps : public StartupSteps {
   void ClearWindowPointers() override {
     Launcher().MainDialog = nullptr;
     Launcher().LauncherWindow = nullptr;
-    Launcher().GameListPanel = nullptr;
+    GameListPanel = nullptr;
   }
   void StopIconLoader() override { ::StopIconLoader(); }
   int SelfUpdatePending() override { return Launcher().SelfUpdatePending; }

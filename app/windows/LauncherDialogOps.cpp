@@ -10,6 +10,7 @@
 #include "app/games/IGameInfo.h"
 #include "app/session/HandOver.h"
 #include "app/settings/Setting.h"
+#include "app/gamelist/GameList.h"
 #include "app/startup/LauncherGlobals.h"
 #include "app/startup/PeriodicTick.h"
 #include "app/texts/MessageTexts.h"
@@ -70,7 +71,7 @@ void ApplyStartGame() {
     window->SetUserNick(values.prepared ? values.UserNick : L"");
     window->SelectGame(id, 0);
   }
-  if (Launcher().GameListPanel != nullptr)
+  if (GameListPanel != nullptr)
     CurrentTickView().RefreshGameList();
 }
 
@@ -78,8 +79,7 @@ void ShowSettingsDialog() {
   if (g_settings_runner(Launcher().MainDialog) != 1)
     return;
   PeriodicTick();
-  if (Launcher().GameListPanel != nullptr)
-    CurrentTickView().RefreshGameList();
+  CurrentTickView().RefreshGameList();
   Setting* live = Setting::GetInstance();
   if (live != nullptr && live->Update != 1)
     TickState().need_update_shown = 0;

@@ -227,12 +227,13 @@ TEST_F(LauncherWindowsTest, CloseWithoutTheMinimiseSettingEndsTheDialog) {
 TEST_F(LauncherWindowsTest, TheSkinFixRemembersTheCurrentSkinAndTypedSearchesAreEncoded) {
   Setting* setting = Setting::GetInstance();
   setting->FixSkin = 0;
-  SetCurrentSkin(L"winter");
   orvaneLauncherDlg dialog;
   RunDialog(dialog, {
       [&] {
         if (dialog.GetHwnd() == nullptr)
           return false;
+        // After the dialog applied the start game (none here: the portal's own skin).
+        SetCurrentSkin(L"winter");
         RECT check, button;
         EXPECT_TRUE(startup_testing::SkinRect("base", "fixskin_chk", &check));
         EXPECT_TRUE(startup_testing::SkinRect("base", "fixskin_btn", &button));

@@ -5,6 +5,7 @@ MODULES = [
     "skin_info",
     "base",
     "body",
+    "launcher_window",
     "etc",
     "messages",
     "setting_dlg",

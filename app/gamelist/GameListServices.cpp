@@ -1,0 +1,48 @@
+#include "app/gamelist/GameListServices.h"
+
+#include "app/selfupdate/LauncherInfo.h"
+#include "app/windows/ModalGuard.h"
+#include "app/windows/SelectUpdateServer.h"
+#include "app/windows/orvaneLauncherDlg.h"
+
+namespace {
+
+GameListServices g_services;
+
+}  // namespace
+
+void SetGameListServices(const GameListServices& services) {
+  g_services = services;
+}
+
+void ReadUpdateServerName(wchar_t* text) {
+  if (text == nullptr)
+    return;
+  text[0] = L'\0';
+  (g_services.read_update_name != nullptr ? g_services.read_update_name : &ReadLauncherInfoUpdateName)(text);
+}
+
+int RunUpdateServerSelection() {
+  return (g_services.select_update_server != nullptr ? g_services.select_update_server : &SelectUpdateServer)();
+}
+
+void ShowLauncherToolTip(const RECT* area, uint32_t key, const wchar_t* text) {
+  (g_services.show_tool_tip != nullptr ? g_services.show_tool_tip : &ShowToolTip)(area, key, text);
+}
+
+void ShowLauncherMessage(const wchar_t* text) {
+  if (g_services.show_message != nullptr) {
+    g_services.show_message(text);
+    return;
+  }
+  // One modal question at a time: a message refused by the guard is simply not shown.
+  ShowModalMessage(text != nullptr ? text : L"", 0);
+}
+
+void OpenLauncherSearch(const wchar_t* text, int32_t from_list) {
+  (g_services.open_search != nullptr ? g_services.open_search : &OpenSearch)(text, from_list);
+}
+
+void ApplyLauncherStartGame() {
+  (g_services.apply_start_game != nullptr ? g_services.apply_start_game : &ApplyStartGame)();
+}

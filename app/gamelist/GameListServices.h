@@ -1,0 +1,38 @@
+// What the game list and the launcher window need from outside their own windows: the update server's name
+// and its selection dialog (the self-update side), the process tool-tip of the main dialog, and a modal
+// message. The defaults are the launcher's own (the launcher-info ini's server name, the server selection
+// dialog, the main dialog's tip, search and start game, the guarded message dialog); tests install recorders.
+//
+// Thread: user-interface thread only.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "app/selfupdate/LauncherInfo.h"
+
+struct GameListServices {
+  // Writes the current update server's name into `text` of kLauncherInfoTextUnits units
+  // (app/selfupdate/LauncherInfo.h), terminated.
+  void (*read_update_name)(wchar_t* text) = nullptr;
+  // Runs the server selection: 0 chosen, 1 list not downloaded, 2 list unreadable, 3 not chosen, 4 no dialog.
+  int (*select_update_server)() = nullptr;
+  // Shows the tool-tip `text` (null: none) for the area `area` (screen coordinates) of the owner `key`.
+  void (*show_tool_tip)(const RECT* area, uint32_t key, const wchar_t* text) = nullptr;
+  // Shows `text` in the one-button message dialog through the modal guard.
+  void (*show_message)(const wchar_t* text) = nullptr;
+  // Opens a search for `text`; `from_list` 1 when it is the shown keyword hint (the main dialog's search).
+  void (*open_search)(const wchar_t* text, int32_t from_list) = nullptr;
+  // Applies the hand-over values to the launcher window (the main dialog's start-game step).
+  void (*apply_start_game)() = nullptr;
+};
+
+// Replaces the services; a null member takes its default.
+void SetGameListServices(const GameListServices& services);
+void ReadUpdateServerName(wchar_t* text);
+int RunUpdateServerSelection();
+void ShowLauncherToolTip(const RECT* area, uint32_t key, const wchar_t* text);
+void ShowLauncherMessage(const wchar_t* text);
+void OpenLauncherSearch(const wchar_t* text, int32_t from_list);
+void ApplyLauncherStartGame();
