@@ -60,6 +60,9 @@ int NImage::LoadFrame(int32_t index, const wchar_t* path) {
   if (index < 0 || index >= slot_count_ || frames_[index] != nullptr)
     return 0;
   frames_[index] = Dib::Load(path, 0);
+  // A single slot is drawn as a strip of one frame, so its frame is as wide as its image.
+  if (slot_count_ == 1 && frames_[index] != nullptr)
+    frame_width_ = frames_[index]->width();
   return frames_[index] != nullptr;
 }
 

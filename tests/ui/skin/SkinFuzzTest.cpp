@@ -23,10 +23,11 @@
 namespace testing_support {
 namespace {
 
-// A relative path that stays below the folder it is joined to: no drive or stream ':', no leading separator,
-// no part made only of dots and blanks with two dots or more (a part the file system may read as "..").
+// A relative path that stays below the folder it is joined to: no drive or stream ':', no part made only of
+// dots and blanks with two dots or more (a part the file system may read as ".."). Empty parts (a doubled
+// separator) are read as one separator.
 bool StaysBelow(const std::wstring& relative) {
-  if (relative.find(L':') != std::wstring::npos || (!relative.empty() && (relative[0] == L'\\' || relative[0] == L'/')))
+  if (relative.find(L':') != std::wstring::npos)
     return false;
   size_t start = 0;
   while (start <= relative.size()) {
