@@ -194,11 +194,6 @@ std::string HandOverBytes(const wchar_t* session_key, const wchar_t* nick, const
   return std::string(reinterpret_cast<const char*>(&record), sizeof record);
 }
 
-template <size_t N>
-void ExpectTerminatedHandOverField(const wchar_t (&field)[N]) {
-  ASSERT_NE(nullptr, std::wmemchr(field, L'\0', N));
-}
-
 TEST(HandOverFuzz, OnlyWholeRecordsAreTakenAndEveryTextStaysInItsField) {
   const std::vector<std::string> seeds = {
       HandOverBytes(L"key", L"nick", L"game1", 3, L"gpvlu", L"gpllv"),
@@ -221,9 +216,9 @@ TEST(HandOverFuzz, OnlyWholeRecordsAreTakenAndEveryTextStaysInItsField) {
     taken += result;
     ASSERT_NO_FATAL_FAILURE(ExpectSessionValuesWithinTheirFields());
     const HandOverValues& values = GetHandOverValues();
-    ASSERT_NO_FATAL_FAILURE(ExpectTerminatedHandOverField(values.SessKey));
-    ASSERT_NO_FATAL_FAILURE(ExpectTerminatedHandOverField(values.UserNick));
-    ASSERT_NO_FATAL_FAILURE(ExpectTerminatedHandOverField(values.StartGameID));
+    ASSERT_NO_FATAL_FAILURE(ExpectTerminated(values.SessKey));
+    ASSERT_NO_FATAL_FAILURE(ExpectTerminated(values.UserNick));
+    ASSERT_NO_FATAL_FAILURE(ExpectTerminated(values.StartGameID));
     ASSERT_NE(nullptr, std::wmemchr(GetGameArgsTail(), L'\0', 1024));
   });
   EXPECT_GT(taken, 0);
