@@ -97,6 +97,13 @@ void GameInfoVersion::OnSocketEvent(void* user, int event, void* data) {
     static_cast<GameInfoVersion*>(user)->HandleSocketEvent(event, static_cast<const uint8_t*>(data));
 }
 
+bool ReadGameInfoReply(const uint8_t* packet, uint64_t* number) {
+  if (ReadU16(packet) < kGameInfoReplyMinimumLength || ReadU16(packet + 2) != kGameInfoReply)
+    return false;
+  *number = (static_cast<uint64_t>(ReadU32(packet + 8)) << 32) | ReadU32(packet + 4);
+  return true;
+}
+
 void GameInfoVersion::HandleSocketEvent(int event, const uint8_t* packet) {
   switch (event) {
     case kSocketConnected: {
@@ -108,9 +115,10 @@ void GameInfoVersion::HandleSocketEvent(int event, const uint8_t* packet) {
       Settle(kFailed);
       return;
     case kSocketPacket:
-      if (packet && ReadU16(packet + 2) == kGameInfoReply && ReadU16(packet) >= kGameInfoReplyMinimumLength) {
-        answer_low_ = ReadU32(packet + 4);
-        answer_high_ = ReadU32(packet + 8);
+      uint64_t number;
+      if (packet && ReadGameInfoReply(packet, &number)) {
+        answer_low_ = static_cast<uint32_t>(number);
+        answer_high_ = static_cast<uint32_t>(number >> 32);
         socket_->Disconnect();
         Settle(kAnswered);
       } else {

@@ -31,6 +31,11 @@ int QueryGameInfoNumber(const wchar_t* update_address, unsigned timeout_ms = 100
 // "/" ("host:27500/path" -> "host"). Empty when the address is empty or does not fit 1023 bytes.
 std::string UpdateHostOf(const wchar_t* update_address);
 
+// Reads one packet from the host, framed as net/PacketFramer.h frames it (it holds as many bytes as its u16
+// total length says): true with the GameInfo number in `number` for a 341 of total length 12 or more; false
+// for any other packet (`number` untouched).
+bool ReadGameInfoReply(const uint8_t* packet, uint64_t* number);
+
 // One query: its socket and the answer. Made and destroyed inside QueryGameInfoNumber.
 class GameInfoVersion {
  public:

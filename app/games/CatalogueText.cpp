@@ -157,7 +157,9 @@ bool Utf8ToField(const char* text, wchar_t* field, size_t width) {
   int needed = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
   if (needed <= 0 || static_cast<size_t>(needed) > width)
     return false;
-  if (MultiByteToWideChar(CP_UTF8, 0, text, -1, field, needed) != needed) {
+  // Invalid sequences may be counted one way when sizing and converted another (Wine does so for runs of lead
+  // bytes): the text only counts when the conversion ends with its terminator inside the field.
+  if (MultiByteToWideChar(CP_UTF8, 0, text, -1, field, needed) != needed || field[needed - 1] != 0) {
     field[0] = 0;
     return false;
   }

@@ -38,5 +38,8 @@ void ReadRecordField(const TiXmlElement& record, const char* name, wchar_t* fiel
   int units = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
   if (units <= 0 || static_cast<size_t>(units) > limit)
     return;
-  MultiByteToWideChar(CP_UTF8, 0, text, -1, field, units);
+  // Invalid sequences may be counted one way when sizing and converted another (seen with Wine for runs of
+  // lead bytes): the text only counts when the conversion ends with its terminator inside the limit.
+  if (MultiByteToWideChar(CP_UTF8, 0, text, -1, field, units) != units || field[units - 1] != 0)
+    field[0] = 0;
 }

@@ -20,6 +20,7 @@
 #include "base/RelativeName.h"
 #include "engine/SessionProtocol.h"
 #include "net/PacketFramer.h"
+#include "tests/support/GuardedBuffer.h"
 #include "tests/support/Mutator.h"
 #include "tests/support/TempFolder.h"
 
@@ -159,7 +160,10 @@ void FeedSession(const std::string& stream, Mutator& pieces, SessionCounts* coun
       ASSERT_LE(total, kMaxListTotal);
     } else if (packet.type == kListEnd && ListComplete(total, received)) {
       std::vector<std::unique_ptr<FileEntry>> entries;
-      if (ParseListEntries(list.data(), received, &entries) != ListResult::kOk) {
+      // The list ends at a no-access page: a read past its last byte faults at once.
+      static testing_support::GuardedBuffer guarded;
+      const uint8_t* placed = guarded.Place(std::string(list.begin(), list.begin() + received));
+      if (ParseListEntries(placed, received, &entries) != ListResult::kOk) {
         ASSERT_TRUE(entries.empty());
         ++counts->refused_lists;
         return;
@@ -234,15 +238,17 @@ TEST(ParserFuzz, InstalledFileListRecordsNameOnlyFilesBelowTheRootAndSurviveThei
   const std::vector<std::string> seeds = FileListSeeds();
   const std::vector<std::string> dictionary = FileListDictionary();
   const int iterations = FuzzIterations(100000);
-  Mutator mutator(0xF11E5);
+  Mutator mutator(0xF11E5, Mutator::kText16);
+  testing_support::GuardedBuffer guarded;
   int records = 0;
   for (int i = 0; i < iterations; ++i) {
     const std::string bytes = mutator.Mutate(seeds, dictionary);
-    std::wstring text(bytes.size() / 2, L'\0');
-    std::memcpy(&text[0], bytes.data(), text.size() * 2);
+    // Whole units, ending at a no-access page.
+    const size_t units = bytes.size() / 2;
+    const wchar_t* text = reinterpret_cast<const wchar_t*>(guarded.Place(bytes.substr(0, units * 2)));
     size_t dropped = 0;
     FileListStore store;
-    for (const FileRecord& record : ParseFileListText(text.data(), text.size(), &dropped)) {
+    for (const FileRecord& record : ParseFileListText(text, units, &dropped)) {
       ++records;
       ASSERT_TRUE(JoinsBelowTheRoot(record.name))
           << "input " << i << ": " << testing::PrintToString(std::wstring(record.name));

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/FixtureServer.h"
+#include "tests/support/GuardedBuffer.h"
+#include "tests/support/Mutator.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/UnixCommand.h"
 #include "tests/support/WinePaths.h"
@@ -80,6 +82,48 @@ TEST(UnixCommand, ReportsStatusAndOutputWithAwkwardQuoting) {
   EXPECT_EQ(0, RunUnixCommand("printf '%s|' " + ShellQuote("it's \"quoted\" \\ here"), &output));
   EXPECT_EQ("it's \"quoted\" \\ here|", output);
   EXPECT_EQ(3, RunUnixCommand("exit 3"));
+}
+
+TEST(GuardedBuffer, PlacesEveryInputToEndRightBeforeANoAccessPage) {
+  GuardedBuffer buffer;
+  for (size_t size : {size_t{0}, size_t{1}, size_t{4095}, size_t{4097}, size_t{200000}}) {
+    const uint8_t* start = buffer.Place(std::string(size, 'x'));
+    MEMORY_BASIC_INFORMATION after = {};
+    ASSERT_NE(0u, VirtualQuery(start + size, &after, sizeof after));
+    EXPECT_EQ(static_cast<DWORD>(PAGE_NOACCESS), after.Protect) << size;
+    if (size != 0) {
+      EXPECT_EQ('x', start[size - 1]);
+    }
+  }
+  const wchar_t* text = buffer.PlaceText(L"abc");
+  EXPECT_STREQ(L"abc", text);
+}
+
+TEST(Mutator, GivesTheSameInputsForTheSameSeedAndMakesEveryShapeAsked) {
+  const std::vector<std::string> seeds = {Utf16Bytes(L"[A]\r\ncount=12\r\n", true)};
+  Mutator first(7, Mutator::kText16);
+  Mutator second(7, Mutator::kText16);
+  bool odd = false, doubled_mark = false, long_run = false, number = false;
+  for (int i = 0; i < 4000; ++i) {
+    const std::string input = first.Mutate(seeds);
+    ASSERT_EQ(input, second.Mutate(seeds));
+    odd = odd || input.size() % 2 == 1;
+    doubled_mark = doubled_mark || input.compare(0, 4, "\xFF\xFE\xFF\xFE") == 0;
+    long_run = long_run || input.size() > 512;
+    number = number || input.find(Utf16Bytes(L"2147483648")) != std::string::npos;
+  }
+  EXPECT_TRUE(odd && doubled_mark && long_run && number);
+}
+
+TEST(Mutator, RunsEveryPrefixOfShortSeedsBeforeTheMutations) {
+  Mutator mutator(1);
+  std::vector<std::string> prefixes;
+  const FuzzTally tally = RunFuzzInputs("prefixes", mutator, {"abc"}, {}, 5, [&](const std::string& input) {
+    if (prefixes.size() < 4)
+      prefixes.push_back(input);
+  });
+  EXPECT_EQ((std::vector<std::string>{"", "a", "ab", "abc"}), prefixes);
+  EXPECT_EQ(4 + FuzzIterations(5), tally.inputs);
 }
 
 }  // namespace

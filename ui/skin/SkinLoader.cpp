@@ -61,14 +61,40 @@ bool ReplacePlaceholder(const wchar_t* format, const wchar_t* value, String* out
   return made;
 }
 
+// True when `relative` (a folder or file name from a skin file) cannot lead out of the folder it is joined to:
+// no drive or stream ':', and no part made only of dots and blanks with two dots or more (".." is the parent,
+// and the file system drops trailing dots and blanks, so "..." or ".. " may be read as ".." too).
+bool StaysBelowItsFolder(const wchar_t* relative) {
+  int dots = 0;
+  bool only_dots_and_blanks = true;
+  for (const wchar_t* unit = relative;; ++unit) {
+    if (*unit == 0 || *unit == L'\\' || *unit == L'/') {
+      if (only_dots_and_blanks && dots >= 2)
+        return false;
+      if (*unit == 0)
+        return true;
+      dots = 0;
+      only_dots_and_blanks = true;
+    } else if (*unit == L':') {
+      return false;
+    } else if (*unit == L'.') {
+      ++dots;
+    } else if (*unit != L' ') {
+      only_dots_and_blanks = false;
+    }
+  }
+}
+
 // The path of skin file `name` in candidate folder 0 (the current skin's) or 1 (the category's common one):
-// "<root>\<folder>\<name>".
+// "<root>\<folder>\<name>". Folders and names come from skin files, which users exchange: one that could
+// lead out of the skin root gives no candidate.
 bool SkinFileCandidate(const SkinLoader* category, const wchar_t* name, int which, String* path) {
   String folder;
   bool folder_made = which == 0
                          ? ReplacePlaceholder(category->skin_path().GetString(), GetCurrentSkin(), &folder)
                          : folder.Assign(category->path().GetString()) != 0;
-  return folder_made && path->Assign(kSkinRoot) && path->Append(L"\\") && path->Append(folder.GetString()) &&
+  return folder_made && StaysBelowItsFolder(folder.GetString()) && StaysBelowItsFolder(name) &&
+         path->Assign(kSkinRoot) && path->Append(L"\\") && path->Append(folder.GetString()) &&
          path->Append(L"\\") && path->Append(name);
 }
 

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <cwchar>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -222,6 +225,26 @@ TEST_F(CatalogueTextTest, TextsThatDoNotFitTheirFieldAreStoredEmpty) {
     const wchar_t* stored = c.field == 15 ? r.title : c.field == 1 ? r.server_addr : r.installer_url;
     EXPECT_EQ(c.kept, stored[0] != 0) << "field " << c.field << ", " << c.text.size() << " bytes";
     EXPECT_STREQ(L"g1", r.game_id);
+  }
+}
+
+// Invalid UTF-8 (runs of lead bytes without their continuation bytes) around a field's width: whatever the
+// conversion makes of it, the field is either a whole terminated text or empty.
+TEST(Utf8ToField, RunsOfInvalidLeadBytesNearTheWidthLeaveATerminatedFieldOrNone) {
+  for (const char* lead : {"\xE3", "\xF0", "\xC3", "\xE3\x82", "\xF4\x90\x80", "\xED\xA0"}) {
+    for (size_t run = 30; run < 70; ++run) {
+      std::string text = "Shop \xE2\x82\xAC";
+      for (size_t i = 0; i < run; ++i)
+        text += lead;
+      wchar_t field[52];
+      std::fill(std::begin(field), std::end(field), L'x');
+      const bool fitted = Utf8ToField(text.c_str(), field, 50);
+      ASSERT_NE(nullptr, std::wmemchr(field, L'\0', 50)) << run;
+      EXPECT_EQ(L'x', field[50]);
+      if (!fitted) {
+        EXPECT_EQ(L'\0', field[0]) << run;
+      }
+    }
   }
 }
 

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/texts/XMLNotice.h"
 #include "app/texts/XMLSearchKeyword.h"
@@ -116,6 +119,31 @@ TEST_F(XmlRecordsTest, DecodesUtf8AndReplacesInvalidBytes) {
   ASSERT_EQ(1u, notices_.records().size());
   EXPECT_STREQ(L"Gr\u00FC\u00DFe \u20AC", notices_.records()[0].subject);
   EXPECT_STREQ(L"a\uFFFDb", notices_.records()[0].url);
+}
+
+// Runs of UTF-8 lead bytes without their continuation bytes, long enough to reach a field's width: the field
+// holds a terminated text or nothing, never a text without its terminator.
+TEST_F(XmlRecordsTest, RunsOfInvalidLeadBytesAtTheFieldWidthLeaveATerminatedFieldOrNone) {
+  // The parser steps over a lead byte's whole sequence, so runs are whole sequences of it.
+  const std::pair<const char*, std::vector<size_t>> cases[] = {{"\xE3\xE3\xE3", {330, 338, 339, 340, 341, 342, 682}},
+                                                               {"\xF0\xF0\xF0\xF0", {250, 254, 255, 256, 257, 512}}};
+  for (const auto& c : cases) {
+    const char* lead = c.first;
+    for (size_t run : c.second) {
+      std::string text = "Shop \xE2\x82\xAC";
+      for (size_t i = 0; i < run; ++i)
+        text += lead;
+      ASSERT_TRUE(LoadNotices(std::string(kDeclaration) + "<n><notice><subject>" + text + "</subject><url>u" +
+                              text.substr(0, 8 + 240) + "</url></notice></n>"));
+      ASSERT_EQ(1u, notices_.records().size());
+      const NoticeRecord& record = notices_.records()[0];
+      EXPECT_NE(nullptr, std::wmemchr(record.subject, L'\0', 1024)) << run;
+      EXPECT_NE(nullptr, std::wmemchr(record.url, L'\0', 1024)) << run;
+      ASSERT_TRUE(LoadKeywords("<r><item><view_content>" + text.substr(0, 8 + 276) + "</view_content></item></r>"));
+      ASSERT_EQ(1u, keywords_.records().size());
+      EXPECT_LE(std::wcslen(keywords_.records()[0].view_content), 259u) << run;
+    }
+  }
 }
 
 TEST_F(XmlRecordsTest, OpensFilesThroughWidePaths) {

@@ -1,6 +1,7 @@
 // Skin categories from skin_info.ini, the current skin, and where skin files are found.
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <memory>
 #include <string>
 
@@ -123,6 +124,28 @@ TEST_F(SkinTest, SkinNamesThatCouldLeaveTheirFolderAreRefused) {
     EXPECT_STREQ(L"blue", GetCurrentSkin());
     EXPECT_FALSE(TakeSkinChange());
   }
+}
+
+// Skin files name folders and files (skin_info.ini's paths, an image's frame files); a name that climbs out
+// of the skin root finds nothing, even when a file lies where it points.
+TEST_F(SkinTest, SkinFileNamesAndFoldersThatClimbOutOfTheSkinRootFindNothing) {
+  Write(L"data\\outside.bmp", "x");
+  Write(L"data\\skin\\common\\in.bmp", "x");
+  WriteSkinInfo({{L"main", L"common", L"%s"}, {L"up", L"..", L"common\\..\\.."}, {L"dots", L"common\\...", L"x"}});
+  ASSERT_EQ(1, SkinLoader::LoadSkinInfo());
+  SetCurrentSkin(L".");  // a plain name, but ".%s" would make it ".."
+  SkinLoader* main = FindSkinCategory(L"main");
+  EXPECT_STREQ(L"data\\skin\\common\\in.bmp", OpenSkinFile(main, L"in.bmp"));
+  for (const wchar_t* name : {L"..\\outside.bmp", L"../outside.bmp", L"x\\..\\..\\outside.bmp", L".. \\outside.bmp",
+                              L"...\\outside.bmp", L"C:outside.bmp", L"in.bmp:stream"}) {
+    SCOPED_TRACE(std::string(name, name + wcslen(name)));
+    EXPECT_EQ(nullptr, OpenSkinFile(main, name));
+  }
+  EXPECT_EQ(nullptr, OpenSkinFile(FindSkinCategory(L"up"), L"outside.bmp"));
+  EXPECT_EQ(nullptr, OpenSkinFile(FindSkinCategory(L"dots"), L"in.bmp"));
+  WriteSkinInfo({{L"dot", L"x", L".%s"}});
+  ASSERT_EQ(1, SkinLoader::LoadSkinInfo());
+  EXPECT_EQ(nullptr, OpenSkinFile(FindSkinCategory(L"dot"), L"outside.bmp"));
 }
 
 TEST_F(SkinTest, OnlyARealChangeOfTheSkinNameCounts) {

@@ -243,4 +243,21 @@ TEST_F(SkinResourceTest, AnimatedImagesLoadFromStripsOrFramesAndRefuseBadCounts)
   EXPECT_EQ(nullptr, LoadSkinImageFile(category_, L"none.bmp"));
 }
 
+// One frame given as its own file ([FRAME_0], frame_count=1) is the whole image, as one frame of a strip is.
+TEST_F(SkinResourceTest, AnAnimationOfOneFrameFileShowsThatWholeFrame) {
+  WriteImage(L"f0.bmp", 3, 9);
+  WriteIni(L"data\\skin\\common\\one.ini",
+           L"[IMAGE]\r\nframe_count=1\r\nframe_time=50\r\n[FRAME_0]\r\nimage=f0.bmp\r\n");
+  std::unique_ptr<NImage> one(LoadSkinImage(category_, L"one"));
+  ASSERT_NE(nullptr, one);
+  int32_t width = 0, height = 0;
+  ASSERT_EQ(1, one->GetFrameSize(&width, &height));
+  EXPECT_EQ(3, width);
+  EXPECT_EQ(1, height);
+  RECT source = {};
+  ASSERT_NE(nullptr, one->GetFrame(&source));
+  EXPECT_EQ(0, source.left);
+  EXPECT_EQ(3, source.right);
+}
+
 }  // namespace
