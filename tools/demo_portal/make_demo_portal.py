@@ -10,7 +10,7 @@ serves its version history on ADDRESS:27500 with --game-info-number 7):
   GameInfo/7/GLI_3.info, GLI_3_RUNE.info       six games (see GAMES)
   GameInfo/7/GBI_3.info, GBI_3_RUNE.info       their versions
   GameInfo/7/LMODE_RUNE.info                   launch mode: the whole list, not only the start game
-  xml/notice.xml, xml/keyword.xml              one-line notices and search keywords
+  notice.xml, keyword.xml                      one-line notices and search keywords
   locallist.xml                                two update servers; the second is older than the installed game
   system/ORVANE.2.cab                          the launcher's self-update package (gcab)
   RUNE/...                                     the start game's version history (tools/make_history.py), whose
@@ -146,10 +146,10 @@ def write_catalogue(portal, host):
 
 
 def write_texts(portal, host):
-    write(os.path.join(portal, "xml", "notice.xml"),
+    write(os.path.join(portal, "notice.xml"),
           fmt.xml_records("notices", "notice",
                           [dict(subject=s, url=f"http://{host}/{u}") for s, u in NOTICES]))
-    write(os.path.join(portal, "xml", "keyword.xml"),
+    write(os.path.join(portal, "keyword.xml"),
           fmt.xml_records("keywords", "item",
                           [dict(view_content=v, link_type=t, keyword=k, section=s, href=f"http://{host}/{h}")
                            for v, t, k, s, h in KEYWORDS]))
@@ -185,13 +185,15 @@ def run(command, **kwargs):
     return result.stdout
 
 
-def write_history(out, portal, launcher, build):
+def write_history(out, portal, launcher, build, options):
     """The start game's history, and the launcher folder holding that game at the installed version."""
     program = os.path.join(build, "bin", "orvane_fake_game.exe")
     common = [sys.executable, os.path.join(SOURCE_DIR, "tools", "make_history.py"), "--product", START_GAME,
               "--program", program, "--jobs", "2"]
     patchmaker = os.path.join(build, "bin", "patchmaker.exe")
-    with_patches = ["--patchmaker", f"{build}/wine-exec {patchmaker}"] if os.path.exists(patchmaker) else []
+    with_patches = []
+    if os.path.exists(patchmaker) and not options.no_patches:
+        with_patches = ["--patchmaker", f"{build}/wine-exec {patchmaker}"]
     run(common + ["--root", portal, "--versions", str(HISTORY_VERSIONS)] + with_patches)
     # The shorter history of the same seed is the tree at the installed version, and its fresh-install list
     # holds exactly the records of an installation of that version.
@@ -214,8 +216,8 @@ def write_history(out, portal, launcher, build):
 def parameter_text(host):
     """The session that the signed parameter file carries (at most 250 UTF-16 units: one 4096-bit block)."""
     text = (f"launcher /GameID:{LAUNCHER_ID} /StartGameID:{START_GAME} /CompanyID:{COMPANY_ID} "
-            f"/UserNick:Ada /SessKey:S-ADA-1 /LUpdateAddr:{host} /OneLineNoticeUrl:{host}/xml/notice.xml "
-            f"/KeywordUrl:{host}/xml/keyword.xml /BannerUrl:{host}/banner.html")
+            f"/UserNick:Ada /SessKey:ADA1 /LUpdateAddr:{host} /OneLineNoticeUrl:{host}/notice.xml "
+            f"/KeywordUrl:{host}/keyword.xml /BannerUrl:{host}/banner.html")
     if len(text) > 250:
         raise SystemExit(f"make_demo_portal: the parameter text is {len(text)} units long; 250 fit one block")
     return text
@@ -276,7 +278,7 @@ def command_lines(host):
         "first": f"/LocalGameID:{LAUNCHER_ID}",
         # A second start with another user and start game: it hands its session over to the running launcher.
         "second": (f"/GameID:{LAUNCHER_ID} /StartGameID:SKYF /CompanyID:{COMPANY_ID} /UserNick:Bea "
-                   f"/SessKey:S-BEA-2 /LUpdateAddr:{host}"),
+                   f"/SessKey:BEA2 /LUpdateAddr:{host}"),
     }
 
 
@@ -291,7 +293,7 @@ def build_portal(options):
     write_texts(portal, options.host)
     write_pages(portal)
     write_icons(portal)
-    write_history(out, portal, launcher, options.build)
+    write_history(out, portal, launcher, options.build, options)
     write_launcher_folder(launcher, options.build, options.host)
     skins = demo_skin.write_skins(launcher, options.build)
     write_self_update(portal, launcher, options.build)
@@ -313,6 +315,8 @@ def parse_arguments(argv):
     parser.add_argument("--out", required=True, help="folder that receives portal/, launcher/ and demo-portal.json")
     parser.add_argument("--host", required=True, help="ADDRESS:PORT of the HTTP server that serves portal/")
     parser.add_argument("--build", required=True, help="build folder (bin/ holds the programs and libraries)")
+    parser.add_argument("--no-patches", action="store_true",
+                        help="changed files of the history as whole files only (no patchmaker run under Wine)")
     options = parser.parse_args(argv)
     options.build = os.path.abspath(options.build)
     if ":" not in options.host:
