@@ -2,18 +2,19 @@
 second skin "dusk" that one game of the demo catalogue names.
 
 "dusk" is derived from the default skin: for every category of "data\\skin\\skin_info.ini" whose skin folder
-takes the skin name ("%s" in skin_path), the default skin's folder is copied under the name "dusk" with the
-colours of its BMP images turned (red and blue exchanged), so that a skin change shows. One of those folders is
+takes the skin name ("%s" in skin_path), the files of the category's common folder are copied into the skin
+folder of "dusk" (which the skin loader looks in first) with the colours of its images turned (red and blue exchanged), so that a skin change shows. One of those folders is
 then stored as a pack archive ("<folder>.pak", ui/base/PackObject.h) instead of loose files, so that the demo
 also reads skin files from a pack.
 """
 
-import glob
 import os
 import shutil
 import struct
 import subprocess
 import sys
+import tempfile
+import zlib
 
 import portal_formats as fmt
 
@@ -22,14 +23,21 @@ DEFAULT_SKIN_GENERATOR = os.path.join(SOURCE_DIR, "tools", "default_skin", "make
 SECOND_SKIN = "dusk"
 
 
-def write_default_skin(skin_root, build):
-    """Runs the default skin's generator into `skin_root`; False when there is none yet."""
+def write_default_skin(launcher):
+    """Runs the default skin's generator (it writes a folder laid out like the program folder) and copies its
+    data\\skin and "LauncherMessage.ini" into the launcher folder; False when there is no generator yet."""
     if not os.path.exists(DEFAULT_SKIN_GENERATOR):
         print(f"make_demo_portal: no default skin generator ({DEFAULT_SKIN_GENERATOR}); the launcher folder "
               "has no data\\skin", file=sys.stderr)
         return False
-    subprocess.run([sys.executable, DEFAULT_SKIN_GENERATOR, "--out", skin_root, "--build", build], check=True)
-    return os.path.exists(os.path.join(skin_root, "skin_info.ini"))
+    with tempfile.TemporaryDirectory() as scratch:
+        out = os.path.join(scratch, "skin")
+        subprocess.run([sys.executable, "-B", DEFAULT_SKIN_GENERATOR, out], check=True)
+        shutil.copytree(os.path.join(out, "data"), os.path.join(launcher, "data"), dirs_exist_ok=True)
+        messages = os.path.join(out, "LauncherMessage.ini")
+        if os.path.exists(messages):
+            shutil.copyfile(messages, os.path.join(launcher, "LauncherMessage.ini"))
+    return os.path.exists(os.path.join(launcher, "data", "skin", "skin_info.ini"))
 
 
 def read_utf16_ini(path):
@@ -48,16 +56,18 @@ def read_utf16_ini(path):
     return sections
 
 
-def skin_folder_patterns(skin_root):
-    """The skin folder formats ("%s" = skin name) of the categories in skin_info.ini, in file order."""
+def skin_categories(skin_root):
+    """(common folder, skin folder format) of the categories in skin_info.ini whose skin folder takes the skin
+    name, in file order."""
     sections = read_utf16_ini(os.path.join(skin_root, "skin_info.ini"))
     count = int(sections.get("CATEGORY", {}).get("count", "0"))
-    patterns = []
+    categories = []
     for index in range(count):
-        pattern = sections.get(f"CATEGORY_{index}", {}).get("skin_path", "")
-        if "%s" in pattern and pattern not in patterns:
-            patterns.append(pattern)
-    return patterns
+        section = sections.get(f"CATEGORY_{index}", {})
+        path, pattern = section.get("path", ""), section.get("skin_path", "")
+        if path and "%s" in pattern and (path, pattern) not in categories:
+            categories.append((path, pattern))
+    return categories
 
 
 def turned_bmp(data):
@@ -78,30 +88,63 @@ def turned_bmp(data):
     return bytes(out)
 
 
+def turned_png(data):
+    """An 8-bit RGBA PNG whose rows are all unfiltered (as the default skin writes them), with red and blue
+    exchanged; any other PNG unchanged."""
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        return data
+    position, chunks = 8, []
+    while position + 8 <= len(data):
+        length, kind = struct.unpack_from(">I4s", data, position)
+        chunks.append((kind, data[position + 8:position + 8 + length]))
+        position += 12 + length
+    header = dict(chunks).get(b"IHDR", b"")
+    if len(header) != 13 or header[8:13] != bytes([8, 6, 0, 0, 0]):
+        return data
+    width, height = struct.unpack_from(">II", header)
+    raw = bytearray(zlib.decompress(b"".join(body for kind, body in chunks if kind == b"IDAT")))
+    stride = 1 + width * 4
+    if len(raw) != stride * height or any(raw[row * stride] != 0 for row in range(height)):
+        return data
+    for row in range(height):
+        start = row * stride + 1
+        for pixel in range(start, start + width * 4, 4):
+            raw[pixel], raw[pixel + 2] = raw[pixel + 2], raw[pixel]
+    return fmt.png(width, height, lambda x, y: raw[y * stride + 1 + x * 4:y * stride + 5 + x * 4])
+
+
+def turned_image(name, data):
+    lower = name.lower()
+    if lower.endswith(".bmp"):
+        return turned_bmp(data)
+    if lower.endswith(".png"):
+        return turned_png(data)
+    return data
+
+
 def write_second_skin(skin_root):
-    """Copies the default skin's own folders as "dusk"; returns the folder stored as a pack, or None."""
+    """Writes "dusk" over the default skin's common folders; returns the folder stored as a pack, or None."""
     packed = None
-    for pattern in skin_folder_patterns(skin_root):
-        parts = pattern.split("\\")
-        matches = sorted(glob.glob(os.path.join(skin_root, *[p.replace("%s", "*") for p in parts])))
-        if not matches:
-            continue
-        source = matches[0]
-        target = os.path.join(skin_root, *[p.replace("%s", SECOND_SKIN) for p in parts])
-        if os.path.abspath(source) == os.path.abspath(target):
+    for path, pattern in skin_categories(skin_root):
+        source = os.path.join(skin_root, *path.split("\\"))
+        target = os.path.join(skin_root, *pattern.replace("%s", SECOND_SKIN).split("\\"))
+        if not os.path.isdir(source):
             continue
         files = []
         for name in sorted(os.listdir(source)):
-            path = os.path.join(source, name)
-            if os.path.isfile(path):
-                with open(path, "rb") as image:
+            file_path = os.path.join(source, name)
+            if os.path.isfile(file_path):
+                with open(file_path, "rb") as image:
                     data = image.read()
-                files.append((name, turned_bmp(data) if name.lower().endswith(".bmp") else data))
-        if packed is None and files and all(len(n) < fmt.PACK_NAME_UNITS for n, _ in files):
+                files.append((name, turned_image(name, data)))
+        if not files:
+            continue
+        if packed is None and all(len(n) < fmt.PACK_NAME_UNITS for n, _ in files):
             # One folder lives only in its pack archive: "<folder>.pak" stands for "<folder>".
+            os.makedirs(os.path.dirname(target), exist_ok=True)
             with open(target + ".pak", "wb") as pack:
                 pack.write(fmt.pack_archive(files))
-            packed = os.path.relpath(target, skin_root)
+            packed = os.path.relpath(target, skin_root).replace(os.sep, "\\")
             continue
         os.makedirs(target, exist_ok=True)
         for name, data in files:
@@ -116,7 +159,7 @@ def write_skins(launcher, build):
     if os.path.isdir(skin_root):
         shutil.rmtree(skin_root)
     os.makedirs(skin_root)
-    if not write_default_skin(skin_root, build):
+    if not write_default_skin(launcher):
         return []
     packed = write_second_skin(skin_root)
     return ["default", SECOND_SKIN + (f" (pack: {packed}.pak)" if packed else "")]

@@ -253,17 +253,18 @@ def write_launcher_folder(launcher, build, host):
 
 
 def write_self_update(portal, launcher, build):
-    """"system/<GameID>.<version>.cab": the launcher's files, one of them changed ("LauncherMessage.ini" says
-    which version it belongs to)."""
+    """"system/<GameID>.<version>.cab": the launcher's files, one of them changed ("LauncherMessage.ini" gains a
+    section that names the package's version)."""
     with tempfile.TemporaryDirectory() as stage:
         names = []
         for name, path in launcher_binaries(build):
             shutil.copyfile(path, os.path.join(stage, name))
             names.append(name)
-        messages = [(k, v) for k, v in LAUNCHER_MESSAGES if k != "initializing"]
-        messages.append(("initializing", f"Starting launcher version {LAUNCHER_VERSION_ANNOUNCED}..."))
-        write(os.path.join(stage, "LauncherMessage.ini"),
-              fmt.utf16_ini([("MESSAGE", messages), ("FONT", LAUNCHER_FONT)]))
+        # The launcher folder's message table (the default skin's when there is one) with a section more.
+        with open(os.path.join(launcher, "LauncherMessage.ini"), "rb") as installed:
+            messages = installed.read()
+        extra = f"\r\n[DEMO_PACKAGE]\r\nversion={LAUNCHER_VERSION_ANNOUNCED}\r\n".encode("utf-16-le")
+        write(os.path.join(stage, "LauncherMessage.ini"), messages + extra)
         names.append("LauncherMessage.ini")
         for name in names:
             os.utime(os.path.join(stage, name), (FIXED_TIME, FIXED_TIME))
