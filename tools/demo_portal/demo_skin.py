@@ -21,11 +21,13 @@ import portal_formats as fmt
 SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 DEFAULT_SKIN_GENERATOR = os.path.join(SOURCE_DIR, "tools", "default_skin", "make_default_skin.py")
 SECOND_SKIN = "dusk"
+# What the default skin's generator writes for the build and the window tests, not for a launcher folder.
+BUILD_ONLY = ("default_skin_rects.json", "orvane.ico")
 
 
 def write_default_skin(launcher):
     """Runs the default skin's generator (it writes a folder laid out like the program folder) and copies its
-    data\\skin and "LauncherMessage.ini" into the launcher folder; False when there is no generator yet."""
+    files into the launcher folder; False when there is no generator yet."""
     if not os.path.exists(DEFAULT_SKIN_GENERATOR):
         print(f"make_demo_portal: no default skin generator ({DEFAULT_SKIN_GENERATOR}); the launcher folder "
               "has no data\\skin", file=sys.stderr)
@@ -33,10 +35,16 @@ def write_default_skin(launcher):
     with tempfile.TemporaryDirectory() as scratch:
         out = os.path.join(scratch, "skin")
         subprocess.run([sys.executable, "-B", DEFAULT_SKIN_GENERATOR, out], check=True)
-        shutil.copytree(os.path.join(out, "data"), os.path.join(launcher, "data"), dirs_exist_ok=True)
-        messages = os.path.join(out, "LauncherMessage.ini")
-        if os.path.exists(messages):
-            shutil.copyfile(messages, os.path.join(launcher, "LauncherMessage.ini"))
+        # Everything it lays out like the program folder (data\\skin, the dialogs' skin folders, the message
+        # tables), but not what only the build and the window tests use.
+        for name in sorted(os.listdir(out)):
+            source, target = os.path.join(out, name), os.path.join(launcher, name)
+            if name in BUILD_ONLY:
+                continue
+            if os.path.isdir(source):
+                shutil.copytree(source, target, dirs_exist_ok=True)
+            else:
+                shutil.copyfile(source, target)
     return os.path.exists(os.path.join(launcher, "data", "skin", "skin_info.ini"))
 
 
