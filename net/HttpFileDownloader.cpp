@@ -183,13 +183,16 @@ int HttpFileDownloader::QueryRemoteInfo() {
         curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this) != CURLE_OK ||
         curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &HttpFileDownloader::OnQueryProgress) != CURLE_OK ||
         curl_easy_setopt(easy, CURLOPT_NOBODY, 1L) != CURLE_OK ||
-        curl_easy_setopt(easy, CURLOPT_RESUME_FROM, 0L) != CURLE_OK)
+        curl_easy_setopt(easy, CURLOPT_RESUME_FROM, 0L) != CURLE_OK ||
+        // The answer is all that this request waits for, so the opt-in first-answer limit bounds all of it.
+        curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(first_answer_limit_ms_)) != CURLE_OK)
       return Fail(kDownloaderErrorOption);
     performing_ = true;
   }
   const CURLcode result = curl_easy_perform(easy);
   ScopedLock lock(lock_);
   performing_ = false;
+  curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, 0L);
   if (resume_offset_ > 0 &&
       curl_easy_setopt(easy, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(resume_offset_)) != CURLE_OK)
     return Fail(kDownloaderErrorOption);
@@ -256,6 +259,7 @@ int HttpFileDownloader::Perform() {
     performing_ = true;
     callback_error_ = kDownloaderErrorNone;
     written_ = 0;
+    perform_start_tick_ = GetTickCount();
   }
   return FinishTransfer(curl_easy_perform(easy));
 }
@@ -362,8 +366,12 @@ int HttpFileDownloader::OnQueryProgress(void* object, int64_t, int64_t, int64_t,
 
 // Nonzero ends the transfer with CURLE_ABORTED_BY_CALLBACK.
 int HttpFileDownloader::ReportProgress(int64_t total, int64_t now) {
-  // Only this thread touches the tick; before the first data only the connect time-out applies.
-  if (last_data_tick_ != 0 && HasStalled(&last_data_tick_, GetTickCount(), stall_limit_ms_)) {
+  // Only this thread touches the ticks; before the first data only the connect time-out and the opt-in
+  // first-answer limit apply.
+  DWORD first_answer_tick = perform_start_tick_;
+  if ((last_data_tick_ != 0 && HasStalled(&last_data_tick_, GetTickCount(), stall_limit_ms_)) ||
+      (last_data_tick_ == 0 && first_answer_limit_ms_ != 0 &&
+       HasStalled(&first_answer_tick, GetTickCount(), first_answer_limit_ms_))) {
     SetCallbackError(kDownloaderErrorStalled);
     return 1;
   }

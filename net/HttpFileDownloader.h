@@ -90,6 +90,12 @@ class HttpFileDownloader {
   // state -1 with the error set; a resumed transfer whose remote size is unknown fails without a new error.
   int Perform();
 
+  // Opt-in for transfers on a user-interface thread: a transfer whose first body byte has not come
+  // `limit_ms` after Perform began ends as stalled (7), and the body-less size request of GetRemoteSize gets
+  // `limit_ms` in all (then fails with 9). 0, the default, leaves only the connect time-out.
+  // Owner's thread, while no transfer runs.
+  void SetFirstAnswerLimit(DWORD limit_ms) { first_answer_limit_ms_ = limit_ms; }
+
   // Any thread: fills `progress` under the lock; a null pointer is ignored.
   void GetProgress(DownloaderProgress* progress);
   // Any thread: ends the running transfer with error 6 at libcurl's next progress call (at least once a
@@ -145,6 +151,8 @@ class HttpFileDownloader {
   bool performing_ = false;
   // The error a callback ended this transfer with; it wins over libcurl's generic result.
   DownloaderError callback_error_ = kDownloaderErrorNone;
+  DWORD first_answer_limit_ms_ = 0;  // 0: off
+  DWORD perform_start_tick_ = 0;     // perform thread only
   // Body bytes the sink took in this transfer (perform thread only).
   int64_t written_ = 0;
 };

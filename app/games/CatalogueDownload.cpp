@@ -91,6 +91,8 @@ char* DownloadInfoFile(int32_t company_id, const wchar_t* host, const wchar_t* n
   int performed = 0;
   {
     HttpFileDownloader downloader;
+    // This runs on the user-interface thread: a server that accepts and then stays silent must not hang it.
+    downloader.SetFirstAnswerLimit(kInfoFileFirstAnswerMs);
     if (downloader.Open(url.c_str(), &g_downloaded_file, &AppendToDownloadedFile) == 1)
       performed = downloader.Perform();
   }

@@ -60,6 +60,9 @@ class DownloadedFile {
   size_t capacity_ = 0;
 };
 
+// How long DownloadInfoFile waits for the first byte of the answer.
+constexpr unsigned long kInfoFileFirstAnswerMs = 10000;
+
 // Downloads the catalogue file (kind, CompanyID, name) from `host` into the process-wide buffer. The
 // zero-terminated text (valid until the next download), with its size in `size` when given; null when there
 // is no such file (see InfoFileUrl), the transfer fails, or nothing arrived.

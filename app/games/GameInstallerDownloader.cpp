@@ -51,6 +51,9 @@ int GameInstallerDownloader::Prepare(const wchar_t* url, const wchar_t* path) {
   }
   file_.store(file);
   resume_offset_ = size.QuadPart;
+  // CheckExisting asks for the size on the user-interface thread: a server that never answers must not
+  // freeze the launcher.
+  downloader_.SetFirstAnswerLimit(kFirstAnswerLimitMs);
   if (downloader_.Open(url_, this, &GameInstallerDownloader::Sink) != 1 ||
       downloader_.SetResumeOffset(resume_offset_) != 1) {
     CloseFile();

@@ -29,6 +29,8 @@ class GameInstallerDownloader {
  public:
   static constexpr size_t kUrlUnits = 1024;
   static constexpr size_t kPathUnits = 260;
+  // How long the size request, and the transfer before its first byte, may wait for the server.
+  static constexpr DWORD kFirstAnswerLimitMs = 10000;
 
   GameInstallerDownloader();
   // Cancels a running transfer and waits for its thread (no time limit: the transfer ends at libcurl's next
@@ -42,7 +44,8 @@ class GameInstallerDownloader {
   // 1 ready; 0 nothing open.
   int Prepare(const wchar_t* url, const wchar_t* path);
 
-  // Asks the server for the installer's size (a body-less request, on the calling thread) and compares:
+  // Asks the server for the installer's size (a body-less request on the calling thread, given at most
+  // kFirstAnswerLimitMs) and compares:
   // -1 the size is unknown (request failed, or no size named); 0 nothing local (or a local file larger than
   // the server's, which is restarted from zero); 1 a partial local file; 2 a complete local file.
   int CheckExisting();

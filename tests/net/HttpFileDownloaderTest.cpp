@@ -295,6 +295,33 @@ TEST(HttpFileDownloaderTransfer, TheStallLimitCountsOnlyOnceDataFlows) {
   }
 }
 
+TEST(HttpFileDownloaderTransfer, TheOptInFirstAnswerLimitEndsASilentServerOnly) {
+  HttpServer server;
+  ASSERT_TRUE(server.Start(R"({
+    "/silent.bin": {"body": "0123456789", "delay_before": 30},
+    "/slow-answer.bin": {"body": "0123456789", "delay_before": 0.3}
+  })"));
+  struct Case {
+    const char* path;
+    DWORD first_answer_limit_ms;
+    int result;
+    DownloaderError error;
+  } cases[] = {
+      {"/silent.bin", 500, 0, kDownloaderErrorStalled},
+      {"/slow-answer.bin", 5000, 1, kDownloaderErrorNone},
+      {"/slow-answer.bin", 0, 1, kDownloaderErrorNone},  // off: only the connect time-out applies
+  };
+  for (const Case& c : cases) {
+    HttpFileDownloader downloader(300);
+    downloader.SetFirstAnswerLimit(c.first_answer_limit_ms);
+    Sink sink;
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(c.result, Download(downloader, server.Url(c.path), &sink)) << c.path;
+    EXPECT_EQ(c.error, downloader.GetError()) << c.path;
+    EXPECT_LT(GetTickCount() - start, 10000u) << c.path;
+  }
+}
+
 TEST(HttpFileDownloaderTransfer, CancelFromAnotherThreadEndsWithError6AndTheNextOpenClearsIt) {
   HttpServer server;
   ASSERT_TRUE(server.Start(

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "selfupdate/CabinetCheck.h"
 #include "selfupdate/CabinetExtraction.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/UnixCommand.h"
@@ -188,6 +189,54 @@ TEST_F(CabinetExtractionTest, RefusesEntriesThatLeaveTheTargetFolder) {
     EXPECT_EQ(kCabinetAborted, ExtractCabinet(cabinet().c_str(), target().c_str())) << name;
     EXPECT_FALSE(FileExists(work_.Join(L"evil.txt"))) << name;
   }
+}
+
+TEST_F(CabinetExtractionTest, TheBlockCheckRefusesDamagedBlocksBeforeTheDecoderSeesThem) {
+  std::string text;
+  for (int i = 0; i < 20000; ++i)
+    text += "line " + std::to_string(i * 7919 % 1000) + " of the launcher's resources\n";
+  Source(L"big.txt", text);
+  MakeCabinetWithGcab({"big.txt"}, true);
+  EXPECT_EQ(kCabinetExtracted, CheckCabinetBlocks(cabinet().c_str()));
+  std::string whole;
+  ASSERT_TRUE(ReadFileBytes(cabinet(), &whole));
+
+  struct Case {
+    const char* name;
+    size_t offset;  // 0: cut the file to `keep` bytes instead
+    size_t keep;
+    int expected;
+  } cases[] = {
+      {"damaged deflate data", whole.size() / 2, 0, kCabinetDecompressionFailed},
+      {"cut inside a block", 0, whole.size() - 100, kCabinetCorrupt},
+      {"cut inside the header", 0, 20, kCabinetExtracted},  // not a cabinet: the decoder's own code follows
+  };
+  for (const Case& c : cases) {
+    std::string damaged = c.offset != 0 ? whole : whole.substr(0, c.keep);
+    for (size_t i = c.offset; c.offset != 0 && i < c.offset + 64; ++i)
+      damaged[i] = static_cast<char>(damaged[i] ^ 0x5A);
+    ASSERT_TRUE(WriteFileBytes(cabinet(), damaged));
+    EXPECT_EQ(c.expected, CheckCabinetBlocks(cabinet().c_str())) << c.name;
+    if (c.expected != kCabinetExtracted) {
+      EXPECT_EQ(c.expected, CheckAndExtractCabinet(cabinet().c_str(), target().c_str())) << c.name;
+    }
+  }
+  EXPECT_EQ(kCabinetCannotOpen, CheckCabinetBlocks(work_.Join(L"missing.cab").c_str()));
+}
+
+TEST_F(CabinetExtractionTest, TheBlockCheckRefusesFoldersThatShareTheirBlocks) {
+  MakeCabinet({{"a.bin", Source(L"a.bin", std::string(30000, 'a'))},
+               {"b.bin", Source(L"b.bin", "b")},
+               {"c.bin", Source(L"c.bin", "c")}},
+              "--folder-per-entry");
+  EXPECT_EQ(kCabinetExtracted, CheckCabinetBlocks(cabinet().c_str()));
+  std::string bytes;
+  ASSERT_TRUE(ReadFileBytes(cabinet(), &bytes));
+  // The second and third folder entries (after the 36-byte header) point at the first folder's block.
+  bytes.replace(36 + 8, 4, bytes.substr(36, 4));
+  bytes.replace(36 + 16, 4, bytes.substr(36, 4));
+  ASSERT_TRUE(WriteFileBytes(cabinet(), bytes));
+  EXPECT_EQ(kCabinetCorrupt, CheckCabinetBlocks(cabinet().c_str()));
 }
 
 }  // namespace

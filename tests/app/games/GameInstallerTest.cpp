@@ -362,6 +362,17 @@ TEST_F(GameInstallerTest, ServerFaultsAreErrorEightAndNeverAppendToThePartialFil
   }
 }
 
+TEST_F(GameInstallerTest, ASilentServerAtTheSizeRequestIsErrorEightWithoutFreezingTheCaller) {
+  ASSERT_TRUE(server_.Start(R"({"/setup.exe": {"methods": ["HEAD"], "delay_before": 60}})"));
+  TestGame& game = Game();
+  DWORD start = GetTickCount();
+  game.game.Install(folder_.path().c_str());
+  EXPECT_LT(GetTickCount() - start, GameInstallerDownloader::kFirstAnswerLimitMs + 5000);
+  EXPECT_EQ(kGameError, game.game.GetState());
+  EXPECT_EQ(8, game.game.GetError());
+  EXPECT_EQ("HEAD -", server_.RequestsFor("/setup.exe"));
+}
+
 TEST_F(GameInstallerTest, AFailingWriteIsErrorSeven) {
   ASSERT_TRUE(server_.Start("{}"));
   SetInstallerWriteFunction(&FailingWrite);

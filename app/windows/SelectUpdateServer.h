@@ -1,0 +1,26 @@
+// The update-server selection: downloads the server list "locallist.xml" into the launcher folder (from the
+// update address that the command line gave, CurrentUpdateAddr), lets the user pick a server in
+// UpdateServerSelectDialog, stores it in the launcher-info ini and restarts the launcher when it changed.
+//
+// Thread: user-interface thread (the download blocks it, bounded by the downloader's first-answer limit).
+#pragma once
+
+// Results. Frozen values: start-up and the game list's menu show their messages by them.
+enum SelectUpdateServerResult : int {
+  kServerChosen = 0,  // stored; the launcher restarted when it changed
+  kServerListNotDownloaded = 1,
+  kServerListUnreadable = 2,
+  kServerNotChosen = 3,     // cancelled, no valid selection, or the choice could not be stored
+  kServerDialogFailed = 4,  // the skin gives no window, or the dialog could not run
+};
+
+int SelectUpdateServer();
+
+// Runs before the launcher restarts onto a new server, after the settings were saved and the main window's
+// tray icon removed: start-up sets it to close the single-instance mutex, so that the new process can own it.
+// Null (the default) does nothing.
+typedef void (*BeforeServerRestart)();
+void SetBeforeServerRestart(BeforeServerRestart hook);
+
+// How long the list download waits for the server's first answer.
+constexpr unsigned long kServerListFirstAnswerMs = 10000;

@@ -1,0 +1,218 @@
+// The launcher-info ini and the self-update steps that start-up calls, in temporary folders; the process
+// replacement is recorded instead of done, so no test ends itself.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/session/SessionValues.h"
+#include "app/selfupdate/LauncherInfo.h"
+#include "selfupdate/ProcessReplacement.h"
+#include "app/selfupdate/SelfUpdateSteps.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+using testing_support::FileExists;
+using testing_support::ReadFileBytes;
+using testing_support::TempFolder;
+using testing_support::WriteFileBytes;
+
+class LauncherInfoTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    GetSessionValues() = SessionValues{};
+    ASSERT_TRUE(SetLauncherInfoPath(ini().c_str()));
+  }
+  void TearDown() override {
+    SetLauncherInfoPath(nullptr);
+    GetSessionValues() = SessionValues{};
+  }
+  std::wstring ini() const { return folder_.Join(kLauncherInfoFileName); }
+  TempFolder folder_{L"launcher-info"};
+};
+
+TEST_F(LauncherInfoTest, ReadsAndWritesTheThreeKeys) {
+  wchar_t text[kLauncherInfoTextUnits] = L"left over";
+  ReadLauncherInfoUpdateAddr(text);
+  EXPECT_STREQ(L"", text);
+  EXPECT_EQ(0u, ReadLauncherInfoVersion());  // a missing ini is version 0
+
+  EXPECT_EQ(1, WriteLauncherInfoUpdateAddr(L"update.example:8080/path"));
+  EXPECT_EQ(1, WriteLauncherInfoUpdateName(L"Server one"));
+  EXPECT_NE(0, WriteLauncherInfoVersion(4000000000u));
+  ReadLauncherInfoUpdateAddr(text);
+  EXPECT_STREQ(L"update.example:8080/path", text);
+  ReadLauncherInfoUpdateName(text);
+  EXPECT_STREQ(L"Server one", text);
+  std::string bytes;
+  ASSERT_TRUE(ReadFileBytes(ini(), &bytes));
+  EXPECT_NE(std::string::npos, bytes.find("version=4000000000")) << bytes;
+}
+
+TEST_F(LauncherInfoTest, RefusesAnUpdateAddressThatDoesNotFitTheProcessWideField) {
+  struct Case {
+    std::wstring stored;
+    int expected;
+  } cases[] = {
+      {L"", 0},
+      {L"h", 1},
+      {std::wstring(63, L'a'), 1},
+      {std::wstring(64, L'a'), 0},
+      {std::wstring(1023, L'a'), 0},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(1, WriteLauncherInfoUpdateAddr(c.stored.c_str()));
+    wchar_t destination[kUpdateAddrUnits] = L"untouched";
+    EXPECT_EQ(c.expected, LoadUpdateAddrFromLauncherInfo(destination)) << c.stored.size();
+    EXPECT_EQ(c.expected ? c.stored : std::wstring(L"untouched"), destination);
+  }
+}
+
+TEST_F(LauncherInfoTest, ComparesTheInstalledVersionWithTheAnnouncedOne) {
+  SetGameVersion(0);
+  EXPECT_EQ(0, IsLauncherVersionChanged());  // no ini, nothing announced
+  SetGameVersion(2);
+  EXPECT_EQ(1, IsLauncherVersionChanged());  // no ini: version 0
+  WriteLauncherInfoVersion(2);
+  EXPECT_EQ(0, IsLauncherVersionChanged());
+  SetGameVersion(3);
+  EXPECT_EQ(1, IsLauncherVersionChanged());
+}
+
+TEST(LauncherInfoPath, IsBesideTheProgramOrBesideItsParentForTheTemporaryCopy) {
+  wchar_t path[MAX_PATH];
+  ASSERT_TRUE(BuildLauncherInfoPath(L"C:\\Games\\Launcher", false, path, MAX_PATH));
+  EXPECT_STREQ(L"C:\\Games\\Launcher\\ZEPHLauncherInfo.ini", path);
+  ASSERT_TRUE(BuildLauncherInfoPath(L"C:\\Games\\Launcher\\launcher_update_temp", true, path, MAX_PATH));
+  EXPECT_STREQ(L"C:\\Games\\Launcher\\ZEPHLauncherInfo.ini", path);
+  EXPECT_FALSE(BuildLauncherInfoPath((L"C:\\" + std::wstring(250, L'f')).c_str(), false, path, MAX_PATH));
+  EXPECT_STREQ(L"", path);
+}
+
+TEST(IsUpdateTempProgramPath, NamesTheTemporaryFolderInAnyCase) {
+  struct Case {
+    const wchar_t* path;
+    int expected;
+  } cases[] = {
+      {L"C:\\L\\launcher_update_temp\\orvaneLauncher.exe", 1},
+      {L"C:\\L\\Launcher_Update_Temp\\orvaneLauncher.exe", 1},
+      {L"launcher_update_temp\\orvaneLauncher.exe", 1},
+      {L"C:\\L\\launcher_update_temp2\\orvaneLauncher.exe", 0},
+      {L"C:\\launcher_update_temp\\L\\orvaneLauncher.exe", 0},
+      {L"C:\\L\\orvaneLauncher.exe", 0},
+      {L"orvaneLauncher.exe", 0},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(c.expected, IsUpdateTempProgramPath(c.path)) << c.path;
+}
+
+TEST(ParseLauncherInfoText, TakesTheNumberAfterTheHashOfLineTwo) {
+  struct Case {
+    const char* text;
+    bool parsed;
+    int32_t version;
+  } cases[] = {
+      {"1\r\nlauncher#17,abc\r\n", true, 17},
+      {"1\nlauncher#17\n", true, 17},  // no comma still yields the number
+      {"\r\n\r\n2\r\n\r\nx#  42,1", true, 42},
+      {"1\r\nlauncher#,3", true, 0},
+      {"0\r\nlauncher#17,3", false, 0},  // first line begins with '0'
+      {"1\r\nlauncher 17,3", false, 0},
+      {"1\r\n", false, 0},
+      {"", false, 0},
+  };
+  for (const Case& c : cases) {
+    std::string text = c.text;
+    int32_t version = -5;
+    EXPECT_EQ(c.parsed, ParseLauncherInfoText(&text[0], text.size(), &version)) << c.text;
+    if (c.parsed) {
+      EXPECT_EQ(c.version, version) << c.text;
+    }
+  }
+}
+
+class UpdateTempTest : public ::testing::Test {
+ protected:
+  std::wstring Real(const std::wstring& name) const { return folder_.Join(name); }
+  std::wstring Temp(const std::wstring& name) const {
+    return folder_.Join(std::wstring(kUpdateTempFolderName) + L"\\" + name);
+  }
+  TempFolder folder_{L"update-temp"};
+};
+
+TEST_F(UpdateTempTest, CopiesTheFilesAndStopsOnlyForTheProgramOrUnicows) {
+  const wchar_t* program = L"orvaneLauncher.exe";
+  ASSERT_TRUE(WriteFileBytes(Real(program), "program"));
+  EXPECT_EQ(0, CopyLauncherToUpdateTempFrom(folder_.path().c_str(), program));  // no unicows.dll
+  ASSERT_TRUE(WriteFileBytes(Real(L"unicows.dll"), "unicows"));
+  EXPECT_EQ(1,
+            CopyLauncherToUpdateTempFrom(folder_.path().c_str(), program));  // pak and texts may be missing
+  ASSERT_TRUE(WriteFileBytes(Real(L"updater.pak"), "pak"));
+  ASSERT_TRUE(WriteFileBytes(Real(L"LauncherMessage.ini"), "texts"));
+  EXPECT_EQ(1, CopyLauncherToUpdateTempFrom(folder_.path().c_str(), program));  // the folder already exists
+  for (const wchar_t* name : {program, L"unicows.dll", L"updater.pak", L"LauncherMessage.ini"}) {
+    std::string original, copy;
+    ASSERT_TRUE(ReadFileBytes(Real(name), &original));
+    ASSERT_TRUE(ReadFileBytes(Temp(name), &copy));
+    EXPECT_EQ(original, copy);
+  }
+  EXPECT_EQ(0, CopyLauncherToUpdateTempFrom(folder_.path().c_str(), L"missing.exe"));
+}
+
+TEST_F(UpdateTempTest, RemovesTheFolderWithWhatAnInterruptedUpdateLeft) {
+  ASSERT_TRUE(WriteFileBytes(Temp(L"unicows.dll"), "x"));
+  ASSERT_TRUE(WriteFileBytes(Temp(L"game.7.cab"), "package"));
+  ASSERT_TRUE(WriteFileBytes(Temp(L"staging\\sub\\a.txt"), "a"));
+  ASSERT_TRUE(WriteFileBytes(Temp(L"replaced\\b.txt"), "b"));
+  SetFileAttributesW(Temp(L"replaced\\b.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_NE(0, RemoveUpdateTempIn(folder_.path().c_str()));
+  EXPECT_FALSE(FileExists(Temp(L"")));
+  EXPECT_EQ(0, RemoveUpdateTempIn(folder_.path().c_str()));  // nothing to remove
+}
+
+struct Started {
+  int calls = 0;
+  std::wstring program;
+  std::wstring command_line;
+};
+Started g_started;
+
+int RecordStart(const wchar_t* program, const wchar_t* command_line) {
+  ++g_started.calls;
+  g_started.program = program;
+  g_started.command_line = command_line;
+  return 0;  // as if the start failed: the caller goes on
+}
+
+TEST(ProcessReplacement, PassesTheCommandLineVerbatimToTheOtherCopy) {
+  ProcessReplacer previous = SetProcessReplacer(&RecordStart);
+  const wchar_t* command_line =
+      L"\"C:\\Pro gram\\orvaneLauncher.exe\"  /GameID:g1 /UserNick:\"a \\\"b\\\"\"  ";
+  g_started = Started();
+  EXPECT_EQ(0, StartLauncherInUpdateTempFrom(L"C:\\Pro gram\\orvaneLauncher.exe", command_line));
+  EXPECT_EQ(1, g_started.calls);
+  EXPECT_EQ(L"C:\\Pro gram\\launcher_update_temp\\orvaneLauncher.exe", g_started.program);
+  EXPECT_EQ(command_line, g_started.command_line);
+
+  g_started = Started();
+  EXPECT_EQ(0, RestartLauncherFromParentOf(L"C:\\Pro gram\\launcher_update_temp\\orvaneLauncher.exe",
+                                           command_line));
+  EXPECT_EQ(L"C:\\Pro gram\\orvaneLauncher.exe", g_started.program);
+  EXPECT_EQ(command_line, g_started.command_line);
+
+  g_started = Started();
+  EXPECT_EQ(0, RestartLauncherFromParentOf(L"orvaneLauncher.exe", command_line));
+  EXPECT_EQ(0, g_started.calls);
+  SetProcessReplacer(previous);
+}
+
+TEST(ProcessReplacement, ReportsAProgramThatCannotStart) {
+  TempFolder folder(L"replace");
+  EXPECT_EQ(0, StartProgramAndExit(folder.Join(L"missing.exe").c_str(), L"missing.exe"));
+  EXPECT_EQ(0, StartProgramAndExit(L"", L""));
+}
+
+}  // namespace
