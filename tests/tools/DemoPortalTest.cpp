@@ -9,6 +9,8 @@
 
 #include "app/games/CIEKillerForGame.h"
 #include "app/games/CatalogueText.h"
+#include "app/selfupdate/SelfUpdateSteps.h"
+#include "app/selfupdate/ServerList.h"
 #include "app/session/ParameterFile.h"
 #include "app/texts/MessageTexts.h"
 #include "app/texts/XMLNotice.h"
@@ -104,9 +106,22 @@ TEST_F(DemoPortalTest, TheCatalogueFilesParseWithTheLaunchersReaders) {
   EXPECT_EQ(1, mode.UseOrvane);
   EXPECT_EQ(1, mode.UpdateViaOrvane);
 
-  // The announced launcher version: the number after '#' on the second line.
+  // The announced launcher version, newer than the installed one of the launcher-info ini.
   std::string launcher = Read(std::wstring(kCatalogue) + L"GGI_3_ORVANE.info");
-  EXPECT_EQ("1\nORVANE#2,0\n", launcher);
+  int32_t announced = 0;
+  ASSERT_TRUE(ParseLauncherInfoText(&launcher[0], launcher.size(), &announced));
+  EXPECT_EQ(2, announced);
+}
+
+TEST_F(DemoPortalTest, TheServerListHasTwoServersAndTheSecondIsOlderThanTheInstalledGame) {
+  ServerList servers;
+  ASSERT_EQ(1, servers.Parse(Path(L"portal\\locallist.xml").c_str()));
+  ASSERT_EQ(2, servers.count());
+  EXPECT_EQ(kHostWide, std::wstring(servers.records()[0].address));
+  std::wstring version = Path(L"launcher\\versionInfo_RUNE.ini");
+  int32_t installed = static_cast<int32_t>(GetPrivateProfileIntW(L"UpdInfo", L"CurrentVersion", 0, version.c_str()));
+  EXPECT_GE(servers.records()[0].current_version, installed);
+  EXPECT_LT(servers.records()[1].current_version, installed);
 }
 
 TEST_F(DemoPortalTest, TheNoticeAndKeywordFilesGiveTheirRecords) {
@@ -149,6 +164,8 @@ TEST_F(DemoPortalTest, TheLauncherFolderFilesReadAsTheLauncherReadsThem) {
   // The start game is installed at version 3: its engine files and its program.
   std::wstring version = Path(L"launcher\\versionInfo_RUNE.ini");
   EXPECT_EQ(3u, GetPrivateProfileIntW(L"UpdInfo", L"CurrentVersion", 0, version.c_str()));
+  // The self-update copies "unicows.dll" and fails without it.
+  EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Path(L"launcher\\unicows.dll").c_str()));
   std::string program = Read(L"launcher\\game.exe");
   ASSERT_GT(program.size(), 2u);
   EXPECT_EQ("MZ", program.substr(0, 2));

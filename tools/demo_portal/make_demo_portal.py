@@ -19,7 +19,8 @@ serves its version history on ADDRESS:27500 with --game-info-number 7):
   icons/<id>/sicon.png, icon.png               the games' icons
   pages/<id>/*.html, banner.html               the pages that the catalogue names
 
-The launcher folder (DIR/launcher): orvaneLauncher.exe (when built), QVTesserel.dll, patchw32.dll,
+The launcher folder (DIR/launcher): orvaneLauncher.exe (when built), QVTesserel.dll, patchw32.dll, an empty
+"unicows.dll" (the self-update copies it),
 "LauncherMessage.ini", "KILL.ini", "ZEPHLauncherInfo.ini" (no server, version 1), "LauncherParam.dat" (signed
 with the development key), the default skin in data\\skin when tools/default_skin has a generator, a second
 skin "dusk" that one game names, and the start game installed at version 3.
@@ -243,6 +244,9 @@ def write_launcher_folder(launcher, build, host):
         shutil.copyfile(path, os.path.join(launcher, name))
     write(os.path.join(launcher, "LauncherMessage.ini"),
           fmt.utf16_ini([("MESSAGE", LAUNCHER_MESSAGES), ("FONT", LAUNCHER_FONT)]))
+    # The self-update copies "unicows.dll" beside the temporary launcher and fails when it cannot; the Unicode
+    # layer is loaded only on 4.x systems, so an empty stand-in serves everywhere else.
+    write(os.path.join(launcher, "unicows.dll"), b"")
     write(os.path.join(launcher, "KILL.ini"),
           fmt.utf16_ini([("KILL_IE_GAME_ID", [("count", 1)]), ("KILL_IE_GAME_ID_0", [("game_id", "PUZL")])]))
     # No update server yet (the selection dialog comes first) and an older launcher than the announced one.
