@@ -20,10 +20,10 @@ serves its version history on ADDRESS:27500 with --game-info-number 7):
   pages/<id>/*.html, banner.html               the pages that the catalogue names
 
 The launcher folder (DIR/launcher): orvaneLauncher.exe (when built), QVTesserel.dll, patchw32.dll, an empty
-"unicows.dll" (the self-update copies it),
-"LauncherMessage.ini", "KILL.ini", "ZEPHLauncherInfo.ini" (no server, version 1), "LauncherParam.dat" (signed
-with the development key), the default skin in data\\skin when tools/default_skin has a generator, a second
-skin "dusk" that one game names, and the start game installed at version 3.
+"unicows.dll" (the self-update copies it), "LauncherMessage.ini", "KILL.ini", "ZEPHLauncherInfo.ini" (no
+server, version 1), "LauncherParam.dat" (signed with the development key), the default skin (data\\skin and
+the dialogs' skin folders) when tools/default_skin has a generator, a second skin "dusk" that one game names,
+and the start game installed at version 3.
 
 DIR/demo-portal.json names what a driver needs: the address, the command lines (the one that selects the
 parameter file and a second one for the hand-over), the game ids, the versions. The same arguments give the
