@@ -1,5 +1,5 @@
 # make test   bootstrap (packages and libraries, reused when present), build, run every test under Wine
-# make demo   bootstrap, build, run the engine's test caller against the demo portal
+# make demo   bootstrap, build, run the launcher against a generated demo portal (the engine walk until it exists)
 BUILD ?= build
 JOBS ?= $(shell nproc)
 

@@ -109,9 +109,20 @@ def new_name(folder, serial):
     return f"{folder}\\{stem}" if folder else stem
 
 
+def program_content(options, version):
+    """game.exe of `version` when a real program stands in for it: the program's bytes and a trailer that
+    names the version. The trailer lies past the program's last section, so every version still runs, and each
+    version differs from the one before, as the hot file game.exe must."""
+    trailer = f"\n-- demo build, version {version} --\n".encode("ascii") * (4 + version)
+    return options.program_bytes + trailer
+
+
 def first_version(options):
     rng = random.Random(f"{options.seed}:1")
-    files = {"game.exe": TrackedFile("game.exe", make_content(rng, file_size(rng, options)), 1, False, True)}
+    content = make_content(rng, file_size(rng, options))
+    if options.program_bytes is not None:
+        content = program_content(options, 1)
+    files = {"game.exe": TrackedFile("game.exe", content, 1, False, True)}
     for serial in range(1, options.big_files + 1):
         name = f"data\\pack{serial:02d}.pak"
         files[name] = TrackedFile(name, make_content(rng, options.big_size), 1, False, True)
@@ -133,6 +144,8 @@ def next_version(options, files, version):
         f = files[name]
         if name in deletions:
             deleted.append(name)
+        elif name == "game.exe" and options.program_bytes is not None:
+            tree[name] = f.changed_to(program_content(options, version), version)
         elif f.hot or rng.random() < options.change_rate:
             tree[name] = f.changed_to(edit_content(rng, f.content), version)
         else:
@@ -327,7 +340,13 @@ def parse_arguments(argv):
     parser.add_argument("--jobs", type=int, default=4, help="patchmaker processes and writer threads (default 4)")
     parser.add_argument("--odd-kinds", action="store_true",
                         help="add a kind 5 entry and an entry of an unknown kind (42) to every list")
+    parser.add_argument("--program", help="a program whose bytes stand in for game.exe in every version (each "
+                        "version appends its own trailer), so that the installed game.exe runs")
     options = parser.parse_args(argv)
+    options.program_bytes = None
+    if options.program:
+        with open(options.program, "rb") as program:
+            options.program_bytes = program.read()
     for key, value in PRESETS[options.preset].items():
         if getattr(options, key, None) is None:
             setattr(options, key, value)

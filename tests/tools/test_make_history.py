@@ -156,6 +156,27 @@ class GeneratedHistory(unittest.TestCase):
         self.assertNotEqual(0, refused.returncode)
         self.assertTrue(os.path.isfile(os.path.join(foreign, "DEMO", "keep.txt")))
 
+    def test_a_program_stands_in_for_game_exe_in_every_version(self):
+        program = os.path.join(self.work, "program.exe")
+        with open(program, "wb") as out:
+            out.write(b"MZ" + bytes(range(256)) * 8)
+        root = os.path.join(self.work, "with-program")
+        generate(root, "--program", program)
+        product = os.path.join(root, "DEMO")
+        with open(program, "rb") as source:
+            program_bytes = source.read()
+        seen = set()
+        for version in range(1, VERSIONS + 1):
+            path = os.path.join(product, "RegisteredHistory", f"{version:08d}", "game.exe.zip")
+            with open(path, "rb") as stored:
+                content = zlib.decompress(stored.read())
+            # Each version is the program itself with a trailer of its own behind it.
+            self.assertTrue(content.startswith(program_bytes), version)
+            seen.add(content)
+        self.assertEqual(VERSIONS, len(seen))
+        with open(os.path.join(product, "expected", "game.exe"), "rb") as final:
+            self.assertTrue(final.read().startswith(program_bytes))
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <new>
 
+#include "base/ScopedHandle.h"
 #include "ui/base/IniFile.h"
 #include "ui/base/IniStringContainer.h"
 #include "ui/base/VirtualFile.h"
@@ -159,6 +160,41 @@ bool TakeSkinChange() {
   return changed;
 }
 
+namespace {
+
+int32_t g_skin_file_misses = 0;
+
+void AppendUtf8(HANDLE file, const wchar_t* text) {
+  char bytes[512];
+  int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof(bytes), nullptr, nullptr);
+  DWORD written = 0;
+  if (length > 1)
+    WriteFile(file, bytes, static_cast<DWORD>(length - 1), &written, nullptr);
+}
+
+// Counts a miss and, for end-to-end tests, appends it to the file that ORVANE_SKIN_MISS_LOG names.
+void NoteSkinFileMiss(const wchar_t* category_id, const wchar_t* name) {
+  ++g_skin_file_misses;
+  wchar_t log_path[MAX_PATH];
+  DWORD length = GetEnvironmentVariableW(L"ORVANE_SKIN_MISS_LOG", log_path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH)
+    return;
+  UniqueHandle log(CreateFileW(log_path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!log)
+    return;
+  AppendUtf8(log.get(), category_id != nullptr ? category_id : L"");
+  AppendUtf8(log.get(), L"\t");
+  AppendUtf8(log.get(), name != nullptr ? name : L"");
+  AppendUtf8(log.get(), L"\r\n");
+}
+
+}  // namespace
+
+int32_t SkinFileMissCount() {
+  return g_skin_file_misses;
+}
+
 SkinLoader* FindSkinCategory(const wchar_t* id) {
   if (id == nullptr)
     return nullptr;
@@ -166,6 +202,7 @@ SkinLoader* FindSkinCategory(const wchar_t* id) {
     if (String::EqualsUpTo(id, g_categories[i].id().GetString(), -1))
       return &g_categories[i];
   }
+  NoteSkinFileMiss(id, nullptr);
   return nullptr;
 }
 
@@ -179,6 +216,7 @@ FileObject* LocateSkinFile(SkinLoader* category, const wchar_t* name) {
     if (FileObject* file = OpenVirtualFile(path.GetString()))
       return file;
   }
+  NoteSkinFileMiss(category->id().GetString(), name);
   return nullptr;
 }
 
@@ -204,5 +242,6 @@ const wchar_t* OpenSkinFile(SkinLoader* category, const wchar_t* name) {
     CloseVirtualFile(file);
     return category->located_path_.Assign(path.GetString()) ? category->located_path_.GetString() : nullptr;
   }
+  NoteSkinFileMiss(category->id().GetString(), name);
   return nullptr;
 }

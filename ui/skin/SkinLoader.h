@@ -82,3 +82,10 @@ IniStringContainer* LoadControlSkinIni(SkinLoader* category, const wchar_t* name
 // The path of `name` as LocateSkinFile would open it (only its existence is tested), kept as the category's
 // located path and valid until the next OpenSkinFile on the category; null when neither candidate exists.
 const wchar_t* OpenSkinFile(SkinLoader* category, const wchar_t* name);
+
+// Skin files that a window asked for and the skin lacks: every LocateSkinFile, LoadControlSkinIni or
+// OpenSkinFile on a category that finds neither candidate, and every FindSkinCategory of an id that the list
+// lacks, counts as one miss. End-to-end tests see the misses of a launcher process through the environment
+// variable ORVANE_SKIN_MISS_LOG: when it names a file, each miss appends one UTF-8 line "<category id>\t<name>"
+// (a missing category: "<id>\t") to it. Without the variable only the count is kept.
+int32_t SkinFileMissCount();

@@ -181,5 +181,29 @@ TEST_F(SkinTest, ControlIniFilesAreFoundLikeImagesAndNeedTheMark) {
   EXPECT_EQ(nullptr, LoadControlSkinIni(nullptr, L"install_btn"));
 }
 
+TEST_F(SkinTest, EveryFileOrCategoryTheSkinLacksIsCountedAndLoggedWhereTheEnvironmentSays) {
+  WriteSkinInfo({{L"main", L"common", L"skin\\%s"}});
+  ASSERT_EQ(1, SkinLoader::LoadSkinInfo());
+  SkinLoader* main = FindSkinCategory(L"main");
+  Write(L"data\\skin\\common\\btn.bmp", "common btn");
+  std::wstring log = folder_.Join(L"misses.log");
+  ASSERT_TRUE(SetEnvironmentVariableW(L"ORVANE_SKIN_MISS_LOG", log.c_str()));
+  int32_t before = SkinFileMissCount();
+
+  EXPECT_EQ("common btn", ReadAndClose(LocateSkinFile(main, L"btn.bmp")));  // found: no miss
+  EXPECT_NE(nullptr, OpenSkinFile(main, L"btn.bmp"));
+  EXPECT_EQ("<none>", ReadAndClose(LocateSkinFile(main, L"missing.bmp")));
+  EXPECT_EQ(nullptr, OpenSkinFile(main, L"gone.png"));
+  EXPECT_EQ(nullptr, LoadControlSkinIni(main, L"absent"));
+  EXPECT_EQ(nullptr, FindSkinCategory(L"popup"));
+  SetEnvironmentVariableW(L"ORVANE_SKIN_MISS_LOG", nullptr);
+  EXPECT_EQ(nullptr, FindSkinCategory(L"unlogged"));  // counted, not logged
+
+  EXPECT_EQ(before + 5, SkinFileMissCount());
+  std::string logged;
+  ASSERT_TRUE(ReadFileBytes(log, &logged));
+  EXPECT_EQ("main\tmissing.bmp\r\nmain\tgone.png\r\nmain\tabsent.ini\r\npopup\t\r\n", logged);
+}
+
 }  // namespace
 }  // namespace testing_support

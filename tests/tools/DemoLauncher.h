@@ -1,0 +1,64 @@
+// The launcher program against the generated demo portal, for the end-to-end tests and the start-up benchmark:
+// the portal's servers on one loopback address (the patch server on port 27500, the HTTP server beside it),
+// the generator (tools/demo_portal) run for that address, and the launcher started as a process of its own in
+// the generated launcher folder.
+//
+// Thread: the test's thread. Every function reports failure by its result and, where given, a message.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "tests/support/FixtureServer.h"
+#include "tests/support/TempFolder.h"
+
+namespace testing_support {
+
+// True when build/bin/orvaneLauncher.exe exists.
+bool LauncherProgramBuilt();
+
+// A visible top-level window of process `process_id` whose title equals `title` (any title when null) and
+// whose class equals `class_name` (any class when null); null when there is none.
+HWND FindWindowOfProcess(DWORD process_id, const wchar_t* title, const wchar_t* class_name);
+
+class DemoLauncher {
+ public:
+  DemoLauncher() = default;
+  ~DemoLauncher();  // ends a launcher that still runs
+  DemoLauncher(const DemoLauncher&) = delete;
+  DemoLauncher& operator=(const DemoLauncher&) = delete;
+
+  // Starts both servers over the portal folder and generates the portal and the launcher folder for them.
+  bool ServeAndGenerate(std::string* error);
+  // Stops both servers (the generated files stay).
+  void StopServers();
+  // Names the demo's server and the announced launcher version in the launcher-info ini, so that start-up
+  // goes straight to the catalogue (no server selection, no self-update).
+  bool NameTheServer();
+  // Writes `key` = `value` into the launcher's settings (section of the launcher's game id).
+  bool SetSetting(const wchar_t* key, const wchar_t* value);
+
+  // Starts orvaneLauncher.exe of the launcher folder with `arguments`, its current folder the launcher folder.
+  bool Start(const std::wstring& arguments);
+  // Waits up to `timeout_ms` for the launcher to end; true when it has.
+  bool WaitForEnd(DWORD timeout_ms);
+  // The text of `key` in the launcher folder's message table.
+  std::wstring LauncherText(const wchar_t* key) const;
+
+  std::wstring Launcher(const std::wstring& name) const { return folder_.Join(L"launcher\\" + name); }
+  const TempFolder& folder() const { return folder_; }
+  HANDLE process() const { return process_.hProcess; }
+  DWORD process_id() const { return process_.dwProcessId; }
+
+ private:
+  void CloseProcess();
+
+  TempFolder folder_{L"demo-launcher"};
+  FixtureServer patch_server_;
+  FixtureServer http_server_;
+  std::wstring host_;
+  PROCESS_INFORMATION process_{};
+};
+
+}  // namespace testing_support
