@@ -122,9 +122,8 @@ bool JoinUnderRoot(wchar_t (&out)[MAX_PATH], const wchar_t* root, const wchar_t*
   out[0] = L'\0';
   wchar_t full_root[MAX_PATH];
   wchar_t full_path[MAX_PATH];
-  if (root == nullptr || root[0] == L'\0' || !IsSafeRelativeName(name) ||
-      !base::JoinPath(out, root, name) || !FullPathOf(root, true, full_root) ||
-      !FullPathOf(out, false, full_path)) {
+  if (root == nullptr || root[0] == L'\0' || !IsSafeRelativeName(name) || !base::JoinPath(out, root, name) ||
+      !FullPathOf(root, true, full_root) || !FullPathOf(out, false, full_path)) {
     out[0] = L'\0';
     return false;
   }

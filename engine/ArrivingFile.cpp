@@ -35,8 +35,8 @@ bool ArrivingFile::Start(Form form, const wchar_t* result_path, uint64_t max_byt
       return false;
     wcscpy(result_path_, result_path);
     // DELETE access: the result is renamed over its target, or deleted, through this handle.
-    result_file_.reset(system_calls().create_file(result_path, GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS,
-                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    result_file_.reset(system_calls().create_file(result_path, GENERIC_WRITE | DELETE, 0, nullptr,
+                                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!result_file_)
       return false;
   }
@@ -56,8 +56,8 @@ void ArrivingFile::Take(const void* data, size_t bytes) {
   // Bytes after the end of the stream are not part of the file; a whole-file read ignores them too.
   if (stream_ended_)
     return;
-  const int result = engine_files::InflateInput(stream_.get(), input, static_cast<DWORD>(bytes), output_.get(),
-                                                result_file_.get(), max_bytes_, &counted_);
+  const int result = engine_files::InflateInput(stream_.get(), input, static_cast<DWORD>(bytes),
+                                                output_.get(), result_file_.get(), max_bytes_, &counted_);
   if (result == Z_STREAM_END)
     stream_ended_ = true;
   else if (result != Z_OK && result != Z_BUF_ERROR)

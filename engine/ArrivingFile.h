@@ -16,8 +16,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/InflateFile.h"
 #include "base/ScopedHandle.h"
+#include "engine/InflateFile.h"
 
 class ArrivingFile {
  public:

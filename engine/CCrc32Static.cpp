@@ -5,8 +5,8 @@
 #include <memory>
 #include <new>
 
-#include "engine/SystemCalls.h"
 #include "base/ScopedHandle.h"
+#include "engine/SystemCalls.h"
 
 DWORD CCrc32Static::FileCrc32(uint32_t& crc, const wchar_t* path) {
   crc = 0;

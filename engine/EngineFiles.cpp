@@ -145,7 +145,9 @@ FileResult MoveOver(const wchar_t* source, const wchar_t* target) {
   const DWORD attributes = GetFileAttributesW(target);
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
     SetFileAttributesW(target, attributes & ~FILE_ATTRIBUTE_READONLY);
-  return system_calls().move_file(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? kFileDone : kFileFailed;
+  return system_calls().move_file(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+             ? kFileDone
+             : kFileFailed;
 }
 
 FileResult ReplaceFileContents(const wchar_t* path, const void* bytes, size_t size, DWORD attributes) {

@@ -3,9 +3,9 @@
 #include <cwchar>
 #include <new>
 
+#include "base/RelativeName.h"
 #include "engine/EngineFiles.h"
 #include "engine/FileListFormat.h"
-#include "base/RelativeName.h"
 #include "engine/SystemCalls.h"
 
 namespace {
@@ -117,7 +117,8 @@ int FileListStore::Write() {
   if (!engine_files::BesideTempName(temp, path_.c_str()))
     return kNotOpen;
   const size_t bytes = text.size() * sizeof(wchar_t);
-  if (engine_files::WriteWholeFile(temp, text.data(), bytes, FILE_ATTRIBUTE_HIDDEN) != engine_files::kFileDone) {
+  if (engine_files::WriteWholeFile(temp, text.data(), bytes, FILE_ATTRIBUTE_HIDDEN) !=
+      engine_files::kFileDone) {
     engine_files::ForceDeleteFile(temp);
     return kNotOpen;
   }

@@ -32,9 +32,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/QVTesserel.h"
 #include "base/CriticalSection.h"
 #include "base/ScopedHandle.h"
+#include "engine/QVTesserel.h"
 
 class FileListStore {
  public:

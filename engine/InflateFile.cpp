@@ -66,7 +66,10 @@ int InflateInput(z_stream* stream,
 namespace {
 
 // InflateFile with the counts always kept.
-InflateResult InflateInto(UniqueHandle source, const wchar_t* target, uint64_t max_bytes, InflatedFile* written) {
+InflateResult InflateInto(UniqueHandle source,
+                          const wchar_t* target,
+                          uint64_t max_bytes,
+                          InflatedFile* written) {
   if (!source || target == nullptr)
     return kInflateFailed;
   UniqueHandle output_file(system_calls().create_file(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -96,7 +99,10 @@ InflateResult InflateInto(UniqueHandle source, const wchar_t* target, uint64_t m
 
 }  // namespace
 
-InflateResult InflateFile(UniqueHandle source, const wchar_t* target, InflatedFile* written, uint64_t max_bytes) {
+InflateResult InflateFile(UniqueHandle source,
+                          const wchar_t* target,
+                          InflatedFile* written,
+                          uint64_t max_bytes) {
   InflatedFile counted;
   const InflateResult result = InflateInto(std::move(source), target, max_bytes, &counted);
   if (written != nullptr)

@@ -6,8 +6,12 @@
 
 namespace {
 
-const SystemCallTable kRealCalls = {&CreateFileW, &ReadFile,    &WriteFile,
-                                    &FlushFileBuffers, &MoveFileExW, &DeleteFileW,
+const SystemCallTable kRealCalls = {&CreateFileW,
+                                    &ReadFile,
+                                    &WriteFile,
+                                    &FlushFileBuffers,
+                                    &MoveFileExW,
+                                    &DeleteFileW,
                                     &SetFileInformationByHandle};
 
 SystemCallTable g_calls = kRealCalls;

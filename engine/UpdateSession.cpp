@@ -4,8 +4,8 @@
 #include <cstring>
 #include <new>
 
-#include "engine/UpdateSession.h"
 #include "engine/EngineFiles.h"
+#include "engine/UpdateSession.h"
 
 namespace {
 
@@ -16,7 +16,8 @@ constexpr size_t kPatchFolderCapacity = 256;
 
 }  // namespace
 
-UpdateSession::UpdateSession(UpdaterContext& context, SessionOwner& owner) : context_(context), owner_(owner) {}
+UpdateSession::UpdateSession(UpdaterContext& context, SessionOwner& owner)
+    : context_(context), owner_(owner) {}
 
 UpdateSession::~UpdateSession() {
   ReleaseSocket();

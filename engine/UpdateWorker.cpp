@@ -4,11 +4,11 @@
 #include <cwchar>
 #include <string_view>
 
+#include "base/RelativeName.h"
+#include "base/ScopedHandle.h"
 #include "engine/CCrc32Static.h"
 #include "engine/EngineFiles.h"
-#include "base/ScopedHandle.h"
 #include "engine/InflateFile.h"
-#include "base/RelativeName.h"
 #include "engine/SystemCalls.h"
 #include "engine/UpdateWorker.h"
 #include "patch/PatchFormat.h"
@@ -378,8 +378,8 @@ HttpFileDownloader* UpdateWorker::EnsureDownloader() {
 }
 
 UpdateWorker::DownloadResult UpdateWorker::DownloadEntry(const FileEntry& entry,
-                                                        const wchar_t* temp_path,
-                                                        const wchar_t* url) {
+                                                         const wchar_t* temp_path,
+                                                         const wchar_t* url) {
   arrived_ = false;
   arrived_download_.reset();
   HttpFileDownloader* downloader = EnsureDownloader();
@@ -492,8 +492,8 @@ bool UpdateWorker::TakeArrivedFile(engine_files::InflatedFile* result) {
 }
 
 UpdateWorker::DownloadResult UpdateWorker::PrepareTransfer(HttpFileDownloader& downloader,
-                                                          const wchar_t* url,
-                                                          int64_t* resume_offset) {
+                                                           const wchar_t* url,
+                                                           int64_t* resume_offset) {
   if (!downloader.Open(url, this, &UpdateWorker::WriteDownloadData))
     return kDownloadFailed;
   // Open clears the downloader's cancel flag: a stop that came just before it is seen here, and one that
@@ -564,7 +564,9 @@ UpdateWorker::ApplyResult UpdateWorker::ApplyEntry(const FileEntry& entry) {
   }
 }
 
-UpdateWorker::ApplyResult UpdateWorker::ApplyWholeFile(const FileEntry& entry, const wchar_t* temp_path, const wchar_t* target_path) {
+UpdateWorker::ApplyResult UpdateWorker::ApplyWholeFile(const FileEntry& entry,
+                                                       const wchar_t* temp_path,
+                                                       const wchar_t* target_path) {
   wchar_t inflated[MAX_PATH];
   InflateTargetName(inflated, temp_path);
   // Size and CRC-32 are counted while the file is written: reading it back would double the disk work. A fresh
@@ -646,7 +648,9 @@ UpdateWorker::ApplyResult UpdateWorker::ApplyPatch(const FileEntry& entry,
   return kApplied;
 }
 
-UpdateWorker::ApplyResult UpdateWorker::ApplyNewFile(const FileEntry& entry, const wchar_t* temp_path, const wchar_t* target_path) {
+UpdateWorker::ApplyResult UpdateWorker::ApplyNewFile(const FileEntry& entry,
+                                                     const wchar_t* temp_path,
+                                                     const wchar_t* target_path) {
   int64_t size = 0;
   uint32_t crc = 0;
   engine_files::InflatedFile arrived;
@@ -699,7 +703,6 @@ void UpdateWorker::CancelDownload() {
   if (downloader_)
     downloader_->Cancel();
 }
-
 
 bool UpdateWorker::SaveFileList() {
   if (context_.file_list.Write() != FileListStore::kOk)

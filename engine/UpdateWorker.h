@@ -30,6 +30,7 @@
 #include <memory>
 #include <string>
 
+#include "base/ScopedHandle.h"
 #include "engine/ArrivingFile.h"
 #include "engine/CBaseThread.h"
 #include "engine/EntryPaths.h"
@@ -37,7 +38,6 @@
 #include "engine/PatchLibrary.h"
 #include "engine/UpdaterContext.h"
 #include "net/HttpFileDownloader.h"
-#include "base/ScopedHandle.h"
 
 class UpdateWorker {
  public:

@@ -27,11 +27,11 @@
 #include <deque>
 #include <memory>
 
+#include "base/CriticalSection.h"
 #include "engine/FileEntry.h"
 #include "engine/FileListStore.h"
 #include "engine/QVTesserel.h"
 #include "engine/VersionInfoIni.h"
-#include "base/CriticalSection.h"
 
 // Copies a text field of the caller's record into the engine's own, bounded by both and always terminated.
 template <typename Char, size_t OutSize, size_t InSize>

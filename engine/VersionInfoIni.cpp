@@ -6,8 +6,8 @@
 #include <cwctype>
 #include <string>
 
-#include "engine/EngineFiles.h"
 #include "base/ScopedHandle.h"
+#include "engine/EngineFiles.h"
 
 namespace {
 
@@ -80,7 +80,8 @@ bool IsOurSection(const std::basic_string<Char>& text, const Line& line) {
     return false;
   const size_t open = text.find(static_cast<Char>('['), line.begin);
   const size_t close = text.find(static_cast<Char>(']'), open);
-  return close != std::basic_string<Char>::npos && close < line.end && TrimmedEquals(text, open + 1, close, kSection);
+  return close != std::basic_string<Char>::npos && close < line.end &&
+         TrimmedEquals(text, open + 1, close, kSection);
 }
 
 // Sets the three keys in `text` (see MergeVersionInfoText).

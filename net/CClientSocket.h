@@ -32,8 +32,8 @@
 #include <atomic>
 #include <cstdint>
 
-#include "net/CSocket.h"
 #include "base/ScopedHandle.h"
+#include "net/CSocket.h"
 
 enum SocketEvent {
   kSocketConnected = 1,

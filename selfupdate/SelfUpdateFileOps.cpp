@@ -1,7 +1,7 @@
 #include "selfupdate/SelfUpdateFileOps.h"
 
-#include "selfupdate/CabinetCheck.h"
 #include "app/selfupdate/LauncherInfo.h"
+#include "selfupdate/CabinetCheck.h"
 
 namespace {
 

@@ -9,7 +9,11 @@ GameButton::~GameButton() {
   ReleaseIcons();
 }
 
-void GameButton::Bind(const wchar_t* id, const wchar_t* title, int32_t event, int32_t hot, int32_t is_new,
+void GameButton::Bind(const wchar_t* id,
+                      const wchar_t* title,
+                      int32_t event,
+                      int32_t hot,
+                      int32_t is_new,
                       int32_t beta) {
   if (id == nullptr || title == nullptr)
     return;
@@ -50,8 +54,13 @@ void GameButton::LookUpStateImages(const GameButtonInfo* layout) {
   state_text_ = layout->FindStateText(state_key_.GetString());
 }
 
-void GameButton::SetState(const wchar_t* state_key, const GameButtonInfo* layout, int32_t installed,
-                          int32_t event, int32_t hot, int32_t is_new, int32_t beta) {
+void GameButton::SetState(const wchar_t* state_key,
+                          const GameButtonInfo* layout,
+                          int32_t installed,
+                          int32_t event,
+                          int32_t hot,
+                          int32_t is_new,
+                          int32_t beta) {
   state_key_.Assign(state_key != nullptr ? state_key : L"");
   installed_ = installed;
   badge_flags_[0] = event;

@@ -31,13 +31,23 @@ class GameButton {
 
   // Stores the id, the title (the three title boxes' text, taken literally) and the badge flags; nothing
   // unless id and title are given.
-  void Bind(const wchar_t* id, const wchar_t* title, int32_t event, int32_t hot, int32_t is_new, int32_t beta);
+  void Bind(const wchar_t* id,
+            const wchar_t* title,
+            int32_t event,
+            int32_t hot,
+            int32_t is_new,
+            int32_t beta);
   // The small and large icon files; only the first call loads them. A missing or damaged file leaves no icon.
   void SetIcons(const wchar_t* small_icon, const wchar_t* large_icon);
   // Stores the state key, installed flag and badges; with a layout also looks up the state icon, border
   // (with the installed fallback) and state text. The picture becomes stale.
-  void SetState(const wchar_t* state_key, const GameButtonInfo* layout, int32_t installed, int32_t event,
-                int32_t hot, int32_t is_new, int32_t beta);
+  void SetState(const wchar_t* state_key,
+                const GameButtonInfo* layout,
+                int32_t installed,
+                int32_t event,
+                int32_t hot,
+                int32_t is_new,
+                int32_t beta);
   // Takes the layout: title styles, picture sizes, colours, places and borrowed images; drops the pictures
   // (they are made again at their new size when next asked for).
   void ApplyLayout(const GameButtonInfo* layout);

@@ -24,7 +24,10 @@ int32_t BoundedCount(int32_t count) {
 }
 
 // The image named by "<prefix>_image_id" (animated) or else "<prefix>_image" (one file); null when neither.
-NImage* LoadNamedImage(IniContainer* ini, SkinLoader* category, const wchar_t* section, const wchar_t* id_key,
+NImage* LoadNamedImage(IniContainer* ini,
+                       SkinLoader* category,
+                       const wchar_t* section,
+                       const wchar_t* id_key,
                        const wchar_t* file_key) {
   if (const wchar_t* id = ini->GetString(section, id_key, nullptr))
     return LoadSkinImage(category, id);
@@ -179,8 +182,12 @@ void GameButtonInfo::ReadIntegers(IniContainer* ini) {
   event_y = ReadInt(ini, L"event_y");
 }
 
-void GameButtonInfo::LoadImages(IniContainer* ini, SkinLoader* category, const wchar_t* kind,
-                                const wchar_t* section_format, int32_t* count, GameStateImage** entries) {
+void GameButtonInfo::LoadImages(IniContainer* ini,
+                                SkinLoader* category,
+                                const wchar_t* kind,
+                                const wchar_t* section_format,
+                                int32_t* count,
+                                GameStateImage** entries) {
   wchar_t key[64];
   std::swprintf(key, 64, L"%ls_count", kind);
   int32_t wanted = BoundedCount(ReadInt(ini, key));
@@ -247,7 +254,8 @@ int GameButtonInfo::Load(IniContainer* ini, SkinLoader* category, const wchar_t*
   LoadImages(ini, category, L"state_icon", L"STATE_ICON_%d", &state_icon_count, &state_icons);
   LoadImages(ini, category, L"state_border", L"STATE_BORDER_%d", &state_border_count, &state_borders);
   LoadTexts(ini, font_set);
-  if (!text_normal.Load(ini, L"GAME_TEXT_NORMAL", font_set) || !text_over.Load(ini, L"GAME_TEXT_OVER", font_set) ||
+  if (!text_normal.Load(ini, L"GAME_TEXT_NORMAL", font_set) ||
+      !text_over.Load(ini, L"GAME_TEXT_OVER", font_set) ||
       !text_selected.Load(ini, L"GAME_TEXT_SELECTED", font_set))
     return 0;
   return 1;

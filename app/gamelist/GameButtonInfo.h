@@ -131,7 +131,11 @@ class GameButtonInfo {
 
  private:
   void ReadIntegers(IniContainer* ini);
-  void LoadImages(IniContainer* ini, SkinLoader* category, const wchar_t* kind, const wchar_t* section_format,
-                  int32_t* count, GameStateImage** entries);
+  void LoadImages(IniContainer* ini,
+                  SkinLoader* category,
+                  const wchar_t* kind,
+                  const wchar_t* section_format,
+                  int32_t* count,
+                  GameStateImage** entries);
   void LoadTexts(IniContainer* ini, const wchar_t* font_set);
 };

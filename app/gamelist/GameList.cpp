@@ -197,7 +197,8 @@ void GameList::ClampScroll() {
   if (!header_.created())
     return;
   header_.scroll_up().Show(ScrollUpShown(buttons_.scroll_offset) ? 1 : 0, 0);
-  header_.scroll_down().Show(ScrollDownShown(buttons_.scroll_offset, count, buttons_.visible_rows) ? 1 : 0, 0);
+  header_.scroll_down().Show(ScrollDownShown(buttons_.scroll_offset, count, buttons_.visible_rows) ? 1 : 0,
+                             0);
 }
 
 void GameList::ReorderByGameOrder() {

@@ -7,8 +7,8 @@
 
 namespace {
 
-const wchar_t* const kButtonSkins[4] = {L"update_all_btn", L"stop_update_all_btn", L"installed_game_scroll_up_btn",
-                                        L"installed_game_scroll_down_btn"};
+const wchar_t* const kButtonSkins[4] = {L"update_all_btn", L"stop_update_all_btn",
+                                        L"installed_game_scroll_up_btn", L"installed_game_scroll_down_btn"};
 const int32_t kButtonCodes[4] = {kNotifyUpdateAll, kNotifyStopAll, kNotifyScrollUp, kNotifyScrollDown};
 
 }  // namespace

@@ -40,9 +40,13 @@ int32_t OffsetShowing(int32_t offset, int32_t position, int32_t visible) {
   return offset;
 }
 
-std::vector<GameListRow> LayOutRows(const TPLinkedList<GameButton>& installed, const GameButton* selected,
-                                    const GameButtonInfo& layout, int32_t origin_x, int32_t origin_y,
-                                    int32_t offset, int32_t visible) {
+std::vector<GameListRow> LayOutRows(const TPLinkedList<GameButton>& installed,
+                                    const GameButton* selected,
+                                    const GameButtonInfo& layout,
+                                    int32_t origin_x,
+                                    int32_t origin_y,
+                                    int32_t offset,
+                                    int32_t visible) {
   std::vector<GameListRow> rows;
   int64_t top = origin_y;
   int32_t r = offset;
@@ -64,14 +68,16 @@ std::vector<GameListRow> LayOutRows(const TPLinkedList<GameButton>& installed, c
                          origin_x + layout.selected_x + layout.selected_width,
                          static_cast<LONG>(top + dy + layout.selected_height)};
     } else {
-      row.picture = RECT{origin_x + layout.x, static_cast<LONG>(top + layout.y), origin_x + layout.x + layout.width,
-                         static_cast<LONG>(top + layout.y + layout.height)};
+      row.picture =
+          RECT{origin_x + layout.x, static_cast<LONG>(top + layout.y), origin_x + layout.x + layout.width,
+               static_cast<LONG>(top + layout.y + layout.height)};
     }
     if (r != visible - 1 && node->next != nullptr) {
       int64_t line_top = top + layout.height + layout.line_y;
       row.line_after = true;
       row.line = RECT{origin_x + layout.line_x, static_cast<LONG>(line_top),
-                      origin_x + layout.line_x + layout.line_width, static_cast<LONG>(line_top + layout.line_height)};
+                      origin_x + layout.line_x + layout.line_width,
+                      static_cast<LONG>(line_top + layout.line_height)};
       top += layout.RowPitch();
     }
     rows.push_back(row);

@@ -44,9 +44,13 @@ struct GameListRow {
 };
 
 // The visible rows of `installed` in top-to-bottom order.
-std::vector<GameListRow> LayOutRows(const TPLinkedList<GameButton>& installed, const GameButton* selected,
-                                    const GameButtonInfo& layout, int32_t origin_x, int32_t origin_y,
-                                    int32_t offset, int32_t visible);
+std::vector<GameListRow> LayOutRows(const TPLinkedList<GameButton>& installed,
+                                    const GameButton* selected,
+                                    const GameButtonInfo& layout,
+                                    int32_t origin_x,
+                                    int32_t origin_y,
+                                    int32_t offset,
+                                    int32_t visible);
 // The row under (x, y) (panel coordinates): the selected row wins where it overlaps, otherwise the last row
 // whose rectangle holds the point; null when none.
 GameButton* HitRow(const std::vector<GameListRow>& rows, int32_t x, int32_t y);

@@ -23,7 +23,8 @@ void ReadUpdateServerName(wchar_t* text) {
 }
 
 int RunUpdateServerSelection() {
-  return (g_services.select_update_server != nullptr ? g_services.select_update_server : &SelectUpdateServer)();
+  return (g_services.select_update_server != nullptr ? g_services.select_update_server
+                                                     : &SelectUpdateServer)();
 }
 
 void ShowLauncherToolTip(const RECT* area, uint32_t key, const wchar_t* text) {

@@ -8,7 +8,7 @@
 namespace {
 
 const wchar_t* const kItemSections[SkinnedPopupMenu::kItemCount] = {
-    L"MENU_ITEM_INSTALL", L"MENU_ITEM_STOP_INSTALL", L"MENU_ITEM_UPDATE",   L"MENU_ITEM_STOP_UPDATE",
+    L"MENU_ITEM_INSTALL", L"MENU_ITEM_STOP_INSTALL", L"MENU_ITEM_UPDATE",    L"MENU_ITEM_STOP_UPDATE",
     L"MENU_ITEM_RUN",     L"MENU_ITEM_FILECHECK",    L"MENU_ITEM_PATCH_INFO"};
 
 GamePopupMenu* g_menu = nullptr;

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "app/texts/NoticeKeywordRecords.h"
 #include "app/games/RawCatalogueRecords.h"
+#include "app/texts/NoticeKeywordRecords.h"
 
 class ITopMenuInfo {
  public:

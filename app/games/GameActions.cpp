@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "app/texts/MessageTexts.h"
-#include "app/settings/Setting.h"
+#include "app/gamelist/GamePopupMenu.h"
 #include "app/games/GameCatalogue.h"
 #include "app/games/GameHooks.h"
 #include "app/games/GameInfo.h"
 #include "app/games/GameStateMirror.h"
 #include "app/games/UpdateQueue.h"
-#include "app/gamelist/GamePopupMenu.h"
+#include "app/settings/Setting.h"
 #include "app/texts/MessageFormat.h"
+#include "app/texts/MessageTexts.h"
 #include "ui/browser/OpenUrl.h"
 #include "ui/skin/SkinListeners.h"
 #include "ui/skin/SkinLoader.h"
@@ -302,9 +302,9 @@ void SelectGame(const wchar_t* game_id) {
 
 GamePopupMenuRows ComputeGamePopupMenuRows(const GameState& mirror) {
   GamePopupMenuRows rows = {};
-  const int32_t flags[7] = {mirror.install_button, mirror.cancel_install_button, mirror.update_button,
-                            mirror.stop_update_button, mirror.run_button, mirror.full_check_button,
-                            mirror.home_page_button};
+  const int32_t flags[7] = {
+      mirror.install_button, mirror.cancel_install_button, mirror.update_button,   mirror.stop_update_button,
+      mirror.run_button,     mirror.full_check_button,     mirror.home_page_button};
   for (int i = 0; i < 7; ++i) {
     rows.enabled[i] = (flags[i] & 2) != 0 ? 1 : 0;
     rows.shown[i] = 1;
@@ -326,14 +326,29 @@ void RunGamePopupMenuCommand(uint32_t command_id) {
   // A copy: the action may open the menu again (a message loop) and change its id.
   std::wstring id = menu->game_id().GetString();
   switch (command_id) {
-    case 1: InstallGame(id.c_str()); break;
-    case 2: CancelInstallGame(id.c_str()); break;
-    case 3: UpdateOneGame(id.c_str()); break;
-    case 4: StopUpdateGame(id.c_str()); break;
-    case 5: RunGame(id.c_str()); break;
-    case 6: FullCheckGame(id.c_str()); break;
-    case 7: OpenGameHomePage(id.c_str()); break;
-    default: break;
+    case 1:
+      InstallGame(id.c_str());
+      break;
+    case 2:
+      CancelInstallGame(id.c_str());
+      break;
+    case 3:
+      UpdateOneGame(id.c_str());
+      break;
+    case 4:
+      StopUpdateGame(id.c_str());
+      break;
+    case 5:
+      RunGame(id.c_str());
+      break;
+    case 6:
+      FullCheckGame(id.c_str());
+      break;
+    case 7:
+      OpenGameHomePage(id.c_str());
+      break;
+    default:
+      break;
   }
 }
 

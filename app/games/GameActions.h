@@ -47,10 +47,10 @@ void SetGameActionUrlShell(UrlShell* shell);
 struct UpdateAllState {
   int32_t global_state = kGlobalNoInstalledGame;  // GlobalUpdateState
   GlobalButtonFlags buttons = {kButtonDisabled, kButtonHidden};
-  int32_t stop_lock = 0;       // 1 from the start of an update of all games until its stop button is enabled
-  uint32_t start_tick = 0;     // when the update of all games started
-  uint32_t wait_time = 0;      // the button wait time at its start (ms)
-  int32_t automatic_run = 0;   // 1 while an update of all games runs that the idle rule started
+  int32_t stop_lock = 0;      // 1 from the start of an update of all games until its stop button is enabled
+  uint32_t start_tick = 0;    // when the update of all games started
+  uint32_t wait_time = 0;     // the button wait time at its start (ms)
+  int32_t automatic_run = 0;  // 1 while an update of all games runs that the idle rule started
 };
 UpdateAllState& GlobalUpdate();
 

@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "base/Paths.h"
-#include "app/session/ProgramPath.h"
-#include "app/session/SessionValues.h"
-#include "base/TextFields.h"
-#include "app/texts/XMLNotice.h"
-#include "app/texts/XMLSearchKeyword.h"
 #include "app/games/CDllLoader.h"
 #include "app/games/CatalogueDownload.h"
+#include "app/session/ProgramPath.h"
+#include "app/session/SessionValues.h"
+#include "app/texts/XMLNotice.h"
+#include "app/texts/XMLSearchKeyword.h"
+#include "base/Paths.h"
+#include "base/TextFields.h"
 
 namespace {
 

@@ -39,6 +39,6 @@ void SetGameQuestionPresenter(GameQuestionPresenter presenter) {
 }
 
 int AskGameQuestion(const wchar_t* text) {
-  return (g_question_presenter != nullptr ? g_question_presenter : &AskWithSystemMessageBox)(text != nullptr ? text
-                                                                                                              : L"");
+  return (g_question_presenter != nullptr ? g_question_presenter
+                                          : &AskWithSystemMessageBox)(text != nullptr ? text : L"");
 }

@@ -1,8 +1,8 @@
 #include "app/games/GameIcon.h"
 
-#include <windows.h>
 #include <objbase.h>
 #include <urlmon.h>
+#include <windows.h>
 
 #include <cwchar>
 #include <mutex>

@@ -57,4 +57,3 @@ void RegisterIconDownload(IBinding* binding);
 // their own lookup; null restores the default. Set it while the loader is stopped.
 typedef IGameInfo* (*IconGameLookup)(const wchar_t* game_id);
 void SetIconGameLookup(IconGameLookup lookup);
-

@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "app/session/GameArgs.h"
-#include "app/session/SessionValues.h"
-#include "base/TextFields.h"
 #include "app/games/CIEKillerForGame.h"
 #include "app/games/GameCatalogue.h"
 #include "app/games/GameHooks.h"
 #include "app/games/GameInstallerDownloader.h"
 #include "app/games/GameStart.h"
+#include "app/session/GameArgs.h"
+#include "app/session/SessionValues.h"
+#include "base/TextFields.h"
 
 namespace {
 

@@ -25,8 +25,8 @@
 
 #include "app/games/IGameInfo.h"
 #include "app/games/RawCatalogueRecords.h"
-#include "engine/QVTesserel.h"
 #include "base/CriticalSection.h"
+#include "engine/QVTesserel.h"
 
 class CDllLoader;
 class GameInstallerDownloader;

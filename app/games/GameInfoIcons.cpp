@@ -9,7 +9,10 @@ namespace {
 
 // Fetches "<base>/<name>" at `version` into `path`; null when there is no base, the URL is too long or the
 // fetch fails.
-const wchar_t* FetchIconAt(const wchar_t* game_id, const wchar_t* base, const wchar_t* name, int32_t version,
+const wchar_t* FetchIconAt(const wchar_t* game_id,
+                           const wchar_t* base,
+                           const wchar_t* name,
+                           int32_t version,
                            wchar_t (&path)[260]) {
   if (base == nullptr || base[0] == 0)
     return nullptr;

@@ -4,13 +4,13 @@
 #include <mutex>
 #include <new>
 
-#include "app/texts/MessageTexts.h"
-#include "base/TextFields.h"
 #include "app/games/GameHooks.h"
 #include "app/games/GameInfo.h"
 #include "app/games/GameInstallerDownloader.h"
 #include "app/games/GameStart.h"
 #include "app/games/InstallerRun.h"
+#include "app/texts/MessageTexts.h"
+#include "base/TextFields.h"
 
 namespace {
 
@@ -38,7 +38,8 @@ void GameInfo::FailInstall(int32_t error) {
 bool GameInfo::AskAboutExistingInstaller(int existing) {
   if (existing != kExistingPartial && existing != kExistingComplete)
     return true;
-  int answer = AskGameQuestion(GetAppMessage(existing == kExistingPartial ? L"resume_installer" : L"run_installer"));
+  int answer =
+      AskGameQuestion(GetAppMessage(existing == kExistingPartial ? L"resume_installer" : L"run_installer"));
   if (answer == 2)
     installer_->Restart();
   if (answer != 0)
@@ -53,7 +54,8 @@ void GameInfo::Install(const wchar_t* folder) {
   if (GetState() != kGameNotInstalled || folder == nullptr || folder[0] == 0)
     return;
   wchar_t path[GameInstallerDownloader::kPathUnits];
-  InstallerPathResult named = InstallerFilePath(folder, installer_url_, path, GameInstallerDownloader::kPathUnits);
+  InstallerPathResult named =
+      InstallerFilePath(folder, installer_url_, path, GameInstallerDownloader::kPathUnits);
   if (named == kInstallerPathNoFileName) {
     ShowGameMessage(GetAppMessage(L"download_installer_from_web"));
     return;

@@ -6,13 +6,13 @@
 #include <new>
 #include <string>
 
-#include "app/texts/MessageTexts.h"
-#include "app/session/SessionValues.h"
-#include "base/TextFields.h"
 #include "app/games/CDllLoader.h"
 #include "app/games/GameHooks.h"
-#include "app/texts/MessageFormat.h"
 #include "app/games/GameInfo.h"
+#include "app/session/SessionValues.h"
+#include "app/texts/MessageFormat.h"
+#include "app/texts/MessageTexts.h"
+#include "base/TextFields.h"
 #include "selfupdate/GameInfoVersion.h"
 
 namespace {

@@ -39,8 +39,8 @@ GameInstallerDownloader::~GameInstallerDownloader() {
 int GameInstallerDownloader::Prepare(const wchar_t* url, const wchar_t* path) {
   if (IsFileOpen() || IsRunning() || !CopyWhole(url_, kUrlUnits, url) || !CopyWhole(path_, kPathUnits, path))
     return 0;
-  HANDLE file = CreateFileW(path_, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr);
+  HANDLE file = CreateFileW(path_, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE)
     return 0;
   LARGE_INTEGER size{};
@@ -131,7 +131,8 @@ int GameInstallerDownloader::Write(const void* data, int bytes) {
   if (write == nullptr)
     write = &WriteFile;
   if (file == INVALID_HANDLE_VALUE || bytes < 0 ||
-      !write(file, data, static_cast<DWORD>(bytes), &written, nullptr) || written != static_cast<DWORD>(bytes))
+      !write(file, data, static_cast<DWORD>(bytes), &written, nullptr) ||
+      written != static_cast<DWORD>(bytes))
     return -1;
   return bytes;
 }

@@ -17,11 +17,14 @@
 #include <atomic>
 #include <cstdint>
 
-#include "net/HttpFileDownloader.h"
 #include "base/ScopedHandle.h"
+#include "net/HttpFileDownloader.h"
 
 // The file write the data sink makes; tests replace it to fail a write. Null restores WriteFile.
-typedef BOOL(WINAPI* InstallerWriteFunction)(HANDLE file, LPCVOID data, DWORD bytes, LPDWORD written,
+typedef BOOL(WINAPI* InstallerWriteFunction)(HANDLE file,
+                                             LPCVOID data,
+                                             DWORD bytes,
+                                             LPDWORD written,
                                              LPOVERLAPPED overlapped);
 void SetInstallerWriteFunction(InstallerWriteFunction write);
 

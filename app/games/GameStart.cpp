@@ -6,8 +6,8 @@
 
 #include "app/session/ProgramPath.h"
 #include "base/Paths.h"
-#include "base/TextFields.h"
 #include "base/ScopedHandle.h"
+#include "base/TextFields.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "app/games/IconFile.h"
 
-#include <windows.h>
 #include <urlmon.h>
+#include <windows.h>
 #include <wininet.h>
 
 #include <cwchar>
@@ -9,9 +9,9 @@
 #include <mutex>
 #include <string>
 
-#include "base/TextFields.h"
 #include "app/games/GameIcon.h"
 #include "base/CriticalSection.h"
+#include "base/TextFields.h"
 
 namespace {
 
@@ -192,7 +192,8 @@ bool DownloadFresh(const wchar_t* url, const wchar_t* path) {
   }
   // A connection that closes before the announced length is also reported as success by some implementations.
   int64_t size = FileSize(part.c_str());
-  bool whole = result == S_OK && status == 200 && IsFile(part.c_str()) && (announced < 0 || size == announced);
+  bool whole =
+      result == S_OK && status == 200 && IsFile(part.c_str()) && (announced < 0 || size == announced);
   if (whole && MoveFileExW(part.c_str(), path, MOVEFILE_REPLACE_EXISTING))
     return true;
   DeleteFileW(part.c_str());

@@ -16,7 +16,10 @@ bool IsPlainFileName(const wchar_t* name) {
 
 }  // namespace
 
-InstallerPathResult InstallerFilePath(const wchar_t* folder, const wchar_t* url, wchar_t* path, size_t units) {
+InstallerPathResult InstallerFilePath(const wchar_t* folder,
+                                      const wchar_t* url,
+                                      wchar_t* path,
+                                      size_t units) {
   if (units > 0)
     path[0] = 0;
   const wchar_t* slash = url != nullptr ? std::wcsrchr(url, L'/') : nullptr;
@@ -54,8 +57,9 @@ INT_PTR RunInstaller(const wchar_t* installer_file) {
   size_t separator = file.rfind(L'\\');
   std::wstring folder = separator == std::wstring::npos ? std::wstring() : file.substr(0, separator);
   size_t dot = file.rfind(L'.');
-  std::wstring extension =
-      dot == std::wstring::npos || (separator != std::wstring::npos && dot < separator) ? L"" : file.substr(dot + 1);
+  std::wstring extension = dot == std::wstring::npos || (separator != std::wstring::npos && dot < separator)
+                               ? L""
+                               : file.substr(dot + 1);
   HINSTANCE result;
   if (extension == L"exe" || extension == L"msi")
     result = execute(nullptr, L"open", file.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL);

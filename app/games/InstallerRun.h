@@ -25,8 +25,12 @@ int InstallerErrorNumber(DownloaderError error);
 
 // Starts what was downloaded: an ".exe" or ".msi" (exactly these, lower case) is opened in its folder;
 // anything else shows the folder in the file explorer. Returns the shell's result (above 32 on success).
-typedef HINSTANCE(WINAPI* InstallerShellExecute)(HWND window, const wchar_t* verb, const wchar_t* file,
-                                                 const wchar_t* parameters, const wchar_t* folder, int show);
+typedef HINSTANCE(WINAPI* InstallerShellExecute)(HWND window,
+                                                 const wchar_t* verb,
+                                                 const wchar_t* file,
+                                                 const wchar_t* parameters,
+                                                 const wchar_t* folder,
+                                                 int show);
 // Null restores ShellExecuteW; tests record the call instead of starting anything.
 void SetInstallerShellExecute(InstallerShellExecute execute);
 INT_PTR RunInstaller(const wchar_t* installer_file);

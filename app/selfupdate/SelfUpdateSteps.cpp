@@ -6,10 +6,10 @@
 #include <cwchar>
 #include <string>
 
-#include "app/session/ProgramPath.h"
-#include "app/session/SessionValues.h"
 #include "app/games/CatalogueDownload.h"
 #include "app/games/CatalogueText.h"
+#include "app/session/ProgramPath.h"
+#include "app/session/SessionValues.h"
 #include "base/ScopedHandle.h"
 #include "selfupdate/ProcessReplacement.h"
 

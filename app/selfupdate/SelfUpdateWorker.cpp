@@ -4,11 +4,11 @@
 
 #include <cwchar>
 
+#include "app/selfupdate/SelfUpdateSteps.h"
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
 #include "selfupdate/CabinetExtraction.h"
 #include "selfupdate/SelfUpdateFileOps.h"
-#include "app/selfupdate/SelfUpdateSteps.h"
 #include "selfupdate/StagedReplacement.h"
 
 namespace {

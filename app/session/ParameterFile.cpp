@@ -9,8 +9,8 @@
 
 #include "app/session/ParamPublicKey.h"
 #include "app/session/ProgramPath.h"
-#include "base/Paths.h"
 #include "app/session/RsaParamDecryptor.h"
+#include "base/Paths.h"
 #include "ui/base/FileReading.h"
 
 namespace {
@@ -33,7 +33,8 @@ wchar_t* AllocateParameterBuffer(size_t units) {
 
 // Reads the whole signed block; false unless the file holds exactly `block_size` bytes and all were read.
 bool ReadSignedBlock(const wchar_t* path, uint8_t* block, size_t block_size) {
-  UniqueHandle file(CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle file(
+      CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid())
     return false;
   uint64_t size = 0;

@@ -3,9 +3,9 @@
 #include <cwchar>
 #include <new>
 
-#include "base/Paths.h"
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
+#include "base/Paths.h"
 #include "base/TextFields.h"
 #include "ui/base/NumberText.h"
 

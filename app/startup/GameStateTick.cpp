@@ -112,7 +112,6 @@ bool FollowChange(GameState* mirror, IGameInfo* game, uint32_t now) {
   return selected_changed;
 }
 
-
 bool HasInstallerSuffix(const wchar_t* path) {
   size_t length = wcslen(path);
   return length >= 4 && (wcscmp(path + length - 4, L".exe") == 0 || wcscmp(path + length - 4, L".msi") == 0);
@@ -167,7 +166,8 @@ struct SeenThisTick {
   }
   void Sort() {
     std::sort(mirrors.begin(), mirrors.end());
-    std::sort(game_ids.begin(), game_ids.end(), [](const wchar_t* a, const wchar_t* b) { return wcscmp(a, b) < 0; });
+    std::sort(game_ids.begin(), game_ids.end(),
+              [](const wchar_t* a, const wchar_t* b) { return wcscmp(a, b) < 0; });
   }
   bool HasMirror(const GameState* mirror) const {
     return std::binary_search(mirrors.begin(), mirrors.end(), mirror);
@@ -207,7 +207,8 @@ void DropOrdersOfVanishedGames(bool order_changed) {
     return;
   for (;;) {
     const wchar_t* vanished = nullptr;
-    for (auto* node = setting->GameOrder().head(); node != nullptr && vanished == nullptr; node = node->next) {
+    for (auto* node = setting->GameOrder().head(); node != nullptr && vanished == nullptr;
+         node = node->next) {
       if (!Seen().HasGame(node->item->game_id))
         vanished = node->item->game_id;
     }

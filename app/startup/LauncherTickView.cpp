@@ -1,8 +1,8 @@
 // The tick's view of the program: the launcher window's and the game list's operations while those windows
 // exist.
-#include "app/games/GameCatalogue.h"
 #include "app/gamelist/GameButton.h"
 #include "app/gamelist/GameList.h"
+#include "app/games/GameCatalogue.h"
 #include "app/startup/LauncherGlobals.h"
 #include "app/startup/PeriodicTick.h"
 #include "app/windows/UpdaterLauncherWnd.h"

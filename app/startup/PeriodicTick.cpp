@@ -164,8 +164,9 @@ void CheckInstallations() {
 void QueueStep(int32_t installed, bool any_needs_update) {
   UpdateAllState& global = GlobalUpdate();
   if (global.global_state != kGlobalUpdatingAll) {
-    global.global_state =
-        installed == 0 ? kGlobalNoInstalledGame : (any_needs_update ? kGlobalSomethingToUpdate : kGlobalNothingToUpdate);
+    global.global_state = installed == 0
+                              ? kGlobalNoInstalledGame
+                              : (any_needs_update ? kGlobalSomethingToUpdate : kGlobalNothingToUpdate);
     ApplyGlobalButtons();
     return;
   }

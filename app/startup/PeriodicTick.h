@@ -64,9 +64,9 @@ TickSystem& CurrentTickSystem();
 
 // The state the tick keeps between frames.
 struct PeriodicTickState {
-  uint32_t period = 0;           // ms; 0 disables the periodic part
-  uint32_t last_run = 0;         // tick of the last periodic run
-  int32_t recheck_counter = 0;   // 0..9
+  uint32_t period = 0;          // ms; 0 disables the periodic part
+  uint32_t last_run = 0;        // tick of the last periodic run
+  int32_t recheck_counter = 0;  // 0..9
   int32_t need_update_shown = 0;
 };
 PeriodicTickState& TickState();

@@ -63,8 +63,8 @@ unsigned __stdcall SplashThread(void* argument) {
   window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   window_class.lpszClassName = text;
   RegisterClassW(&window_class);
-  HWND window = CreateWindowExW(0, text, text, WS_POPUP | WS_VISIBLE | WS_BORDER, CW_USEDEFAULT, CW_USEDEFAULT,
-                                1, 1, nullptr, nullptr, nullptr, nullptr);
+  HWND window = CreateWindowExW(0, text, text, WS_POPUP | WS_VISIBLE | WS_BORDER, CW_USEDEFAULT,
+                                CW_USEDEFAULT, 1, 1, nullptr, nullptr, nullptr, nullptr);
   if (window == nullptr) {
     UnregisterClassW(text, nullptr);
     return 1;

@@ -17,13 +17,13 @@ class StartupSteps {
   virtual ~StartupSteps() = default;
   virtual void ShowErrorBox(const wchar_t* key) = 0;
 
-  virtual void LoadUser32() = 0;              // and lets WM_COPYDATA through the message filter
-  virtual void LoadLauncherTexts() = 0;       // the launcher message table and LauncherTitle
+  virtual void LoadUser32() = 0;         // and lets WM_COPYDATA through the message filter
+  virtual void LoadLauncherTexts() = 0;  // the launcher message table and LauncherTitle
   virtual void LoadIcon() = 0;
   virtual int CheckOwnFileVersion() = 0;
-  virtual int CutExePath() = 0;               // the program folder becomes the current directory
+  virtual int CutExePath() = 0;  // the program folder becomes the current directory
   virtual void LoadKillList() = 0;
-  virtual void ParseCommandLine() = 0;        // and the game-argument tail where supported
+  virtual void ParseCommandLine() = 0;  // and the game-argument tail where supported
   // 1 created, 0 failed, 2 another launcher holds it.
   virtual int CreateInstanceMutex() = 0;
   // Hands the session over to the running launcher's dialog; 0 when no such dialog was found.
@@ -46,27 +46,27 @@ class StartupSteps {
   virtual int StartLauncherInUpdateTemp() = 0;
   virtual int LoadCatalogue() = 0;
   virtual int LoadSkinInfo() = 0;
-  virtual void ApplyFixedSkin() = 0;          // creates the settings on first use
+  virtual void ApplyFixedSkin() = 0;  // creates the settings on first use
   virtual int LoadAppMessages() = 0;
   virtual int StartIconLoader() = 0;
-  virtual void FinishStartup() = 0;           // check tick, keyword index, empty queue, hand-over values, idle
+  virtual void FinishStartup() = 0;  // check tick, keyword index, empty queue, hand-over values, idle
   virtual void ResetServer() = 0;
 
   // Releases.
-  virtual void ReleaseLauncherTexts() = 0;    // the table and its font
+  virtual void ReleaseLauncherTexts() = 0;  // the table and its font
   virtual void FreeIcon() = 0;
   virtual void FreeUser32() = 0;
   virtual void FreeParameterBuffer() = 0;
   virtual void CloseMutex() = 0;
-  virtual void ReleaseCatalogue() = 0;        // stops the engines and frees their libraries
+  virtual void ReleaseCatalogue() = 0;  // stops the engines and frees their libraries
   virtual void DeleteAppMessages() = 0;
 
   // Shutdown only.
   virtual void CloseIdleMonitor() = 0;
-  virtual void ClearGameLists() = 0;          // the update queue and the game-state mirrors
+  virtual void ClearGameLists() = 0;  // the update queue and the game-state mirrors
   // Pop-ups, tool-tip and menu while the skin, images and fonts still stand; the need-update pop-up too.
   virtual void TearDownPopups() = 0;
-  virtual void SaveSettings() = 0;            // and deletes them
+  virtual void SaveSettings() = 0;  // and deletes them
   virtual void UnloadSkinInfo() = 0;
   virtual void ClearWindowPointers() = 0;
   virtual void StopIconLoader() = 0;

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "app/gamelist/GameList.h"
 #include "app/games/CIEKillerForGame.h"
 #include "app/games/GameCatalogue.h"
 #include "app/games/GameIcon.h"
@@ -16,7 +17,6 @@
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
 #include "app/settings/Setting.h"
-#include "app/gamelist/GameList.h"
 #include "app/startup/LauncherGlobals.h"
 #include "app/startup/OwnVersion.h"
 #include "app/startup/PeriodicTick.h"
@@ -56,8 +56,8 @@ class RealSteps : public StartupSteps {
     if (::User32Module == nullptr)
       return;
     typedef BOOL(WINAPI * MessageFilter)(UINT, DWORD);
-    MessageFilter filter =
-        reinterpret_cast<MessageFilter>(reinterpret_cast<void*>(GetProcAddress(::User32Module, "ChangeWindowMessageFilter")));
+    MessageFilter filter = reinterpret_cast<MessageFilter>(
+        reinterpret_cast<void*>(GetProcAddress(::User32Module, "ChangeWindowMessageFilter")));
     if (filter != nullptr)
       filter(WM_COPYDATA, 1);
   }

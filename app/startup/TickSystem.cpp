@@ -35,7 +35,8 @@ class RealSystem : public TickSystem {
   void QueryCatalogueNumber() override { QueryGameInfoNumber(GetSessionValues().LUpdateAddr); }
   void RereadGameVersions() override {
     const SessionValues& session = GetSessionValues();
-    ParseGameVersions(session.CompanyID, session.LUpdateAddr, IsStartGameMode() ? session.StartGameID : nullptr);
+    ParseGameVersions(session.CompanyID, session.LUpdateAddr,
+                      IsStartGameMode() ? session.StartGameID : nullptr);
   }
   int SampleLoad(LoadSample* sample) override { return ::SampleLoad(sample); }
   uint32_t IdleMilliseconds() override { return GetIdleMilliseconds(); }

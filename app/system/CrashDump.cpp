@@ -10,8 +10,12 @@
 
 namespace {
 
-typedef BOOL(WINAPI* MiniDumpWriteDumpFn)(HANDLE, DWORD, HANDLE, MINIDUMP_TYPE,
-                                          PMINIDUMP_EXCEPTION_INFORMATION, PMINIDUMP_USER_STREAM_INFORMATION,
+typedef BOOL(WINAPI* MiniDumpWriteDumpFn)(HANDLE,
+                                          DWORD,
+                                          HANDLE,
+                                          MINIDUMP_TYPE,
+                                          PMINIDUMP_EXCEPTION_INFORMATION,
+                                          PMINIDUMP_USER_STREAM_INFORMATION,
                                           PMINIDUMP_CALLBACK_INFORMATION);
 
 // Fixed by InstallCrashDumpFilter, read by the crash's writer.
@@ -74,7 +78,7 @@ std::string SystemMemoryText() {
   MEMORYSTATUSEX status = {};
   status.dwLength = sizeof status;
   GlobalMemoryStatusEx(&status);
-  MemoryFigures figures = {status.dwMemoryLoad,  status.ullTotalPhys,    status.ullAvailPhys,
+  MemoryFigures figures = {status.dwMemoryLoad,     status.ullTotalPhys,     status.ullAvailPhys,
                            status.ullTotalPageFile, status.ullAvailPageFile, status.ullTotalVirtual,
                            status.ullAvailVirtual};
   return MemoryText(figures);
@@ -178,10 +182,9 @@ std::string CrashFaultReason(const EXCEPTION_POINTERS* pointers) {
   if (const char* name = KnownExceptionName(code))
     return name;
   char* message = nullptr;
-  DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE |
-                                    FORMAT_MESSAGE_IGNORE_INSERTS,
-                                GetModuleHandleW(L"ntdll.dll"), code, 0, reinterpret_cast<char*>(&message), 0,
-                                nullptr);
+  DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS,
+      GetModuleHandleW(L"ntdll.dll"), code, 0, reinterpret_cast<char*>(&message), 0, nullptr);
   std::string text = length != 0 && message != nullptr ? std::string(message, length) : "Unknown";
   if (message != nullptr)
     LocalFree(message);

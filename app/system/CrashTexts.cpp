@@ -83,11 +83,14 @@ const char* WindowsName(DWORD platform, DWORD major, DWORD minor, DWORD build) {
   build &= 0xFFFF;
   if (platform == VER_PLATFORM_WIN32_WINDOWS && major == 4) {
     if (minor <= 9)
-      return build == 950 ? "Windows 95" : build <= 1080 ? (build > 950 ? "Windows 95 SP1" : nullptr)
-                                                           : "Windows 95 OSR2";
+      return build == 950    ? "Windows 95"
+             : build <= 1080 ? (build > 950 ? "Windows 95 SP1" : nullptr)
+                             : "Windows 95 OSR2";
     if (minor == 10)
-      return build == 1998 ? "Windows 98" : build >= 2183 ? "Windows 98 SE"
-                                          : build >= 1999 ? "Windows 98 SP1" : nullptr;
+      return build == 1998   ? "Windows 98"
+             : build >= 2183 ? "Windows 98 SE"
+             : build >= 1999 ? "Windows 98 SP1"
+                             : nullptr;
     if (minor == 90)
       return "Windows ME";
   }
@@ -107,8 +110,8 @@ const char* WindowsName(DWORD platform, DWORD major, DWORD minor, DWORD build) {
 std::string OsText(DWORD platform, DWORD major, DWORD minor, DWORD build) {
   const char* name = WindowsName(platform, major, minor, build);
   char version[50];
-  std::snprintf(version, sizeof version, "%u.%u.%u", static_cast<unsigned>(major), static_cast<unsigned>(minor),
-                static_cast<unsigned>(build & 0xFFFF));
+  std::snprintf(version, sizeof version, "%u.%u.%u", static_cast<unsigned>(major),
+                static_cast<unsigned>(minor), static_cast<unsigned>(build & 0xFFFF));
   return Cut(std::string(name != nullptr ? name : "Unknown Windows Version") + " (" + version + ")", 511);
 }
 
@@ -126,13 +129,18 @@ std::string MemoryText(const MemoryFigures& figures) {
                 "%llu MB paging file.\n%llu MB paging file free.\n%llu MB user address space.\n"
                 "%llu MB user address space free.",
                 static_cast<unsigned>(figures.load_percent), Megabytes(figures.total_physical),
-                Megabytes(figures.free_physical), Megabytes(figures.total_paging), Megabytes(figures.free_paging),
-                Megabytes(figures.total_virtual), Megabytes(figures.free_virtual));
+                Megabytes(figures.free_physical), Megabytes(figures.total_paging),
+                Megabytes(figures.free_paging), Megabytes(figures.total_virtual),
+                Megabytes(figures.free_virtual));
   return text;
 }
 
-std::string CrashLogText(const std::string& dump_path, const std::string& fault_reason, const std::string& user,
-                         const std::string& os, const std::string& cpu, const std::string& memory) {
+std::string CrashLogText(const std::string& dump_path,
+                         const std::string& fault_reason,
+                         const std::string& user,
+                         const std::string& os,
+                         const std::string& cpu,
+                         const std::string& memory) {
   return "saved dump file to '" + dump_path + "'\n\n<fault reason>\n" + fault_reason + "\n\n<user>\n" + user +
          "\n\n<os>\n" + os + "\n\n<cpu>\n" + cpu + "\n\n<memory>\n" + memory;
 }

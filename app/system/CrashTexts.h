@@ -43,5 +43,9 @@ struct MemoryFigures {
 std::string MemoryText(const MemoryFigures& figures);
 
 // The whole log text of one crash.
-std::string CrashLogText(const std::string& dump_path, const std::string& fault_reason, const std::string& user,
-                         const std::string& os, const std::string& cpu, const std::string& memory);
+std::string CrashLogText(const std::string& dump_path,
+                         const std::string& fault_reason,
+                         const std::string& user,
+                         const std::string& os,
+                         const std::string& cpu,
+                         const std::string& memory);

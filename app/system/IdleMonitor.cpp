@@ -20,8 +20,8 @@ const wchar_t kProcessorCounter[] = L"\\Processor(_Total)\\% Processor Time";
 const wchar_t kNetworkObject[] = L"Network Interface";
 
 typedef PDH_STATUS(WINAPI* OpenQueryFn)(LPCWSTR, DWORD_PTR, PDH_HQUERY*);
-typedef PDH_STATUS(WINAPI* EnumObjectItemsFn)(LPCWSTR, LPCWSTR, LPCWSTR, LPWSTR, LPDWORD, LPWSTR, LPDWORD, DWORD,
-                                              DWORD);
+typedef PDH_STATUS(
+    WINAPI* EnumObjectItemsFn)(LPCWSTR, LPCWSTR, LPCWSTR, LPWSTR, LPDWORD, LPWSTR, LPDWORD, DWORD, DWORD);
 typedef PDH_STATUS(WINAPI* MakeCounterPathFn)(PDH_COUNTER_PATH_ELEMENTS_W*, LPWSTR, LPDWORD, DWORD);
 typedef PDH_STATUS(WINAPI* AddCounterFn)(PDH_HQUERY, LPCWSTR, DWORD_PTR, PDH_HCOUNTER*);
 typedef PDH_STATUS(WINAPI* CollectQueryDataFn)(PDH_HQUERY);
@@ -64,11 +64,21 @@ class PdhObject {
   std::unique_ptr<PDH_HCOUNTER[]> counters;  // traffic counters, then bandwidth counters
 };
 
-DWORD RealGetVersion() { return GetVersion(); }
-DWORD RealGetTickCount() { return GetTickCount(); }
-HMODULE RealLoadLibrary(const wchar_t* path) { return LoadLibraryW(path); }
-FARPROC RealGetProcAddress(HMODULE module, const char* name) { return GetProcAddress(module, name); }
-void RealFreeLibrary(HMODULE module) { FreeLibrary(module); }
+DWORD RealGetVersion() {
+  return GetVersion();
+}
+DWORD RealGetTickCount() {
+  return GetTickCount();
+}
+HMODULE RealLoadLibrary(const wchar_t* path) {
+  return LoadLibraryW(path);
+}
+FARPROC RealGetProcAddress(HMODULE module, const char* name) {
+  return GetProcAddress(module, name);
+}
+void RealFreeLibrary(HMODULE module) {
+  FreeLibrary(module);
+}
 const IdleMonitorSystem kRealSystem = {&RealGetVersion, &RealGetTickCount, &RealLoadLibrary,
                                        &RealGetProcAddress, &RealFreeLibrary};
 

@@ -4,13 +4,13 @@
 
 #include <string>
 
+#include "app/gamelist/GameList.h"
 #include "app/games/CatalogueInfos.h"
 #include "app/games/GameCatalogue.h"
 #include "app/games/GameHooks.h"
 #include "app/games/IGameInfo.h"
 #include "app/session/HandOver.h"
 #include "app/settings/Setting.h"
-#include "app/gamelist/GameList.h"
 #include "app/startup/LauncherGlobals.h"
 #include "app/startup/PeriodicTick.h"
 #include "app/texts/MessageTexts.h"
@@ -135,7 +135,8 @@ void OpenSearch(const wchar_t* text, int32_t from_list) {
   }
   for (size_t i = 0; i < KeywordCount(); ++i) {
     const KeywordInfo* keyword = KeywordAt(i);
-    if (keyword != nullptr && keyword->view_content != nullptr && lstrcmpW(keyword->view_content, text) == 0) {
+    if (keyword != nullptr && keyword->view_content != nullptr &&
+        lstrcmpW(keyword->view_content, text) == 0) {
       OpenLauncherUrl(SearchUrl(base, keyword->keyword, true).c_str());
       return;
     }

@@ -4,15 +4,15 @@
 
 #include <string>
 
+#include "app/selfupdate/LauncherInfo.h"
+#include "app/selfupdate/ServerList.h"
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
 #include "app/settings/Setting.h"
 #include "app/windows/UpdateServerSelectDialog.h"
-#include "net/HttpFileDownloader.h"
 #include "base/ScopedHandle.h"
-#include "app/selfupdate/LauncherInfo.h"
+#include "net/HttpFileDownloader.h"
 #include "selfupdate/ProcessReplacement.h"
-#include "app/selfupdate/ServerList.h"
 
 namespace {
 

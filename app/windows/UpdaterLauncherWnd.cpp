@@ -30,8 +30,9 @@ const wchar_t* const kTextSections[] = {L"USER_NICK_TEXT",     L"GAME_TITLE_TEXT
                                         L"CURR_FILE_TEXT",     L"FILE_PATCHING_TEXT", L"FILE_PROGRESS_TEXT",
                                         L"TOTAL_PROGRESS_TEXT"};
 const wchar_t* const kViewSkins[3] = {L"postpage1_browser", L"postpage2_browser", L"AD_browser"};
-const wchar_t* const kActionSkins[7] = {L"install_btn", L"stop_install_btn", L"update_btn", L"stop_update_btn",
-                                        L"run_btn",     L"filecheck_btn",    L"patch_info_btn"};
+const wchar_t* const kActionSkins[7] = {L"install_btn",     L"stop_install_btn", L"update_btn",
+                                        L"stop_update_btn", L"run_btn",          L"filecheck_btn",
+                                        L"patch_info_btn"};
 const int32_t kFirstActionId = 110;
 
 template <typename Child>
@@ -52,8 +53,9 @@ UpdaterLauncherWnd::~UpdaterLauncherWnd() {
 }
 
 const wchar_t* UpdaterLauncherWnd::GetActionTooltipKey(int32_t id) {
-  static const wchar_t* const kKeys[6] = {L"tooltip_install", L"tooltip_stop_install", L"tooltip_update",
-                                          L"tooltip_stop_update", L"tooltip_run", L"tooltip_filecheck"};
+  static const wchar_t* const kKeys[6] = {L"tooltip_install", L"tooltip_stop_install",
+                                          L"tooltip_update",  L"tooltip_stop_update",
+                                          L"tooltip_run",     L"tooltip_filecheck"};
   return id >= kFirstActionId && id < kFirstActionId + 6 ? kKeys[id - kFirstActionId] : nullptr;
 }
 
@@ -105,7 +107,8 @@ int32_t UpdaterLauncherWnd::CreateWebViews() {
 
 int32_t UpdaterLauncherWnd::CreateActionChildren() {
   for (int32_t i = 0; i < 7; ++i) {
-    if (!CreateChild(action_buttons_[i], category_id().GetString(), kActionSkins[i], kFirstActionId + i, this))
+    if (!CreateChild(action_buttons_[i], category_id().GetString(), kActionSkins[i], kFirstActionId + i,
+                     this))
       return 0;
   }
   action_button(kPatchInfoButtonId).Show(1, 0);

@@ -103,7 +103,14 @@ class UpdaterLauncherWnd : public SkinnedChildWnd, public GameActionView {
 
  private:
   enum TextIndex : int32_t {
-    kUserNick = 0, kGameTitle, kFileLabel, kCurrentFile, kPatching, kFileProgress, kTotalProgress, kTextCount
+    kUserNick = 0,
+    kGameTitle,
+    kFileLabel,
+    kCurrentFile,
+    kPatching,
+    kFileProgress,
+    kTotalProgress,
+    kTextCount
   };
   int32_t CreateChildren();
   int32_t CreateWebViews();

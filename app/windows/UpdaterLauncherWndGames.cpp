@@ -154,7 +154,8 @@ void UpdaterLauncherWnd::UpdateProgress() {
     if (progress.applying)
       file_text_mode_ = kShowPatching;
     else
-      file_text_mode_ = state == kGameInstallerDownloading || state == kGameUpdating ? kShowFileUpdating : kShowFile;
+      file_text_mode_ =
+          state == kGameInstallerDownloading || state == kGameUpdating ? kShowFileUpdating : kShowFile;
     if (progress.total_bytes != last_total_bytes_ || progress.done_bytes != last_done_bytes_) {
       last_total_bytes_ = progress.total_bytes;
       last_done_bytes_ = progress.done_bytes;
@@ -240,13 +241,27 @@ int32_t UpdaterLauncherWnd::OnClicked(int32_t id) {
       if (ITopMenuInfo* flash = FindTopMenuInfo(L"FlashGame"))
         OpenUrlWithInternetExplorer(flash->GetUrl());
       return 1;
-    case 110: InstallGame(current); return 1;
-    case 111: CancelInstallGame(current); return 1;
-    case 112: UpdateOneGame(current); return 1;
-    case 113: StopUpdateGame(current); return 1;
-    case 114: RunGame(current); return 1;
-    case 115: FullCheckGame(current); return 1;
-    case 116: OpenGameHomePage(current); return 1;
+    case 110:
+      InstallGame(current);
+      return 1;
+    case 111:
+      CancelInstallGame(current);
+      return 1;
+    case 112:
+      UpdateOneGame(current);
+      return 1;
+    case 113:
+      StopUpdateGame(current);
+      return 1;
+    case 114:
+      RunGame(current);
+      return 1;
+    case 115:
+      FullCheckGame(current);
+      return 1;
+    case 116:
+      OpenGameHomePage(current);
+      return 1;
     default:
       return 0;
   }

@@ -126,8 +126,8 @@ int32_t orvaneLauncherDlg::SetUpTray() {
   HMENU bar = CreateMenu();
   HMENU popup = bar != nullptr ? BuildTrayPopup(ini()) : nullptr;
   Menu* tray = popup != nullptr ? TrayMenu() : nullptr;
-  if (tray == nullptr || !InsertMenuW(bar, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(popup),
-                                      L"tray_menu")) {
+  if (tray == nullptr ||
+      !InsertMenuW(bar, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(popup), L"tray_menu")) {
     if (popup != nullptr)
       DestroyMenu(popup);
     if (bar != nullptr)

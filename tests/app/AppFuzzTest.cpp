@@ -4,6 +4,7 @@
 // portal's notice and keyword XML files. Each input is checked against what its reader promises: every text
 // terminated within its field, counts matching the records handed out, values within their bounds.
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
@@ -16,14 +17,14 @@
 #include "app/session/CommandLineTokens.h"
 #include "app/session/GameArgs.h"
 #include "app/session/HandOver.h"
-#include "app/texts/MessageTexts.h"
-#include "app/texts/NoticeKeywordRecords.h"
 #include "app/session/ParameterFile.h"
 #include "app/session/SessionValues.h"
 #include "app/settings/Setting.h"
-#include "base/TextFields.h"
+#include "app/texts/MessageTexts.h"
+#include "app/texts/NoticeKeywordRecords.h"
 #include "app/texts/XMLNotice.h"
 #include "app/texts/XMLSearchKeyword.h"
+#include "base/TextFields.h"
 #include "tests/support/GuardedBuffer.h"
 #include "tests/support/Mutator.h"
 #include "tests/support/TempFolder.h"
@@ -93,8 +94,11 @@ void ExpectGameArgsTailKeepsItsFiveItems() {
   LocalFree(arguments);
   ASSERT_EQ(5u, tokens.size()) << std::string(command_line.begin(), command_line.end());
   const std::pair<const wchar_t*, const wchar_t*> items[] = {
-      {L"/SessKey:", values.SessKey}, {L"/MacAddr:", values.MacAddr}, {L"/UserNick:", values.UserNick},
-      {L"/CompanyID:", nullptr}, {L"/ChannelGroupIndex:", values.ChannelGroupIndex}};
+      {L"/SessKey:", values.SessKey},
+      {L"/MacAddr:", values.MacAddr},
+      {L"/UserNick:", values.UserNick},
+      {L"/CompanyID:", nullptr},
+      {L"/ChannelGroupIndex:", values.ChannelGroupIndex}};
   for (int i = 0; i < 5; ++i) {
     const std::wstring token = tokens[i];
     ASSERT_EQ(0u, token.find(items[i].first));
@@ -148,8 +152,8 @@ const std::vector<std::string> kCommandLineSeeds = Encoded({
     L"l.exe /LocalGameID:1",
 });
 const std::vector<std::string> kCommandLineDictionary =
-    Encoded({L"\"", L"\\", L"\\\\\"", L" ", L":", L"/GameID:", L"/UserNick:", L"/CompanyID:", L"..", L"http://",
-             L"/KeywordUrl:", L"/UpdaterName:", L"/GPVLU:", L"\t"});
+    Encoded({L"\"", L"\\", L"\\\\\"", L" ", L":", L"/GameID:", L"/UserNick:", L"/CompanyID:", L"..",
+             L"http://", L"/KeywordUrl:", L"/UpdaterName:", L"/GPVLU:", L"\t"});
 
 TEST(CommandLineFuzz, TokensAndSessionValuesStayWithinTheTextAndTheirFields) {
   Mutator mutator(0xC0DE11, Mutator::kText16);
@@ -182,8 +186,12 @@ TEST(ParameterTextFuzz, RecoveredTextsGiveSessionValuesWithinTheirFields) {
                 });
 }
 
-std::string HandOverBytes(const wchar_t* session_key, const wchar_t* nick, const wchar_t* game, int32_t version,
-                          const wchar_t* gpvlu, const wchar_t* gpllv) {
+std::string HandOverBytes(const wchar_t* session_key,
+                          const wchar_t* nick,
+                          const wchar_t* game,
+                          int32_t version,
+                          const wchar_t* gpvlu,
+                          const wchar_t* gpllv) {
   HandOverRecord record = {};
   CopyToField(record.SessKey, session_key);
   CopyToField(record.UserNick, nick);
@@ -197,8 +205,9 @@ std::string HandOverBytes(const wchar_t* session_key, const wchar_t* nick, const
 TEST(HandOverFuzz, OnlyWholeRecordsAreTakenAndEveryTextStaysInItsField) {
   const std::vector<std::string> seeds = {
       HandOverBytes(L"key", L"nick", L"game1", 3, L"gpvlu", L"gpllv"),
-      HandOverBytes(std::wstring(63, L'k').c_str(), std::wstring(63, L'n').c_str(), std::wstring(63, L'g').c_str(),
-                    -1, std::wstring(1023, L'v').c_str(), std::wstring(15, L'l').c_str())};
+      HandOverBytes(std::wstring(63, L'k').c_str(), std::wstring(63, L'n').c_str(),
+                    std::wstring(63, L'g').c_str(), -1, std::wstring(1023, L'v').c_str(),
+                    std::wstring(15, L'l').c_str())};
   Mutator mutator(0x4A0D, Mutator::kBinary);
   GuardedBuffer buffer;
   int taken = 0;
@@ -210,8 +219,8 @@ TEST(HandOverFuzz, OnlyWholeRecordsAreTakenAndEveryTextStaysInItsField) {
     data.cbData = static_cast<DWORD>(input.size());
     data.lpData = input.empty() && mutator.Below(2) == 0 ? nullptr : buffer.Place(input);
     const int result = ReceiveHandOver(&data);
-    const bool whole = data.dwData == kHandOverMessageId && input.size() == sizeof(HandOverRecord) &&
-                       data.lpData != nullptr;
+    const bool whole =
+        data.dwData == kHandOverMessageId && input.size() == sizeof(HandOverRecord) && data.lpData != nullptr;
     ASSERT_EQ(whole ? 1 : 0, result);
     taken += result;
     ASSERT_NO_FATAL_FAILURE(ExpectSessionValuesWithinTheirFields());
@@ -232,11 +241,12 @@ TEST(MessageTableFuzz, TablesAreBuiltOnlyFromMarkedFilesAndLookupsStayTexts) {
   wchar_t previous[MAX_PATH];
   ASSERT_NE(0u, GetCurrentDirectoryW(MAX_PATH, previous));
   ASSERT_TRUE(SetCurrentDirectoryW(folder.path().c_str()));
-  const std::vector<std::string> seeds = Encoded(
-      {L"[MESSAGE]\r\nTITLE=Orvane\r\nSPLASH=Loading %s...\r\n[FONT]\r\nsize=14\r\nname=Tahoma\r\ncharset=0\r\n"
-       L"gap_x=3\r\ngap_y=-2\r\n",
-       L"[MESSAGE]\r\nERR_NETWORK=The network is gone\r\n"},
-      true);
+  const std::vector<std::string> seeds =
+      Encoded({L"[MESSAGE]\r\nTITLE=Orvane\r\nSPLASH=Loading "
+               L"%s...\r\n[FONT]\r\nsize=14\r\nname=Tahoma\r\ncharset=0\r\n"
+               L"gap_x=3\r\ngap_y=-2\r\n",
+               L"[MESSAGE]\r\nERR_NETWORK=The network is gone\r\n"},
+              true);
   Mutator mutator(0x3E55, Mutator::kText16);
   int built = 0;
   RunFuzzInputs("message tables", mutator, seeds, Encoded({L"[FONT]\r\n", L"size=", L"%s", L"%n"}), 300,
@@ -275,7 +285,8 @@ TEST(SettingsFileFuzz, LoadedSettingsAreAlwaysWithinTheirBounds) {
   ParseCommandLineText(L"l.exe /GameID:game1", nullptr);
   ReleaseParameterBuffer();
   const std::vector<std::string> seeds = {
-      "[game1]\r\nMinimize=1\r\nAutoClose=0\r\nInstallFilePath=C:\\Downloads\r\nDeleteInstallFile=1\r\nUpdate=2\r\n"
+      "[game1]\r\nMinimize=1\r\nAutoClose=0\r\nInstallFilePath=C:\\Downloads\r\nDeleteInstallFile="
+      "1\r\nUpdate=2\r\n"
       "IdleTime=15\r\nCPUUse=50\r\nNetworkUse=70\r\nShutdown=0\r\nFixSkin=1\r\nFixedSkinID=blue\r\n"
       "DisableWebBrowser=5\r\n[GAME_ORDER]\r\ncount=3\r\n1=game2\r\n2=game1\r\n3=game2\r\n",
       "[GAME_ORDER]\r\ncount=2\r\n1=a\r\n2=b\r\n"};
@@ -318,15 +329,18 @@ TEST(NoticeKeywordXmlFuzz, RecordsKeepTheirFieldsAndArePublishedAsRead) {
   TempFolder folder(L"xmlfuzz");
   const std::wstring path = folder.Join(L"file.xml");
   const std::vector<std::string> seeds = {
-      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<notices>\n<notice><subject>Maintenance \xE2\x80\x94 tonight"
-      "</subject><url>http://portal.example/n?a=1&amp;b=2</url></notice>\n<other><subject><![CDATA[<b>x</b>]]>"
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<notices>\n<notice><subject>Maintenance \xE2\x80\x94 "
+      "tonight"
+      "</subject><url>http://portal.example/n?a=1&amp;b=2</url></notice>\n<other><subject><![CDATA[<b>x</"
+      "b>]]>"
       "</subject></other>\n</notices>\n",
       "<root><item><view_content>hint</view_content><link_type>1</link_type><keyword>term</keyword>"
       "<section>s</section><href>http://h/</href></item><item><keyword>\xED\x9F\xBF</keyword></item></root>",
   };
-  const std::vector<std::string> dictionary = {"<notice>", "</notice>", "<item>", "<subject>", "<href>",
-                                               "<![CDATA[", "]]>", "&#0;", "&#xFFFF;", "&lt;", "<!--", "-->",
-                                               "\xEF\xBB\xBF", "\xC0\x80", "\xF4\x90\x80\x80"};
+  const std::vector<std::string> dictionary = {
+      "<notice>",  "</notice>", "<item>",       "<subject>", "<href>",
+      "<![CDATA[", "]]>",       "&#0;",         "&#xFFFF;",  "&lt;",
+      "<!--",      "-->",       "\xEF\xBB\xBF", "\xC0\x80",  "\xF4\x90\x80\x80"};
   Mutator mutator(0x3A11, Mutator::kText8);
   size_t records_seen = 0;
   RunFuzzInputs("notice and keyword XML", mutator, seeds, dictionary, 300, [&](const std::string& input) {

@@ -9,11 +9,11 @@
 
 #include "tests/support/TempFolder.h"
 
-using testing_support::TempFolder;
-using testing_support::WriteFileBytes;
 using base::CreateFolderChain;
 using base::ForceDeleteFile;
 using base::JoinPath;
+using testing_support::TempFolder;
+using testing_support::WriteFileBytes;
 
 TEST(JoinPath, PutsOneBackslashBetweenThePartsAndRefusesWhatDoesNotFit) {
   wchar_t out[8] = L"junk";
@@ -79,11 +79,12 @@ TEST(VisitFolder, VisitsEveryEntryButTheDotsAndStopsWhenTheVisitorSaysSo) {
   ASSERT_TRUE(WriteFileBytes(folder.Join(L"a.txt"), "a"));
   ASSERT_TRUE(WriteFileBytes(folder.Join(L"sub\\b.txt"), "b"));
   std::vector<std::wstring> seen;
-  EXPECT_TRUE(base::VisitFolder(folder.path().c_str(), [&](const wchar_t* path, const WIN32_FIND_DATAW& found) {
-    EXPECT_EQ(folder.Join(found.cFileName), path);
-    seen.push_back(found.cFileName);
-    return true;
-  }));
+  EXPECT_TRUE(
+      base::VisitFolder(folder.path().c_str(), [&](const wchar_t* path, const WIN32_FIND_DATAW& found) {
+        EXPECT_EQ(folder.Join(found.cFileName), path);
+        seen.push_back(found.cFileName);
+        return true;
+      }));
   std::sort(seen.begin(), seen.end());
   EXPECT_EQ((std::vector<std::wstring>{L"a.txt", L"sub"}), seen);
 
@@ -93,7 +94,6 @@ TEST(VisitFolder, VisitsEveryEntryButTheDotsAndStopsWhenTheVisitorSaysSo) {
     return false;
   }));
   EXPECT_EQ(1, visits);
-  EXPECT_FALSE(base::VisitFolder(folder.Join(L"missing").c_str(), [](const wchar_t*, const WIN32_FIND_DATAW&) {
-    return true;
-  }));
+  EXPECT_FALSE(base::VisitFolder(folder.Join(L"missing").c_str(),
+                                 [](const wchar_t*, const WIN32_FIND_DATAW&) { return true; }));
 }

@@ -105,8 +105,8 @@ TEST(RelativeName, FileNamesMustHaveEveryPartAndValidUtf8) {
   EXPECT_FALSE(IsSafeRelativeFileName(static_cast<const wchar_t*>(nullptr)));
 
   EXPECT_TRUE(IsSafeRelativeFileName(std::string_view("b\xC3\xA9.dat")));
-  EXPECT_FALSE(IsSafeRelativeFileName(std::string_view("b\xC3.dat")));         // cut UTF-8 sequence
-  EXPECT_FALSE(IsSafeRelativeFileName(std::string_view("a\0b", 3)));           // NUL inside the bytes
-  EXPECT_FALSE(IsSafeRelativeFileName(std::string_view("COM\xC2\xB9.log")));   // superscript port digit
+  EXPECT_FALSE(IsSafeRelativeFileName(std::string_view("b\xC3.dat")));        // cut UTF-8 sequence
+  EXPECT_FALSE(IsSafeRelativeFileName(std::string_view("a\0b", 3)));          // NUL inside the bytes
+  EXPECT_FALSE(IsSafeRelativeFileName(std::string_view("COM\xC2\xB9.log")));  // superscript port digit
   EXPECT_TRUE(IsSafeRelativeFileName(std::string(1040, 'n')));  // the caller bounds a UTF-8 name's length
 }

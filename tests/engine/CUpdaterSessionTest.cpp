@@ -338,7 +338,8 @@ TEST_F(CUpdaterSessionTest, RefusalAndAnOlderServerEndTheSessionWithErrorThree) 
     ASSERT_TRUE(WriteVersionIni(rig.root.path(), 3, 0, 1));
     ASSERT_TRUE(rig.Start(c.script));
     ASSERT_TRUE(rig.log.WaitFor(UpdateEventError)) << c.script;
-    EXPECT_TRUE(rig.server.WaitForLogLine(1, "client reset")) << c.script << "\n" << rig.server.ConnectionLog(1);
+    EXPECT_TRUE(rig.server.WaitForLogLine(1, "client reset")) << c.script << "\n"
+                                                              << rig.server.ConnectionLog(1);
     Settle();
     EXPECT_EQ(Errors{UpdateErrorSessionRefused}, rig.log.Errors()) << c.script;
     EXPECT_EQ(Events{UpdateEventError}, rig.log.Events()) << c.script;
@@ -381,7 +382,8 @@ TEST_F(CUpdaterSessionTest, ProtocolFaultsEndTheSessionWithErrorThree) {
     ASSERT_TRUE(WriteVersionIni(rig.root.path(), 3, 0, 1));
     ASSERT_TRUE(rig.Start(c.script)) << c.what;
     ASSERT_TRUE(rig.log.WaitFor(UpdateEventError)) << c.what;
-    EXPECT_TRUE(rig.server.WaitForLogLine(1, "client reset")) << c.what << "\n" << rig.server.ConnectionLog(1);
+    EXPECT_TRUE(rig.server.WaitForLogLine(1, "client reset")) << c.what << "\n"
+                                                              << rig.server.ConnectionLog(1);
     Settle();
     EXPECT_EQ(Errors{UpdateErrorSessionRefused}, rig.log.Errors()) << c.what;
     EXPECT_FALSE(rig.updater->worker_ran()) << c.what;

@@ -60,7 +60,6 @@ uint32_t CrcOf(const std::wstring& path) {
 // Runs `action` on another thread and reports whether it ended within `timeout_ms`, so that a hang fails the
 // test instead of stopping the run. The thread is left behind when it hangs.
 
-
 // An engine whose worker does nothing but wait for its stop event, for the tests of pausing and removal.
 class WaitingWorkerUpdater : public CUpdater {
  public:

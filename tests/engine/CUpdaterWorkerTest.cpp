@@ -505,16 +505,16 @@ TEST_F(WorkerTest, AWholeFileInflatedWhileItArrivesLeavesNoPartialResult) {
     const char* what;
     std::string script;
     std::string served;
-    int32_t error;       // 0: none (a stop)
-    int64_t temp_size;   // -1: no download left
+    int32_t error;      // 0: none (a stop)
+    int64_t temp_size;  // -1: no download left
   } cases[] = {
       {"dropped in the middle",
        R"({")" + key + R"(": {"methods": ["GET"], "times": 1, "close_after": )" + at_half + "}}", packed,
        UpdateErrorDownload, half},
       {"damaged in the middle", "{}", damaged, UpdateErrorApply, -1},
       {"longer than its entry", "{}", Zlib(content + content), UpdateErrorApply, -1},
-      {"stopped in the middle", R"({")" + key + R"(": {"stall_after": )" + at_half + R"(, "stall_seconds": 60}})",
-       packed, 0, half},
+      {"stopped in the middle",
+       R"({")" + key + R"(": {"stall_after": )" + at_half + R"(, "stall_seconds": 60}})", packed, 0, half},
   };
   for (const Case& c : cases) {
     log_.Clear();

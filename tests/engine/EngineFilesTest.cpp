@@ -9,11 +9,11 @@
 using engine_files::ConcatTexts;
 using engine_files::CreateFileWithParents;
 using engine_files::DeleteTree;
+using engine_files::ForceDeleteFile;
 using engine_files::kFileDone;
 using engine_files::kFileFailed;
 using engine_files::kPathFound;
 using engine_files::kPathMissing;
-using engine_files::ForceDeleteFile;
 using engine_files::MakeFolderChain;
 using engine_files::MoveTree;
 using engine_files::PathExists;

@@ -28,10 +28,10 @@
 #include <string>
 #include <vector>
 
+#include "base/ScopedHandle.h"
 #include "engine/EngineFiles.h"
 #include "engine/EntryPaths.h"
 #include "engine/PatchLibrary.h"
-#include "base/ScopedHandle.h"
 #include "tests/engine/BenchmarkSupport.h"
 
 namespace {
@@ -41,7 +41,7 @@ enum Variant { kDirect, kSafe, kMemory };
 // Where the bytes of one transfer go.
 struct Transfer {
   Variant variant = kDirect;
-  bool inflate = false;     // a zlib stream (ZIP entry), not raw bytes
+  bool inflate = false;       // a zlib stream (ZIP entry), not raw bytes
   HANDLE download = nullptr;  // the temporary file of the download (safe, patches), or null
   HANDLE output = nullptr;    // where the file's bytes go (inflated for ZIP), or null
   z_stream stream{};
@@ -93,14 +93,14 @@ size_t OnBody(char* data, size_t size, size_t count, void* user) {
 }
 
 UniqueHandle CreateWithFolders(const wchar_t* path, DWORD access) {
-  UniqueHandle file(CreateFileW(path, access, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
+  UniqueHandle file(
+      CreateFileW(path, access, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file && GetLastError() == ERROR_PATH_NOT_FOUND) {
     std::wstring folder(path);
     folder.erase(folder.find_last_of(L'\\'));
     engine_files::MakeFolderChain(folder.c_str());
-    file.reset(CreateFileW(path, access, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                           nullptr));
+    file.reset(
+        CreateFileW(path, access, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   }
   return file;
 }
@@ -136,7 +136,9 @@ bool Fetch(CURL* curl, const wchar_t* url, Transfer& t) {
 class Floor {
  public:
   Floor(Variant variant, const benchmark_support::Options& options)
-      : variant_(variant), root_(options.root), host_(options.host.begin(), options.host.end()),
+      : variant_(variant),
+        root_(options.root),
+        host_(options.host.begin(), options.host.end()),
         product_(options.product) {}
 
   bool Run(CURL* curl, const FileEntry& entry) {
@@ -156,7 +158,8 @@ class Floor {
       return Patch(curl, entry, url, target, t);
     if (entry.kind != kEntryZip && entry.kind != kEntryNew)
       return true;
-    return variant_ == kDirect ? WholeDirect(curl, entry, url, target, t) : WholeSafe(curl, entry, url, target, t);
+    return variant_ == kDirect ? WholeDirect(curl, entry, url, target, t)
+                               : WholeSafe(curl, entry, url, target, t);
   }
 
  private:
@@ -170,7 +173,11 @@ class Floor {
     return !t.inflate || inflateInit(&t.stream) == Z_OK;
   }
 
-  bool WholeDirect(CURL* curl, const FileEntry& entry, const wchar_t* url, const wchar_t* target, Transfer& t) {
+  bool WholeDirect(CURL* curl,
+                   const FileEntry& entry,
+                   const wchar_t* url,
+                   const wchar_t* target,
+                   Transfer& t) {
     UniqueHandle output = CreateWithFolders(target, GENERIC_WRITE);
     if (!output || !StartInflate(entry, t))
       return false;
@@ -225,9 +232,9 @@ class Floor {
         return false;
     }
     std::string command_line;
-    const bool applied =
-        entry_paths::BuildPatchCommandLine(&command_line, patch_path, entry_paths::PatchTargetFolder(target)) &&
-        patch_library_.Apply(command_line.c_str()) == 0;
+    const bool applied = entry_paths::BuildPatchCommandLine(&command_line, patch_path,
+                                                            entry_paths::PatchTargetFolder(target)) &&
+                         patch_library_.Apply(command_line.c_str()) == 0;
     DeleteFileW(patch_path);
     return applied;
   }
@@ -247,13 +254,13 @@ int main(int argc, char** argv) {
   std::vector<FileEntry> entries;
   if (!ParseOptions(argc, argv, &options) || !ReadEntries(options.entries, &entries) ||
       (options.variant != "direct" && options.variant != "safe" && options.variant != "memory")) {
-    std::fputs("usage: bench_floor_update --variant direct|safe|memory --root FOLDER --host HOST:PORT "
-               "--product CODE --entries FILE\n",
-               stderr);
+    std::fputs(
+        "usage: bench_floor_update --variant direct|safe|memory --root FOLDER --host HOST:PORT "
+        "--product CODE --entries FILE\n",
+        stderr);
     return 2;
   }
-  const Variant variant =
-      options.variant == "direct" ? kDirect : options.variant == "safe" ? kSafe : kMemory;
+  const Variant variant = options.variant == "direct" ? kDirect : options.variant == "safe" ? kSafe : kMemory;
   curl_global_init(CURL_GLOBAL_WIN32);
   CURL* curl = curl_easy_init();
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &OnBody);

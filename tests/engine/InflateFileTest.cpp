@@ -49,7 +49,8 @@ TEST(InflateFile, WholeStreamIsInflatedIntoTheTarget) {
   std::string data = SampleData();
   ASSERT_TRUE(WriteFileBytes(root.Join(L"file.zip"), Compress(data)));
   engine_files::InflatedFile written;
-  EXPECT_EQ(kInflated, InflateFile(OpenForReading(root.Join(L"file.zip")), root.Join(L"file.dat").c_str(), &written));
+  EXPECT_EQ(kInflated,
+            InflateFile(OpenForReading(root.Join(L"file.zip")), root.Join(L"file.dat").c_str(), &written));
   std::string out;
   ASSERT_TRUE(ReadFileBytes(root.Join(L"file.dat"), &out));
   EXPECT_TRUE(out == data) << "inflated " << out.size() << " of " << data.size() << " bytes";
@@ -64,17 +65,20 @@ TEST(InflateFile, TruncatedOrDamagedStreamsFail) {
   TempFolder root;
   std::string compressed = Compress(SampleData());
   ASSERT_TRUE(WriteFileBytes(root.Join(L"cut.zip"), compressed.substr(0, compressed.size() / 2)));
-  EXPECT_EQ(kInflateFailed, InflateFile(OpenForReading(root.Join(L"cut.zip")), root.Join(L"cut.dat").c_str()));
+  EXPECT_EQ(kInflateFailed,
+            InflateFile(OpenForReading(root.Join(L"cut.zip")), root.Join(L"cut.dat").c_str()));
   EXPECT_TRUE(FileExists(root.Join(L"cut.dat"))) << "the partial target is left for the caller";
 
   std::string damaged = compressed;
   damaged[damaged.size() / 2] ^= 0x55;
   damaged[damaged.size() / 2 + 1] ^= 0x55;
   ASSERT_TRUE(WriteFileBytes(root.Join(L"damaged.zip"), damaged));
-  EXPECT_EQ(kInflateFailed, InflateFile(OpenForReading(root.Join(L"damaged.zip")), root.Join(L"damaged.dat").c_str()));
+  EXPECT_EQ(kInflateFailed,
+            InflateFile(OpenForReading(root.Join(L"damaged.zip")), root.Join(L"damaged.dat").c_str()));
 
   ASSERT_TRUE(WriteFileBytes(root.Join(L"empty.zip"), ""));
-  EXPECT_EQ(kInflateFailed, InflateFile(OpenForReading(root.Join(L"empty.zip")), root.Join(L"empty.dat").c_str()));
+  EXPECT_EQ(kInflateFailed,
+            InflateFile(OpenForReading(root.Join(L"empty.zip")), root.Join(L"empty.dat").c_str()));
 }
 
 TEST(InflateFile, AStreamThatInflatesBeyondItsBoundFailsAndWritesNoMoreThanTheBound) {
@@ -107,7 +111,8 @@ TEST(InflateFile, AStreamThatInflatesBeyondItsBoundFailsAndWritesNoMoreThanTheBo
 TEST(InflateFile, TargetThatCannotBeCreatedFailsAndStillClosesTheSource) {
   TempFolder root;
   ASSERT_TRUE(WriteFileBytes(root.Join(L"file.zip"), Compress("abc")));
-  EXPECT_EQ(kInflateFailed, InflateFile(OpenForReading(root.Join(L"file.zip")), root.Join(L"missing\\file.dat").c_str()));
+  EXPECT_EQ(kInflateFailed,
+            InflateFile(OpenForReading(root.Join(L"file.zip")), root.Join(L"missing\\file.dat").c_str()));
   EXPECT_TRUE(DeleteFileW(root.Join(L"file.zip").c_str()));
   EXPECT_EQ(kInflateFailed, InflateFile(UniqueHandle(), root.Join(L"x.dat").c_str()));
 }

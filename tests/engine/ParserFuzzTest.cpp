@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "base/RelativeName.h"
 #include "engine/EntryPaths.h"
 #include "engine/FileListFormat.h"
 #include "engine/FileListStore.h"
 #include "engine/InflateFile.h"
-#include "base/RelativeName.h"
 #include "engine/SessionProtocol.h"
 #include "net/PacketFramer.h"
 #include "tests/support/GuardedBuffer.h"

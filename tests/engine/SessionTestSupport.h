@@ -17,8 +17,8 @@
 #include <thread>
 #include <vector>
 
-#include "tests/support/Timing.h"
 #include "engine/QVTesserel.h"
+#include "tests/support/Timing.h"
 
 namespace session_testing {
 

@@ -95,7 +95,7 @@ const char* SystemCallName(SystemCall kind) {
 
 SystemCallFaults::SystemCallFaults() {
   Reset();
-  system_calls() = {&CreateFileCall, &ReadFileCall, &WriteFileCall,         &FlushFileCall,
+  system_calls() = {&CreateFileCall, &ReadFileCall,   &WriteFileCall,         &FlushFileCall,
                     &MoveFileCall,   &DeleteFileCall, &SetFileInformationCall};
 }
 

@@ -66,24 +66,30 @@ TEST(VersionInfoIni, TheMergeSetsTheThreeKeysAndKeepsEveryOtherLine) {
   } cases[] = {
       {"no file", "", "[UpdInfo]\r\n" + keys},
       {"keys in place, other keys and sections kept",
-       "; note\r\n[Game]\r\nPath=C:\\x\r\n[UpdInfo]\r\nUpdaterVersion=1\r\nExtra=yes\r\ncurrentversion = 3\r\n"
+       "; note\r\n[Game]\r\nPath=C:\\x\r\n[UpdInfo]\r\nUpdaterVersion=1\r\nExtra=yes\r\ncurrentversion = "
+       "3\r\n"
        "SeparateStatus=1\r\n[Tail]\r\nA=1",
        "; note\r\n[Game]\r\nPath=C:\\x\r\n[UpdInfo]\r\nUpdaterVersion=2\r\nExtra=yes\r\ncurrentversion =7\r\n"
        "SeparateStatus=0\r\n[Tail]\r\nA=1"},
       {"missing keys go to the end of the section, before blank lines",
        "[ updinfo ]\r\nCurrentVersion=3\r\n\r\n[Other]\r\nCurrentVersion=9\r\n",
-       "[ updinfo ]\r\nCurrentVersion=7\r\nSeparateStatus=0\r\nUpdaterVersion=2\r\n\r\n[Other]\r\nCurrentVersion=9\r\n"},
+       "[ updinfo "
+       "]\r\nCurrentVersion=7\r\nSeparateStatus=0\r\nUpdaterVersion=2\r\n\r\n[Other]\r\nCurrentVersion="
+       "9\r\n"},
       {"no section, last line without a break", "[Other]\nKey=1", "[Other]\nKey=1\r\n[UpdInfo]\r\n" + keys},
-      {"only the first section of the name", "[UpdInfo]\r\nCurrentVersion=1\r\n[UpdInfo]\r\nCurrentVersion=1\r\n",
-       "[UpdInfo]\r\nCurrentVersion=7\r\nSeparateStatus=0\r\nUpdaterVersion=2\r\n[UpdInfo]\r\nCurrentVersion=1\r\n"},
+      {"only the first section of the name",
+       "[UpdInfo]\r\nCurrentVersion=1\r\n[UpdInfo]\r\nCurrentVersion=1\r\n",
+       "[UpdInfo]\r\nCurrentVersion=7\r\nSeparateStatus=0\r\nUpdaterVersion=2\r\n[UpdInfo]\r\nCurrentVersion="
+       "1\r\n"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(c.merged, MergeVersionInfoText(c.old_text, info)) << c.what;
 
   const std::u16string wide = u"\xFEFF[A]\r\nB=1\r\n";
   const std::string utf16(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
-  const std::u16string wide_merged = u"\xFEFF[A]\r\nB=1\r\n[UpdInfo]\r\nCurrentVersion=7\r\nSeparateStatus=0\r\n"
-                                     u"UpdaterVersion=2\r\n";
+  const std::u16string wide_merged =
+      u"\xFEFF[A]\r\nB=1\r\n[UpdInfo]\r\nCurrentVersion=7\r\nSeparateStatus=0\r\n"
+      u"UpdaterVersion=2\r\n";
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(wide_merged.data()), wide_merged.size() * 2),
             MergeVersionInfoText(utf16, info))
       << "a UTF-16 ini stays UTF-16";

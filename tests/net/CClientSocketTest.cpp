@@ -9,19 +9,19 @@
 #include <string>
 #include <vector>
 
+#include "tests/net/SocketEventRecorder.h"
 #include "tests/support/PatchServerProcess.h"
 #include "tests/support/Timing.h"
-#include "tests/net/SocketEventRecorder.h"
 
 namespace {
 
 using net_testing::Packet;
 using net_testing::PacketType;
-using testing_support::PatchServerProcess;
-using testing_support::WaitUntil;
 using net_testing::SendAll;
 using net_testing::SessionRequest;
 using net_testing::SocketEventRecorder;
+using testing_support::PatchServerProcess;
+using testing_support::WaitUntil;
 using Events = std::vector<int>;
 
 constexpr unsigned kPrompt = 2000;  // ms: far above a healthy stop, far below a hang
@@ -186,8 +186,9 @@ TEST(ClientSocket, DisconnectAndDestructorReturnPromptlyWhenTheServerStalls) {
   struct Stall {
     const char* script;
     const char* logged;  // the server's note once it stalls: the half packet (if any) is out
-  } stalls[] = {{R"({"end": {"at": "session_request", "how": "stall"}})", "end stall at session_request"},
-                {R"({"end": {"at": "session_reply", "bytes": 3, "how": "stall"}})", "end stall at session_reply"}};
+  } stalls[] = {
+      {R"({"end": {"at": "session_request", "how": "stall"}})", "end stall at session_request"},
+      {R"({"end": {"at": "session_reply", "bytes": 3, "how": "stall"}})", "end stall at session_reply"}};
   for (const Stall& stall_case : stalls) {
     const char* stall = stall_case.script;
     for (bool disconnect_first : {true, false}) {

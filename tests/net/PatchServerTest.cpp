@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "net/CClientSocket.h"
+#include "tests/net/SocketEventRecorder.h"
 #include "tests/support/PatchServerProcess.h"
 #include "tests/support/Timing.h"
-#include "tests/net/SocketEventRecorder.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "patch/PatchCommandLine.h"
 #include "base/RelativeName.h"
+#include "patch/PatchCommandLine.h"
 #include "patch/PatchFormat.h"
 #include "tests/support/Mutator.h"
 

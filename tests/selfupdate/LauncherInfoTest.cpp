@@ -7,10 +7,10 @@
 #include <cstring>
 #include <string>
 
-#include "app/session/SessionValues.h"
 #include "app/selfupdate/LauncherInfo.h"
-#include "selfupdate/ProcessReplacement.h"
 #include "app/selfupdate/SelfUpdateSteps.h"
+#include "app/session/SessionValues.h"
+#include "selfupdate/ProcessReplacement.h"
 #include "tests/support/TempFolder.h"
 
 namespace {

@@ -92,11 +92,12 @@ void ExpectBelowTheTarget(const std::wstring& target, const std::wstring& path) 
 TEST(CabinetFuzz, TargetPathsOfEntryNamesStayBelowTheTargetFolder) {
   const std::wstring target = L"C:\\Orvane\\Launcher";
   std::vector<std::string> seeds;
-  for (const wchar_t* name : {L"orvaneLauncher.exe", L"data\\skin\\main\\btn.bmp", L"data/skin.pak", L"a b\\c.d e"})
+  for (const wchar_t* name :
+       {L"orvaneLauncher.exe", L"data\\skin\\main\\btn.bmp", L"data/skin.pak", L"a b\\c.d e"})
     seeds.push_back(Utf16Bytes(name));
-  const std::vector<std::string> dictionary = {Utf16Bytes(L".."), Utf16Bytes(L"\\"), Utf16Bytes(L"/"),
-                                               Utf16Bytes(L"C:"), Utf16Bytes(L"."), Utf16Bytes(L" "),
-                                               Utf16Bytes(L"\\\\?\\"), Utf16Bytes(L"::$DATA")};
+  const std::vector<std::string> dictionary = {
+      Utf16Bytes(L".."), Utf16Bytes(L"\\"), Utf16Bytes(L"/"),       Utf16Bytes(L"C:"),
+      Utf16Bytes(L"."),  Utf16Bytes(L" "),  Utf16Bytes(L"\\\\?\\"), Utf16Bytes(L"::$DATA")};
   Mutator mutator(0xCAB1, Mutator::kText16);
   int kept = 0;
   RunFuzzInputs("cabinet target path", mutator, seeds, dictionary, 30000, [&](const std::string& input) {
@@ -140,7 +141,8 @@ TEST(CabinetFuzz, ExtractionOfDamagedCabinetsWritesNothingOutsideTheTarget) {
       CabinetBytes({{"orvaneLauncher.exe", "MZ launcher"}, {"data\\skin\\a.ini", "\xFF\xFE[A]"}}),
       CabinetBytes({{"x", ""}}),
       CabinetBytes({{"data/skin.pak", std::string(300, 'p')}, {"LauncherMessage.ini", "m"}})};
-  const std::vector<std::string> dictionary = {"..\\", "../", "C:\\", "\\", ":", "MSCF", std::string(4, '\xFF')};
+  const std::vector<std::string> dictionary = {
+      "..\\", "../", "C:\\", "\\", ":", "MSCF", std::string(4, '\xFF')};
   Mutator mutator(0xCAB2, Mutator::kBinary);
   int extracted = 0;
   int64_t inputs = 0;
@@ -193,7 +195,8 @@ TEST(VersionReplyFuzz, OnlyA341OfTwelveBytesOrMoreGivesANumberAndItIsThePacketsO
       const std::string packet(reinterpret_cast<const char*>(framer.packet()), framer.total_length());
       uint64_t number = 0;
       const bool read = ReadGameInfoReply(buffer.Place(packet), &number);
-      const uint16_t type = static_cast<uint16_t>(static_cast<uint8_t>(packet[2]) | static_cast<uint8_t>(packet[3]) << 8);
+      const uint16_t type =
+          static_cast<uint16_t>(static_cast<uint8_t>(packet[2]) | static_cast<uint8_t>(packet[3]) << 8);
       ASSERT_EQ(type == 341 && packet.size() >= 12, read);
       if (read) {
         uint64_t expected = 0;

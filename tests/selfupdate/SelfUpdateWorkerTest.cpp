@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/session/SessionValues.h"
 #include "app/selfupdate/LauncherInfo.h"
-#include "selfupdate/SelfUpdateFileOps.h"
 #include "app/selfupdate/SelfUpdateWorker.h"
+#include "app/session/SessionValues.h"
+#include "selfupdate/SelfUpdateFileOps.h"
 #include "selfupdate/StagedReplacement.h"
 #include "tests/selfupdate/SelfUpdateTestSupport.h"
 #include "tests/support/TempFolder.h"

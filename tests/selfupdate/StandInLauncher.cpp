@@ -14,14 +14,14 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "app/session/ProgramPath.h"
-#include "base/Paths.h"
-#include "app/session/SessionValues.h"
-#include "selfupdate/GameInfoVersion.h"
 #include "app/selfupdate/LauncherInfo.h"
-#include "selfupdate/SelfUpdateFileOps.h"
 #include "app/selfupdate/SelfUpdateSteps.h"
 #include "app/selfupdate/SelfUpdateWorker.h"
+#include "app/session/ProgramPath.h"
+#include "app/session/SessionValues.h"
+#include "base/Paths.h"
+#include "selfupdate/GameInfoVersion.h"
+#include "selfupdate/SelfUpdateFileOps.h"
 
 namespace {
 

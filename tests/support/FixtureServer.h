@@ -26,7 +26,9 @@ class FixtureServer {
   // Runs "python3 tests/fixtures/<script> <arguments...>" with the common arguments added, and waits up to
   // `timeout_ms` for it to listen. Arguments must not hold blanks or quotes. False when it did not come up
   // (the server's stderr is then in `log()`).
-  bool Start(const std::string& script, const std::vector<std::string>& arguments, unsigned timeout_ms = 15000);
+  bool Start(const std::string& script,
+             const std::vector<std::string>& arguments,
+             unsigned timeout_ms = 15000);
   // Tells the server to end; waits until it has let go of its log file (at most a second).
   void Stop();
 

@@ -29,7 +29,8 @@ void GuardedBuffer::Reserve(size_t size) {
     VirtualFree(base_, 0, MEM_RELEASE);
   const size_t page = PageSize();
   const size_t usable = (size + 64 * 1024 + page - 1) / page * page;
-  base_ = static_cast<uint8_t*>(VirtualAlloc(nullptr, usable + page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+  base_ =
+      static_cast<uint8_t*>(VirtualAlloc(nullptr, usable + page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
   DWORD old_protection = 0;
   if (base_ == nullptr || !VirtualProtect(base_ + usable, page, PAGE_NOACCESS, &old_protection)) {
     // Without a guard the tests would silently lose their point: stop here.
@@ -70,7 +71,8 @@ std::string Utf16Bytes(const std::wstring& text, bool with_mark) {
 std::wstring Utf16Units(const std::string& bytes) {
   std::wstring text(bytes.size() / 2, L'\0');
   for (size_t i = 0; i < text.size(); ++i)
-    text[i] = static_cast<wchar_t>(static_cast<uint8_t>(bytes[2 * i]) | (static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
+    text[i] = static_cast<wchar_t>(static_cast<uint8_t>(bytes[2 * i]) |
+                                   (static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
   return text;
 }
 

@@ -30,8 +30,8 @@ class GuardedBuffer {
  private:
   void Reserve(size_t size);
 
-  uint8_t* base_ = nullptr;   // the whole allocation
-  size_t usable_ = 0;         // bytes before the guard page
+  uint8_t* base_ = nullptr;  // the whole allocation
+  size_t usable_ = 0;        // bytes before the guard page
 };
 
 // The little-endian UTF-16 bytes of `text`, optionally after the byte-order mark FF FE.

@@ -15,11 +15,39 @@ const uint32_t kBoundaryWords[] = {
     259,   260,   543,        544,         545,        546,        8191,       8192,       8193,      32767,
     32768, 65535, 0x7FFFFFFF, 0x80000000u, 0xFFFFFFFF, 0x02000000, 0x02000001, 0x40000000, 0x40000001};
 // Decimal numbers at the edges of counts, field widths and the integer ranges the parsers read into.
-const char* const kBoundaryNumbers[] = {
-    "0",     "1",    "-1",   "2",    "15",   "16",   "17",         "49",          "50",          "63",
-    "64",    "255",  "256",  "257",  "259",  "260",  "1023",       "1024",        "1025",        "4096",
-    "65535", "65536", "2147483647", "2147483648", "-2147483648", "-2147483649", "4294967295", "4294967296",
-    "99999999999999999999", "-0", "+1", "00000000000000000001", " 7"};
+const char* const kBoundaryNumbers[] = {"0",
+                                        "1",
+                                        "-1",
+                                        "2",
+                                        "15",
+                                        "16",
+                                        "17",
+                                        "49",
+                                        "50",
+                                        "63",
+                                        "64",
+                                        "255",
+                                        "256",
+                                        "257",
+                                        "259",
+                                        "260",
+                                        "1023",
+                                        "1024",
+                                        "1025",
+                                        "4096",
+                                        "65535",
+                                        "65536",
+                                        "2147483647",
+                                        "2147483648",
+                                        "-2147483648",
+                                        "-2147483649",
+                                        "4294967295",
+                                        "4294967296",
+                                        "99999999999999999999",
+                                        "-0",
+                                        "+1",
+                                        "00000000000000000001",
+                                        " 7"};
 
 int64_t EnvironmentNumber(const char* name) {
   const char* text = std::getenv(name);
@@ -134,7 +162,8 @@ void Mutator::Edit(std::string& data,
       if (size != 0 && Below(2) == 0)
         data.erase(Below(2) == 0 ? size - 1 : at, 1);
       else
-        data.insert(Below(2) == 0 ? size : at, 1, static_cast<char>(kBoundaryBytes[Below(sizeof kBoundaryBytes)]));
+        data.insert(Below(2) == 0 ? size : at, 1,
+                    static_cast<char>(kBoundaryBytes[Below(sizeof kBoundaryBytes)]));
       break;
     default:
       data.insert(at, dictionary[Below(static_cast<uint32_t>(dictionary.size()))]);
@@ -146,9 +175,11 @@ void Mutator::Edit(std::string& data,
 // when the rest of the input holds no digit.
 void Mutator::WriteBoundaryNumber(std::string& data, size_t at) {
   const size_t step = kind_ == kText16 ? 2 : 1;
-  const std::string number = Encode(kBoundaryNumbers[Below(sizeof kBoundaryNumbers / sizeof kBoundaryNumbers[0])]);
+  const std::string number =
+      Encode(kBoundaryNumbers[Below(sizeof kBoundaryNumbers / sizeof kBoundaryNumbers[0])]);
   size_t begin = at;
-  while (begin < data.size() && !(IsDigit(data[begin]) && (step == 1 || (begin + 1 < data.size() && data[begin + 1] == 0))))
+  while (begin < data.size() &&
+         !(IsDigit(data[begin]) && (step == 1 || (begin + 1 < data.size() && data[begin + 1] == 0))))
     begin += step;
   if (begin >= data.size()) {
     data.insert(at, number);
@@ -206,8 +237,8 @@ double FuzzClockSeconds() {
 }
 
 void FuzzTally::Print() const {
-  std::printf("[fuzz] %s: %lld inputs in %.1f s, %.0f inputs/s\n", name, static_cast<long long>(inputs), seconds,
-              seconds > 0 ? inputs / seconds : 0.0);
+  std::printf("[fuzz] %s: %lld inputs in %.1f s, %.0f inputs/s\n", name, static_cast<long long>(inputs),
+              seconds, seconds > 0 ? inputs / seconds : 0.0);
   std::fflush(stdout);
 }
 

@@ -46,8 +46,8 @@ int RunUnixCommand(const std::string& command, std::string* output, unsigned tim
   std::string status_file = UnixPathOf(folder.Join(L"status"));
   std::string output_file = UnixPathOf(folder.Join(L"output"));
   std::string script = "( " + command + " ) >" + ShellQuote(output_file) + " 2>&1 </dev/null; echo $? >" +
-                       ShellQuote(status_file + ".part") + " && mv " + ShellQuote(status_file + ".part") + " " +
-                       ShellQuote(status_file);
+                       ShellQuote(status_file + ".part") + " && mv " + ShellQuote(status_file + ".part") +
+                       " " + ShellQuote(status_file);
   std::wstring command_line = L"\"" + WindowsPathOf("/bin/sh") + L"\" -c " + WindowsQuote(script);
 
   STARTUPINFOW startup = {};

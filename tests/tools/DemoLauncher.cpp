@@ -26,7 +26,8 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
   wchar_t text[256] = {};
   if (query->title != nullptr && (GetWindowTextW(window, text, 256), std::wstring(text) != query->title))
     return TRUE;
-  if (query->class_name != nullptr && (GetClassNameW(window, text, 256), std::wstring(text) != query->class_name))
+  if (query->class_name != nullptr &&
+      (GetClassNameW(window, text, 256), std::wstring(text) != query->class_name))
     return TRUE;
   query->found = window;
   return FALSE;
@@ -65,16 +66,16 @@ bool DemoLauncher::ServeAndGenerate(std::string* error) {
     *error = "patch server: " + patch_server_.log();
     return false;
   }
-  if (!http_server_.Start("http_server.py", {"--bind", patch_server_.address(), "--port", "0", "--root", portal,
-                                             "--lifetime", "900"})) {
+  if (!http_server_.Start("http_server.py", {"--bind", patch_server_.address(), "--port", "0", "--root",
+                                             portal, "--lifetime", "900"})) {
     *error = "HTTP server: " + http_server_.log();
     return false;
   }
   std::string host = http_server_.endpoint();
-  std::string command = "python3 " + ShellQuote(std::string(ORVANE_SOURCE_DIR) +
-                                                "/tools/demo_portal/make_demo_portal.py") +
-                        " --no-patches --host " + host + " --build " + ShellQuote(ORVANE_BUILD_DIR) +
-                        " --out " + ShellQuote(UnixPathOf(folder_.path()));
+  std::string command =
+      "python3 " + ShellQuote(std::string(ORVANE_SOURCE_DIR) + "/tools/demo_portal/make_demo_portal.py") +
+      " --no-patches --host " + host + " --build " + ShellQuote(ORVANE_BUILD_DIR) + " --out " +
+      ShellQuote(UnixPathOf(folder_.path()));
   if (RunUnixCommand(command, error, 120000) != 0)
     return false;
   host_ = Utf8ToWide(host);

@@ -16,10 +16,10 @@
 #include "app/texts/XMLNotice.h"
 #include "app/texts/XMLSearchKeyword.h"
 #include "selfupdate/CabinetExtraction.h"
-#include "ui/base/PackObject.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/UnixCommand.h"
 #include "tests/support/WinePaths.h"
+#include "ui/base/PackObject.h"
 
 namespace {
 
@@ -39,10 +39,10 @@ class DemoPortalTest : public ::testing::Test {
     if (!RunningUnderWine())
       return;
     folder_ = new TempFolder(L"demo-portal");
-    std::string command = "python3 " + ShellQuote(std::string(ORVANE_SOURCE_DIR) +
-                                                  "/tools/demo_portal/make_demo_portal.py") +
-                          " --no-patches --host " + kHost + " --build " + ShellQuote(ORVANE_BUILD_DIR) +
-                          " --out " + ShellQuote(UnixPathOf(folder_->path()));
+    std::string command =
+        "python3 " + ShellQuote(std::string(ORVANE_SOURCE_DIR) + "/tools/demo_portal/make_demo_portal.py") +
+        " --no-patches --host " + kHost + " --build " + ShellQuote(ORVANE_BUILD_DIR) + " --out " +
+        ShellQuote(UnixPathOf(folder_->path()));
     generated_ = RunUnixCommand(command, &output_, 120000);
   }
   static void TearDownTestSuite() {
@@ -57,7 +57,8 @@ class DemoPortalTest : public ::testing::Test {
 
   static std::string Read(const std::wstring& relative) {
     std::string bytes;
-    EXPECT_TRUE(ReadFileBytes(folder_->Join(relative), &bytes)) << std::string(relative.begin(), relative.end());
+    EXPECT_TRUE(ReadFileBytes(folder_->Join(relative), &bytes))
+        << std::string(relative.begin(), relative.end());
     return bytes;
   }
   static std::wstring Path(const std::wstring& relative) { return folder_->Join(relative); }
@@ -89,7 +90,8 @@ TEST_F(DemoPortalTest, TheCatalogueFilesParseWithTheLaunchersReaders) {
   // The game versions update the records; a changed version shows that the lines matched.
   std::string versions = Read(std::wstring(kCatalogue) + L"GBI_3.info");
   records[0].catalogue_version = 0;
-  ASSERT_EQ(kCatalogueOk, ParseGameVersionsText(&versions[0], versions.size(), records.data(), records.size()));
+  ASSERT_EQ(kCatalogueOk,
+            ParseGameVersionsText(&versions[0], versions.size(), records.data(), records.size()));
   EXPECT_EQ(5, records[0].catalogue_version);
 
   std::string menu = Read(std::wstring(kCatalogue) + L"MLI_3.info");
@@ -119,7 +121,8 @@ TEST_F(DemoPortalTest, TheServerListHasTwoServersAndTheSecondIsOlderThanTheInsta
   ASSERT_EQ(2, servers.count());
   EXPECT_EQ(kHostWide, std::wstring(servers.records()[0].address));
   std::wstring version = Path(L"launcher\\versionInfo_RUNE.ini");
-  int32_t installed = static_cast<int32_t>(GetPrivateProfileIntW(L"UpdInfo", L"CurrentVersion", 0, version.c_str()));
+  int32_t installed =
+      static_cast<int32_t>(GetPrivateProfileIntW(L"UpdInfo", L"CurrentVersion", 0, version.c_str()));
   EXPECT_GE(servers.records()[0].current_version, installed);
   EXPECT_LT(servers.records()[1].current_version, installed);
 }
@@ -152,7 +155,8 @@ TEST_F(DemoPortalTest, TheLauncherFolderFilesReadAsTheLauncherReadsThem) {
 
   ASSERT_EQ(1, LoadLauncherMessagesFor(Path(L"launcher\\orvaneLauncher.exe").c_str()));
   // Every start-up message has a text of its own (a missing key would show the key itself).
-  for (const wchar_t* key : {L"Launcher", L"error", L"update failed", L"cannot init", L"server is not selected"})
+  for (const wchar_t* key :
+       {L"Launcher", L"error", L"update failed", L"cannot init", L"server is not selected"})
     EXPECT_STRNE(key, GetLauncherMessage(key));
   ReleaseLauncherMessages();
 

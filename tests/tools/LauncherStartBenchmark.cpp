@@ -24,7 +24,8 @@ using testing_support::FindWindowOfProcess;
 double Milliseconds(LARGE_INTEGER start, LARGE_INTEGER end) {
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+  return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+         static_cast<double>(frequency.QuadPart);
 }
 
 // Starts the launcher and waits for its painted main window; the window, or null after a minute.

@@ -11,8 +11,8 @@
 
 #include "tests/support/TempFolder.h"
 #include "tests/support/Timing.h"
-#include "tests/support/WinePaths.h"
 #include "tests/support/WindowCapture.h"
+#include "tests/support/WinePaths.h"
 #include "tools/skin_sample/SampleLayout.h"
 
 namespace {

@@ -67,7 +67,7 @@ std::wstring WideFromUtf8(const std::string& text) {
 
 bool ReadWholeFile(const std::wstring& path, std::string* bytes) {
   UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   LARGE_INTEGER size;
   if (!file.valid() || !GetFileSizeEx(file.get(), &size) || size.QuadPart > patch::kMaxPatchedFileSize)
     return false;

@@ -4,7 +4,7 @@
 
 UniqueHandle OpenFileForReading(const wchar_t* path) {
   return UniqueHandle(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 bool QueryFileSize(HANDLE file, uint64_t* size) {

@@ -30,8 +30,8 @@
 #include <memory>
 
 #include "ui/base/String.h"
-#include "ui/skinned/SkinnedWnd.h"
 #include "ui/skinned/NoticeButton.h"
+#include "ui/skinned/SkinnedWnd.h"
 
 class UrlShell;
 

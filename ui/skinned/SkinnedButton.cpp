@@ -12,7 +12,7 @@
 namespace {
 
 const wchar_t* const kStateSections[SkinnedButton::kVisualStates] = {L"BTN_NORMAL", L"BTN_OVER", L"BTN_DOWN",
-                                                                      L"BTN_DISABLED"};
+                                                                     L"BTN_DISABLED"};
 
 void RenderCaption(NTextBox* box, const wchar_t* text) {
   box->text().Assign(text);

@@ -2,8 +2,8 @@
 
 #include "ui/base/IniStringContainer.h"
 #include "ui/gfx/Dib.h"
-#include "ui/skinned/SkinBackground.h"
 #include "ui/skin/SkinLoader.h"
+#include "ui/skinned/SkinBackground.h"
 
 SkinnedDialog::~SkinnedDialog() {
   Destroy();

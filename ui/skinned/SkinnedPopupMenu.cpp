@@ -5,9 +5,9 @@
 #include "ui/base/IniStringContainer.h"
 #include "ui/gfx/Dib.h"
 #include "ui/skin/NTextBox.h"
-#include "ui/skinned/SkinBackground.h"
 #include "ui/skin/SkinListeners.h"
 #include "ui/skinned/SkinArithmetic.h"
+#include "ui/skinned/SkinBackground.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 namespace {
 
 const wchar_t* const kStateSections[SkinnedTab::kTabStates] = {L"TAB_OFF", L"TAB_OFF_OVER", L"TAB_ON",
-                                                                L"TAB_ON_OVER", L"TAB_ON_DOWN"};
+                                                               L"TAB_ON_OVER", L"TAB_ON_DOWN"};
 
 }  // namespace
 

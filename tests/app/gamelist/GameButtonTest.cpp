@@ -35,7 +35,7 @@ TEST_F(GameButtonTest, LayoutReadsColoursWithTheirLowEightBitsAndBoundsItsCounts
   LoadLayout(L"back_over_color_r=511\r\n");
   EXPECT_EQ(0xFFFF0000u, layout_.line_colour);
   EXPECT_EQ(0xFF0000FFu, layout_.back_normal_colour);
-  EXPECT_EQ(0xFFFFFF00u, layout_.back_over_colour);  // 511 keeps 255
+  EXPECT_EQ(0xFFFFFF00u, layout_.back_over_colour);       // 511 keeps 255
   EXPECT_EQ(0x0000FFu, layout_.text_normal.text_colour);  // a COLORREF: red in the low byte
   EXPECT_EQ(1, layout_.state_icon_count);
   EXPECT_EQ(32, layout_.RowPitch() + 1);
@@ -83,9 +83,9 @@ TEST_F(GameButtonTest, LooksDrawBackIconTitleAndSelectedPieces) {
   const Dib* normal = button.Picture();
   ASSERT_NE(nullptr, normal);
   EXPECT_EQ(200, normal->width());
-  EXPECT_EQ(0x0000FFu, Rgb(normal, 1, 1));      // back normal
-  EXPECT_EQ(0xFF0000u, Rgb(normal, 10, 10));    // small icon at (4, 7)
-  EXPECT_EQ(0xFFFFFFu, Rgb(normal, 185, 10));   // state icon at (180, 5)
+  EXPECT_EQ(0x0000FFu, Rgb(normal, 1, 1));     // back normal
+  EXPECT_EQ(0xFF0000u, Rgb(normal, 10, 10));   // small icon at (4, 7)
+  EXPECT_EQ(0xFFFFFFu, Rgb(normal, 185, 10));  // state icon at (180, 5)
 
   button.set_look(GameButton::kLookHover);
   button.Render();
@@ -99,7 +99,7 @@ TEST_F(GameButtonTest, LooksDrawBackIconTitleAndSelectedPieces) {
   ASSERT_NE(nullptr, selected);
   EXPECT_EQ(220, selected->width());
   EXPECT_EQ(50, selected->height());
-  EXPECT_EQ(0x008000u, Rgb(selected, 100, 0));  // the installed fallback border
+  EXPECT_EQ(0x008000u, Rgb(selected, 100, 0));   // the installed fallback border
   EXPECT_EQ(0x800000u, Rgb(selected, 100, 40));  // back selected
   EXPECT_EQ(0xFFFF00u, Rgb(selected, 10, 12));   // large icon at (6, 9)
   EXPECT_EQ(0x00FFFFu, Rgb(selected, 212, 22));  // arrow at (210, 20)

@@ -34,7 +34,9 @@ class Root : public SkinnedPopup {
 };
 
 uint32_t g_now = 100000;
-uint32_t Now() { return g_now; }
+uint32_t Now() {
+  return g_now;
+}
 
 double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
   LARGE_INTEGER frequency;

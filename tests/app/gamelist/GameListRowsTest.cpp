@@ -35,8 +35,7 @@ TEST(GameListRows, ScrollOffsetIsBoundedAndScrollButtonsFollowIt) {
       {2, 20, 10, 0, false, true},      // never below 0
       {-4, 20, 10, -4, true, true},     // in the middle
       {-15, 20, 10, -10, true, false},  // past the end: the last row at the bottom
-      {-10, 20, 10, -10, true, false},
-      {0, 20, 0, 0, false, true},       // no visible rows: nothing moves
+      {-10, 20, 10, -10, true, false}, {0, 20, 0, 0, false, true},  // no visible rows: nothing moves
   };
   for (const Case& c : cases) {
     int32_t clamped = ClampedScrollOffset(c.offset, c.count, c.visible);

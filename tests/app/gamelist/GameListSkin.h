@@ -31,7 +31,8 @@ inline std::string SolidPng(uint32_t width, uint32_t height, uint8_t r, uint8_t 
 // "state_latest", a border for "state_need_update" and "state_not_installed", an arrow at (210, 20).
 inline std::wstring GameButtonInfoIni(const std::wstring& extra = L"") {
   // `extra` comes first in the section, so that its keys win over the defaults below.
-  return L"[BUTTON_INFO]\r\n" + extra + L"width=200\r\nheight=30\r\nselected_width=220\r\nselected_height=50\r\n"
+  return L"[BUTTON_INFO]\r\n" + extra +
+         L"width=200\r\nheight=30\r\nselected_width=220\r\nselected_height=50\r\n"
          L"selected_y=-5\r\nselected_top_y=0\r\nselected_bottom_y=-20\r\n"
          L"line_x=0\r\nline_y=0\r\nline_width=200\r\nline_height=1\r\n"
          L"line_color_r=255\r\nline_color_g=0\r\nline_color_b=0\r\n"
@@ -88,7 +89,8 @@ class GameListSkinTest : public testing_support::SkinTest {
   std::wstring SkinFile(const std::wstring& name) { return folder_.Join(L"data\\skin\\common\\" + name); }
   std::unique_ptr<IniStringContainer> LayoutIni(const std::wstring& extra = L"") {
     WriteIni(L"data\\skin\\common\\game_button_info.ini", GameButtonInfoIni(extra));
-    return std::unique_ptr<IniStringContainer>(LoadControlSkinIni(FindSkinCategory(L"list"), L"game_button_info"));
+    return std::unique_ptr<IniStringContainer>(
+        LoadControlSkinIni(FindSkinCategory(L"list"), L"game_button_info"));
   }
 };
 

@@ -41,10 +41,16 @@ std::wstring ButtonIni(int x, int y, int w, int h, const wchar_t* image) {
 }
 
 int g_region_result = 3;
-int SelectServer() { return g_region_result; }
-void ServerName(wchar_t* text) { wcscpy(text, L"Loopback server"); }
+int SelectServer() {
+  return g_region_result;
+}
+void ServerName(wchar_t* text) {
+  wcscpy(text, L"Loopback server");
+}
 std::vector<std::wstring> g_messages;
-void Message(const wchar_t* text) { g_messages.push_back(text != nullptr ? text : L"(null)"); }
+void Message(const wchar_t* text) {
+  g_messages.push_back(text != nullptr ? text : L"(null)");
+}
 
 POINT g_cursor = {0, 0};
 bool Cursor(POINT* out) {
@@ -91,11 +97,13 @@ class GameListWindowTest : public gamelist_testing::GameListSkinTest {
            L"[FONT_0]\r\nid=body\r\nsize=-12\r\nname=Tahoma\r\n";
   }
   void WriteListSkin() {
-    WriteIni(L"data\\skin\\common\\list.ini",
-             L"[BACK]\r\nx=10\r\ny=10\r\nwidth=240\r\nheight=400\r\nback_color_r=30\r\nback_color_g=34\r\n"
-             L"back_color_b=44\r\n" + Fonts() +
-             L"[REGION]\r\nx=8\r\ny=378\r\nimage=region.png\r\nfont_id=body\r\ntext_x=30\r\ntext_y=380\r\n"
-             L"text_color_r=255\r\ntext_color_g=255\r\ntext_color_b=255\r\n");
+    WriteIni(
+        L"data\\skin\\common\\list.ini",
+        L"[BACK]\r\nx=10\r\ny=10\r\nwidth=240\r\nheight=400\r\nback_color_r=30\r\nback_color_g=34\r\n"
+        L"back_color_b=44\r\n" +
+            Fonts() +
+            L"[REGION]\r\nx=8\r\ny=378\r\nimage=region.png\r\nfont_id=body\r\ntext_x=30\r\ntext_y=380\r\n"
+            L"text_color_r=255\r\ntext_color_g=255\r\ntext_color_b=255\r\n");
     WriteIni(L"data\\skin\\common\\list_header_installed_game.ini",
              L"[BACK]\r\nx=0\r\ny=0\r\nwidth=240\r\nheight=30\r\nback_color_r=60\r\nback_color_g=70\r\n"
              L"back_color_b=90\r\n");
@@ -104,23 +112,27 @@ class GameListWindowTest : public gamelist_testing::GameListSkinTest {
     WriteIni(L"data\\skin\\common\\update_all_btn.ini", ButtonIni(5, 5, 40, 20, L"btn.png"));
     WriteIni(L"data\\skin\\common\\stop_update_all_btn.ini", ButtonIni(50, 5, 40, 20, L"btn.png"));
     WriteIni(L"data\\skin\\common\\installed_game_scroll_up_btn.ini", ButtonIni(150, 5, 40, 20, L"btn.png"));
-    WriteIni(L"data\\skin\\common\\installed_game_scroll_down_btn.ini", ButtonIni(195, 5, 40, 20, L"btn.png"));
+    WriteIni(L"data\\skin\\common\\installed_game_scroll_down_btn.ini",
+             ButtonIni(195, 5, 40, 20, L"btn.png"));
     WriteIni(L"data\\skin\\common\\select_region_btn.ini", ButtonIni(190, 375, 40, 20, L"btn.png"));
     WriteIni(L"data\\skin\\common\\game_button_info.ini",
              gamelist_testing::GameButtonInfoIni(L"width=230\r\nline_width=230\r\nselected_width=240\r\n"));
-    WriteIni(L"data\\skin\\common\\game_popup_menu.ini",
-             L"[MENU]\r\nmenu_item_width=140\r\nmenu_item_height=22\r\nborder_size=1\r\nborder_color_r=200\r\n"
-             L"back_normal_color_r=40\r\nback_normal_color_g=44\r\nback_normal_color_b=56\r\n"
-             L"back_over_color_r=70\r\nback_over_color_g=110\r\nback_over_color_b=170\r\n"
-             L"back_disabled_color_r=40\r\nback_disabled_color_g=40\r\nback_disabled_color_b=40\r\n"
-             L"[MENU_ITEM_NORMAL]\r\nfont_id=body\r\ntext_x=8\r\ntext_y=4\r\ntext_color_r=255\r\ntext_color_g=255\r\n"
-             L"text_color_b=255\r\n[MENU_ITEM_OVER]\r\nfont_id=body\r\ntext_x=8\r\ntext_y=4\r\ntext_color_r=255\r\n"
-             L"text_color_g=255\r\ntext_color_b=255\r\n[MENU_ITEM_DISABLED]\r\nfont_id=body\r\ntext_x=8\r\n"
-             L"text_y=4\r\ntext_color_r=128\r\ntext_color_g=128\r\ntext_color_b=128\r\n"
-             L"[MENU_ITEM_INSTALL]\r\ntext=Install\r\n[MENU_ITEM_STOP_INSTALL]\r\ntext=Cancel install\r\n"
-             L"[MENU_ITEM_UPDATE]\r\ntext=Update\r\n[MENU_ITEM_STOP_UPDATE]\r\ntext=Stop update\r\n"
-             L"[MENU_ITEM_RUN]\r\ntext=Run\r\n[MENU_ITEM_FILECHECK]\r\ntext=Check files\r\n"
-             L"[MENU_ITEM_PATCH_INFO]\r\ntext=Home page\r\n");
+    WriteIni(
+        L"data\\skin\\common\\game_popup_menu.ini",
+        L"[MENU]\r\nmenu_item_width=140\r\nmenu_item_height=22\r\nborder_size=1\r\nborder_color_r=200\r\n"
+        L"back_normal_color_r=40\r\nback_normal_color_g=44\r\nback_normal_color_b=56\r\n"
+        L"back_over_color_r=70\r\nback_over_color_g=110\r\nback_over_color_b=170\r\n"
+        L"back_disabled_color_r=40\r\nback_disabled_color_g=40\r\nback_disabled_color_b=40\r\n"
+        L"[MENU_ITEM_NORMAL]\r\nfont_id=body\r\ntext_x=8\r\ntext_y=4\r\ntext_color_r=255\r\ntext_color_g="
+        L"255\r\n"
+        L"text_color_b=255\r\n[MENU_ITEM_OVER]\r\nfont_id=body\r\ntext_x=8\r\ntext_y=4\r\ntext_color_r="
+        L"255\r\n"
+        L"text_color_g=255\r\ntext_color_b=255\r\n[MENU_ITEM_DISABLED]\r\nfont_id=body\r\ntext_x=8\r\n"
+        L"text_y=4\r\ntext_color_r=128\r\ntext_color_g=128\r\ntext_color_b=128\r\n"
+        L"[MENU_ITEM_INSTALL]\r\ntext=Install\r\n[MENU_ITEM_STOP_INSTALL]\r\ntext=Cancel install\r\n"
+        L"[MENU_ITEM_UPDATE]\r\ntext=Update\r\n[MENU_ITEM_STOP_UPDATE]\r\ntext=Stop update\r\n"
+        L"[MENU_ITEM_RUN]\r\ntext=Run\r\n[MENU_ITEM_FILECHECK]\r\ntext=Check files\r\n"
+        L"[MENU_ITEM_PATCH_INFO]\r\ntext=Home page\r\n");
     std::unique_ptr<IniStringContainer> fonts(LoadControlSkinIni(FindSkinCategory(L"etc"), L"fonts"));
     ASSERT_NE(nullptr, fonts);
     ASSERT_EQ(1, LoadSkinFonts(L"etc", fonts.get()));
@@ -128,8 +140,9 @@ class GameListWindowTest : public gamelist_testing::GameListSkinTest {
   // The root with the panel in it, shown at (x, 100) (tests running side by side keep apart on the display).
   void Open(GameList& list, int x = 40) {
     root_.SetSkin(L"body", L"root");
-    WriteIni(L"data\\skin\\common\\root.ini",
-             L"[BACK]\r\nwidth=260\r\nheight=420\r\nback_color_r=10\r\nback_color_g=10\r\nback_color_b=10\r\n");
+    WriteIni(
+        L"data\\skin\\common\\root.ini",
+        L"[BACK]\r\nwidth=260\r\nheight=420\r\nback_color_r=10\r\nback_color_g=10\r\nback_color_b=10\r\n");
     ASSERT_EQ(1, root_.CreatePopup(0, 0, 1, 1, nullptr, NPopup::kToolWindow | NPopup::kTopmost));
     root_.Move(x, 100);
     root_.Show(1, 0);
@@ -226,8 +239,11 @@ TEST_F(GameListWindowTest, RegionResultsShowTheirMessagesAndAChosenServerRenames
   struct Case {
     int result;
     const wchar_t* message;
-  } cases[] = {{1, L"cannot download server info"}, {2, L"invalid server info"}, {4, L"cannot load resource"},
-               {3, nullptr}, {0, nullptr}};
+  } cases[] = {{1, L"cannot download server info"},
+               {2, L"invalid server info"},
+               {4, L"cannot load resource"},
+               {3, nullptr},
+               {0, nullptr}};
   for (const Case& c : cases) {
     g_messages.clear();
     g_region_result = c.result;

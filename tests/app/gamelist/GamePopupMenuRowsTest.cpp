@@ -25,9 +25,9 @@ TEST(GamePopupMenuRows, StateChoosesTheShownRowsAndButtonFlagsEnableThem) {
       EXPECT_EQ(1, rows.shown[i]) << c.state << " row " << i;
   }
   GameState mirror;
-  mirror.install_button = 1;        // shown, disabled
-  mirror.run_button = 3;            // enabled
-  mirror.full_check_button = 2;     // enabled, whatever bit 0 says
+  mirror.install_button = 1;     // shown, disabled
+  mirror.run_button = 3;         // enabled
+  mirror.full_check_button = 2;  // enabled, whatever bit 0 says
   mirror.home_page_button = 0;
   GamePopupMenuRows rows = ComputeGamePopupMenuRows(mirror);
   EXPECT_EQ(0, rows.enabled[0]);

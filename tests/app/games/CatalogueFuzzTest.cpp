@@ -46,7 +46,8 @@ void ExpectGameRecordWithinItsFields(const RawGameRecord& record) {
 }
 
 size_t LinesIn(const std::string& text) {
-  return 1 + static_cast<size_t>(std::count(text.begin(), text.end(), '\n') + std::count(text.begin(), text.end(), '\r'));
+  return 1 + static_cast<size_t>(std::count(text.begin(), text.end(), '\n') +
+                                 std::count(text.begin(), text.end(), '\r'));
 }
 
 bool KnownResult(int result) {
@@ -54,8 +55,9 @@ bool KnownResult(int result) {
 }
 
 std::string GameLine(const std::string& id, const std::string& loader) {
-  std::string line = "game.exe#1,2|10.0.0.1:27500|http://files.example/" + id + "|3|4|5|-x|7|8|http://post/1|bin\\" +
-                     id + ".exe|k|http://inst/" + id + "|13|http://home|Title \xC3\xA9|12|" + id + "|" + loader +
+  std::string line = "game.exe#1,2|10.0.0.1:27500|http://files.example/" + id +
+                     "|3|4|5|-x|7|8|http://post/1|bin\\" + id + ".exe|k|http://inst/" + id +
+                     "|13|http://home|Title \xC3\xA9|12|" + id + "|" + loader +
                      "|19|1|http://icons/|4|255|http://post/2|skin|sub|opt";
   return line;
 }
@@ -63,20 +65,17 @@ std::string GameLine(const std::string& id, const std::string& loader) {
 class CatalogueFuzz : public ::testing::Test {
  protected:
   // The input and its writable terminator byte, ending at the guard page.
-  char* Place(const std::string& input) {
-    return reinterpret_cast<char*>(buffer_.Place(input + '\0'));
-  }
+  char* Place(const std::string& input) { return reinterpret_cast<char*>(buffer_.Place(input + '\0')); }
   GuardedBuffer buffer_;
 };
 
 TEST_F(CatalogueFuzz, GameListsAndVersionsGiveRecordsWithinTheirFields) {
   const std::vector<std::string> lists = {
       "2\r\n" + GameLine("game1", "0") + "\r\n" + GameLine("game2", "4") + "\r\n",
-      "1\n" + GameLine(std::string(60, 'g'), "2") + "|extra\n",
-      "3\r\n\r\n" + GameLine("a", "1") + "\n\n"};
+      "1\n" + GameLine(std::string(60, 'g'), "2") + "|extra\n", "3\r\n\r\n" + GameLine("a", "1") + "\n\n"};
   const std::vector<std::string> versions = {"2\r\ngame1|13|1|7\r\ngame2|-1|0|0\r\n", "1\ngame1|x|y|z|w\n"};
-  const std::vector<std::string> dictionary = {"|", "\r\n", "#", ",", "0\r\n", "2147483647", "\xC3", "\xF0\x9F\x98\x80",
-                                               std::string(1, '\0')};
+  const std::vector<std::string> dictionary = {
+      "|", "\r\n", "#", ",", "0\r\n", "2147483647", "\xC3", "\xF0\x9F\x98\x80", std::string(1, '\0')};
   Mutator mutator(0xCA7A, Mutator::kText8);
   Mutator version_mutator(0x7E55, Mutator::kText8);
   size_t records_read = 0;
@@ -92,7 +91,8 @@ TEST_F(CatalogueFuzz, GameListsAndVersionsGiveRecordsWithinTheirFields) {
       ASSERT_NO_FATAL_FAILURE(ExpectGameRecordWithinItsFields(record));
     records_read += records.size();
     const std::string update = version_mutator.Mutate(versions, dictionary);
-    ASSERT_TRUE(KnownResult(ParseGameVersionsText(Place(update), update.size(), records.data(), records.size())));
+    ASSERT_TRUE(
+        KnownResult(ParseGameVersionsText(Place(update), update.size(), records.data(), records.size())));
     for (const RawGameRecord& record : records)
       ASSERT_NO_FATAL_FAILURE(ExpectGameRecordWithinItsFields(record));
   });
@@ -100,9 +100,10 @@ TEST_F(CatalogueFuzz, GameListsAndVersionsGiveRecordsWithinTheirFields) {
 }
 
 TEST_F(CatalogueFuzz, TopMenusAndLaunchModesKeepToTheirLines) {
-  const std::vector<std::string> seeds = {"3\r\n1|Home|http://portal.example/|0\r\n2|Shop \xE2\x82\xAC|http://shop/|1\r\n"
-                                          "3|x|y\r\n",
-                                          "2\nUseOrvane:1\nUpdateViaOrvane:0\nOther:5\n", "4\r\nUseOrvane:-7\r\nbroken\r\n"};
+  const std::vector<std::string> seeds = {
+      "3\r\n1|Home|http://portal.example/|0\r\n2|Shop \xE2\x82\xAC|http://shop/|1\r\n"
+      "3|x|y\r\n",
+      "2\nUseOrvane:1\nUpdateViaOrvane:0\nOther:5\n", "4\r\nUseOrvane:-7\r\nbroken\r\n"};
   Mutator mutator(0x70B3, Mutator::kText8);
   size_t records_read = 0;
   RunFuzzInputs("top menu and launch mode", mutator, seeds, {"|", ":", "\r\n", "UseOrvane:"}, 4000,

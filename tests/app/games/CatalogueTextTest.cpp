@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "app/games/CatalogueText.h"
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
 #include "base/TextFields.h"
-#include "app/games/CatalogueText.h"
 
 namespace {
 

@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "app/settings/Setting.h"
-#include "base/TextFields.h"
 #include "app/games/CDllLoader.h"
 #include "app/games/GameHooks.h"
 #include "app/games/GameSource.h"
 #include "app/games/GameStateMirror.h"
 #include "app/games/UpdateQueue.h"
 #include "app/session/SessionValues.h"
+#include "app/settings/Setting.h"
+#include "base/TextFields.h"
 #include "tests/app/games/GameTestSupport.h"
 #include "tests/support/TempFolder.h"
 #include "ui/browser/OpenUrl.h"
@@ -41,7 +41,9 @@ struct RecordingView : GameActionView {
   void SetFileCheckButton(int32_t flags) override { buttons[6] = flags; }
   void SelectGame(const wchar_t* id) override { calls.push_back(std::wstring(L"select ") + id); }
   void DeselectGame() override { calls.push_back(L"deselect"); }
-  void SetGlobalButtons(int32_t update_all, int32_t stop_all) override { global.push_back({update_all, stop_all}); }
+  void SetGlobalButtons(int32_t update_all, int32_t stop_all) override {
+    global.push_back({update_all, stop_all});
+  }
   uint32_t ButtonWaitTime() override { return 1500; }
 };
 
@@ -280,7 +282,8 @@ TEST_F(GameActionsTest, AQuestionRefusedOrAnsweredNoEndsTheActionWithNothingDone
 TEST_F(GameActionsTest, UnknownIdsAndWrongStatesDoNothing) {
   FakeEngineLibrary library(2);
   AddGame(L"a", kGameLatest);
-  for (auto action : {&InstallGame, &CancelInstallGame, &UpdateOneGame, &StopUpdateGame, &RunGame, &FullCheckGame})
+  for (auto action :
+       {&InstallGame, &CancelInstallGame, &UpdateOneGame, &StopUpdateGame, &RunGame, &FullCheckGame})
     action(L"missing");
   for (auto action : {&InstallGame, &CancelInstallGame, &UpdateOneGame, &StopUpdateGame})
     action(L"a");

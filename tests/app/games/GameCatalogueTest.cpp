@@ -9,12 +9,12 @@
 #include <map>
 #include <string>
 
-#include "app/texts/NoticeKeywordRecords.h"
-#include "app/session/ProgramPath.h"
-#include "app/session/SessionValues.h"
-#include "base/TextFields.h"
 #include "app/games/CatalogueDownload.h"
 #include "app/games/GameCatalogue.h"
+#include "app/session/ProgramPath.h"
+#include "app/session/SessionValues.h"
+#include "app/texts/NoticeKeywordRecords.h"
+#include "base/TextFields.h"
 #include "selfupdate/GameInfoVersion.h"
 #include "tests/support/FixtureServer.h"
 #include "tests/support/PatchServerProcess.h"

@@ -7,10 +7,10 @@
 
 #include <string>
 
+#include "app/games/CDllLoader.h"
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
 #include "base/TextFields.h"
-#include "app/games/CDllLoader.h"
 #include "tests/app/games/GameTestSupport.h"
 #include "tests/support/FixtureServer.h"
 #include "tests/support/PatchServerProcess.h"

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "base/TextFields.h"
 #include "app/games/GameIcon.h"
 #include "app/games/GameStateMirror.h"
 #include "app/games/IconFile.h"
+#include "base/TextFields.h"
 #include "tests/app/games/GameTestSupport.h"
 #include "tests/support/FixtureServer.h"
 #include "tests/support/TempFolder.h"
@@ -53,8 +53,9 @@ class IconTest : public testing::Test {
   std::wstring Base(const std::string& game) {
     return testing_support::Utf8ToWide("http://" + http_.endpoint() + "/" + game);
   }
-  std::wstring Url(const std::string& game, const std::string& file) { return Base(game) + L"/" +
-                                                                          testing_support::Utf8ToWide(file); }
+  std::wstring Url(const std::string& game, const std::string& file) {
+    return Base(game) + L"/" + testing_support::Utf8ToWide(file);
+  }
   int GetCount(const std::string& path) {
     std::string log;
     ReadFileBytes(http_.folder().Join(L"requests.log"), &log);
@@ -168,13 +169,20 @@ TEST(IconFetch, RefusesBadInputWithoutTouchingAnyFile) {
     const wchar_t* url;
     int32_t version;
   } cases[] = {
-      {nullptr, L"http://127.0.0.1/g/i.png", 1}, {L"", L"http://127.0.0.1/g/i.png", 1},
-      {L"..", L"http://127.0.0.1/g/i.png", 1},   {L"a\\..\\..\\x", L"http://127.0.0.1/g/i.png", 1},
-      {L"a/b", L"http://127.0.0.1/g/i.png", 1},  {L"c:", L"http://127.0.0.1/g/i.png", 1},
-      {L"g", nullptr, 1},                        {L"g", L"", 1},
-      {L"g", L"http://127.0.0.1/g/i.png", 0},    {L"g", L"http://127.0.0.1/g/", 1},
-      {L"g", L"no-slash", 1},                    {L"g", L"http://127.0.0.1/g/..", 1},
-      {L"g", L"http://127.0.0.1/g/a\\..\\b", 1}, {L"g", long_url.c_str(), 1},
+      {nullptr, L"http://127.0.0.1/g/i.png", 1},
+      {L"", L"http://127.0.0.1/g/i.png", 1},
+      {L"..", L"http://127.0.0.1/g/i.png", 1},
+      {L"a\\..\\..\\x", L"http://127.0.0.1/g/i.png", 1},
+      {L"a/b", L"http://127.0.0.1/g/i.png", 1},
+      {L"c:", L"http://127.0.0.1/g/i.png", 1},
+      {L"g", nullptr, 1},
+      {L"g", L"", 1},
+      {L"g", L"http://127.0.0.1/g/i.png", 0},
+      {L"g", L"http://127.0.0.1/g/", 1},
+      {L"g", L"no-slash", 1},
+      {L"g", L"http://127.0.0.1/g/..", 1},
+      {L"g", L"http://127.0.0.1/g/a\\..\\b", 1},
+      {L"g", long_url.c_str(), 1},
   };
   for (const Case& c : cases) {
     wchar_t path[260] = {};
@@ -204,7 +212,8 @@ TEST(IconFetch, ReadsTheAnnouncedLength) {
       {nullptr, -1},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(c.length, ContentLengthOf(c.headers)) << (c.headers ? testing_support::WideToUtf8(c.headers) : "");
+    EXPECT_EQ(c.length, ContentLengthOf(c.headers))
+        << (c.headers ? testing_support::WideToUtf8(c.headers) : "");
 }
 
 TEST(CreateFolderChain, SucceedsOnlyWhenTheFolderExistsAfterwards) {

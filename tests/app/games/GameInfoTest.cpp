@@ -6,9 +6,9 @@
 
 #include <string>
 
+#include "app/games/CDllLoader.h"
 #include "app/session/SessionValues.h"
 #include "base/TextFields.h"
-#include "app/games/CDllLoader.h"
 #include "tests/app/games/GameTestSupport.h"
 #include "tests/support/TempFolder.h"
 

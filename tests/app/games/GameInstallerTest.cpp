@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/texts/MessageTexts.h"
 #include "app/games/GameHooks.h"
 #include "app/games/GameInstallerDownloader.h"
 #include "app/games/InstallerRun.h"
+#include "app/texts/MessageTexts.h"
 #include "tests/app/games/GameTestSupport.h"
 #include "tests/support/HttpFixture.h"
 #include "tests/support/TempFolder.h"
@@ -47,8 +47,12 @@ struct ShellCall {
   std::wstring file, parameters, folder;
 };
 std::vector<ShellCall> g_shell_calls;
-HINSTANCE WINAPI RecordShellCall(HWND, const wchar_t*, const wchar_t* file, const wchar_t* parameters,
-                                 const wchar_t* folder, int) {
+HINSTANCE WINAPI RecordShellCall(HWND,
+                                 const wchar_t*,
+                                 const wchar_t* file,
+                                 const wchar_t* parameters,
+                                 const wchar_t* folder,
+                                 int) {
   g_shell_calls.push_back({file, parameters != nullptr ? parameters : L"", folder != nullptr ? folder : L""});
   return reinterpret_cast<HINSTANCE>(33);
 }
@@ -171,8 +175,8 @@ TEST(InstallerRules, ErrorsMapToTheGameErrors) {
 TEST(InstallerRules, OnlyExeAndMsiAreRunOtherwiseTheFolderIsShown) {
   g_shell_calls.clear();
   SetInstallerShellExecute(&RecordShellCall);
-  for (const wchar_t* file : {L"C:\\G\\setup.exe", L"C:\\G\\pack.msi", L"C:\\G\\pack.zip", L"C:\\G\\SETUP.EXE",
-                              L"C:\\G.d\\setup"})
+  for (const wchar_t* file :
+       {L"C:\\G\\setup.exe", L"C:\\G\\pack.msi", L"C:\\G\\pack.zip", L"C:\\G\\SETUP.EXE", L"C:\\G.d\\setup"})
     RunInstaller(file);
   SetInstallerShellExecute(nullptr);
   ASSERT_EQ(5u, g_shell_calls.size());
@@ -315,7 +319,8 @@ TEST_F(GameInstallerTest, CancelBeforeAnyDataDeletesTheEmptyFile) {
 }
 
 TEST_F(GameInstallerTest, CancelMidTransferEndsTheThreadPromptly) {
-  ASSERT_TRUE(server_.Start(R"({"/setup.exe": {"methods": ["GET"], "stall_after": 100000, "stall_seconds": 30}})"));
+  ASSERT_TRUE(
+      server_.Start(R"({"/setup.exe": {"methods": ["GET"], "stall_after": 100000, "stall_seconds": 30}})"));
   TestGame& game = Game();
   game.game.Install(folder_.path().c_str());
   ASSERT_TRUE(WaitFor([&] {
@@ -398,7 +403,8 @@ TEST_F(GameInstallerTest, AnUnopenableFileOrAPathThatDoesNotFitIsErrorFive) {
 }
 
 TEST_F(GameInstallerTest, DestroyingTheGameWhileItsThreadRunsWaitsForIt) {
-  ASSERT_TRUE(server_.Start(R"({"/setup.exe": {"methods": ["GET"], "stall_after": 50000, "stall_seconds": 30}})"));
+  ASSERT_TRUE(
+      server_.Start(R"({"/setup.exe": {"methods": ["GET"], "stall_after": 50000, "stall_seconds": 30}})"));
   TestGame& game = Game();
   game.game.Install(folder_.path().c_str());
   ASSERT_TRUE(WaitFor([&] {

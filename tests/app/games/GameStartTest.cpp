@@ -8,13 +8,13 @@
 #include <sstream>
 #include <string>
 
-#include "app/session/GameArgs.h"
-#include "app/session/SessionValues.h"
-#include "base/TextFields.h"
 #include "app/games/CDllLoader.h"
 #include "app/games/CIEKillerForGame.h"
 #include "app/games/GameHooks.h"
 #include "app/games/GameStart.h"
+#include "app/session/GameArgs.h"
+#include "app/session/SessionValues.h"
+#include "base/TextFields.h"
 #include "tests/app/games/GameTestSupport.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WinePaths.h"

@@ -4,9 +4,9 @@
 
 #include <mutex>
 
-#include "base/TextFields.h"
 #include "app/games/CDllLoader.h"
 #include "app/games/GameHooks.h"
+#include "base/TextFields.h"
 
 namespace game_testing {
 

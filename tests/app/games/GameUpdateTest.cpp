@@ -10,11 +10,11 @@
 #include <memory>
 #include <thread>
 
-#include "app/texts/MessageTexts.h"
-#include "app/session/SessionValues.h"
-#include "base/TextFields.h"
 #include "app/games/CDllLoader.h"
 #include "app/games/GameHooks.h"
+#include "app/session/SessionValues.h"
+#include "app/texts/MessageTexts.h"
+#include "base/TextFields.h"
 #include "tests/app/games/GameTestSupport.h"
 #include "tests/support/TempFolder.h"
 #include "ui/base/VirtualFile.h"

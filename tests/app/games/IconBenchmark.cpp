@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "base/TextFields.h"
 #include "app/games/GameIcon.h"
 #include "app/games/GameInfo.h"
+#include "base/TextFields.h"
 #include "tests/support/FixtureServer.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WinePaths.h"
@@ -73,7 +73,9 @@ double LoadAll() {
 int64_t ProcessCpu100ns() {
   FILETIME created, exited, kernel, user;
   GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  auto value = [](FILETIME time) { return (static_cast<int64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime; };
+  auto value = [](FILETIME time) {
+    return (static_cast<int64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+  };
   return value(kernel) + value(user);
 }
 
@@ -131,7 +133,8 @@ int main() {
   double idle_cpu_ms_per_s = (ProcessCpu100ns() - cpu_before) / 10000.0 / Seconds(start, end);
   StopIconLoader();
 
-  std::printf("icons of %d games, first pass:      %7.1f ms (%d requests)\n", kGames, first * 1000, first_gets);
+  std::printf("icons of %d games, first pass:      %7.1f ms (%d requests)\n", kGames, first * 1000,
+              first_gets);
   std::printf("icons of %d games, unchanged pass:  %7.1f ms (%d requests)\n", kGames, unchanged * 1000,
               unchanged_gets);
   std::printf("idle loader thread: %.2f ms of processor time per second\n", idle_cpu_ms_per_s);

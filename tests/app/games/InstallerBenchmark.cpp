@@ -22,7 +22,8 @@ int wmain(int argc, wchar_t** argv) {
   int result = 1;
   {
     GameInstallerDownloader downloader;
-    if (downloader.Prepare(argv[1], argv[2]) == 1 && downloader.CheckExisting() == 0 && downloader.Start() == 1) {
+    if (downloader.Prepare(argv[1], argv[2]) == 1 && downloader.CheckExisting() == 0 &&
+        downloader.Start() == 1) {
       while (downloader.IsRunning())
         Sleep(5);
       DownloaderProgress progress{};

@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "base/Paths.h"
 #include "app/session/ParameterFile.h"
 #include "app/session/SessionValues.h"
 #include "app/settings/Setting.h"
+#include "base/Paths.h"
 #include "tests/support/TempFolder.h"
 
 namespace {

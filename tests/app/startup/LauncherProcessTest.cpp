@@ -81,7 +81,8 @@ class LauncherProcessTest : public ::testing::Test {
       ASSERT_TRUE(CopyFileW((bin + L"\\" + file).c_str(), install_.Join(file).c_str(), FALSE)) << file;
     ASSERT_TRUE(patch_.Start(R"({"game_info_reply": {"number": 7}})", "", {"--port", "27500"}));
     const std::string& address = patch_.address();
-    WriteServed(std::string(kCatalogue) + "MLI_3.info", "2\n1|PostOfHome|http://home/|1\n2|Support|http://help/|1\n");
+    WriteServed(std::string(kCatalogue) + "MLI_3.info",
+                "2\n1|PostOfHome|http://home/|1\n2|Support|http://help/|1\n");
     WriteServed(std::string(kCatalogue) + "GLI_3.info",
                 "2\n" + GameLine("alpha", 0, 1) + GameLine("beta", 2, 3));
     WriteServed(std::string(kCatalogue) + "GBI_3.info", "");
@@ -95,8 +96,9 @@ class LauncherProcessTest : public ::testing::Test {
     ASSERT_TRUE(testing_support::WriteFileBytes(
         http_.folder().Join(L"script.json"),
         std::string("{\"/") + kCatalogue + "GLI_3.info\": {\"times\": 1, \"delay_before\": 3}}"));
-    ASSERT_TRUE(http_.Start("http_server.py", {"--bind", address, "--root", testing_support::UnixPathOf(root_.path()),
-                                               "--script", http_.UnixPath(L"script.json")}))
+    ASSERT_TRUE(
+        http_.Start("http_server.py", {"--bind", address, "--root", testing_support::UnixPathOf(root_.path()),
+                                       "--script", http_.UnixPath(L"script.json")}))
         << http_.log();
     std::string info = "[LAUNCHER_INFO]\r\nupdate_addr=" + http_.endpoint() + "\r\nversion=1\r\n";
     ASSERT_TRUE(testing_support::WriteFileBytes(install_.Join(L"ZEPHLauncherInfo.ini"), info));
@@ -112,11 +114,12 @@ class LauncherProcessTest : public ::testing::Test {
   void Start(LauncherProcess* process, const std::wstring& arguments) {
     std::wstring url = testing_support::Utf8ToWide("http://" + http_.endpoint() + "/xml/");
     std::wstring command = L"\"" + install_.Join(L"orvaneLauncher.exe") + L"\" /GameID:orvane /CompanyID:3 " +
-                           L"/KeywordUrl:" + url + L"keyword.xml /OneLineNoticeUrl:" + url + L"notice.xml " + arguments;
+                           L"/KeywordUrl:" + url + L"keyword.xml /OneLineNoticeUrl:" + url + L"notice.xml " +
+                           arguments;
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
-    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, install_.path().c_str(),
-                               &startup, &process->info));
+    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                               install_.path().c_str(), &startup, &process->info));
   }
 
   TempFolder install_{L"launcherinstall"};

@@ -24,10 +24,10 @@
 #include "ui/browser/OpenUrl.h"
 #include "ui/host/HostMessages.h"
 #include "ui/skin/NNumber.h"
-#include "ui/skinned/ProcessPopups.h"
-#include "ui/skinned/SkinnedToolTip.h"
 #include "ui/skin/SkinListeners.h"
 #include "ui/skin/SkinLoader.h"
+#include "ui/skinned/ProcessPopups.h"
+#include "ui/skinned/SkinnedToolTip.h"
 #include "ui/view/NotifyCodes.h"
 
 namespace {
@@ -160,54 +160,55 @@ TEST_F(LauncherWindowsTest, CloseMinimisesToTheTrayAndTheTrayRestoresAndEndsTheD
   orvaneLauncherDlg dialog;
   HWND window = nullptr;
   INT_PTR result = RunDialog(dialog, {
-      [&] {
-        window = dialog.GetHwnd();
-        if (window == nullptr || !IsWindowVisible(window))
-          return false;
-        wchar_t title[64] = {};
-        GetWindowTextW(window, title, 64);
-        EXPECT_STREQ(L"Orvane Launcher Test", title);
-        EXPECT_EQ(UINT(MFS_DISABLED | MFS_GRAYED), TrayItemState(dialog, 20) & (MFS_DISABLED | MFS_GRAYED));
-        EXPECT_EQ(&dialog.launcher_window(), Launcher().LauncherWindow);
-        SendMessageW(window, WM_CLOSE, 0, 0);
-        return true;
-      },
-      [&] {
-        if (IsWindowVisible(window))
-          return false;
-        EXPECT_EQ(1, dialog.minimized());
-        EXPECT_EQ(0u, TrayItemState(dialog, 20) & MFS_DISABLED);
-        SendMessageW(window, WM_TRAY_NOTIFY, 1, WM_LBUTTONDBLCLK);
-        return true;
-      },
-      [&] {
-        if (!IsWindowVisible(window))
-          return false;
-        EXPECT_EQ(0, dialog.minimized());
-        EXPECT_NE(0u, TrayItemState(dialog, 20) & MFS_DISABLED);
-        PostMessageW(window, WM_COMMAND, 19, 0);
-        return true;
-      },
-      [&] {
-        if (g_settings_runs == 0)
-          return false;
-        EXPECT_EQ(0, IsModalOpen());
-        PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        return true;
-      },
-      [&] {
-        if (IsWindowVisible(window))
-          return false;
-        PostMessageW(window, WM_COMMAND, 20, 0);
-        return true;
-      },
-      [&] {
-        if (!IsWindowVisible(window))
-          return false;
-        PostMessageW(window, WM_COMMAND, 21, 0);
-        return true;
-      },
-  });
+                                         [&] {
+                                           window = dialog.GetHwnd();
+                                           if (window == nullptr || !IsWindowVisible(window))
+                                             return false;
+                                           wchar_t title[64] = {};
+                                           GetWindowTextW(window, title, 64);
+                                           EXPECT_STREQ(L"Orvane Launcher Test", title);
+                                           EXPECT_EQ(UINT(MFS_DISABLED | MFS_GRAYED),
+                                                     TrayItemState(dialog, 20) & (MFS_DISABLED | MFS_GRAYED));
+                                           EXPECT_EQ(&dialog.launcher_window(), Launcher().LauncherWindow);
+                                           SendMessageW(window, WM_CLOSE, 0, 0);
+                                           return true;
+                                         },
+                                         [&] {
+                                           if (IsWindowVisible(window))
+                                             return false;
+                                           EXPECT_EQ(1, dialog.minimized());
+                                           EXPECT_EQ(0u, TrayItemState(dialog, 20) & MFS_DISABLED);
+                                           SendMessageW(window, WM_TRAY_NOTIFY, 1, WM_LBUTTONDBLCLK);
+                                           return true;
+                                         },
+                                         [&] {
+                                           if (!IsWindowVisible(window))
+                                             return false;
+                                           EXPECT_EQ(0, dialog.minimized());
+                                           EXPECT_NE(0u, TrayItemState(dialog, 20) & MFS_DISABLED);
+                                           PostMessageW(window, WM_COMMAND, 19, 0);
+                                           return true;
+                                         },
+                                         [&] {
+                                           if (g_settings_runs == 0)
+                                             return false;
+                                           EXPECT_EQ(0, IsModalOpen());
+                                           PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+                                           return true;
+                                         },
+                                         [&] {
+                                           if (IsWindowVisible(window))
+                                             return false;
+                                           PostMessageW(window, WM_COMMAND, 20, 0);
+                                           return true;
+                                         },
+                                         [&] {
+                                           if (!IsWindowVisible(window))
+                                             return false;
+                                           PostMessageW(window, WM_COMMAND, 21, 0);
+                                           return true;
+                                         },
+                                     });
   EXPECT_EQ(IDOK, result);
   EXPECT_EQ(1, g_settings_runs);
 }
@@ -216,11 +217,11 @@ TEST_F(LauncherWindowsTest, CloseWithoutTheMinimiseSettingEndsTheDialog) {
   Setting::GetInstance()->Minimize = 0;
   orvaneLauncherDlg dialog;
   INT_PTR result = RunDialog(dialog, {[&] {
-    if (dialog.GetHwnd() == nullptr)
-      return false;
-    SendMessageW(dialog.GetHwnd(), WM_CLOSE, 0, 0);
-    return true;
-  }});
+                               if (dialog.GetHwnd() == nullptr)
+                                 return false;
+                               SendMessageW(dialog.GetHwnd(), WM_CLOSE, 0, 0);
+                               return true;
+                             }});
   EXPECT_EQ(IDOK, result);
 }
 
@@ -229,27 +230,29 @@ TEST_F(LauncherWindowsTest, TheSkinFixRemembersTheCurrentSkinAndTypedSearchesAre
   setting->FixSkin = 0;
   orvaneLauncherDlg dialog;
   RunDialog(dialog, {
-      [&] {
-        if (dialog.GetHwnd() == nullptr)
-          return false;
-        // After the dialog applied the start game (none here: the portal's own skin).
-        SetCurrentSkin(L"winter");
-        RECT check, button;
-        EXPECT_TRUE(startup_testing::SkinRect("base", "fixskin_chk", &check));
-        EXPECT_TRUE(startup_testing::SkinRect("base", "fixskin_btn", &button));
-        testing_support::ClickAt(dialog.GetHwnd(), (check.left + check.right) / 2, (check.top + check.bottom) / 2);
-        EXPECT_EQ(1, setting->FixSkin);
-        EXPECT_STREQ(L"winter", setting->FixedSkinID);
-        EXPECT_EQ(1, dialog.fix_skin_check().check());
-        testing_support::ClickAt(dialog.GetHwnd(), (button.left + button.right) / 2, (button.top + button.bottom) / 2);
-        EXPECT_EQ(0, setting->FixSkin);
-        EXPECT_EQ(0, dialog.fix_skin_check().check());
-        OpenSearch(L"dragon quest & more", 0);
-        OpenSearch(L"not a keyword", 1);
-        PostMessageW(dialog.GetHwnd(), WM_COMMAND, 21, 0);
-        return true;
-      },
-  });
+                        [&] {
+                          if (dialog.GetHwnd() == nullptr)
+                            return false;
+                          // After the dialog applied the start game (none here: the portal's own skin).
+                          SetCurrentSkin(L"winter");
+                          RECT check, button;
+                          EXPECT_TRUE(startup_testing::SkinRect("base", "fixskin_chk", &check));
+                          EXPECT_TRUE(startup_testing::SkinRect("base", "fixskin_btn", &button));
+                          testing_support::ClickAt(dialog.GetHwnd(), (check.left + check.right) / 2,
+                                                   (check.top + check.bottom) / 2);
+                          EXPECT_EQ(1, setting->FixSkin);
+                          EXPECT_STREQ(L"winter", setting->FixedSkinID);
+                          EXPECT_EQ(1, dialog.fix_skin_check().check());
+                          testing_support::ClickAt(dialog.GetHwnd(), (button.left + button.right) / 2,
+                                                   (button.top + button.bottom) / 2);
+                          EXPECT_EQ(0, setting->FixSkin);
+                          EXPECT_EQ(0, dialog.fix_skin_check().check());
+                          OpenSearch(L"dragon quest & more", 0);
+                          OpenSearch(L"not a keyword", 1);
+                          PostMessageW(dialog.GetHwnd(), WM_COMMAND, 21, 0);
+                          return true;
+                        },
+                    });
   ASSERT_EQ(1u, shell_.opened.size());
   EXPECT_EQ(L"http://127.0.0.1/search?q=dragon%20quest%20%26%20more", shell_.opened[0]);
 }
@@ -260,19 +263,19 @@ TEST_F(LauncherWindowsTest, ACategoryWithoutSkinChangesKeepsItsLook) {
     ASSERT_TRUE(skin_.SetSkinChange(L"base", skin_change));
     orvaneLauncherDlg dialog;
     RunDialog(dialog, {
-        [&] {
-          if (dialog.GetHwnd() == nullptr)
-            return false;
-          NNumber* before = dialog.version_number();
-          EXPECT_NE(nullptr, before);
-          SetCurrentSkin(L"summer");
-          BroadcastSkinChange();
-          // A reload makes the version number anew.
-          EXPECT_EQ(skin_change == 0, dialog.version_number() == before);
-          PostMessageW(dialog.GetHwnd(), WM_COMMAND, 21, 0);
-          return true;
-        },
-    });
+                          [&] {
+                            if (dialog.GetHwnd() == nullptr)
+                              return false;
+                            NNumber* before = dialog.version_number();
+                            EXPECT_NE(nullptr, before);
+                            SetCurrentSkin(L"summer");
+                            BroadcastSkinChange();
+                            // A reload makes the version number anew.
+                            EXPECT_EQ(skin_change == 0, dialog.version_number() == before);
+                            PostMessageW(dialog.GetHwnd(), WM_COMMAND, 21, 0);
+                            return true;
+                          },
+                      });
     SetCurrentSkin(nullptr);
     TakeSkinChange();
   }
@@ -328,7 +331,8 @@ TEST_F(LauncherWindowsTest, TheSharedToolTipIsMadeOnceWithTheDefaultSkin) {
   ASSERT_NE(nullptr, tip);
   HWND window = tip->GetHwnd();
   ASSERT_NE(nullptr, window);  // the skin loaded: a tip without its text box fails to be made
-  EXPECT_EQ(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, GetWindowLongW(window, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW));
+  EXPECT_EQ(WS_EX_TOPMOST | WS_EX_TOOLWINDOW,
+            GetWindowLongW(window, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW));
   ShowToolTip(&area, 8, L"Update");
   EXPECT_EQ(window, tip->GetHwnd());
   TearDownProcessPopups();

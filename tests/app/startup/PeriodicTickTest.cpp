@@ -161,7 +161,7 @@ TEST_F(PeriodicTickTest, PowerOffOnlyAfterAnAutomaticRunWithShutdownAndNothingLe
     int32_t automatic, shutdown, other_state;
     bool power_off;
   } cases[] = {
-      {1, 1, kGameLatest, true},       {0, 1, kGameLatest, false},     {1, 0, kGameLatest, false},
+      {1, 1, kGameLatest, true},       {0, 1, kGameLatest, false},   {1, 0, kGameLatest, false},
       {1, 1, kGameNeedsUpdate, false}, {1, 1, kGameUpdating, false},
   };
   for (const Case& c : cases) {
@@ -250,9 +250,11 @@ TEST_F(PeriodicTickTest, AGameEnteringTheErrorStateGetsOnePopUpAndClosingItClear
 TEST(ErrorPopupText, TheErrorNumberNamesTheTextAndTheTitleFillsIt) {
   TempFolder folder(L"tickmessages");
   ASSERT_TRUE(testing_support::MakeFolders(folder.Join(L"data\\skin")));
-  std::wstring ini = L"\xFEFF[MESSAGE]\r\nupdate_error_3=%s failed with 3\r\nupdate_unknown_error=%s: unknown\r\n";
-  ASSERT_TRUE(testing_support::WriteFileBytes(folder.Join(L"data\\skin\\AppMessage.ini"),
-                                              std::string(reinterpret_cast<const char*>(ini.data()), ini.size() * 2)));
+  std::wstring ini =
+      L"\xFEFF[MESSAGE]\r\nupdate_error_3=%s failed with 3\r\nupdate_unknown_error=%s: unknown\r\n";
+  ASSERT_TRUE(testing_support::WriteFileBytes(
+      folder.Join(L"data\\skin\\AppMessage.ini"),
+      std::string(reinterpret_cast<const char*>(ini.data()), ini.size() * 2)));
   wchar_t previous[MAX_PATH];
   GetCurrentDirectoryW(MAX_PATH, previous);
   SetCurrentDirectoryW(folder.path().c_str());

@@ -168,8 +168,12 @@ TEST(RunStartup, EachFailingStepShowsItsMessageAndGivesBackWhatWasTaken) {
 }
 
 TEST(RunStartup, ServerSelectionResultsNameTheirMessageAndZeroShowsNone) {
-  const wchar_t* expected[] = {nullptr, L"cannot download server info", L"invalid server info",
-                               L"server is not selected", L"cannot load resource", nullptr};
+  const wchar_t* expected[] = {nullptr,
+                               L"cannot download server info",
+                               L"invalid server info",
+                               L"server is not selected",
+                               L"cannot load resource",
+                               nullptr};
   for (int result = 0; result <= 5; ++result) {
     SCOPED_TRACE(result);
     RecordingSteps steps;

@@ -19,7 +19,8 @@ namespace tick_testing {
 
 class FakeGame : public IGameInfo {
  public:
-  FakeGame(const std::wstring& id, int32_t state, int32_t installed) : state(state), installed(installed), id_(id) {}
+  FakeGame(const std::wstring& id, int32_t state, int32_t installed)
+      : state(state), installed(installed), id_(id) {}
   const wchar_t* GetGameID() override { return id_.c_str(); }
   const wchar_t* GetTitle() override { return title.c_str(); }
   const wchar_t* GetPostPage1Url() override { return L""; }
@@ -116,7 +117,9 @@ struct RecordingActionView : GameActionView {
   void SetFileCheckButton(int32_t flags) override { buttons[6] = flags; }
   void SelectGame(const wchar_t*) override {}
   void DeselectGame() override {}
-  void SetGlobalButtons(int32_t update_all, int32_t stop_all) override { global.push_back({update_all, stop_all}); }
+  void SetGlobalButtons(int32_t update_all, int32_t stop_all) override {
+    global.push_back({update_all, stop_all});
+  }
   uint32_t ButtonWaitTime() override { return 1500; }
 };
 

@@ -27,8 +27,8 @@ std::wstring BinaryFolder() {
 // Under Wine an exception that passes on starts the debugger with a dialog unless the prefix says otherwise.
 void TurnCrashDialogOff() {
   HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\WineDbg", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\WineDbg", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                      &key, nullptr) != ERROR_SUCCESS)
     return;
   DWORD off = 0;
   RegSetValueExW(key, L"ShowCrashDialog", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off), sizeof off);
@@ -42,14 +42,16 @@ struct CrashRun {
 
 // Copies the crash program into `folder` as crasher.exe and starts it with `how`, its error output going to
 // `error_name` in the folder.
-HANDLE StartCrasher(const TempFolder& folder, const wchar_t* how, const wchar_t* error_name,
+HANDLE StartCrasher(const TempFolder& folder,
+                    const wchar_t* how,
+                    const wchar_t* error_name,
                     const wchar_t* program_name = L"crasher.exe") {
   std::wstring program = folder.Join(program_name);
   CopyFileW((BinaryFolder() + L"\\orvane_crash_program.exe").c_str(), program.c_str(), FALSE);
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   std::wstring error_path = folder.Join(error_name);
-  HANDLE error = CreateFileW(error_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0,
-                             nullptr);
+  HANDLE error =
+      CreateFileW(error_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
@@ -65,7 +67,9 @@ HANDLE StartCrasher(const TempFolder& folder, const wchar_t* how, const wchar_t*
 }
 
 // Runs the crash program with `how` in `folder`; waits up to a minute.
-CrashRun RunCrasher(const TempFolder& folder, const wchar_t* how, const wchar_t* program_name = L"crasher.exe") {
+CrashRun RunCrasher(const TempFolder& folder,
+                    const wchar_t* how,
+                    const wchar_t* program_name = L"crasher.exe") {
   CrashRun run;
   HANDLE process = StartCrasher(folder, how, L"stderr.txt", program_name);
   if (process == nullptr)
@@ -144,8 +148,8 @@ TEST_F(CrashProgramTest, TheForeignCxxExceptionCodeIsNamed) {
 TEST_F(CrashProgramTest, AStackOverflowLeavesADumpWhenTheFilterIsCalled) {
   CrashRun run = RunCrasher(folder_, L"stack");
   bool filtered = run.error_output.find("writing dump") != std::string::npos;
-  std::printf("stack overflow: exit code 0x%08lX, filter called: %s\n", static_cast<unsigned long>(run.exit_code),
-              filtered ? "yes" : "no");
+  std::printf("stack overflow: exit code 0x%08lX, filter called: %s\n",
+              static_cast<unsigned long>(run.exit_code), filtered ? "yes" : "no");
   if (!filtered)
     return;
   std::string log;
@@ -158,10 +162,12 @@ TEST_F(CrashProgramTest, ADumpLibraryWithoutTheExportLetsTheExceptionPassOn) {
                         folder_.Join(L"DBGHELP.DLL").c_str(), FALSE));
   // Wine puts its own library in place of a file named like it unless told, per program, to take the file.
   HKEY key = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\nodump.exe\\DllOverrides",
-                                           0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr));
+  ASSERT_EQ(ERROR_SUCCESS,
+            RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\nodump.exe\\DllOverrides", 0,
+                            nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr));
   const wchar_t native_first[] = L"native,builtin";
-  RegSetValueExW(key, L"dbghelp", 0, REG_SZ, reinterpret_cast<const BYTE*>(native_first), sizeof native_first);
+  RegSetValueExW(key, L"dbghelp", 0, REG_SZ, reinterpret_cast<const BYTE*>(native_first),
+                 sizeof native_first);
   RegCloseKey(key);
   CrashRun run = RunCrasher(folder_, L"access", L"nodump.exe");
   EXPECT_EQ(static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION), run.exit_code);
@@ -198,11 +204,16 @@ TEST(CrashTexts, NameTheStandardCodesAndNothingElse) {
     DWORD code;
     const char* name;
   } cases[] = {
-      {0xC0000005, "EXCEPTION_ACCESS_VIOLATION"},    {0x80000002, "EXCEPTION_DATATYPE_MISALIGNMENT"},
-      {0x80000003, "EXCEPTION_BREAKPOINT"},          {0xC00000FD, "EXCEPTION_STACK_OVERFLOW"},
-      {0xC0000008, "EXCEPTION_INVALID_HANDLE"},      {0x80000001, "EXCEPTION_GUARD_PAGE"},
-      {0xC0000094, "EXCEPTION_INT_DIVIDE_BY_ZERO"},  {0xC000013A, "CONTROL_C_EXIT"},
-      {0xE06D7363, "Microsoft C++ Exception"},       {0x20000001, nullptr},
+      {0xC0000005, "EXCEPTION_ACCESS_VIOLATION"},
+      {0x80000002, "EXCEPTION_DATATYPE_MISALIGNMENT"},
+      {0x80000003, "EXCEPTION_BREAKPOINT"},
+      {0xC00000FD, "EXCEPTION_STACK_OVERFLOW"},
+      {0xC0000008, "EXCEPTION_INVALID_HANDLE"},
+      {0x80000001, "EXCEPTION_GUARD_PAGE"},
+      {0xC0000094, "EXCEPTION_INT_DIVIDE_BY_ZERO"},
+      {0xC000013A, "CONTROL_C_EXIT"},
+      {0xE06D7363, "Microsoft C++ Exception"},
+      {0x20000001, nullptr},
       {0, nullptr},
   };
   for (const Case& c : cases) {
@@ -243,7 +254,8 @@ TEST(CrashTexts, MemoryFiguresAbove4GbDoNotWrap) {
   const uint64_t gb = 1ull << 30;
   MemoryFigures figures = {37, 16 * gb, 5 * gb + 1, 32 * gb, 0, 4 * gb - 128 * 1024, 1};
   EXPECT_EQ(
-      "37% of memory in use.\n16384 MB physical memory.\n5121 MB physical memory free.\n32768 MB paging file.\n"
+      "37% of memory in use.\n16384 MB physical memory.\n5121 MB physical memory free.\n32768 MB paging "
+      "file.\n"
       "0 MB paging file free.\n4096 MB user address space.\n1 MB user address space free.",
       MemoryText(figures));
 }
@@ -261,8 +273,9 @@ TEST(CrashTexts, PathsStampAndLog) {
   time.wMinute = 5;
   time.wSecond = 9;
   EXPECT_EQ(L" 2009-03-07 14-05-09", CrashTimeStamp(time));
-  EXPECT_EQ("saved dump file to 'd.dmp'\n\n<fault reason>\nF\n\n<user>\nU\n\n<os>\nO\n\n<cpu>\nC\n\n<memory>\nM",
-            CrashLogText("d.dmp", "F", "U", "O", "C", "M"));
+  EXPECT_EQ(
+      "saved dump file to 'd.dmp'\n\n<fault reason>\nF\n\n<user>\nU\n\n<os>\nO\n\n<cpu>\nC\n\n<memory>\nM",
+      CrashLogText("d.dmp", "F", "U", "O", "C", "M"));
 }
 
 TEST(CrashTexts, UnreadablePointersAreReportedNotRead) {

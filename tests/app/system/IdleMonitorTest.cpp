@@ -1,8 +1,8 @@
 // The idle monitor over a scripted fake of pdh.dll, user32.dll, the tick count and the version; the load
 // arithmetic as pure functions; and, under Wine, what the real pdh.dll gives.
-#include <windows.h>
 #include <pdh.h>
 #include <pdhmsg.h>
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
@@ -28,8 +28,8 @@ struct FakeSystem {
   std::vector<std::wstring> instances;
   PDH_STATUS first_enum = static_cast<PDH_STATUS>(PDH_MORE_DATA);
   PDH_STATUS second_enum = ERROR_SUCCESS;
-  std::set<std::string> missing;     // entry points that are not exported
-  std::set<std::wstring> refused;    // counter paths PdhAddCounterW refuses
+  std::set<std::string> missing;      // entry points that are not exported
+  std::set<std::wstring> refused;     // counter paths PdhAddCounterW refuses
   std::set<std::wstring> unreadable;  // counter paths that cannot be read
   std::map<std::wstring, LONGLONG> values;
   bool user32_missing = false;
@@ -48,8 +48,15 @@ PDH_STATUS WINAPI FakeOpenQuery(LPCWSTR, DWORD_PTR, PDH_HQUERY* query) {
   *query = reinterpret_cast<PDH_HQUERY>(0x77);
   return ERROR_SUCCESS;
 }
-PDH_STATUS WINAPI FakeEnumObjectItems(LPCWSTR, LPCWSTR, LPCWSTR object, LPWSTR counters, LPDWORD counter_units,
-                                      LPWSTR instances, LPDWORD instance_units, DWORD detail, DWORD) {
+PDH_STATUS WINAPI FakeEnumObjectItems(LPCWSTR,
+                                      LPCWSTR,
+                                      LPCWSTR object,
+                                      LPWSTR counters,
+                                      LPDWORD counter_units,
+                                      LPWSTR instances,
+                                      LPDWORD instance_units,
+                                      DWORD detail,
+                                      DWORD) {
   EXPECT_STREQ(L"Network Interface", object);
   EXPECT_EQ(static_cast<DWORD>(PERF_DETAIL_ADVANCED), detail);
   std::wstring list;
@@ -68,7 +75,9 @@ PDH_STATUS WINAPI FakeEnumObjectItems(LPCWSTR, LPCWSTR, LPCWSTR object, LPWSTR c
   counter_list.copy(counters, counter_list.size());
   return g_fake->second_enum;
 }
-PDH_STATUS WINAPI FakeMakeCounterPath(PDH_COUNTER_PATH_ELEMENTS_W* elements, LPWSTR buffer, LPDWORD units,
+PDH_STATUS WINAPI FakeMakeCounterPath(PDH_COUNTER_PATH_ELEMENTS_W* elements,
+                                      LPWSTR buffer,
+                                      LPDWORD units,
                                       DWORD) {
   std::wstring path = std::wstring(L"\\") + elements->szObjectName + L"(" + elements->szInstanceName;
   if (elements->dwInstanceIndex != 0)
@@ -87,8 +96,13 @@ PDH_STATUS WINAPI FakeAddCounter(PDH_HQUERY, LPCWSTR path, DWORD_PTR, PDH_HCOUNT
   *counter = reinterpret_cast<PDH_HCOUNTER>(g_fake->counters.size());
   return ERROR_SUCCESS;
 }
-PDH_STATUS WINAPI FakeCollect(PDH_HQUERY) { return ERROR_SUCCESS; }
-PDH_STATUS WINAPI FakeFormattedValue(PDH_HCOUNTER counter, DWORD format, LPDWORD, PDH_FMT_COUNTERVALUE* value) {
+PDH_STATUS WINAPI FakeCollect(PDH_HQUERY) {
+  return ERROR_SUCCESS;
+}
+PDH_STATUS WINAPI FakeFormattedValue(PDH_HCOUNTER counter,
+                                     DWORD format,
+                                     LPDWORD,
+                                     PDH_FMT_COUNTERVALUE* value) {
   const std::wstring& path = g_fake->counters.at(reinterpret_cast<size_t>(counter) - 1);
   g_fake->formats.push_back(format);
   if (g_fake->unreadable.count(path) != 0)
@@ -100,7 +114,9 @@ PDH_STATUS WINAPI FakeFormattedValue(PDH_HCOUNTER counter, DWORD format, LPDWORD
     value->largeValue = number;
   return ERROR_SUCCESS;
 }
-PDH_STATUS WINAPI FakeRemoveCounter(PDH_HCOUNTER) { return ERROR_SUCCESS; }
+PDH_STATUS WINAPI FakeRemoveCounter(PDH_HCOUNTER) {
+  return ERROR_SUCCESS;
+}
 PDH_STATUS WINAPI FakeCloseQuery(PDH_HQUERY) {
   ++g_fake->queries_closed;
   return ERROR_SUCCESS;
@@ -111,8 +127,12 @@ BOOL WINAPI FakeLastInput(LASTINPUTINFO* input) {
   return TRUE;
 }
 
-DWORD FakeVersion() { return g_fake->version; }
-DWORD FakeTick() { return g_fake->tick; }
+DWORD FakeVersion() {
+  return g_fake->version;
+}
+DWORD FakeTick() {
+  return g_fake->tick;
+}
 HMODULE FakeLoad(const wchar_t* path) {
   g_fake->loaded.push_back(path);
   std::wstring name = path;
@@ -134,11 +154,15 @@ FARPROC FakeResolve(HMODULE module, const char* name) {
       {"PdhCloseQuery", reinterpret_cast<void*>(&FakeCloseQuery)},
   };
   if (module == kUser32Module)
-    return std::string(name) == "GetLastInputInfo" ? reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&FakeLastInput)) : nullptr;
+    return std::string(name) == "GetLastInputInfo"
+               ? reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&FakeLastInput))
+               : nullptr;
   auto found = pdh.find(name);
   return module == kPdhModule && found != pdh.end() ? reinterpret_cast<FARPROC>(found->second) : nullptr;
 }
-void FakeFree(HMODULE module) { g_fake->freed.push_back(module); }
+void FakeFree(HMODULE module) {
+  g_fake->freed.push_back(module);
+}
 
 const IdleMonitorSystem kFakeSystem = {&FakeVersion, &FakeTick, &FakeLoad, &FakeResolve, &FakeFree};
 
@@ -230,9 +254,9 @@ TEST_F(IdleMonitorTest, ARepeatedInterfaceNameIsNumberedOnTheSecondOnly) {
 }
 
 TEST_F(IdleMonitorTest, AnyMissingEntryPointClosesEverything) {
-  const char* names[] = {"PdhOpenQueryW",       "PdhEnumObjectItemsW",         "PdhMakeCounterPathW",
-                         "PdhAddCounterW",      "PdhCollectQueryData",         "PdhGetFormattedCounterValue",
-                         "PdhRemoveCounter",    "PdhCloseQuery",               "GetLastInputInfo"};
+  const char* names[] = {"PdhOpenQueryW",    "PdhEnumObjectItemsW", "PdhMakeCounterPathW",
+                         "PdhAddCounterW",   "PdhCollectQueryData", "PdhGetFormattedCounterValue",
+                         "PdhRemoveCounter", "PdhCloseQuery",       "GetLastInputInfo"};
   for (const char* name : names) {
     fake_ = FakeSystem();
     fake_.instances = {L"eth"};
@@ -251,11 +275,12 @@ TEST_F(IdleMonitorTest, FailuresWhileBuildingCloseEverything) {
     const wchar_t* refused;
     bool user32_missing;
   } cases[] = {
-      {"first enumeration fails", static_cast<PDH_STATUS>(PDH_CSTATUS_NO_OBJECT), ERROR_SUCCESS, nullptr, false},
+      {"first enumeration fails", static_cast<PDH_STATUS>(PDH_CSTATUS_NO_OBJECT), ERROR_SUCCESS, nullptr,
+       false},
       {"second enumeration fails", ERROR_SUCCESS, static_cast<PDH_STATUS>(PDH_MORE_DATA), nullptr, false},
       {"processor counter refused", ERROR_SUCCESS, ERROR_SUCCESS, kProcessor, false},
-      {"bandwidth counter refused", ERROR_SUCCESS, ERROR_SUCCESS, L"\\Network Interface(eth)\\Current Bandwidth",
-       false},
+      {"bandwidth counter refused", ERROR_SUCCESS, ERROR_SUCCESS,
+       L"\\Network Interface(eth)\\Current Bandwidth", false},
       {"no user32", ERROR_SUCCESS, ERROR_SUCCESS, nullptr, true},
   };
   for (const Case& c : cases) {
@@ -300,12 +325,12 @@ TEST(NetworkPercent, AveragesCountedInterfacesWithoutOverflow) {
   } cases[] = {
       {{}, 0},
       {{{12500000, 1000000000}, {3750000, 100000000}}, 20},
-      {{{1000000000, 10000000000LL}}, 80},            // 1 GB/s on 10 Gbit/s
-      {{{30000000, 1000000000}}, 24},                  // 30 MB/s: x 100 no longer fits 32 bits
-      {{{500, 7}, {12500000, 1000000000}}, 10},       // below 8 bits/s: left out, not averaged
+      {{{1000000000, 10000000000LL}}, 80},       // 1 GB/s on 10 Gbit/s
+      {{{30000000, 1000000000}}, 24},            // 30 MB/s: x 100 no longer fits 32 bits
+      {{{500, 7}, {12500000, 1000000000}}, 10},  // below 8 bits/s: left out, not averaged
       {{{500, 0}, {500, -8}}, 0},
-      {{{125, 1000}, {125, 1000}, {0, 1000}}, 66},     // 100 + 100 + 0, over three
-      {{{INT64_MAX, 8}}, 2147483647},                  // absurd traffic is clamped, not wrapped
+      {{{125, 1000}, {125, 1000}, {0, 1000}}, 66},  // 100 + 100 + 0, over three
+      {{{INT64_MAX, 8}}, 2147483647},               // absurd traffic is clamped, not wrapped
   };
   for (const Case& c : cases)
     EXPECT_EQ(c.percent, NetworkPercent(c.loads.data(), static_cast<uint32_t>(c.loads.size())));
@@ -321,8 +346,9 @@ TEST(IdleMonitorOnThisSystem, OpensOrFailsCleanlyWithTheRealLibrary) {
   int opened = OpenIdleMonitor();
   LoadSample sample = {-1, -1};
   int sampled = opened != 0 ? SampleLoad(&sample) : 0;
-  std::printf("real pdh.dll: OpenIdleMonitor %d, SampleLoad %d (processor %d %%, network %d %%), idle %u ms\n",
-              opened, sampled, sample.processor_percent, sample.network_percent, GetIdleMilliseconds());
+  std::printf(
+      "real pdh.dll: OpenIdleMonitor %d, SampleLoad %d (processor %d %%, network %d %%), idle %u ms\n",
+      opened, sampled, sample.processor_percent, sample.network_percent, GetIdleMilliseconds());
   CloseIdleMonitor();
   EXPECT_EQ(nullptr, User32Module);
 
@@ -332,9 +358,10 @@ TEST(IdleMonitorOnThisSystem, OpensOrFailsCleanlyWithTheRealLibrary) {
                                                          LPDWORD, DWORD, DWORD)>(
       reinterpret_cast<void*>(GetProcAddress(pdh, "PdhEnumObjectItemsW")));
   DWORD counters = 0, instances = 0;
-  PDH_STATUS status = enum_items != nullptr ? enum_items(nullptr, nullptr, L"Network Interface", nullptr,
-                                                         &counters, nullptr, &instances, PERF_DETAIL_ADVANCED, 0)
-                                            : 0;
+  PDH_STATUS status = enum_items != nullptr
+                          ? enum_items(nullptr, nullptr, L"Network Interface", nullptr, &counters, nullptr,
+                                       &instances, PERF_DETAIL_ADVANCED, 0)
+                          : 0;
   auto open_query = reinterpret_cast<PDH_STATUS(WINAPI*)(LPCWSTR, DWORD_PTR, PDH_HQUERY*)>(
       reinterpret_cast<void*>(GetProcAddress(pdh, "PdhOpenQueryW")));
   auto add_counter = reinterpret_cast<PDH_STATUS(WINAPI*)(PDH_HQUERY, LPCWSTR, DWORD_PTR, PDH_HCOUNTER*)>(
@@ -342,9 +369,8 @@ TEST(IdleMonitorOnThisSystem, OpensOrFailsCleanlyWithTheRealLibrary) {
   PDH_HQUERY query = nullptr;
   PDH_HCOUNTER counter = nullptr;
   PDH_STATUS open_status = open_query != nullptr ? open_query(nullptr, 0, &query) : 0;
-  PDH_STATUS add_status = add_counter != nullptr && query != nullptr
-                              ? add_counter(query, kProcessor, 0, &counter)
-                              : 0;
+  PDH_STATUS add_status =
+      add_counter != nullptr && query != nullptr ? add_counter(query, kProcessor, 0, &counter) : 0;
   auto collect = reinterpret_cast<PDH_STATUS(WINAPI*)(PDH_HQUERY)>(
       reinterpret_cast<void*>(GetProcAddress(pdh, "PdhCollectQueryData")));
   auto read = reinterpret_cast<PDH_STATUS(WINAPI*)(PDH_HCOUNTER, DWORD, LPDWORD, PDH_FMT_COUNTERVALUE*)>(
@@ -356,11 +382,12 @@ TEST(IdleMonitorOnThisSystem, OpensOrFailsCleanlyWithTheRealLibrary) {
     collect(query);
     read_status = read(counter, PDH_FMT_LONG, nullptr, &value);
   }
-  std::printf("real pdh.dll: PdhEnumObjectItemsW(\"Network Interface\") 0x%08lX; PdhOpenQueryW 0x%08lX; "
-              "PdhAddCounterW(processor) 0x%08lX; processor value 0x%08lX, %ld %%\n",
-              static_cast<unsigned long>(status), static_cast<unsigned long>(open_status),
-              static_cast<unsigned long>(add_status), static_cast<unsigned long>(read_status),
-              static_cast<long>(value.longValue));
+  std::printf(
+      "real pdh.dll: PdhEnumObjectItemsW(\"Network Interface\") 0x%08lX; PdhOpenQueryW 0x%08lX; "
+      "PdhAddCounterW(processor) 0x%08lX; processor value 0x%08lX, %ld %%\n",
+      static_cast<unsigned long>(status), static_cast<unsigned long>(open_status),
+      static_cast<unsigned long>(add_status), static_cast<unsigned long>(read_status),
+      static_cast<long>(value.longValue));
   FreeLibrary(pdh);
 }
 

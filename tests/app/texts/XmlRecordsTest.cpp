@@ -125,8 +125,9 @@ TEST_F(XmlRecordsTest, DecodesUtf8AndReplacesInvalidBytes) {
 // holds a terminated text or nothing, never a text without its terminator.
 TEST_F(XmlRecordsTest, RunsOfInvalidLeadBytesAtTheFieldWidthLeaveATerminatedFieldOrNone) {
   // The parser steps over a lead byte's whole sequence, so runs are whole sequences of it.
-  const std::pair<const char*, std::vector<size_t>> cases[] = {{"\xE3\xE3\xE3", {330, 338, 339, 340, 341, 342, 682}},
-                                                               {"\xF0\xF0\xF0\xF0", {250, 254, 255, 256, 257, 512}}};
+  const std::pair<const char*, std::vector<size_t>> cases[] = {
+      {"\xE3\xE3\xE3", {330, 338, 339, 340, 341, 342, 682}},
+      {"\xF0\xF0\xF0\xF0", {250, 254, 255, 256, 257, 512}}};
   for (const auto& c : cases) {
     const char* lead = c.first;
     for (size_t run : c.second) {
@@ -139,7 +140,8 @@ TEST_F(XmlRecordsTest, RunsOfInvalidLeadBytesAtTheFieldWidthLeaveATerminatedFiel
       const NoticeRecord& record = notices_.records()[0];
       EXPECT_NE(nullptr, std::wmemchr(record.subject, L'\0', 1024)) << run;
       EXPECT_NE(nullptr, std::wmemchr(record.url, L'\0', 1024)) << run;
-      ASSERT_TRUE(LoadKeywords("<r><item><view_content>" + text.substr(0, 8 + 276) + "</view_content></item></r>"));
+      ASSERT_TRUE(
+          LoadKeywords("<r><item><view_content>" + text.substr(0, 8 + 276) + "</view_content></item></r>"));
       ASSERT_EQ(1u, keywords_.records().size());
       EXPECT_LE(std::wcslen(keywords_.records()[0].view_content), 259u) << run;
     }

@@ -24,8 +24,9 @@ class MessageSkinTest : public SkinTest {
     SkinTest::SetUp();
     WriteSkinInfo({{L"etc", L"etc", L"skins\\%s"}});
     ASSERT_EQ(1, SkinLoader::LoadSkinInfo());
-    std::wstring fonts = L"[FONT]\r\ncount=1\r\ncolorkey_r=255\r\ncolorkey_b=255\r\n[FONT_0]\r\nid=text\r\n"
-                         L"size=-13\r\nname=Tahoma\r\n";
+    std::wstring fonts =
+        L"[FONT]\r\ncount=1\r\ncolorkey_r=255\r\ncolorkey_b=255\r\n[FONT_0]\r\nid=text\r\n"
+        L"size=-13\r\nname=Tahoma\r\n";
     std::unique_ptr<IniStringContainer> ini(
         IniStringContainer::Parse(fonts.c_str(), static_cast<uint32_t>(fonts.size())));
     ASSERT_TRUE(ini);
@@ -33,10 +34,11 @@ class MessageSkinTest : public SkinTest {
     WriteShaded(L"message_back.bmp", kMessageWidth, kMessageHeight, 0x34405A, 0x1A2030, 0x7A8AAA);
     WriteShaded(L"button.bmp", 80, 24, 0x5A8ACA, 0x2A5A9A, 0x1A3A6A);
     WriteShaded(L"button_over.bmp", 80, 24, 0x7AAAEA, 0x4A7ABA, 0xCFE7FF);
-    WriteIni(L"data\\skin\\etc\\message_wnd.ini",
-             L"[BACK]\r\nwidth=240\r\nheight=120\r\nback=message_back.bmp\r\ncolorkey_r=255\r\ncolorkey_b=255\r\n"
-             L"[MESSAGE]\r\nfont_id=text\r\ntext_x=120\r\ntext_y=40\r\ntext_align=5\r\ntext_color_r=240\r\n"
-             L"text_color_g=240\r\ntext_color_b=240\r\n");
+    WriteIni(
+        L"data\\skin\\etc\\message_wnd.ini",
+        L"[BACK]\r\nwidth=240\r\nheight=120\r\nback=message_back.bmp\r\ncolorkey_r=255\r\ncolorkey_b=255\r\n"
+        L"[MESSAGE]\r\nfont_id=text\r\ntext_x=120\r\ntext_y=40\r\ntext_align=5\r\ntext_color_r=240\r\n"
+        L"text_color_g=240\r\ntext_color_b=240\r\n");
     WriteButton(L"message_wnd_ok1_btn", kOkOnlyButton, L"OK");
     WriteButton(L"message_wnd_ok2_btn", kOkButton, L"OK");
     WriteButton(L"message_wnd_cancel2_btn", kCancelButton, L"Cancel");
@@ -48,16 +50,22 @@ class MessageSkinTest : public SkinTest {
 
   // An 80 x 24 button centred on `centre`.
   void WriteButton(const std::wstring& name, POINT centre, const std::wstring& caption) {
-    std::wstring text = L"font_id=text\r\ntext_x=40\r\ntext_y=12\r\ntext_align=5\r\ntext_color_r=255\r\n"
-                        L"text_color_g=255\r\ntext_color_b=255\r\n";
-    WriteIni(L"data\\skin\\etc\\" + name + L".ini",
-             L"[BUTTON]\r\nx=" + std::to_wstring(centre.x - 40) + L"\r\ny=" + std::to_wstring(centre.y - 12) +
-                 L"\r\nwidth=80\r\nheight=24\r\ntext=" + caption + L"\r\n[BTN_NORMAL]\r\nimage=button.bmp\r\n" +
-                 text + L"[BTN_OVER]\r\nimage=button_over.bmp\r\n" + text + L"[BTN_DOWN]\r\nimage=button.bmp\r\n" +
-                 text);
+    std::wstring text =
+        L"font_id=text\r\ntext_x=40\r\ntext_y=12\r\ntext_align=5\r\ntext_color_r=255\r\n"
+        L"text_color_g=255\r\ntext_color_b=255\r\n";
+    WriteIni(L"data\\skin\\etc\\" + name + L".ini", L"[BUTTON]\r\nx=" + std::to_wstring(centre.x - 40) +
+                                                        L"\r\ny=" + std::to_wstring(centre.y - 12) +
+                                                        L"\r\nwidth=80\r\nheight=24\r\ntext=" + caption +
+                                                        L"\r\n[BTN_NORMAL]\r\nimage=button.bmp\r\n" + text +
+                                                        L"[BTN_OVER]\r\nimage=button_over.bmp\r\n" + text +
+                                                        L"[BTN_DOWN]\r\nimage=button.bmp\r\n" + text);
   }
   // A width x height BMP shaded from `top` to `bottom` with a 1-pixel border.
-  void WriteShaded(const std::wstring& name, int width, int height, uint32_t top, uint32_t bottom,
+  void WriteShaded(const std::wstring& name,
+                   int width,
+                   int height,
+                   uint32_t top,
+                   uint32_t bottom,
                    uint32_t border) {
     BmpFields fields;
     fields.width = width;

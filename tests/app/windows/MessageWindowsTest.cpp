@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <malloc.h>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
-#include <malloc.h>
 #include <new>
 #include <string>
 #include <utility>
@@ -179,7 +179,9 @@ class MessageWindowsTest : public testing_support::MessageSkinTest {
   bool WaitForAnswers(size_t count) {
     return testing_support::PumpUntil([count] { return g_answers.size() >= count; }, 5000);
   }
-  static bool Grey(HMENU menu, UINT item) { return (GetMenuState(menu, item, MF_BYCOMMAND) & MF_GRAYED) != 0; }
+  static bool Grey(HMENU menu, UINT item) {
+    return (GetMenuState(menu, item, MF_BYCOMMAND) & MF_GRAYED) != 0;
+  }
 };
 
 TEST(PopupPosition, CornerOrCentreWithHalvesTowardMinusInfinity) {
@@ -197,9 +199,19 @@ TEST(PopupPosition, CornerOrCentreWithHalvesTowardMinusInfinity) {
       {"centred on the dialog", true, {100, 50, 500, 350}, primary, {240, 120}, 0, {180, 140}},
       {"odd difference rounds down", true, {100, 50, 341, 171}, primary, {240, 120}, 0, {100, 50}},
       {"pop-up wider by an odd amount", true, {100, 50, 339, 169}, primary, {240, 120}, 0, {99, 49}},
-      {"negative halves on the left monitor", true, {-1000, -150, -761, -31}, left_monitor, {240, 120}, 0,
+      {"negative halves on the left monitor",
+       true,
+       {-1000, -150, -761, -31},
+       left_monitor,
+       {240, 120},
+       0,
        {-1001, -151}},
-      {"corner of the anchor's monitor", true, {-1000, -150, -600, 150}, left_monitor, {240, 120}, 1,
+      {"corner of the anchor's monitor",
+       true,
+       {-1000, -150, -600, 150},
+       left_monitor,
+       {240, 120},
+       1,
        {-240, -200}},
       {"corner of the primary monitor", true, {100, 50, 500, 350}, primary, {240, 120}, 1, {784, 0}},
       {"no dialog: centred in the work area", false, {}, primary, {240, 120}, 0, {392, 309}},
@@ -218,7 +230,8 @@ TEST_F(MessageWindowsTest, TheMessageDialogShowsItsTextAndEndsWithOkOrCancel) {
     POINT click;
     INT_PTR expected;
   };
-  for (const Case& c : {Case{1, kOkButton, IDOK}, Case{1, kCancelButton, IDCANCEL}, Case{0, kOkOnlyButton, IDOK}}) {
+  for (const Case& c :
+       {Case{1, kOkButton, IDOK}, Case{1, kCancelButton, IDCANCEL}, Case{0, kOkOnlyButton, IDOK}}) {
     MessageDlg dialog;
     dialog.SetSkin(L"etc", L"message_wnd");
     dialog.SetMessage(c.kind, L"Update every game now?");
@@ -383,8 +396,8 @@ TEST_F(MessageWindowsTest, APopupIsShownWithoutActivationCentredOnTheMainDialogO
 
 TEST_F(MessageWindowsTest, WithoutAMainDialogAPopupIsCentredInThePrimaryWorkArea) {
   PopupQueueNode* node = PopupQueueAddNew();
-  ASSERT_EQ(1, node->item->Show(L"game 3", L"Game 3 could not be updated.\\nTry again later.",
-                                RecordAnswer, 1, 0));
+  ASSERT_EQ(
+      1, node->item->Show(L"game 3", L"Game 3 could not be updated.\\nTry again later.", RecordAnswer, 1, 0));
   HWND window = node->item->popup().window_handle();
   RECT work;
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -439,8 +452,8 @@ TEST(PopupExit, AChildProcessWithPopupsOpenExitsCleanly) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process = {};
-  BOOL started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                &process);
+  BOOL started =
+      CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
   SetEnvironmentVariableW(L"ORVANE_POPUP_EXIT_CHILD", nullptr);
   ASSERT_TRUE(started);
   DWORD waited = WaitForSingleObject(process.hProcess, 60000);

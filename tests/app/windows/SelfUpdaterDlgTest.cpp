@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/windows/SelfUpdaterDlg.h"
 #include "app/selfupdate/LauncherInfo.h"
+#include "app/windows/SelfUpdaterDlg.h"
 #include "tests/app/windows/WindowCapture.h"
 #include "tests/selfupdate/SelfUpdateTestSupport.h"
 #include "tests/support/WinePaths.h"

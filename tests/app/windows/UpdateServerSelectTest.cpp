@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "app/selfupdate/LauncherInfo.h"
+#include "app/selfupdate/ServerList.h"
 #include "app/session/ProgramPath.h"
 #include "app/windows/SelectUpdateServer.h"
 #include "app/windows/UpdateServerSelectDialog.h"
-#include "app/selfupdate/LauncherInfo.h"
 #include "selfupdate/ProcessReplacement.h"
-#include "app/selfupdate/ServerList.h"
 #include "tests/app/windows/WindowCapture.h"
 #include "tests/support/FixtureServer.h"
 #include "tests/ui/host/HostTestSupport.h"

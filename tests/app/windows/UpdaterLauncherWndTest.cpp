@@ -24,11 +24,11 @@
 #include "tests/support/WindowCapture.h"
 #include "tests/support/WinePaths.h"
 #include "ui/base/IniStringContainer.h"
+#include "ui/base/VirtualFile.h"
 #include "ui/skin/NFontManager.h"
 #include "ui/skin/NImage.h"
 #include "ui/skin/NTextBox.h"
 #include "ui/skin/SkinLoader.h"
-#include "ui/base/VirtualFile.h"
 #include "ui/skinned/SkinnedWnd.h"
 
 namespace {
@@ -133,7 +133,7 @@ TEST(LauncherFileText, PathsInsideTheGameFolderAreRelativeOthersShowTheirName) {
     const wchar_t* shown;
   } cases[] = {
       {L"C:\\G\\A\\data\\x.pak", L"C:\\G\\A", L"data/x.pak"},
-      {L"c:\\g\\a\\data\\x.pak", L"C:\\G\\A", L"data/x.pak"},   // letter case ignored
+      {L"c:\\g\\a\\data\\x.pak", L"C:\\G\\A", L"data/x.pak"},    // letter case ignored
       {L"C:\\G\\A\\data\\x.pak", L"C:\\G\\A\\", L"data/x.pak"},  // a folder with its backslash
       {L"C:\\G\\AB\\x.pak", L"C:\\G\\A", L"x.pak"},              // only a whole folder is a prefix
       {L"D:\\other\\y.dat", L"C:\\G\\A", L"y.dat"},

@@ -82,8 +82,8 @@ std::vector<std::string> IniSeeds() {
 
 std::vector<std::string> IniDictionary() {
   std::vector<std::string> tokens;
-  for (const wchar_t* token : {L"[", L"]", L"=", L"\r\n", L"\n", L";", L" ", L"\t", L"count=", L"[MESSAGE]\r\n",
-                               L"%s", L"%n", L"\xFEFF", L"\xFFFF", L"\xD800"})
+  for (const wchar_t* token : {L"[", L"]", L"=", L"\r\n", L"\n", L";", L" ", L"\t", L"count=",
+                               L"[MESSAGE]\r\n", L"%s", L"%n", L"\xFEFF", L"\xFFFF", L"\xD800"})
     tokens.push_back(Utf16Bytes(token));
   return tokens;
 }

@@ -8,8 +8,8 @@
 
 #include "tests/support/TempFolder.h"
 #include "tests/ui/base/PackWriter.h"
-#include "ui/base/FileReading.h"
 #include "ui/base/FileObject.h"
+#include "ui/base/FileReading.h"
 #include "ui/base/PackObject.h"
 #include "ui/base/VirtualFile.h"
 

@@ -82,7 +82,8 @@ std::vector<std::string> BmpSeeds() {
       fields.width = width;
       fields.height = 2;
       fields.bit_count = bits;
-      seeds.push_back(BmpBytes(fields, std::string(static_cast<size_t>(BMPLoader::RowBytes(width, bits) * 2), 'p')));
+      seeds.push_back(
+          BmpBytes(fields, std::string(static_cast<size_t>(BMPLoader::RowBytes(width, bits) * 2), 'p')));
     }
   }
   return seeds;
@@ -157,8 +158,8 @@ TEST_F(ImageFuzz, BmpImagesAreDecodedOnlyFromPixelsTheFileHolds) {
 
 TEST_F(ImageFuzz, PngImagesAreAcceptedOnlyAsTheirHeaderStates) {
   Mutator mutator(0x9E6, Mutator::kBinary);
-  const std::vector<std::string> dictionary = {"IHDR", "IDAT", "IEND", "tRNS", "PLTE", std::string(4, '\0'),
-                                               std::string("\x7F\xFF\xFF\xFF", 4)};
+  const std::vector<std::string> dictionary = {
+      "IHDR", "IDAT", "IEND", "tRNS", "PLTE", std::string(4, '\0'), std::string("\x7F\xFF\xFF\xFF", 4)};
   RunFuzzInputs("png decoder", mutator, PngSeeds(), dictionary, 300, [&](const std::string& input) {
     std::string file = input;
     if (mutator.Below(4) != 0)

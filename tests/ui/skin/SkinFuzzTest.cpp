@@ -35,7 +35,8 @@ bool StaysBelow(const std::wstring& relative) {
     if (end == std::wstring::npos)
       end = relative.size();
     const std::wstring part = relative.substr(start, end - start);
-    if (part.find_first_not_of(L". ") == std::wstring::npos && std::count(part.begin(), part.end(), L'.') >= 2)
+    if (part.find_first_not_of(L". ") == std::wstring::npos &&
+        std::count(part.begin(), part.end(), L'.') >= 2)
       return false;
     start = end + 1;
   }
@@ -77,11 +78,12 @@ class SkinFuzz : public SkinTest {
 TEST_F(SkinFuzz, SkinInfoGivesCompleteCategoriesThatFindFilesOnlyBelowTheRoot) {
   WriteImages();
   const std::vector<std::string> seeds = {
-      Utf16IniBytes(L"[CATEGORY]\r\ncount=2\r\n[CATEGORY_0]\r\nid=main\r\npath=common\r\nskin_path=%s\r\n"
-                    L"[CATEGORY_1]\r\nid=login\r\npath=common\\login\r\nskin_path=%s\\login\r\nskin_change=0\r\n"),
+      Utf16IniBytes(
+          L"[CATEGORY]\r\ncount=2\r\n[CATEGORY_0]\r\nid=main\r\npath=common\r\nskin_path=%s\r\n"
+          L"[CATEGORY_1]\r\nid=login\r\npath=common\\login\r\nskin_path=%s\\login\r\nskin_change=0\r\n"),
       Utf16IniBytes(L"[CATEGORY]\r\ncount=1\r\n[CATEGORY_0]\r\nid=x\r\npath=.\r\nskin_path=blue\r\n")};
-  const std::vector<std::string> dictionary =
-      Encoded({L"..\\", L"../", L"..", L"C:\\", L"\\", L"%s", L"%s%s", L"%n", L"count=", L"[CATEGORY_0]\r\n", L"."});
+  const std::vector<std::string> dictionary = Encoded(
+      {L"..\\", L"../", L"..", L"C:\\", L"\\", L"%s", L"%s%s", L"%n", L"count=", L"[CATEGORY_0]\r\n", L"."});
   Mutator mutator(0x5C1F, Mutator::kText16);
   int loaded = 0;
   RunFuzzInputs("skin info", mutator, seeds, dictionary, 250, [&](const std::string& input) {
@@ -90,8 +92,8 @@ TEST_F(SkinFuzz, SkinInfoGivesCompleteCategoriesThatFindFilesOnlyBelowTheRoot) {
     Write(L"data\\skin\\skin_info.ini", input);
     const int result = SkinLoader::LoadSkinInfo();
     // The list as the file states it, read independently through the ini reader.
-    std::unique_ptr<IniStringContainer> ini(
-        ParseIniFileContent(reinterpret_cast<const wchar_t*>(input.data()), static_cast<uint32_t>(input.size())));
+    std::unique_ptr<IniStringContainer> ini(ParseIniFileContent(
+        reinterpret_cast<const wchar_t*>(input.data()), static_cast<uint32_t>(input.size())));
     const int32_t count = ini ? ini->GetInt(L"CATEGORY", L"count", 0) : 0;
     if (result == 0)
       return;
@@ -115,10 +117,11 @@ TEST_F(SkinFuzz, SkinInfoGivesCompleteCategoriesThatFindFilesOnlyBelowTheRoot) {
 
 TEST_F(SkinFuzz, FontFilesMakeExactlyTheFontsTheirCountStates) {
   const std::vector<std::string> seeds = {
-      Utf16IniBytes(L"[FONT]\r\ncount=2\r\ncolorkey_r=255\r\ncolorkey_g=0\r\ncolorkey_b=255\r\n"
-                    L"[FONT_0]\r\nid=small\r\nsize=12\r\nname=Arial\r\ncharset=0\r\nbold=1\r\n"
-                    L"[FONT_1]\r\nid=title\r\nsize=-18\r\nname=Tahoma\r\nitalic=1\r\nunderline=1\r\ngap_x=1\r\n"
-                    L"gap_y=2\r\n"),
+      Utf16IniBytes(
+          L"[FONT]\r\ncount=2\r\ncolorkey_r=255\r\ncolorkey_g=0\r\ncolorkey_b=255\r\n"
+          L"[FONT_0]\r\nid=small\r\nsize=12\r\nname=Arial\r\ncharset=0\r\nbold=1\r\n"
+          L"[FONT_1]\r\nid=title\r\nsize=-18\r\nname=Tahoma\r\nitalic=1\r\nunderline=1\r\ngap_x=1\r\n"
+          L"gap_y=2\r\n"),
       Utf16IniBytes(L"[FONT]\r\ncount=1\r\n")};
   const std::vector<std::string> dictionary =
       Encoded({L"count=", L"256", L"257", L"[FONT_0]\r\n", L"name=", L"size=", L"%s"});

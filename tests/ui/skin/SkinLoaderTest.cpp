@@ -131,13 +131,14 @@ TEST_F(SkinTest, SkinNamesThatCouldLeaveTheirFolderAreRefused) {
 TEST_F(SkinTest, SkinFileNamesAndFoldersThatClimbOutOfTheSkinRootFindNothing) {
   Write(L"data\\outside.bmp", "x");
   Write(L"data\\skin\\common\\in.bmp", "x");
-  WriteSkinInfo({{L"main", L"common", L"%s"}, {L"up", L"..", L"common\\..\\.."}, {L"dots", L"common\\...", L"x"}});
+  WriteSkinInfo(
+      {{L"main", L"common", L"%s"}, {L"up", L"..", L"common\\..\\.."}, {L"dots", L"common\\...", L"x"}});
   ASSERT_EQ(1, SkinLoader::LoadSkinInfo());
   SetCurrentSkin(L".");  // a plain name, but ".%s" would make it ".."
   SkinLoader* main = FindSkinCategory(L"main");
   EXPECT_STREQ(L"data\\skin\\common\\in.bmp", OpenSkinFile(main, L"in.bmp"));
-  for (const wchar_t* name : {L"..\\outside.bmp", L"../outside.bmp", L"x\\..\\..\\outside.bmp", L".. \\outside.bmp",
-                              L"...\\outside.bmp", L"C:outside.bmp", L"in.bmp:stream"}) {
+  for (const wchar_t* name : {L"..\\outside.bmp", L"../outside.bmp", L"x\\..\\..\\outside.bmp",
+                              L".. \\outside.bmp", L"...\\outside.bmp", L"C:outside.bmp", L"in.bmp:stream"}) {
     SCOPED_TRACE(std::string(name, name + wcslen(name)));
     EXPECT_EQ(nullptr, OpenSkinFile(main, name));
   }

@@ -58,8 +58,8 @@ bool OpenPopups() {
   RECT everywhere = {-100000, -100000, 100000, 100000};
   tip->SetTip(&everywhere, 1, L"A tip");
   // The tip's wait of 0 shows it on one of the next frames.
-  return PumpUntil([&] { return IsWindowVisible(menu->window_handle()) && IsWindowVisible(tip->window_handle()); },
-                   10000);
+  return PumpUntil(
+      [&] { return IsWindowVisible(menu->window_handle()) && IsWindowVisible(tip->window_handle()); }, 10000);
 }
 
 }  // namespace

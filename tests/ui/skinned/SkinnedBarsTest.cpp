@@ -32,7 +32,8 @@ class SkinnedBarsTest : public testing_support::SkinnedControlTest {
     bar.Draw(nullptr, root_.surface(), 0);
     int32_t filled = 0;
     for (int32_t i = 0; i < (bar.vertical() ? bar.height() : bar.width()); ++i) {
-      uint32_t pixel = bar.vertical() ? bar.surface()->Row(bar.height() - 1 - i)[0] : bar.surface()->Row(0)[i];
+      uint32_t pixel =
+          bar.vertical() ? bar.surface()->Row(bar.height() - 1 - i)[0] : bar.surface()->Row(0)[i];
       if (pixel == (0xFF000000u | kFull))
         ++filled;
       else
@@ -43,17 +44,20 @@ class SkinnedBarsTest : public testing_support::SkinnedControlTest {
   // A vertical 20 x 100 scroll bar: buttons 10, thumb 20, a bar image of 50 rows (shorter than the track).
   void WriteScrollBar(const std::wstring& name) {
     const wchar_t* states[] = {L"NORMAL", L"OVER", L"DOWN", L"DISABLED"};
-    std::wstring text = L"[SCROLL_BAR]\r\nwidth=20\r\nheight=100\r\nbutton_size=10\r\nthumb_size=20\r\n"
-                        L"vertical=1\r\ndec_y=0\r\ninc_y=90\r\n";
+    std::wstring text =
+        L"[SCROLL_BAR]\r\nwidth=20\r\nheight=100\r\nbutton_size=10\r\nthumb_size=20\r\n"
+        L"vertical=1\r\ndec_y=0\r\ninc_y=90\r\n";
     for (int32_t s = 0; s < 4; ++s) {
       std::wstring state = states[s], digit = std::to_wstring(s);
       WriteSolidImage(L"bar" + digit + L".bmp", 20, 50, 0x100000u * (s + 1));
       WriteSolidImage(L"thumb" + digit + L".bmp", 20, 20, 0x001000u * (s + 1));
       WriteSolidImage(L"dec" + digit + L".bmp", 20, 10, 0x000010u * (s + 1));
       WriteSolidImage(L"inc" + digit + L".bmp", 20, 10, 0x000011u * (s + 1));
-      const wchar_t* parts[][2] = {{L"BAR", L"bar"}, {L"THUMB", L"thumb"}, {L"DEC", L"dec"}, {L"INC", L"inc"}};
+      const wchar_t* parts[][2] = {
+          {L"BAR", L"bar"}, {L"THUMB", L"thumb"}, {L"DEC", L"dec"}, {L"INC", L"inc"}};
       for (const auto& part : parts)
-        text += std::wstring(L"[SCR_") + part[0] + L"_" + state + L"]\r\nimage=" + part[1] + digit + L".bmp\r\n";
+        text +=
+            std::wstring(L"[SCR_") + part[0] + L"_" + state + L"]\r\nimage=" + part[1] + digit + L".bmp\r\n";
     }
     WriteControl(name, text);
   }
@@ -71,18 +75,21 @@ TEST_F(SkinnedBarsTest, TheProgressFillFollowsThePositionTruncatedAndGrowsUpWhen
   WriteSolidImage(L"full.bmp", 100, 4, kFull);
   WriteSolidImage(L"empty_v.bmp", 4, 100, kEmpty);
   WriteSolidImage(L"full_v.bmp", 4, 100, kFull);
-  WriteControl(L"progress", L"[PROGRESS]\r\nwidth=100\r\nheight=4\r\n[PROGRESS_EMPTY]\r\nimage=empty.bmp\r\n"
-                            L"[PROGRESS_FULL]\r\nimage=full.bmp\r\n");
-  WriteControl(L"progress_v", L"[PROGRESS]\r\nwidth=4\r\nheight=100\r\n[PROGRESS_EMPTY]\r\nimage=empty_v.bmp\r\n"
-                              L"[PROGRESS_FULL]\r\nimage=full_v.bmp\r\n");
+  WriteControl(L"progress",
+               L"[PROGRESS]\r\nwidth=100\r\nheight=4\r\n[PROGRESS_EMPTY]\r\nimage=empty.bmp\r\n"
+               L"[PROGRESS_FULL]\r\nimage=full.bmp\r\n");
+  WriteControl(L"progress_v",
+               L"[PROGRESS]\r\nwidth=4\r\nheight=100\r\n[PROGRESS_EMPTY]\r\nimage=empty_v.bmp\r\n"
+               L"[PROGRESS_FULL]\r\nimage=full_v.bmp\r\n");
   struct Case {
     const wchar_t* skin;
     int32_t vertical;
     double position;
     int32_t filled;
   };
-  const Case cases[] = {{L"progress", 0, 0.0, 0},   {L"progress", 0, 0.999, 99}, {L"progress", 0, 1.0, 100},
-                        {L"progress", 0, 0.6, 60},  {L"progress_v", 1, 0.25, 25}, {L"progress_v", 1, 0.999, 99},
+  const Case cases[] = {{L"progress", 0, 0.0, 0},     {L"progress", 0, 0.999, 99},
+                        {L"progress", 0, 1.0, 100},   {L"progress", 0, 0.6, 60},
+                        {L"progress_v", 1, 0.25, 25}, {L"progress_v", 1, 0.999, 99},
                         {L"progress_v", 1, 1.0, 100}};
   for (const Case& c : cases) {
     SkinnedProgressCtrl bar;
@@ -100,8 +107,9 @@ TEST_F(SkinnedBarsTest, AProgressBarWithoutEitherImageIsNotCreated) {
   WriteSolidImage(L"empty.bmp", 10, 4, kEmpty);
   WriteControl(L"no_full", L"[PROGRESS]\r\nwidth=10\r\nheight=4\r\n[PROGRESS_EMPTY]\r\nimage=empty.bmp\r\n");
   WriteControl(L"no_empty", L"[PROGRESS]\r\nwidth=10\r\nheight=4\r\n[PROGRESS_FULL]\r\nimage=empty.bmp\r\n");
-  WriteControl(L"no_size", L"[PROGRESS]\r\nwidth=10\r\n[PROGRESS_EMPTY]\r\nimage=empty.bmp\r\n"
-                           L"[PROGRESS_FULL]\r\nimage=empty.bmp\r\n");
+  WriteControl(L"no_size",
+               L"[PROGRESS]\r\nwidth=10\r\n[PROGRESS_EMPTY]\r\nimage=empty.bmp\r\n"
+               L"[PROGRESS_FULL]\r\nimage=empty.bmp\r\n");
   int live_before = Dib::LiveImages().count();
   for (const wchar_t* name : {L"no_full", L"no_empty", L"no_size"}) {
     SkinnedProgressCtrl bar;
@@ -180,8 +188,10 @@ TEST_F(SkinnedBarsTest, PartsAreCopiedWithoutABackImageAndBlendedOverOne) {
   WriteSolidImage(L"back.bmp", 20, 100, 0x0000FF);
   for (const wchar_t* name : {L"plain", L"backed"}) {
     std::wstring back = std::wstring(name) == L"backed" ? L"back=back.bmp\r\n" : L"";
-    WriteControl(name, L"[SCROLL_BAR]\r\nwidth=20\r\nheight=100\r\nbutton_size=10\r\nthumb_size=20\r\n"
-                       L"vertical=1\r\n" + back + L"[SCR_THUMB_NORMAL]\r\nimage=half.png\r\n");
+    WriteControl(name,
+                 L"[SCROLL_BAR]\r\nwidth=20\r\nheight=100\r\nbutton_size=10\r\nthumb_size=20\r\n"
+                 L"vertical=1\r\n" +
+                     back + L"[SCR_THUMB_NORMAL]\r\nimage=half.png\r\n");
   }
   SkinnedScrollBar plain, backed;
   plain.SetSkin(L"base", L"plain");

@@ -74,8 +74,9 @@ TEST_F(SkinnedButtonTest, EachVisualStateShowsItsOwnImage) {
 }
 
 TEST_F(SkinnedButtonTest, DisabledWithoutItsImageShowsOnlyTheCaption) {
-  WriteControl(L"btn", L"[BUTTON]\r\nwidth=40\r\nheight=20\r\ntext=Go\r\n[BTN_NORMAL]\r\nimage=normal.bmp\r\n"
-                       L"[BTN_DISABLED]\r\nfont_id=caption\r\ntext_color_g=255\r\n");
+  WriteControl(L"btn",
+               L"[BUTTON]\r\nwidth=40\r\nheight=20\r\ntext=Go\r\n[BTN_NORMAL]\r\nimage=normal.bmp\r\n"
+               L"[BTN_DISABLED]\r\nfont_id=caption\r\ntext_color_g=255\r\n");
   SkinnedButton button;
   button.SetSkin(L"base", L"btn");
   ASSERT_EQ(1, button.Create(0, 0, 1, 1, 7, &root_));
@@ -171,8 +172,9 @@ TEST_F(SkinnedButtonTest, PressLeaveReturnAndReleaseClicksAndEnteringReportsTheS
 
 TEST_F(SkinnedButtonTest, OnlyAFrameChangeOfTheShownImageRepaints) {
   WriteAnimation(L"spin", 20, 10, 0x0000FF, 0x00FF00, 100);
-  WriteControl(L"btn", L"[BUTTON]\r\nwidth=20\r\nheight=10\r\n[BTN_NORMAL]\r\nimage=normal.bmp\r\n"
-                       L"[BTN_OVER]\r\nimage_id=spin\r\n");
+  WriteControl(L"btn",
+               L"[BUTTON]\r\nwidth=20\r\nheight=10\r\n[BTN_NORMAL]\r\nimage=normal.bmp\r\n"
+               L"[BTN_OVER]\r\nimage_id=spin\r\n");
   SkinnedButton button;
   button.SetSkin(L"base", L"btn");
   ASSERT_EQ(1, button.Create(0, 0, 1, 1, 7, &root_));

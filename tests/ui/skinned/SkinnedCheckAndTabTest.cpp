@@ -134,8 +134,8 @@ TEST_F(SkinnedCheckAndTabTest, ATabFollowsItsStateTableAndIsSelectedOnThePress) 
       {"enter", 15, 15, SkinnedTab::kOnOver},  {"down", 15, 15, SkinnedTab::kPressed},
       {"leave", 90, 90, SkinnedTab::kOn},      {"enter", 16, 16, SkinnedTab::kPressed},
       {"leave", 90, 90, SkinnedTab::kOn},      {"up", 90, 90, SkinnedTab::kOn},
-      {"enter", 15, 15, SkinnedTab::kOnOver},
-      {"dblclk", 15, 15, SkinnedTab::kPressed}, {"up", 15, 15, SkinnedTab::kOnOver},
+      {"enter", 15, 15, SkinnedTab::kOnOver},  {"dblclk", 15, 15, SkinnedTab::kPressed},
+      {"up", 15, 15, SkinnedTab::kOnOver},
   };
   for (const Step& step : steps) {
     std::string what = step.what;

@@ -52,7 +52,11 @@ class SkinnedControlTest : public SkinTest {
   }
   // A width x height BMP shaded from `top` to `bottom` (0xRRGGBB) with a 1-pixel `border` (none when
   // `border` is `top`), for the pictures that tests save.
-  void WriteShadedImage(const std::wstring& name, int32_t width, int32_t height, uint32_t top, uint32_t bottom,
+  void WriteShadedImage(const std::wstring& name,
+                        int32_t width,
+                        int32_t height,
+                        uint32_t top,
+                        uint32_t bottom,
                         uint32_t border) {
     BmpFields fields;
     fields.width = width;
@@ -78,7 +82,11 @@ class SkinnedControlTest : public SkinTest {
     Write(L"data\\skin\\common\\" + name, BmpBytes(fields, data));
   }
   // A two-frame strip animation "<id>.ini": frames `first` and `second`, each width x height, `frame_time` ms.
-  void WriteAnimation(const std::wstring& id, int32_t width, int32_t height, uint32_t first, uint32_t second,
+  void WriteAnimation(const std::wstring& id,
+                      int32_t width,
+                      int32_t height,
+                      uint32_t first,
+                      uint32_t second,
                       int32_t frame_time) {
     BmpFields fields;
     fields.width = width * 2;
@@ -94,9 +102,9 @@ class SkinnedControlTest : public SkinTest {
     for (int32_t y = 0; y < height; ++y)
       data += row;
     Write(L"data\\skin\\common\\" + id + L".bmp", BmpBytes(fields, data));
-    WriteIni(L"data\\skin\\common\\" + id + L".ini",
-             L"[IMAGE]\r\nframe_count=2\r\nframe_time=" + std::to_wstring(frame_time) + L"\r\nimage=" + id +
-                 L".bmp\r\n");
+    WriteIni(L"data\\skin\\common\\" + id + L".ini", L"[IMAGE]\r\nframe_count=2\r\nframe_time=" +
+                                                         std::to_wstring(frame_time) + L"\r\nimage=" + id +
+                                                         L".bmp\r\n");
   }
   // The control ini "<name>.ini" of the category.
   void WriteControl(const std::wstring& name, const std::wstring& text) {

@@ -81,7 +81,8 @@ bool WriteBmp(const std::wstring& path, int32_t width, int32_t height, Colour co
     std::string row;
     for (int32_t x = 0; x < width; ++x) {
       uint32_t pixel = colour(x, y);
-      row += std::string{static_cast<char>(pixel), static_cast<char>(pixel >> 8), static_cast<char>(pixel >> 16)};
+      row += std::string{static_cast<char>(pixel), static_cast<char>(pixel >> 8),
+                         static_cast<char>(pixel >> 16)};
     }
     row.resize(row_bytes, '\0');
     bytes += row;
@@ -97,33 +98,46 @@ bool WriteSkin(const std::wstring& root) {
   CreateDirectoryW(skin.c_str(), nullptr);
   CreateDirectoryW(common.c_str(), nullptr);
   auto shade = [](int32_t frame) {
-    return [frame](int32_t x, int32_t y) { return static_cast<uint32_t>(0x203040 + frame * 0x101010 + x + y * 256); };
+    return [frame](int32_t x, int32_t y) {
+      return static_cast<uint32_t>(0x203040 + frame * 0x101010 + x + y * 256);
+    };
   };
-  std::wstring caption = L"font_id=caption\r\ntext=Play\r\ntext_x=40\r\ntext_y=12\r\ntext_align=5\r\n"
-                         L"text_color_r=255\r\ntext_color_g=255\r\ntext_color_b=255\r\n";
-  bool ok = WriteIni(skin + L"\\skin_info.ini",
-                     L"[CATEGORY]\r\ncount=1\r\n[CATEGORY_0]\r\nid=bench\r\npath=common\r\nskin_path=skins\\%s\r\n") &&
-            WriteBmp(common + L"\\spin.bmp", 80 * 4, 24,
-                     [&](int32_t x, int32_t y) { return shade(x / 80)(x % 80, y); }) &&
-            WriteBmp(common + L"\\over.bmp", 80, 24, shade(5)) &&
-            WriteIni(common + L"\\spin.ini", L"[IMAGE]\r\nframe_count=4\r\nframe_time=10\r\nimage=spin.bmp\r\n") &&
-            WriteIni(common + L"\\button.ini", L"[BUTTON]\r\nwidth=80\r\nheight=24\r\n[BTN_NORMAL]\r\nimage_id=spin\r\n" +
-                                                   caption + L"[BTN_OVER]\r\nimage=over.bmp\r\n" + caption) &&
-            WriteBmp(common + L"\\empty.bmp", 400, 12, shade(0)) && WriteBmp(common + L"\\full.bmp", 400, 12, shade(3)) &&
-            WriteIni(common + L"\\progress.ini", L"[PROGRESS]\r\nwidth=400\r\nheight=12\r\n[PROGRESS_EMPTY]\r\n"
-                                                 L"image=empty.bmp\r\n[PROGRESS_FULL]\r\nimage=full.bmp\r\n") &&
-            WriteBmp(common + L"\\scr_back.bmp", 16, 400, shade(1)) && WriteBmp(common + L"\\scr_bar.bmp", 12, 370, shade(2)) &&
-            WriteBmp(common + L"\\scr_thumb.bmp", 12, 40, shade(4)) && WriteBmp(common + L"\\scr_btn.bmp", 12, 14, shade(5)) &&
-            WriteIni(common + L"\\scroll.ini",
-                     L"[SCROLL_BAR]\r\nwidth=16\r\nheight=400\r\nback=scr_back.bmp\r\nbutton_size=16\r\nthumb_size=40\r\n"
-                     L"vertical=1\r\nbar_x=2\r\nthumb_x=2\r\ndec_x=2\r\ninc_x=2\r\ninc_y=385\r\n[SCR_BAR_NORMAL]\r\n"
-                     L"image=scr_bar.bmp\r\n[SCR_THUMB_NORMAL]\r\nimage=scr_thumb.bmp\r\n[SCR_DEC_NORMAL]\r\n"
-                     L"image=scr_btn.bmp\r\n[SCR_INC_NORMAL]\r\nimage=scr_btn.bmp\r\n");
+  std::wstring caption =
+      L"font_id=caption\r\ntext=Play\r\ntext_x=40\r\ntext_y=12\r\ntext_align=5\r\n"
+      L"text_color_r=255\r\ntext_color_g=255\r\ntext_color_b=255\r\n";
+  bool ok =
+      WriteIni(
+          skin + L"\\skin_info.ini",
+          L"[CATEGORY]\r\ncount=1\r\n[CATEGORY_0]\r\nid=bench\r\npath=common\r\nskin_path=skins\\%s\r\n") &&
+      WriteBmp(common + L"\\spin.bmp", 80 * 4, 24,
+               [&](int32_t x, int32_t y) { return shade(x / 80)(x % 80, y); }) &&
+      WriteBmp(common + L"\\over.bmp", 80, 24, shade(5)) &&
+      WriteIni(common + L"\\spin.ini", L"[IMAGE]\r\nframe_count=4\r\nframe_time=10\r\nimage=spin.bmp\r\n") &&
+      WriteIni(common + L"\\button.ini",
+               L"[BUTTON]\r\nwidth=80\r\nheight=24\r\n[BTN_NORMAL]\r\nimage_id=spin\r\n" + caption +
+                   L"[BTN_OVER]\r\nimage=over.bmp\r\n" + caption) &&
+      WriteBmp(common + L"\\empty.bmp", 400, 12, shade(0)) &&
+      WriteBmp(common + L"\\full.bmp", 400, 12, shade(3)) &&
+      WriteIni(common + L"\\progress.ini",
+               L"[PROGRESS]\r\nwidth=400\r\nheight=12\r\n[PROGRESS_EMPTY]\r\n"
+               L"image=empty.bmp\r\n[PROGRESS_FULL]\r\nimage=full.bmp\r\n") &&
+      WriteBmp(common + L"\\scr_back.bmp", 16, 400, shade(1)) &&
+      WriteBmp(common + L"\\scr_bar.bmp", 12, 370, shade(2)) &&
+      WriteBmp(common + L"\\scr_thumb.bmp", 12, 40, shade(4)) &&
+      WriteBmp(common + L"\\scr_btn.bmp", 12, 14, shade(5)) &&
+      WriteIni(
+          common + L"\\scroll.ini",
+          L"[SCROLL_BAR]\r\nwidth=16\r\nheight=400\r\nback=scr_back.bmp\r\nbutton_size=16\r\nthumb_size="
+          L"40\r\n"
+          L"vertical=1\r\nbar_x=2\r\nthumb_x=2\r\ndec_x=2\r\ninc_x=2\r\ninc_y=385\r\n[SCR_BAR_NORMAL]\r\n"
+          L"image=scr_bar.bmp\r\n[SCR_THUMB_NORMAL]\r\nimage=scr_thumb.bmp\r\n[SCR_DEC_NORMAL]\r\n"
+          L"image=scr_btn.bmp\r\n[SCR_INC_NORMAL]\r\nimage=scr_btn.bmp\r\n");
   return ok;
 }
 
 double Milliseconds(LARGE_INTEGER start, LARGE_INTEGER end, LARGE_INTEGER frequency) {
-  return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+  return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+         static_cast<double>(frequency.QuadPart);
 }
 
 void Report(const char* what, std::vector<double> frames) {
@@ -142,8 +156,11 @@ int main() {
     std::printf("skinned controls: the benchmark skin could not be written or loaded\n");
     return 1;
   }
-  std::wstring fonts = L"[FONT]\r\ncount=1\r\ncolorkey_r=255\r\ncolorkey_b=255\r\n[FONT_0]\r\nid=caption\r\nsize=-12\r\nname=Tahoma\r\n";
-  std::unique_ptr<IniStringContainer> font_ini(IniStringContainer::Parse(fonts.c_str(), static_cast<uint32_t>(fonts.size())));
+  std::wstring fonts =
+      L"[FONT]\r\ncount=1\r\ncolorkey_r=255\r\ncolorkey_b=255\r\n[FONT_0]\r\nid=caption\r\nsize=-12\r\nname="
+      L"Tahoma\r\n";
+  std::unique_ptr<IniStringContainer> font_ini(
+      IniStringContainer::Parse(fonts.c_str(), static_cast<uint32_t>(fonts.size())));
   LoadSkinFonts(L"bench", font_ini.get());
 
   Dib* background = Dib::CreateBlank(1000, 700, 0);
@@ -203,8 +220,10 @@ int main() {
     repaints.push_back(Milliseconds(updated, end, frequency));
     totals.push_back(Milliseconds(start, end, frequency));
   }
-  std::printf("skinned controls on 1000 x 700 (40 animated buttons, 2 progress bars, 2 scroll bars; %d frames; "
-              "budget 33 ms):\n", kFrames);
+  std::printf(
+      "skinned controls on 1000 x 700 (40 animated buttons, 2 progress bars, 2 scroll bars; %d frames; "
+      "budget 33 ms):\n",
+      kFrames);
   Report("update", updates);
   Report("full repaint", repaints);
   Report("whole frame", totals);

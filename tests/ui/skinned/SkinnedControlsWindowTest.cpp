@@ -7,12 +7,12 @@
 
 #include "tests/support/WindowCapture.h"
 #include "tests/ui/skinned/SkinnedControlSkin.h"
-#include "ui/skinned/SkinnedWnd.h"
 #include "ui/skinned/SkinnedButton.h"
 #include "ui/skinned/SkinnedCheckButton.h"
 #include "ui/skinned/SkinnedProgressCtrl.h"
 #include "ui/skinned/SkinnedScrollBar.h"
 #include "ui/skinned/SkinnedTab.h"
+#include "ui/skinned/SkinnedWnd.h"
 #include "ui/view/NotifyCodes.h"
 
 namespace {
@@ -59,39 +59,45 @@ class SkinnedControlsWindowTest : public testing_support::SkinnedControlTest {
     WriteShadedImage(L"btn_normal.bmp", 110, 30, 0x4F7FBF, 0x2F5F9F, 0x1F3F6F);
     WriteShadedImage(L"btn_over.bmp", 110, 30, 0x7FAFEF, 0x4F7FCF, 0xCFE7FF);
     WriteShadedImage(L"btn_down.bmp", 110, 30, 0x2F5F9F, 0x4F7FBF, 0x1F3F6F);
-    std::wstring caption = L"font_id=caption\r\ntext=Play\r\ntext_x=55\r\ntext_y=15\r\ntext_align=5\r\n"
-                           L"text_color_r=255\r\ntext_color_g=255\r\ntext_color_b=255\r\n";
-    WriteControl(L"button", L"[BUTTON]\r\nx=20\r\ny=20\r\nwidth=110\r\nheight=30\r\ntext=Play\r\n"
-                            L"[BTN_NORMAL]\r\nimage=btn_normal.bmp\r\n" + caption +
-                                L"[BTN_OVER]\r\nimage=btn_over.bmp\r\n" + caption +
-                                L"[BTN_DOWN]\r\nimage=btn_down.bmp\r\n" + caption);
+    std::wstring caption =
+        L"font_id=caption\r\ntext=Play\r\ntext_x=55\r\ntext_y=15\r\ntext_align=5\r\n"
+        L"text_color_r=255\r\ntext_color_g=255\r\ntext_color_b=255\r\n";
+    WriteControl(L"button",
+                 L"[BUTTON]\r\nx=20\r\ny=20\r\nwidth=110\r\nheight=30\r\ntext=Play\r\n"
+                 L"[BTN_NORMAL]\r\nimage=btn_normal.bmp\r\n" +
+                     caption + L"[BTN_OVER]\r\nimage=btn_over.bmp\r\n" + caption +
+                     L"[BTN_DOWN]\r\nimage=btn_down.bmp\r\n" + caption);
     WriteShadedImage(L"chk_off.bmp", 16, 16, 0xE0E0E0, 0xB0B0B0, 0x505050);
     WriteShadedImage(L"chk_on.bmp", 16, 16, 0x60D060, 0x208020, 0x105010);
-    WriteControl(L"box", L"[CHECK]\r\nx=20\r\ny=66\r\nwidth=20\r\nheight=20\r\nimage_offset_x=2\r\n"
-                         L"image_offset_y=2\r\n[CHK_OFF_NORMAL]\r\nimage=chk_off.bmp\r\n[CHK_OFF_OVER]\r\n"
-                         L"image=chk_off.bmp\r\n[CHK_ON_NORMAL]\r\nimage=chk_on.bmp\r\n[CHK_ON_OVER]\r\n"
-                         L"image=chk_on.bmp\r\n");
+    WriteControl(L"box",
+                 L"[CHECK]\r\nx=20\r\ny=66\r\nwidth=20\r\nheight=20\r\nimage_offset_x=2\r\n"
+                 L"image_offset_y=2\r\n[CHK_OFF_NORMAL]\r\nimage=chk_off.bmp\r\n[CHK_OFF_OVER]\r\n"
+                 L"image=chk_off.bmp\r\n[CHK_ON_NORMAL]\r\nimage=chk_on.bmp\r\n[CHK_ON_OVER]\r\n"
+                 L"image=chk_on.bmp\r\n");
     WriteShadedImage(L"tab_off.bmp", 56, 24, 0x3A4150, 0x2A3140, 0x5A6478);
     WriteShadedImage(L"tab_on.bmp", 56, 24, 0xE8A040, 0xC07020, 0xFFD090);
     for (int i = 0; i < 3; ++i)
-      WriteControl(L"tab" + std::to_wstring(i),
-                   L"[TAB]\r\nx=" + std::to_wstring(150 + 60 * i) +
-                       L"\r\ny=20\r\nwidth=56\r\nheight=24\r\n[TAB_OFF]\r\nimage=tab_off.bmp\r\n[TAB_OFF_OVER]\r\n"
-                       L"image=tab_off.bmp\r\n[TAB_ON]\r\nimage=tab_on.bmp\r\n[TAB_ON_OVER]\r\nimage=tab_on.bmp\r\n"
-                       L"[TAB_ON_DOWN]\r\nimage=tab_on.bmp\r\n");
+      WriteControl(
+          L"tab" + std::to_wstring(i),
+          L"[TAB]\r\nx=" + std::to_wstring(150 + 60 * i) +
+              L"\r\ny=20\r\nwidth=56\r\nheight=24\r\n[TAB_OFF]\r\nimage=tab_off.bmp\r\n[TAB_OFF_OVER]\r\n"
+              L"image=tab_off.bmp\r\n[TAB_ON]\r\nimage=tab_on.bmp\r\n[TAB_ON_OVER]\r\nimage=tab_on.bmp\r\n"
+              L"[TAB_ON_DOWN]\r\nimage=tab_on.bmp\r\n");
     WriteShadedImage(L"progress_empty.bmp", 240, 14, 0x101418, 0x20262E, 0x3A4150);
     WriteShadedImage(L"progress_full.bmp", 240, 14, 0x60E0A0, 0x209060, 0x3A4150);
-    WriteControl(L"progress", L"[PROGRESS]\r\nx=20\r\ny=110\r\nwidth=240\r\nheight=14\r\n[PROGRESS_EMPTY]\r\n"
-                              L"image=progress_empty.bmp\r\n[PROGRESS_FULL]\r\nimage=progress_full.bmp\r\n");
+    WriteControl(L"progress",
+                 L"[PROGRESS]\r\nx=20\r\ny=110\r\nwidth=240\r\nheight=14\r\n[PROGRESS_EMPTY]\r\n"
+                 L"image=progress_empty.bmp\r\n[PROGRESS_FULL]\r\nimage=progress_full.bmp\r\n");
     WriteShadedImage(L"scr_back.bmp", 16, 150, 0x101418, 0x101418, 0x3A4150);
     WriteShadedImage(L"scr_bar.bmp", 12, 118, 0x20262E, 0x20262E, 0x20262E);
     WriteShadedImage(L"scr_thumb.bmp", 12, 30, 0x8A94A8, 0x5A6478, 0xAAB4C8);
     WriteShadedImage(L"scr_button.bmp", 12, 14, 0x4A5468, 0x3A4150, 0x6A7488);
-    WriteControl(L"scroll", L"[SCROLL_BAR]\r\nx=300\r\ny=20\r\nwidth=16\r\nheight=150\r\nback=scr_back.bmp\r\n"
-                            L"button_size=16\r\nthumb_size=30\r\nvertical=1\r\nbar_x=2\r\nthumb_x=2\r\n"
-                            L"dec_x=2\r\ndec_y=1\r\ninc_x=2\r\ninc_y=135\r\n[SCR_BAR_NORMAL]\r\nimage=scr_bar.bmp\r\n"
-                            L"[SCR_THUMB_NORMAL]\r\nimage=scr_thumb.bmp\r\n[SCR_DEC_NORMAL]\r\n"
-                            L"image=scr_button.bmp\r\n[SCR_INC_NORMAL]\r\nimage=scr_button.bmp\r\n");
+    WriteControl(L"scroll",
+                 L"[SCROLL_BAR]\r\nx=300\r\ny=20\r\nwidth=16\r\nheight=150\r\nback=scr_back.bmp\r\n"
+                 L"button_size=16\r\nthumb_size=30\r\nvertical=1\r\nbar_x=2\r\nthumb_x=2\r\n"
+                 L"dec_x=2\r\ndec_y=1\r\ninc_x=2\r\ninc_y=135\r\n[SCR_BAR_NORMAL]\r\nimage=scr_bar.bmp\r\n"
+                 L"[SCR_THUMB_NORMAL]\r\nimage=scr_thumb.bmp\r\n[SCR_DEC_NORMAL]\r\n"
+                 L"image=scr_button.bmp\r\n[SCR_INC_NORMAL]\r\nimage=scr_button.bmp\r\n");
   }
   bool CreateControls(ControlsPanel& panel) {
     panel.button.SetSkin(L"base", L"button");

@@ -238,7 +238,8 @@ TEST_F(DispatchTest, AHandlerThatDeletesItsOwnNodeStillPassesTheNotificationOn) 
   closing->on_notify = [closing] { delete closing; };
   Take();
   NWnd::NotifyParents(closing, NOTIFY_CLICKED, 4, 0);
-  EXPECT_EQ((HookLog{"closing.notify 1 4", "closing.destroy", "panel.notify 1 4", "root.notify 1 4"}), Take());
+  EXPECT_EQ((HookLog{"closing.notify 1 4", "closing.destroy", "panel.notify 1 4", "root.notify 1 4"}),
+            Take());
 }
 
 TEST_F(DispatchTest, ANodeShownOrMovedUnderTheRestingMouseIsEnteredAtOnce) {
