@@ -8,6 +8,10 @@ namespace testing_support {
 PngImage CaptureWindow(HWND window) {
   RECT frame;
   GetWindowRect(window, &frame);
+  return CaptureScreen(frame);
+}
+
+PngImage CaptureScreen(const RECT& frame) {
   PngImage image;
   image.width = frame.right - frame.left;
   image.height = frame.bottom - frame.top;

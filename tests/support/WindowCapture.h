@@ -16,6 +16,8 @@ namespace testing_support {
 
 // The window's pixels as they are on the screen, as RGBA rows top to bottom.
 PngImage CaptureWindow(HWND window);
+// The screen's pixels inside `rect` (screen coordinates), the same way.
+PngImage CaptureScreen(const RECT& rect);
 // The pixel (x, y) of a capture as 0xRRGGBB.
 uint32_t PixelAt(const PngImage& image, int x, int y);
 // Writes the capture as "<build folder>/screenshots/<name>"; true when written.

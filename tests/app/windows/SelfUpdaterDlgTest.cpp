@@ -8,8 +8,10 @@
 
 #include "app/selfupdate/LauncherInfo.h"
 #include "app/windows/SelfUpdaterDlg.h"
-#include "tests/app/windows/WindowCapture.h"
+#include "tests/app/windows/SkinTestFiles.h"
 #include "tests/selfupdate/SelfUpdateTestSupport.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WindowCapture.h"
 #include "tests/support/WinePaths.h"
 #include "tests/ui/host/HostTestSupport.h"
 #include "ui/base/VirtualFile.h"

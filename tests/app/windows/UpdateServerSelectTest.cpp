@@ -15,8 +15,11 @@
 #include "app/windows/SelectUpdateServer.h"
 #include "app/windows/UpdateServerSelectDialog.h"
 #include "selfupdate/ProcessReplacement.h"
-#include "tests/app/windows/WindowCapture.h"
+#include "tests/app/windows/SkinTestFiles.h"
 #include "tests/support/FixtureServer.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WindowCapture.h"
+#include "tests/support/WinePaths.h"
 #include "tests/ui/host/HostTestSupport.h"
 #include "ui/base/VirtualFile.h"
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "tests/support/TempFolder.h"
+#include "tests/support/WindowCapture.h"
 #include "tests/support/WinePaths.h"
 #include "tests/ui/gfx/TestImages.h"
 #include "tests/ui/host/HostTestSupport.h"
@@ -275,46 +276,10 @@ TEST_F(RealBrowser, OnCreateAnsweringZeroFailsTheCreationAndLeavesNothing) {
   });
 }
 
-// The window's pixels as they are on the screen, as RGBA rows top to bottom.
-testing_support::PngImage CaptureWindow(HWND window) {
-  RECT frame;
-  GetWindowRect(window, &frame);
-  testing_support::PngImage image;
-  image.width = frame.right - frame.left;
-  image.height = frame.bottom - frame.top;
-  image.color_type = 6;  // RGBA
-  HDC screen = GetDC(nullptr);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = image.width;
-  info.bmiHeader.biHeight = -static_cast<LONG>(image.height);  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC memory = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, image.width, image.height, screen, frame.left, frame.top, SRCCOPY);
-  GdiFlush();
-  const uint32_t* pixels = static_cast<const uint32_t*>(bits);
-  for (size_t i = 0; i < static_cast<size_t>(image.width) * image.height; ++i) {
-    image.pixels.push_back(static_cast<uint8_t>(pixels[i] >> 16));
-    image.pixels.push_back(static_cast<uint8_t>(pixels[i] >> 8));
-    image.pixels.push_back(static_cast<uint8_t>(pixels[i]));
-    image.pixels.push_back(255);
-  }
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  DeleteObject(bitmap);
-  ReleaseDC(nullptr, screen);
-  return image;
-}
-
 TEST_F(RealBrowser, ScreenshotOfTypedTextInAnEditBesideABrowserHost) {
   BrowserScene scene;
   NEdit edit;
   RecordingHtml html;
-  std::string png;
   RunModalScript(scene.dialog, [&] {
     scene.Open();
     ASSERT_EQ(1, edit.Create(10, 10, 160, 24, 100, &scene.panel, WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL));
@@ -331,21 +296,13 @@ TEST_F(RealBrowser, ScreenshotOfTypedTextInAnEditBesideABrowserHost) {
     RedrawWindow(scene.dialog.window_handle(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     PumpFor(300, [] { return false; });  // a few frames: the repaint has reached the screen
-    testing_support::PngImage shot = CaptureWindow(scene.dialog.window_handle());
-    png = testing_support::PngBytes(shot);
+    testing_support::PngImage shot = testing_support::CaptureWindow(scene.dialog.window_handle());
     // The panel shows around the two hosts, and the browser's window covers its part of the panel.
-    auto pixel = [&](int x, int y) {
-      size_t at = (static_cast<size_t>(y) * shot.width + x) * 4;
-      return static_cast<uint32_t>(shot.pixels[at]) << 16 | shot.pixels[at + 1] << 8 | shot.pixels[at + 2];
-    };
-    EXPECT_EQ(0xB4C0D4u, pixel(20, 200));
-    EXPECT_NE(0xB4C0D4u, pixel(300, 130));
+    EXPECT_EQ(0xB4C0D4u, testing_support::PixelAt(shot, 20, 200));
+    EXPECT_NE(0xB4C0D4u, testing_support::PixelAt(shot, 300, 130));
+    EXPECT_TRUE(testing_support::SaveScreenshot(shot, L"edit_and_browser_hosts.png"));
     scene.dialog.OnOK();
   });
-  ASSERT_FALSE(png.empty());
-  std::wstring shots = testing_support::WindowsPathOf(std::string(ORVANE_BINARY_DIR) + "/screenshots");
-  ASSERT_TRUE(testing_support::MakeFolders(shots));
-  EXPECT_TRUE(testing_support::WriteFileBytes(shots + L"\\edit_and_browser_hosts.png", png));
 }
 
 }  // namespace

@@ -317,8 +317,8 @@ TEST_F(SkinnedEditTest, ScreenshotOfAColouredEditASearchHintAndTheTickerMidChang
     // The picture has reached the screen when the coloured box's right end shows its back colour.
     ASSERT_TRUE(testing_support::PumpUntil([&] {
       shot = testing_support::CaptureScreen(client);
-      return testing_support::CapturedPixel(shot, 150, 20) == 0x0A141E &&
-             testing_support::CapturedPixel(shot, 290, 140) == 0xE8E8E8;
+      return testing_support::PixelAt(shot, 150, 20) == 0x0A141E &&
+             testing_support::PixelAt(shot, 290, 140) == 0xE8E8E8;
     }));
     EXPECT_TRUE(testing_support::SaveScreenshot(shot, L"edit_ticker_search.png"));
     strip.Destroy();

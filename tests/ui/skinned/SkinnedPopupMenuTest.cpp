@@ -214,10 +214,10 @@ TEST_F(SkinnedPopupMenuTest, ScreenshotOfAnOpenMenuWithHoveredDisabledAndHiddenR
   ASSERT_TRUE(PumpUntil([&] {
     shot = testing_support::CaptureScreen(RECT{20, 20, 320, 160});
     // Capture (x, y) is screen (20 + x, 20 + y): the menu's (80, 20) and the tip's left column.
-    return testing_support::CapturedPixel(shot, 100, 40) == (kOver & 0xFFFFFF) &&
-           testing_support::CapturedPixel(shot, 121, 58) == 0xFFFFC8;
+    return testing_support::PixelAt(shot, 100, 40) == (kOver & 0xFFFFFF) &&
+           testing_support::PixelAt(shot, 121, 58) == 0xFFFFC8;
   }));
-  EXPECT_EQ(kBorder & 0xFFFFFF, testing_support::CapturedPixel(shot, 21, 103));
+  EXPECT_EQ(kBorder & 0xFFFFFF, testing_support::PixelAt(shot, 21, 103));
   EXPECT_TRUE(testing_support::SaveScreenshot(shot, L"menu_tooltip.png"));
 }
 

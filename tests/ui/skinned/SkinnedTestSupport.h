@@ -13,6 +13,7 @@
 #include <string>
 
 #include "tests/support/TempFolder.h"
+#include "tests/support/WindowCapture.h"
 #include "tests/support/WinePaths.h"
 #include "tests/ui/gfx/TestImages.h"
 #include "tests/ui/host/HostTestSupport.h"
@@ -91,52 +92,6 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms = 5000
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
   return true;
-}
-
-// The screen's pixels inside `rect`, as RGB rows top to bottom (alpha 255).
-inline PngImage CaptureScreen(const RECT& rect) {
-  PngImage image;
-  image.width = rect.right - rect.left;
-  image.height = rect.bottom - rect.top;
-  image.color_type = 6;  // RGBA
-  HDC screen = GetDC(nullptr);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = image.width;
-  info.bmiHeader.biHeight = -static_cast<LONG>(image.height);  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC memory = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, image.width, image.height, screen, rect.left, rect.top, SRCCOPY);
-  GdiFlush();
-  const uint32_t* pixels = static_cast<const uint32_t*>(bits);
-  for (size_t i = 0; i < static_cast<size_t>(image.width) * image.height; ++i) {
-    image.pixels.push_back(static_cast<uint8_t>(pixels[i] >> 16));
-    image.pixels.push_back(static_cast<uint8_t>(pixels[i] >> 8));
-    image.pixels.push_back(static_cast<uint8_t>(pixels[i]));
-    image.pixels.push_back(255);
-  }
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  DeleteObject(bitmap);
-  ReleaseDC(nullptr, screen);
-  return image;
-}
-
-// The pixel (x, y) of a capture as 0xRRGGBB.
-inline uint32_t CapturedPixel(const PngImage& image, int x, int y) {
-  size_t at = (static_cast<size_t>(y) * image.width + x) * 4;
-  return static_cast<uint32_t>(image.pixels[at]) << 16 | image.pixels[at + 1] << 8 | image.pixels[at + 2];
-}
-
-// Writes `image` as build/screenshots/<name>.
-inline bool SaveScreenshot(const PngImage& image, const wchar_t* name) {
-  std::string png = PngBytes(image);
-  std::wstring shots = WindowsPathOf(std::string(ORVANE_BINARY_DIR) + "/screenshots");
-  return !png.empty() && MakeFolders(shots) && WriteFileBytes(shots + L"\\" + name, png);
 }
 
 // A surface pixel (x, y) from the top, as 0xAARRGGBB.
