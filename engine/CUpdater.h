@@ -77,6 +77,9 @@ class CUpdater : public CBaseThread, private SessionOwner {
   int updater_version() const { return context_.version_info.updater_version; }
   bool full_check() const { return context_.full_check != 0; }
   bool finished() const { return session_.finished(); }
+  // For tests that wait for the session to go quiet (see UpdateSession).
+  bool session_closed() const { return session_.ConnectionClosed(); }
+  int session_packets_handled() const { return session_.packets_handled(); }
   uint16_t last_error() const { return context_.last_error; }
   bool no_self_update() const { return context_.no_self_update != 0; }
   const wchar_t* product_code() const { return context_.product_code; }

@@ -93,6 +93,11 @@ bool UpdateSession::SessionConnectionOpen() const {
   return socket_ && socket_->HasSocket();
 }
 
+bool UpdateSession::ConnectionClosed() const {
+  std::lock_guard<CriticalSection> lock(context_.lock);
+  return !SessionConnectionOpen();
+}
+
 void UpdateSession::WaitForClosedSession() const {
   while (SessionConnectionOpen())
     Sleep(100);
@@ -122,6 +127,7 @@ void UpdateSession::HandleSocketEvent(int event, const void* data) {
       break;
     case kSocketPacket:
       OnPacket(data);
+      ++packets_handled_;
       break;
     case kSocketBadPacket:
       EndSessionWithError();

@@ -18,6 +18,7 @@
 // same time within one session.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -74,6 +75,11 @@ class UpdateSession {
   int OnPacket(const void* packet);
 
   bool finished() const { return finished_ != 0; }
+  // Tests that assert that nothing more happens wait on these instead of a fixed time. Closed: no connection
+  // is open and no socket event is being handled (takes the engine lock, so not from inside the callback).
+  bool ConnectionClosed() const;
+  // Packets from the server whose handling has ended.
+  int packets_handled() const { return packets_handled_.load(); }
   const char* patch_server_ip() const { return patch_server_ip_; }
   uint16_t patch_server_port() const { return patch_server_port_; }
   const char* patch_server_host() const { return patch_server_host_; }
@@ -115,4 +121,5 @@ class UpdateSession {
   std::vector<uint8_t> list_buffer_;
   uint32_t list_total_ = 0;
   uint32_t list_received_ = 0;
+  std::atomic<int> packets_handled_{0};
 };

@@ -24,13 +24,13 @@ using session_testing::FinishesWithin;
 using session_testing::kPromptMs;
 using session_testing::ScriptEntry;
 using session_testing::SessionLog;
-using session_testing::Settle;
 using session_testing::VersionJson;
 using session_testing::WriteVersionIni;
 using testing_support::FileExists;
 using testing_support::PatchServerProcess;
 using testing_support::ReadFileBytes;
 using testing_support::TempFolder;
+using testing_support::WaitUntil;
 using testing_support::WriteFileBytes;
 using Events = std::vector<int>;
 using Errors = std::vector<int32_t>;
@@ -46,6 +46,8 @@ class RecordingUpdater : public CUpdater {
     std::unique_lock<std::mutex> hold(mutex_);
     return ran_changed_.wait_for(hold, std::chrono::milliseconds(timeout_ms), [&] { return ran_; });
   }
+  // The session started a worker thread (it is made inside the socket callback, under the engine lock).
+  bool worker_started() const { return HasThread(); }
   bool worker_ran() {
     std::lock_guard<std::mutex> hold(mutex_);
     return ran_;
@@ -106,6 +108,19 @@ struct Rig {
     return ::testing::AssertionSuccess();
   }
 
+  // Waits until nothing more can come of the session, so that a test can assert that nothing more happened:
+  // the server has closed its end of connection 1 (when `server_connected`), the engine's connection is closed
+  // with no socket event in hand, and a worker that the session started has run.
+  ::testing::AssertionResult WaitForQuietSession(bool server_connected = true) {
+    if (server_connected && !server.WaitForLogLine(1, "closed"))
+      return ::testing::AssertionFailure() << "the server did not close:\n" << server.ConnectionLog(1);
+    if (!WaitUntil(kPromptMs, [&] { return updater->session_closed(); }))
+      return ::testing::AssertionFailure() << "the engine's connection is still open";
+    if (updater->worker_started() && !updater->WaitForWorker())
+      return ::testing::AssertionFailure() << "a worker was started but never ran";
+    return ::testing::AssertionSuccess();
+  }
+
   // Hands the engine over to the caller, who must remove it.
   RecordingUpdater* Release() { return updater.release(); }
 
@@ -121,6 +136,16 @@ std::string ListScript(const std::string& version,
                        const std::string& more = "") {
   return "{\"version\": " + version + ", \"list\": {\"entries\": " + EntriesJson(entries) + list_options +
          "}" + more + "}";
+}
+
+// The packets that the server's log says it sent (each "sent" line is one whole packet unless the script cuts
+// the last one short).
+int WholePacketsSent(const PatchServerProcess& server) {
+  const std::string log = "\n" + server.ConnectionLog(1);
+  int count = 0;
+  for (size_t at = log.find("\nsent "); at != std::string::npos; at = log.find("\nsent ", at + 1))
+    ++count;
+  return count;
 }
 
 const std::vector<ScriptEntry> kThreeEntries = {{1, 1, 100, 5, 5, 0xDEADBEEF, L"game.exe"},
@@ -158,7 +183,7 @@ TEST_F(CUpdaterSessionTest, NothingToDoRightAfterTheVersionReplyCompletesWithout
   ASSERT_TRUE(rig.Start("{\"version\": " + VersionJson(7, 1, 3) + "}"));
   ASSERT_TRUE(rig.log.WaitFor(UpdateEventCompleted));
   EXPECT_TRUE(rig.server.WaitForLogLine(1, "client reset")) << "the engine's close resets the connection";
-  Settle();
+  ASSERT_TRUE(rig.WaitForQuietSession());
   EXPECT_EQ(Events{UpdateEventCompleted}, rig.log.Events());
   EXPECT_EQ(ExpectedRequests(7, 1, 3, 1, L"GAME"), rig.server.Received(1));
   EXPECT_TRUE(rig.updater->finished());
@@ -253,14 +278,17 @@ TEST_F(CUpdaterSessionTest, NewerEngineVersionIsStoredAndTheEngineWaitsForTheSer
     if (c.list_follows) {
       ASSERT_TRUE(rig.updater->WaitForWorker());
     }
-    Settle();
+    // Anything the reply made the engine send goes out while it handles the reply; the stop only resets the
+    // connection, and once the server has closed its end, what it received is complete.
+    ASSERT_TRUE(WaitUntil(kPromptMs, [&] { return rig.updater->updater_version() == 9; })) << c.after_version;
+    EXPECT_TRUE(FinishesWithin(kPromptMs, [&] { CUpdater::StopUpdater(rig.updater.get()); }));
+    ASSERT_TRUE(rig.WaitForQuietSession()) << c.after_version;
     EXPECT_EQ(ExpectedRequests(3, 0, 0, 0, L"GAME"), rig.server.Received(1))
         << "nothing sent after the reply";
     EXPECT_EQ(9, rig.updater->updater_version()) << c.after_version;
     EXPECT_EQ(3, rig.updater->current_version()) << c.after_version << ": the decision stopped at the engine";
     EXPECT_EQ(c.list_follows, rig.updater->worker_ran()) << c.after_version;
     EXPECT_EQ(Errors{}, rig.log.Errors()) << c.after_version;
-    EXPECT_TRUE(FinishesWithin(kPromptMs, [&] { CUpdater::StopUpdater(rig.updater.get()); }));
   }
 }
 
@@ -340,7 +368,7 @@ TEST_F(CUpdaterSessionTest, RefusalAndAnOlderServerEndTheSessionWithErrorThree) 
     ASSERT_TRUE(rig.log.WaitFor(UpdateEventError)) << c.script;
     EXPECT_TRUE(rig.server.WaitForLogLine(1, "client reset")) << c.script << "\n"
                                                               << rig.server.ConnectionLog(1);
-    Settle();
+    ASSERT_TRUE(rig.WaitForQuietSession()) << c.script;
     EXPECT_EQ(Errors{UpdateErrorSessionRefused}, rig.log.Errors()) << c.script;
     EXPECT_EQ(Events{UpdateEventError}, rig.log.Events()) << c.script;
     EXPECT_EQ(c.received, rig.server.Received(1)) << c.script;
@@ -384,7 +412,7 @@ TEST_F(CUpdaterSessionTest, ProtocolFaultsEndTheSessionWithErrorThree) {
     ASSERT_TRUE(rig.log.WaitFor(UpdateEventError)) << c.what;
     EXPECT_TRUE(rig.server.WaitForLogLine(1, "client reset")) << c.what << "\n"
                                                               << rig.server.ConnectionLog(1);
-    Settle();
+    ASSERT_TRUE(rig.WaitForQuietSession()) << c.what;
     EXPECT_EQ(Errors{UpdateErrorSessionRefused}, rig.log.Errors()) << c.what;
     EXPECT_FALSE(rig.updater->worker_ran()) << c.what;
     EXPECT_TRUE(rig.updater->finished()) << c.what;
@@ -411,7 +439,7 @@ TEST_F(CUpdaterSessionTest, ConnectionLostBeforeTheEndGivesErrorTwoOnce) {
     ASSERT_TRUE(WriteVersionIni(rig.root.path(), 3, 0, 1));
     ASSERT_TRUE(rig.Start(c.script)) << c.what;
     ASSERT_TRUE(rig.log.WaitFor(UpdateEventError)) << c.what;
-    Settle();
+    ASSERT_TRUE(rig.WaitForQuietSession()) << c.what;
     EXPECT_EQ(Errors{UpdateErrorConnectionLost}, rig.log.Errors()) << c.what;
     EXPECT_FALSE(rig.updater->worker_ran()) << c.what;
     EXPECT_FALSE(rig.updater->finished()) << c.what;
@@ -429,7 +457,7 @@ TEST_F(CUpdaterSessionTest, RefusedConnectionGivesExactlyOneErrorTwo) {
   params.patchServerPort = rig.server.port();
   ASSERT_TRUE(rig.StartEngine(params));
   ASSERT_TRUE(rig.log.WaitFor(UpdateEventError));
-  Settle();
+  ASSERT_TRUE(rig.WaitForQuietSession(/*server_connected=*/false));
   EXPECT_EQ(Events{UpdateEventError}, rig.log.Events());
   EXPECT_EQ(Errors{UpdateErrorConnectionLost}, rig.log.Errors());
 }
@@ -438,13 +466,18 @@ TEST_F(CUpdaterSessionTest, ListEndThatDoesNotMatchTheTotalIsIgnoredUntilTheCall
   Rig rig;
   ASSERT_TRUE(rig.Start(ListScript(VersionJson(5, 0, 1), kThreeEntries, ", \"total\": 400")));
   ASSERT_TRUE(rig.server.WaitForLogLine(1, "sent list_end"));
-  Settle();
+  // What the engine would do with the list end it does while handling it: wait until it has handled every
+  // packet the server sent.
+  const int sent = WholePacketsSent(rig.server);
+  ASSERT_TRUE(WaitUntil(kPromptMs, [&] { return rig.updater->session_packets_handled() == sent; }))
+      << rig.updater->session_packets_handled() << " of " << sent;
+  EXPECT_FALSE(rig.updater->worker_started());
   EXPECT_FALSE(rig.updater->worker_ran());
   EXPECT_FALSE(rig.updater->finished());
   EXPECT_EQ(Errors{}, rig.log.Errors());
   EXPECT_TRUE(FinishesWithin(kPromptMs, [&] { CUpdater::StopUpdater(rig.updater.get()); }));
   EXPECT_TRUE(rig.server.WaitForLogLine(1, "client reset"));
-  Settle();
+  ASSERT_TRUE(rig.WaitForQuietSession());
   EXPECT_EQ(Errors{}, rig.log.Errors()) << "the engine's own close is no lost connection";
 }
 
@@ -454,13 +487,15 @@ TEST_F(CUpdaterSessionTest, StopAndRemovalReturnPromptlyInEverySessionState) {
   struct Case {
     std::string script;
     const char* reached;  // the server's log line once the state is reached
+    int whole_packets;    // the packets the server has sent whole by then
   } cases[] = {
-      {"{\"end\": {\"at\": \"connected\", \"how\": \"stall\"}}", "end stall at connected"},
-      {"{\"end\": {\"at\": \"version_request\", \"how\": \"stall\"}}", "end stall at version_request"},
-      {"{\"version\": " + v + ", \"after_version\": \"none\"}", "sent version_reply"},
-      {ListScript(v, kThreeEntries, "", ", \"end\": {\"at\": \"count\", \"how\": \"stall\"}"), "sent count"},
+      {"{\"end\": {\"at\": \"connected\", \"how\": \"stall\"}}", "end stall at connected", 0},
+      {"{\"end\": {\"at\": \"version_request\", \"how\": \"stall\"}}", "end stall at version_request", 1},
+      {"{\"version\": " + v + ", \"after_version\": \"none\"}", "sent version_reply", 2},
+      {ListScript(v, kThreeEntries, "", ", \"end\": {\"at\": \"count\", \"how\": \"stall\"}"), "sent count",
+       3},
       {ListScript(v, kThreeEntries, "", ", \"end\": {\"at\": \"chunk1\", \"how\": \"stall\", \"bytes\": 5}"),
-       "end stall at chunk1"},
+       "end stall at chunk1", 3},
   };
   for (const Case& c : cases) {
     for (bool stop_first : {true, false}) {
@@ -468,7 +503,10 @@ TEST_F(CUpdaterSessionTest, StopAndRemovalReturnPromptlyInEverySessionState) {
       ASSERT_TRUE(WriteVersionIni(rig.root.path(), 3, 0, 1));
       ASSERT_TRUE(rig.Start(c.script)) << c.reached;
       ASSERT_TRUE(rig.server.WaitForLogLine(1, c.reached)) << c.reached;
-      Sleep(50);  // let the engine take what the server sent
+      // Let the engine take what the server sent, so that the stop finds the state the case names.
+      ASSERT_TRUE(WaitUntil(kPromptMs, [&] {
+        return rig.updater->session_packets_handled() == c.whole_packets;
+      })) << c.reached;
       CUpdater* updater = rig.Release();
       if (stop_first) {
         EXPECT_TRUE(FinishesWithin(kPromptMs, [updater] { CUpdater::StopUpdater(updater); })) << c.reached;
@@ -510,7 +548,8 @@ TEST_F(CUpdaterSessionTest, EventsThatArriveAfterTheEngineClosedTheConnectionAre
   CUpdater::OnSocketEvent(rig.updater.get(), kSocketPacket, area.data());
   CUpdater::OnSocketEvent(rig.updater.get(), kSocketConnected, nullptr);
   CUpdater::OnSocketEvent(rig.updater.get(), kSocketBadPacket, nullptr);
-  Settle();
+  // The events were handled on this thread: only a worker they started could still be on its way.
+  ASSERT_TRUE(rig.WaitForQuietSession());
   EXPECT_FALSE(rig.updater->worker_ran());
   EXPECT_EQ(Errors{}, rig.log.Errors());
   EXPECT_EQ(received, rig.server.Received(1)) << "nothing sent";
@@ -528,7 +567,7 @@ TEST_F(CUpdaterSessionTest, StopFromInsideTheCallbackEndsTheSessionWithoutWaitin
   ASSERT_TRUE(rig.Start(ListScript(VersionJson(5, 0, 1), kThreeEntries)));
   ASSERT_TRUE(rig.log.WaitFor(UpdateEventFileCount));
   EXPECT_TRUE(rig.server.WaitForLogLine(1, "client reset"));
-  Settle();
+  ASSERT_TRUE(rig.WaitForQuietSession());
   EXPECT_TRUE(stopped);
   EXPECT_TRUE(rig.updater->finished());
   EXPECT_FALSE(rig.updater->worker_ran()) << "the rest of the list is not taken";

@@ -22,7 +22,6 @@ using session_testing::FinishesWithin;
 using session_testing::kPromptMs;
 using session_testing::ScriptEntry;
 using session_testing::SessionLog;
-using session_testing::Settle;
 using session_testing::VersionJson;
 using session_testing::WriteVersionIni;
 using testing_support::PatchServerProcess;

@@ -96,11 +96,6 @@ class SessionLog {
   std::vector<LoggedEvent> events_;
 };
 
-// Gives a wrong extra event or packet time to show up.
-inline void Settle() {
-  Sleep(300);
-}
-
 // A name as JSON string text: backslashes and quotes escaped, everything outside ASCII as \uXXXX.
 inline std::string JsonString(const std::wstring& text) {
   std::string out = "\"";
