@@ -231,6 +231,11 @@ int FuzzIterations(int default_count) {
   return asked > 0 && asked <= 2000000000 ? static_cast<int>(asked) : default_count;
 }
 
+double FuzzSecondsLimit() {
+  const int64_t asked = EnvironmentNumber("ORVANE_FUZZ_SECONDS");
+  return asked > 0 ? static_cast<double>(asked) : 0;
+}
+
 double FuzzClockSeconds() {
   using Clock = std::chrono::steady_clock;
   return std::chrono::duration<double>(Clock::now().time_since_epoch()).count();

@@ -49,6 +49,9 @@ class Mutator {
 
 // The number of inputs for one parser: ORVANE_FUZZ_ITERATIONS when set (and above 0), else `default_count`.
 int FuzzIterations(int default_count);
+// ORVANE_FUZZ_SECONDS when set (and above 0): a run of mutations stops after that many seconds, so that a
+// long run of slow parsers ends by a deadline and reports the inputs it reached. 0 when not set.
+double FuzzSecondsLimit();
 
 // Seeds no longer than this are also run cut at every length (every prefix, the empty one included).
 const size_t kEveryLengthLimit = 4096;
@@ -102,8 +105,12 @@ FuzzTally RunFuzzInputs(const char* name,
       going = run(seed.substr(0, length));
   }
   const int count = FuzzIterations(default_count);
-  for (int i = 0; going && i < count; ++i)
+  const double limit = FuzzSecondsLimit();
+  for (int i = 0; going && i < count; ++i) {
+    if (limit > 0 && i % 256 == 0 && FuzzClockSeconds() - start > limit)
+      break;
     going = run(mutator.Mutate(seeds, dictionary));
+  }
   tally.seconds = FuzzClockSeconds() - start;
   tally.Print();
   return tally;
