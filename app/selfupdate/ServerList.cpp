@@ -4,18 +4,14 @@
 
 #include <tinyxml.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
+#include <string>
 
 #include "app/games/CatalogueText.h"
+#include "app/texts/XmlRecordFile.h"
 
 namespace {
-
-struct FileClose {
-  void operator()(FILE* file) const { std::fclose(file); }
-};
 
 // A required text: present, not empty and fitting its field.
 bool ReadRequiredText(const TiXmlElement& local, const char* name, wchar_t* field, size_t width) {
@@ -44,22 +40,20 @@ void ServerList::Clear() {
 
 int ServerList::Parse(const wchar_t* path) {
   Clear();
-  if (path == nullptr || path[0] == 0)
+  std::string bytes;
+  if (!ReadXmlFileBytes(path, &bytes))
     return 0;
-  std::unique_ptr<FILE, FileClose> file(_wfopen(path, L"rb"));
-  if (file == nullptr)
-    return 0;
-  TiXmlDocument document;
-  if (!document.LoadFile(file.get(), TIXML_ENCODING_UTF8))
-    return 0;
-  return ParseDocument(document);
+  return ParseBytes(bytes.data(), bytes.size());
 }
 
 int ServerList::ParseText(const char* text) {
+  return ParseBytes(text != nullptr ? text : "", text != nullptr ? std::strlen(text) : 0);
+}
+
+int ServerList::ParseBytes(const char* bytes, size_t size) {
   Clear();
   TiXmlDocument document;
-  document.Parse(text != nullptr ? text : "", nullptr, TIXML_ENCODING_UTF8);
-  if (document.Error())
+  if (!ParseXmlBytes(&document, bytes, size, TIXML_ENCODING_UTF8))
     return 0;
   return ParseDocument(document);
 }

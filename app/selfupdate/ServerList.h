@@ -35,8 +35,10 @@ class ServerList {
   // the root is not "LocalList", a "Local" lacks a non-empty "local_name" or "lupdate_addr", a text does not
   // fit 1024 characters, or the records cannot be allocated. On 0 the list is empty.
   int Parse(const wchar_t* path);
-  // The same over the bytes of a file.
+  // The same over the text of a file (up to its NUL).
   int ParseText(const char* text);
+  // The same over `size` bytes of a file, read as the file is (the text ends at a NUL). Pure.
+  int ParseBytes(const char* bytes, size_t size);
 
   int count() const { return count_; }
   ServerRecord* records() { return records_; }

@@ -11,6 +11,7 @@
 // Use: construct, Load the downloaded file, Publish on success, destroy. Thread: the user-interface thread.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -28,6 +29,8 @@ class CXMLNotice {
   // Parses the file at `path` into records (replacing earlier ones). False for a missing or empty path, a
   // file that cannot be read or parsed; a file without notices is true with no records.
   bool Load(const wchar_t* path);
+  // The same over `size` bytes of such a file (the text ends at a NUL). Pure: no file is read.
+  bool LoadBytes(const char* bytes, size_t size);
   // Copies the records into the published notice array. False when there are none (the published count
   // becomes 0) or no memory.
   bool Publish();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "app/texts/XmlRecordFile.h"
 
@@ -19,9 +20,18 @@ CXMLSearchKeyword::~CXMLSearchKeyword() = default;
 
 bool CXMLSearchKeyword::Load(const wchar_t* path) {
   records_.clear();
+  document_->Clear();
+  std::string bytes;
+  if (!ReadXmlFileBytes(path, &bytes))
+    return false;
+  return LoadBytes(bytes.data(), bytes.size());
+}
+
+bool CXMLSearchKeyword::LoadBytes(const char* bytes, size_t size) {
+  records_.clear();
   // TinyXML and the record array allocate with new, which throws; nothing may leave the reader.
   try {
-    if (!LoadXmlRecordFile(document_.get(), path))
+    if (!ParseXmlBytes(document_.get(), bytes, size, TIXML_DEFAULT_ENCODING))
       return false;
     for (const TiXmlElement* element = FirstRecordElement(*document_, "item"); element != nullptr;
          element = element->NextSiblingElement()) {

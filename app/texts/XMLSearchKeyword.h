@@ -14,6 +14,7 @@
 // Use: construct, Load the downloaded file, Publish on success, destroy. Thread: the user-interface thread.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -28,8 +29,9 @@ class CXMLSearchKeyword {
   CXMLSearchKeyword(const CXMLSearchKeyword&) = delete;
   CXMLSearchKeyword& operator=(const CXMLSearchKeyword&) = delete;
 
-  // As CXMLNotice::Load.
+  // As CXMLNotice::Load and CXMLNotice::LoadBytes.
   bool Load(const wchar_t* path);
+  bool LoadBytes(const char* bytes, size_t size);
   // Copies the records into the published keyword array. False when there are none (the published count
   // becomes 0) or no memory.
   bool Publish();

@@ -2,27 +2,61 @@
 
 #include <windows.h>
 
-#include <cstdio>
-#include <memory>
+#include <cstdint>
+#include <new>
 
-namespace {
+#include "ui/base/FileReading.h"
 
-struct FileClose {
-  void operator()(FILE* file) const { std::fclose(file); }
-};
-
-}  // namespace
-
-bool LoadXmlRecordFile(TiXmlDocument* document, const wchar_t* path) {
-  document->Clear();
+bool ReadXmlFileBytes(const wchar_t* path, std::string* bytes) {
+  bytes->clear();
   if (path == nullptr || path[0] == 0)
     return false;
   // Opened through the wide path: an 8-bit copy of the path would lose every character outside the system
   // code page.
-  std::unique_ptr<FILE, FileClose> file(_wfopen(path, L"rb"));
-  if (file == nullptr)
+  UniqueHandle file = OpenFileForReading(path);
+  uint64_t size = 0;
+  if (!file.valid() || !QueryFileSize(file.get(), &size) || size > UINT32_MAX / 2)
     return false;
-  return document->LoadFile(file.get(), TIXML_DEFAULT_ENCODING);
+  try {
+    bytes->resize(static_cast<size_t>(size));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  if (size != 0 && !ReadFileAt(file.get(), 0, &(*bytes)[0], static_cast<uint32_t>(size))) {
+    bytes->clear();
+    return false;
+  }
+  return true;
+}
+
+std::string NormalizedXmlText(const char* bytes, size_t size) {
+  std::string text;
+  text.reserve(size);
+  for (size_t at = 0; at < size && bytes[at] != 0; ++at) {
+    if (bytes[at] != '\r') {
+      text += bytes[at];
+      continue;
+    }
+    text += '\n';
+    if (at + 1 < size && bytes[at + 1] == '\n')
+      ++at;
+  }
+  return text;
+}
+
+bool ParseXmlBytes(TiXmlDocument* document, const char* bytes, size_t size, TiXmlEncoding encoding) {
+  document->Clear();
+  std::string text;
+  try {
+    text = NormalizedXmlText(bytes, size);
+    text.append(kXmlTextPadding, '\0');
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  if (text.size() == kXmlTextPadding)
+    return false;
+  document->Parse(text.c_str(), nullptr, encoding);
+  return !document->Error();
 }
 
 const TiXmlElement* FirstRecordElement(const TiXmlDocument& document, const char* first_name) {

@@ -1,4 +1,4 @@
-// What the notice and keyword readers share: loading an XML file through its wide path, walking its record
+// What the XML readers share: reading an XML file through its wide path and parsing its bytes, walking record
 // elements and converting element text into fixed fields.
 //
 // Record elements: the root's first child element of the given name, then every following sibling element
@@ -9,10 +9,23 @@
 #include <tinyxml.h>
 
 #include <cstddef>
+#include <string>
 
-// Clears `document` and loads the file at `path` into it (TinyXML's default encoding detection). False for
-// a null or empty path, a file that cannot be opened, or a parse error.
-bool LoadXmlRecordFile(TiXmlDocument* document, const wchar_t* path);
+// The whole file at `path` (a wide path) into `bytes`. False for a null or empty path, a file that cannot be
+// read whole, or no memory for it.
+bool ReadXmlFileBytes(const wchar_t* path, std::string* bytes);
+
+// NULs after the copy that TinyXML parses. Its parser steps over a whole UTF-8 sequence even when the text
+// ends inside it (a lead byte as one of the last three bytes), and so reads up to three bytes past the
+// terminator; these NULs keep that read inside the copy and end the parse there.
+const size_t kXmlTextPadding = 4;
+
+// Clears `document` and parses `size` bytes of an XML file into it, as TinyXML's file loader reads a file
+// (the text ends at its first NUL; CR LF and a lone CR read as LF), from a copy ending in kXmlTextPadding
+// NULs. False for an empty text, a parse error, or no memory for the copy. Pure: no file, no global.
+bool ParseXmlBytes(TiXmlDocument* document, const char* bytes, size_t size, TiXmlEncoding encoding);
+// The copy that ParseXmlBytes hands to TinyXML, without the padding (tests).
+std::string NormalizedXmlText(const char* bytes, size_t size);
 
 // The first record element, or null (no root, or no child element of that name).
 const TiXmlElement* FirstRecordElement(const TiXmlDocument& document, const char* first_name);

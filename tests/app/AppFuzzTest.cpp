@@ -24,6 +24,7 @@
 #include "app/texts/NoticeKeywordRecords.h"
 #include "app/texts/XMLNotice.h"
 #include "app/texts/XMLSearchKeyword.h"
+#include "app/texts/XmlRecordFile.h"
 #include "base/TextFields.h"
 #include "tests/support/GuardedBuffer.h"
 #include "tests/support/Mutator.h"
@@ -325,10 +326,8 @@ size_t CountOf(const std::string& text, char c) {
   return count;
 }
 
-TEST(NoticeKeywordXmlFuzz, RecordsKeepTheirFieldsAndArePublishedAsRead) {
-  TempFolder folder(L"xmlfuzz");
-  const std::wstring path = folder.Join(L"file.xml");
-  const std::vector<std::string> seeds = {
+std::vector<std::string> NoticeKeywordSeeds() {
+  return {
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<notices>\n<notice><subject>Maintenance \xE2\x80\x94 "
       "tonight"
       "</subject><url>http://portal.example/n?a=1&amp;b=2</url></notice>\n<other><subject><![CDATA[<b>x</"
@@ -337,43 +336,90 @@ TEST(NoticeKeywordXmlFuzz, RecordsKeepTheirFieldsAndArePublishedAsRead) {
       "<root><item><view_content>hint</view_content><link_type>1</link_type><keyword>term</keyword>"
       "<section>s</section><href>http://h/</href></item><item><keyword>\xED\x9F\xBF</keyword></item></root>",
   };
-  const std::vector<std::string> dictionary = {
-      "<notice>",  "</notice>", "<item>",       "<subject>", "<href>",
-      "<![CDATA[", "]]>",       "&#0;",         "&#xFFFF;",  "&lt;",
-      "<!--",      "-->",       "\xEF\xBB\xBF", "\xC0\x80",  "\xF4\x90\x80\x80"};
+}
+
+std::vector<std::string> NoticeKeywordDictionary() {
+  return {"<notice>",  "</notice>", "<item>",       "<subject>", "<href>",
+          "<![CDATA[", "]]>",       "&#0;",         "&#xFFFF;",  "&lt;",
+          "<!--",      "-->",       "\xEF\xBB\xBF", "\xC0\x80",  "\xF4\x90\x80\x80"};
+}
+
+// What both readers promise for one reading: records within their fields, published as read.
+size_t ExpectNoticesWithinTheirFields(const CXMLNotice& read,
+                                      CXMLNotice* publisher,
+                                      const std::string& input) {
+  EXPECT_LE(read.records().size(), CountOf(input, '<'));
+  for (const NoticeRecord& record : read.records()) {
+    EXPECT_NE(nullptr, std::wmemchr(record.subject, L'\0', 1024));
+    EXPECT_NE(nullptr, std::wmemchr(record.url, L'\0', 1024));
+  }
+  EXPECT_EQ(!read.records().empty(), publisher->Publish());
+  EXPECT_EQ(read.records().size(), static_cast<size_t>(RawNoticeCount()));
+  return read.records().size();
+}
+
+size_t ExpectKeywordsWithinTheirFields(const CXMLSearchKeyword& read,
+                                       CXMLSearchKeyword* publisher,
+                                       const std::string& input) {
+  EXPECT_LE(read.records().size(), CountOf(input, '<'));
+  for (const KeywordRecord& record : read.records()) {
+    EXPECT_LE(std::wcslen(record.view_content), 259u);
+    EXPECT_LE(std::wcslen(record.href), 259u);
+    EXPECT_NE(nullptr, std::wmemchr(record.link_type, L'\0', 260));
+    EXPECT_NE(nullptr, std::wmemchr(record.keyword, L'\0', 260));
+    EXPECT_NE(nullptr, std::wmemchr(record.section, L'\0', 260));
+  }
+  EXPECT_EQ(!read.records().empty(), publisher->Publish());
+  EXPECT_EQ(read.records().size(), static_cast<size_t>(RawKeywordCount()));
+  return read.records().size();
+}
+
+// The readers over the bytes of a file, each input ending at a no-access page; TinyXML itself reads a padded
+// copy, and the same copy placed at a guard page shows that the padding holds its reads.
+TEST(NoticeKeywordXmlFuzz, RecordsKeepTheirFieldsAndArePublishedAsRead) {
   Mutator mutator(0x3A11, Mutator::kText8);
+  GuardedBuffer buffer;
   size_t records_seen = 0;
-  RunFuzzInputs("notice and keyword XML", mutator, seeds, dictionary, 300, [&](const std::string& input) {
-    ASSERT_TRUE(WriteFileBytes(path, input));
-    const size_t most_records = CountOf(input, '<');
-    CXMLNotice notices;
-    if (notices.Load(path.c_str())) {
-      ASSERT_LE(notices.records().size(), most_records);
-      for (const NoticeRecord& record : notices.records()) {
-        ASSERT_NO_FATAL_FAILURE(ExpectTerminated(record.subject));
-        ASSERT_NO_FATAL_FAILURE(ExpectTerminated(record.url));
-      }
-      ASSERT_EQ(!notices.records().empty(), notices.Publish());
-      ASSERT_EQ(notices.records().size(), static_cast<size_t>(RawNoticeCount()));
-      records_seen += notices.records().size();
-    }
-    CXMLSearchKeyword keywords;
-    if (keywords.Load(path.c_str())) {
-      ASSERT_LE(keywords.records().size(), most_records);
-      for (const KeywordRecord& record : keywords.records()) {
-        ASSERT_LE(std::wcslen(record.view_content), 259u);
-        ASSERT_LE(std::wcslen(record.href), 259u);
-        ASSERT_NO_FATAL_FAILURE(ExpectTerminated(record.link_type));
-        ASSERT_NO_FATAL_FAILURE(ExpectTerminated(record.keyword));
-        ASSERT_NO_FATAL_FAILURE(ExpectTerminated(record.section));
-      }
-      ASSERT_EQ(!keywords.records().empty(), keywords.Publish());
-      ASSERT_EQ(keywords.records().size(), static_cast<size_t>(RawKeywordCount()));
-      records_seen += keywords.records().size();
-    }
-  });
+  RunFuzzInputs("notice and keyword XML", mutator, NoticeKeywordSeeds(), NoticeKeywordDictionary(), 3000,
+                [&](const std::string& input) {
+                  const char* bytes = reinterpret_cast<const char*>(buffer.Place(input));
+                  CXMLNotice notices;
+                  if (notices.LoadBytes(bytes, input.size()))
+                    records_seen += ExpectNoticesWithinTheirFields(notices, &notices, input);
+                  CXMLSearchKeyword keywords;
+                  if (keywords.LoadBytes(bytes, input.size()))
+                    records_seen += ExpectKeywordsWithinTheirFields(keywords, &keywords, input);
+                  const std::string padded =
+                      NormalizedXmlText(input.data(), input.size()) + std::string(kXmlTextPadding, '\0');
+                  TiXmlDocument document;
+                  document.Parse(reinterpret_cast<const char*>(buffer.Place(padded)), nullptr,
+                                 mutator.Below(2) == 0 ? TIXML_ENCODING_UTF8 : TIXML_DEFAULT_ENCODING);
+                });
   ReleaseRawNotices();
   ReleaseRawKeywords();
+  EXPECT_GT(records_seen, 0u);
+}
+
+// The real path: a file gives the records its bytes give.
+TEST(NoticeKeywordXmlFuzz, AFileGivesTheRecordsItsBytesGive) {
+  TempFolder folder(L"xmlfuzz");
+  const std::wstring path = folder.Join(L"file.xml");
+  Mutator mutator(0x3A12, Mutator::kText8);
+  size_t records_seen = 0;
+  RunFuzzInputs("notice and keyword XML file", mutator, NoticeKeywordSeeds(), NoticeKeywordDictionary(), 60,
+                [&](const std::string& input) {
+                  ASSERT_TRUE(WriteFileBytes(path, input));
+                  CXMLNotice from_file;
+                  CXMLNotice from_bytes;
+                  ASSERT_EQ(from_bytes.LoadBytes(input.data(), input.size()), from_file.Load(path.c_str()));
+                  ASSERT_EQ(from_bytes.records().size(), from_file.records().size());
+                  CXMLSearchKeyword keywords_from_file;
+                  CXMLSearchKeyword keywords_from_bytes;
+                  ASSERT_EQ(keywords_from_bytes.LoadBytes(input.data(), input.size()),
+                            keywords_from_file.Load(path.c_str()));
+                  ASSERT_EQ(keywords_from_bytes.records().size(), keywords_from_file.records().size());
+                  records_seen += from_file.records().size() + keywords_from_file.records().size();
+                });
   EXPECT_GT(records_seen, 0u);
 }
 

@@ -11,6 +11,8 @@
 
 #include "app/texts/XMLNotice.h"
 #include "app/texts/XMLSearchKeyword.h"
+#include "app/texts/XmlRecordFile.h"
+#include "tests/support/GuardedBuffer.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -188,6 +190,31 @@ TEST_F(XmlRecordsTest, PublishesOnlyWhenThereAreRecords) {
   ASSERT_TRUE(keywords_.Publish());  // replaces the earlier array
   ASSERT_EQ(2, RawKeywordCount());
   EXPECT_STREQ(L"b", RawKeywords()[0].keyword);
+}
+
+// TinyXML steps over a whole UTF-8 sequence even where the text ends inside it, and so read up to three
+// bytes past the end of a file (a fuzz test found it). Each text here ends at a no-access page.
+TEST(XmlBytes, TextsEndingInsideAUtf8SequenceAreReadOnlyToTheirEnd) {
+  testing_support::GuardedBuffer buffer;
+  const std::vector<std::pair<std::string, bool>> cases = {
+      {"<n><notice><subject>\xE0", false},
+      {"\xEF\xBB\xBF<n><notice><subject>x</subject></notice></n>\xF0\x9F", true},
+      {"<?xml version=\"1.0\" encoding=\"UTF-8\"?><n a=\"\xF4", false},
+      {"<n><notice><subject>ok</subject></notice></n>", true},
+      {std::string("<n><notice/></n>\0\xE0", 18), true}};  // the text ends at its NUL
+  for (const auto& [text, parses] : cases) {
+    const char* bytes = reinterpret_cast<const char*>(buffer.Place(text));
+    TiXmlDocument document;
+    EXPECT_EQ(parses, ParseXmlBytes(&document, bytes, text.size(), TIXML_ENCODING_UTF8)) << text;
+    CXMLNotice notices;
+    EXPECT_EQ(parses, notices.LoadBytes(bytes, text.size())) << text;
+    // The copy TinyXML reads, placed at the guard page itself: its padding holds the parser's reads.
+    const std::string padded =
+        NormalizedXmlText(text.data(), text.size()) + std::string(kXmlTextPadding, '\0');
+    TiXmlDocument direct;
+    direct.Parse(reinterpret_cast<const char*>(buffer.Place(padded)), nullptr, TIXML_ENCODING_UTF8);
+    EXPECT_EQ(parses, !direct.Error()) << text;
+  }
 }
 
 }  // namespace
