@@ -29,6 +29,12 @@ bool IsFile(const wchar_t* path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+// A plain name that names a file of its own: the file system drops trailing dots and blanks, so a name of
+// nothing else ("." or ". .") would stand for the folder that holds it.
+bool IsIconPathPart(const wchar_t* name) {
+  return IsPlainName(name) && std::wcsspn(name, L". ") != std::wcslen(name);
+}
+
 bool CreateFolderTolerant(const wchar_t* path) {
   if (CreateDirectoryW(path, nullptr))
     return true;
@@ -243,7 +249,7 @@ const wchar_t* IconFileName(const wchar_t* url) {
   if (slash == nullptr)
     return nullptr;
   const wchar_t* name = slash + 1;
-  return IsPlainName(name) ? name : nullptr;
+  return IsIconPathPart(name) ? name : nullptr;
 }
 
 bool CreateFolderChain(const wchar_t* path) {
@@ -265,7 +271,7 @@ bool CreateFolderChain(const wchar_t* path) {
 int FetchIconFile(const wchar_t* game_id, const wchar_t* url, int32_t version, wchar_t* path) {
   if (game_id == nullptr || url == nullptr || url[0] == 0 || version == 0 || path == nullptr)
     return kIconFetchFailed;
-  if (!IsPlainName(game_id) || std::wcslen(url) > kMaxIconUrlUnits)
+  if (!IsIconPathPart(game_id) || std::wcslen(url) > kMaxIconUrlUnits)
     return kIconFetchFailed;
   const wchar_t* file_name = IconFileName(url);
   wchar_t folder[kPathUnits];

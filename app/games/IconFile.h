@@ -15,8 +15,8 @@ enum IconFetchResult : int {
 };
 
 // Makes sure the local copy of `url` (version `version`) exists and copies its path into `path` (260 units).
-//   1. Fails for a null or empty id or URL, version 0, a null `path`, a game id that is not a plain name, or
-//      a URL of more than kMaxIconUrlUnits units.
+//   1. Fails for a null or empty id or URL, version 0, a null `path`, a game id that is not a plain name (or
+//      is made only of dots and blanks), or a URL of more than kMaxIconUrlUnits units.
 //   2. Creates the folder "<current folder>\icons\<game id>" (CreateFolderChain).
 //   3. The file name is the text after the last '/' of the URL; it must be a plain name.
 //   4. When the recorded version equals `version` and the file is still there: ready, nothing is fetched.
@@ -36,8 +36,8 @@ void SetIconReceiveTimeout(unsigned milliseconds);
 // The longest icon URL that is fetched (the platform's URL limit).
 const size_t kMaxIconUrlUnits = 2083;
 
-// The text after the last '/' of `url` when that is a plain file name (no '\\', ':', "..", not empty); null
-// otherwise. Points into `url`.
+// The text after the last '/' of `url` when that is a plain file name (no '\\', ':', "..", not empty, not
+// only dots and blanks, which would name the folder itself); null otherwise. Points into `url`.
 const wchar_t* IconFileName(const wchar_t* url);
 
 // The value of the first "Content-Length" line of raw HTTP response headers (name without regard to case),
