@@ -224,8 +224,6 @@ int GameOrderList::LoadSkin() {
   // BACK (and with it the list's height) is read after OnSkinLoaded: the scroll bar and the first-row y
   // follow the new row size only now.
   UpdateScrollBar();
-  if (row_height_ <= 0)
-    first_row_y_ = 0;
   Invalidate();
   return 1;
 }
@@ -234,6 +232,10 @@ void GameOrderList::OnSkinLoaded() {
   if (category() == nullptr || ini() == nullptr)
     return;
   ReadSkinKeys();
+  // Rows without a height take no space, so the first row stands at 0, also when the rest of the skin (BACK)
+  // then fails and UpdateScrollBar never runs.
+  if (row_height_ <= 0)
+    first_row_y_ = 0;
   for (const std::unique_ptr<GameOrderButton>& row : rows_) {
     if (row)
       StyleRow(row.get(), nullptr);
