@@ -30,6 +30,15 @@ void MakeLauncherFont(IniContainer* table) {
                   OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, NONANTIALIASED_QUALITY, 0, name);
 }
 
+// Takes `table` (null: none) as the launcher table and makes its font.
+int InstallLauncherTable(IniContainer* table) {
+  g_launcher_table = table;
+  if (g_launcher_table == nullptr)
+    return 0;
+  MakeLauncherFont(g_launcher_table);
+  return 1;
+}
+
 }  // namespace
 
 bool LauncherMessagePathFor(const wchar_t* module_path, wchar_t* path, size_t units) {
@@ -62,11 +71,12 @@ int LoadLauncherMessagesFor(const wchar_t* module_path) {
   wchar_t path[MAX_PATH];
   if (!LauncherMessagePathFor(module_path, path, MAX_PATH))
     return 0;
-  g_launcher_table = LoadIniFile(path);
-  if (g_launcher_table == nullptr)
-    return 0;
-  MakeLauncherFont(g_launcher_table);
-  return 1;
+  return InstallLauncherTable(LoadIniFile(path));
+}
+
+int LoadLauncherMessagesFromContent(const wchar_t* content, uint32_t byte_size) {
+  ReleaseLauncherMessages();
+  return InstallLauncherTable(ParseIniFileContent(content, byte_size));
 }
 
 const wchar_t* GetLauncherMessage(const wchar_t* key) {
@@ -94,6 +104,12 @@ void ReleaseLauncherMessages() {
 int LoadAppMessages() {
   ReleaseAppMessages();
   g_app_table = LoadIniFile(kAppMessagePath);
+  return g_app_table != nullptr ? 1 : 0;
+}
+
+int LoadAppMessagesFromContent(const wchar_t* content, uint32_t byte_size) {
+  ReleaseAppMessages();
+  g_app_table = ParseIniFileContent(content, byte_size);
   return g_app_table != nullptr ? 1 : 0;
 }
 

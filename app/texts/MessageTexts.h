@@ -38,6 +38,8 @@ bool LauncherMessagePathFor(const wchar_t* module_path, wchar_t* path, size_t un
 int LoadLauncherMessages();
 // The same for a program at `module_path` (tests point it into a temporary folder).
 int LoadLauncherMessagesFor(const wchar_t* module_path);
+// The same over the `byte_size` bytes of such a file (ParseIniFileContent): no file is read.
+int LoadLauncherMessagesFromContent(const wchar_t* content, uint32_t byte_size);
 // The launcher [MESSAGE] text of `key`; `key` itself when the table or the key is missing ("" for a null
 // key).
 const wchar_t* GetLauncherMessage(const wchar_t* key);
@@ -49,6 +51,8 @@ void ReleaseLauncherMessages();
 
 // Loads "data\skin\AppMessage.ini", replacing any loaded table. 1 when the table was built, else 0.
 int LoadAppMessages();
+// The same over the `byte_size` bytes of such a file: no file is read.
+int LoadAppMessagesFromContent(const wchar_t* content, uint32_t byte_size);
 // The application [MESSAGE] text of `key`, or null when the table or the key is missing.
 const wchar_t* GetAppMessage(const wchar_t* key);
 // The same, or "unknown error" when the table or the key is missing.

@@ -273,6 +273,38 @@ TEST(MessageTableFuzz, TablesAreBuiltOnlyFromMarkedFilesAndLookupsStayTexts) {
   EXPECT_GT(built, 0);
 }
 
+// The same rules over the bytes of the tables, each input ending at a no-access page (no file is read).
+TEST(MessageTableFuzz, TablesOverBytesAreBuiltOnlyWhenMarkedAndLookupsStayTexts) {
+  const std::vector<std::string> seeds =
+      Encoded({L"[MESSAGE]\r\nTITLE=Orvane\r\nSPLASH=Loading "
+               L"%s...\r\n[FONT]\r\nsize=14\r\nname=Tahoma\r\ncharset=0\r\n"
+               L"gap_x=3\r\ngap_y=-2\r\n",
+               L"[MESSAGE]\r\nERR_NETWORK=The network is gone\r\n"},
+              true);
+  Mutator mutator(0x3E56, Mutator::kText16);
+  GuardedBuffer buffer;
+  int built = 0;
+  RunFuzzInputs("message tables over bytes", mutator, seeds,
+                Encoded({L"[FONT]\r\n", L"size=", L"%s", L"%n", L"name=", L"charset=255"}), 20000,
+                [&](const std::string& input) {
+                  const wchar_t* content = reinterpret_cast<const wchar_t*>(buffer.Place(input));
+                  const uint32_t size = static_cast<uint32_t>(input.size());
+                  const bool marked = input.size() >= 2 && input[0] == '\xFF' && input[1] == '\xFE';
+                  ASSERT_EQ(marked ? 1 : 0, LoadLauncherMessagesFromContent(content, size));
+                  ASSERT_EQ(marked ? 1 : 0, LoadAppMessagesFromContent(content, size));
+                  built += marked;
+                  for (const wchar_t* key : {L"TITLE", L"SPLASH", L"ERR_NETWORK", L"MISSING"}) {
+                    const wchar_t* text = GetLauncherMessage(key);
+                    ASSERT_NE(nullptr, text);
+                    ASSERT_LE(std::wcslen(text), input.size() / 2 + std::wcslen(key));
+                    ASSERT_NE(nullptr, GetAppMessageOrUnknown(key));
+                  }
+                  ReleaseLauncherMessages();
+                  ReleaseAppMessages();
+                });
+  EXPECT_GT(built, 0);
+}
+
 TEST(SettingsFileFuzz, LoadedSettingsAreAlwaysWithinTheirBounds) {
   TempFolder folder(L"settingfuzz");
   const std::wstring program = folder.Join(L"orvaneLauncher.exe");
