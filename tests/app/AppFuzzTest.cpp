@@ -250,24 +250,24 @@ TEST(MessageTableFuzz, TablesAreBuiltOnlyFromMarkedFilesAndLookupsStayTexts) {
               true);
   Mutator mutator(0x3E55, Mutator::kText16);
   int built = 0;
-  RunFuzzInputs("message tables", mutator, seeds, Encoded({L"[FONT]\r\n", L"size=", L"%s", L"%n"}), 300,
-                [&](const std::string& input) {
-                  ReleaseAllVirtualFiles();
-                  ASSERT_TRUE(WriteFileBytes(folder.Join(L"LauncherMessage.ini"), input));
-                  ASSERT_TRUE(WriteFileBytes(folder.Join(L"data\\skin\\AppMessage.ini"), input));
-                  const bool marked = input.size() >= 2 && input[0] == '\xFF' && input[1] == '\xFE';
-                  ASSERT_EQ(marked ? 1 : 0, LoadLauncherMessagesFor(module.c_str()));
-                  ASSERT_EQ(marked ? 1 : 0, LoadAppMessages());
-                  built += marked;
-                  for (const wchar_t* key : {L"TITLE", L"SPLASH", L"ERR_NETWORK", L"MISSING"}) {
-                    const wchar_t* text = GetLauncherMessage(key);
-                    ASSERT_NE(nullptr, text);
-                    ASSERT_LE(std::wcslen(text), input.size() / 2 + std::wcslen(key));
-                    ASSERT_NE(nullptr, GetAppMessageOrUnknown(key));
-                  }
-                  ReleaseLauncherMessages();
-                  ReleaseAppMessages();
-                });
+  RunFuzzMutations("message tables", mutator, seeds, Encoded({L"[FONT]\r\n", L"size=", L"%s", L"%n"}), 80,
+                   [&](const std::string& input) {
+                     ReleaseAllVirtualFiles();
+                     ASSERT_TRUE(WriteFileBytes(folder.Join(L"LauncherMessage.ini"), input));
+                     ASSERT_TRUE(WriteFileBytes(folder.Join(L"data\\skin\\AppMessage.ini"), input));
+                     const bool marked = input.size() >= 2 && input[0] == '\xFF' && input[1] == '\xFE';
+                     ASSERT_EQ(marked ? 1 : 0, LoadLauncherMessagesFor(module.c_str()));
+                     ASSERT_EQ(marked ? 1 : 0, LoadAppMessages());
+                     built += marked;
+                     for (const wchar_t* key : {L"TITLE", L"SPLASH", L"ERR_NETWORK", L"MISSING"}) {
+                       const wchar_t* text = GetLauncherMessage(key);
+                       ASSERT_NE(nullptr, text);
+                       ASSERT_LE(std::wcslen(text), input.size() / 2 + std::wcslen(key));
+                       ASSERT_NE(nullptr, GetAppMessageOrUnknown(key));
+                     }
+                     ReleaseLauncherMessages();
+                     ReleaseAppMessages();
+                   });
   ReleaseAllVirtualFiles();
   SetCurrentDirectoryW(previous);
   EXPECT_GT(built, 0);
@@ -438,20 +438,21 @@ TEST(NoticeKeywordXmlFuzz, AFileGivesTheRecordsItsBytesGive) {
   const std::wstring path = folder.Join(L"file.xml");
   Mutator mutator(0x3A12, Mutator::kText8);
   size_t records_seen = 0;
-  RunFuzzInputs("notice and keyword XML file", mutator, NoticeKeywordSeeds(), NoticeKeywordDictionary(), 60,
-                [&](const std::string& input) {
-                  ASSERT_TRUE(WriteFileBytes(path, input));
-                  CXMLNotice from_file;
-                  CXMLNotice from_bytes;
-                  ASSERT_EQ(from_bytes.LoadBytes(input.data(), input.size()), from_file.Load(path.c_str()));
-                  ASSERT_EQ(from_bytes.records().size(), from_file.records().size());
-                  CXMLSearchKeyword keywords_from_file;
-                  CXMLSearchKeyword keywords_from_bytes;
-                  ASSERT_EQ(keywords_from_bytes.LoadBytes(input.data(), input.size()),
-                            keywords_from_file.Load(path.c_str()));
-                  ASSERT_EQ(keywords_from_bytes.records().size(), keywords_from_file.records().size());
-                  records_seen += from_file.records().size() + keywords_from_file.records().size();
-                });
+  RunFuzzMutations("notice and keyword XML file", mutator, NoticeKeywordSeeds(), NoticeKeywordDictionary(),
+                   40, [&](const std::string& input) {
+                     ASSERT_TRUE(WriteFileBytes(path, input));
+                     CXMLNotice from_file;
+                     CXMLNotice from_bytes;
+                     ASSERT_EQ(from_bytes.LoadBytes(input.data(), input.size()),
+                               from_file.Load(path.c_str()));
+                     ASSERT_EQ(from_bytes.records().size(), from_file.records().size());
+                     CXMLSearchKeyword keywords_from_file;
+                     CXMLSearchKeyword keywords_from_bytes;
+                     ASSERT_EQ(keywords_from_bytes.LoadBytes(input.data(), input.size()),
+                               keywords_from_file.Load(path.c_str()));
+                     ASSERT_EQ(keywords_from_bytes.records().size(), keywords_from_file.records().size());
+                     records_seen += from_file.records().size() + keywords_from_file.records().size();
+                   });
   EXPECT_GT(records_seen, 0u);
 }
 

@@ -40,7 +40,7 @@ TEST(LauncherInfoFuzz, ReadTextsStayInTheirFieldsAndOnlyAnAddressThatFitsIsTaken
   GuardedBuffer text_buffer;
   GuardedBuffer field_buffer;
   int taken = 0;
-  RunFuzzInputs("launcher info", mutator, seeds, dictionary, 150, [&](const std::string& input) {
+  RunFuzzInputs("launcher info", mutator, seeds, dictionary, 80, [&](const std::string& input) {
     ASSERT_TRUE(WriteFileBytes(path, input));
     // Both reads end at a no-access page: a text longer than its 1024 units would fault.
     wchar_t* text = reinterpret_cast<wchar_t*>(text_buffer.PlaceSpace(kLauncherInfoTextUnits * 2));
@@ -153,23 +153,23 @@ TEST(ServerListFuzz, AFileGivesTheListItsBytesGive) {
   const std::wstring path = folder.Join(L"locallist.xml");
   Mutator mutator(0x10CA2, Mutator::kText8);
   int accepted = 0;
-  RunFuzzInputs("server list file", mutator, ServerListSeeds(), ServerListDictionary(), 60,
-                [&](const std::string& input) {
-                  ASSERT_TRUE(WriteFileBytes(path, input));
-                  ServerList from_file;
-                  const int result = from_file.Parse(path.c_str());
-                  ASSERT_NO_FATAL_FAILURE(ExpectWholeListOrNone(from_file, result, input));
-                  accepted += from_file.count() > 0;
-                  ServerList from_bytes;
-                  ASSERT_EQ(from_bytes.ParseBytes(input.data(), input.size()), result);
-                  ASSERT_EQ(from_bytes.count(), from_file.count());
-                  for (int i = 0; i < from_file.count(); ++i) {
-                    ASSERT_STREQ(from_bytes.records()[i].name, from_file.records()[i].name);
-                    ASSERT_STREQ(from_bytes.records()[i].address, from_file.records()[i].address);
-                    ASSERT_EQ(from_bytes.records()[i].current_version,
-                              from_file.records()[i].current_version);
-                  }
-                });
+  RunFuzzMutations("server list file", mutator, ServerListSeeds(), ServerListDictionary(), 40,
+                   [&](const std::string& input) {
+                     ASSERT_TRUE(WriteFileBytes(path, input));
+                     ServerList from_file;
+                     const int result = from_file.Parse(path.c_str());
+                     ASSERT_NO_FATAL_FAILURE(ExpectWholeListOrNone(from_file, result, input));
+                     accepted += from_file.count() > 0;
+                     ServerList from_bytes;
+                     ASSERT_EQ(from_bytes.ParseBytes(input.data(), input.size()), result);
+                     ASSERT_EQ(from_bytes.count(), from_file.count());
+                     for (int i = 0; i < from_file.count(); ++i) {
+                       ASSERT_STREQ(from_bytes.records()[i].name, from_file.records()[i].name);
+                       ASSERT_STREQ(from_bytes.records()[i].address, from_file.records()[i].address);
+                       ASSERT_EQ(from_bytes.records()[i].current_version,
+                                 from_file.records()[i].current_version);
+                     }
+                   });
   EXPECT_GT(accepted, 0);
 }
 

@@ -75,6 +75,15 @@ FuzzTally RunFuzzInputs(const char* name,
                         const std::vector<std::string>& dictionary,
                         int default_count,
                         Check check);
+// The same with each seed run whole instead of at every length: for a short test through a file path whose
+// parser is fuzzed over bytes by another test, where every prefix would cost a file and find nothing new.
+template <typename Check>
+FuzzTally RunFuzzMutations(const char* name,
+                           Mutator& mutator,
+                           const std::vector<std::string>& seeds,
+                           const std::vector<std::string>& dictionary,
+                           int default_count,
+                           Check check);
 
 // Seconds since an arbitrary start (for FuzzTally).
 double FuzzClockSeconds();
@@ -82,12 +91,13 @@ double FuzzClockSeconds();
 void PrintFailedInput(const char* name, int64_t number, const std::string& input);
 
 template <typename Check>
-FuzzTally RunFuzzInputs(const char* name,
-                        Mutator& mutator,
-                        const std::vector<std::string>& seeds,
-                        const std::vector<std::string>& dictionary,
-                        int default_count,
-                        Check check) {
+FuzzTally RunFuzz(const char* name,
+                  Mutator& mutator,
+                  const std::vector<std::string>& seeds,
+                  const std::vector<std::string>& dictionary,
+                  int default_count,
+                  bool every_length,
+                  Check check) {
   FuzzTally tally;
   tally.name = name;
   const double start = FuzzClockSeconds();
@@ -101,6 +111,10 @@ FuzzTally RunFuzzInputs(const char* name,
   };
   bool going = true;
   for (const std::string& seed : seeds) {
+    if (!every_length) {
+      going = going && run(seed);
+      continue;
+    }
     for (size_t length = 0; going && seed.size() <= kEveryLengthLimit && length <= seed.size(); ++length)
       going = run(seed.substr(0, length));
   }
@@ -114,6 +128,26 @@ FuzzTally RunFuzzInputs(const char* name,
   tally.seconds = FuzzClockSeconds() - start;
   tally.Print();
   return tally;
+}
+
+template <typename Check>
+FuzzTally RunFuzzInputs(const char* name,
+                        Mutator& mutator,
+                        const std::vector<std::string>& seeds,
+                        const std::vector<std::string>& dictionary,
+                        int default_count,
+                        Check check) {
+  return RunFuzz(name, mutator, seeds, dictionary, default_count, true, check);
+}
+
+template <typename Check>
+FuzzTally RunFuzzMutations(const char* name,
+                           Mutator& mutator,
+                           const std::vector<std::string>& seeds,
+                           const std::vector<std::string>& dictionary,
+                           int default_count,
+                           Check check) {
+  return RunFuzz(name, mutator, seeds, dictionary, default_count, false, check);
 }
 
 }  // namespace testing_support
