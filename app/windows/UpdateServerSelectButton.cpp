@@ -1,13 +1,15 @@
 #include "app/windows/UpdateServerSelectButton.h"
 
+#include "base/RelativeName.h"
 #include "ui/base/IniContainer.h"
 #include "ui/gfx/Dib.h"
 
 Dib* LoadServerSelectImage(const std::wstring& folder, const wchar_t* name) {
   if (name == nullptr || name[0] == 0)
     return nullptr;
-  const std::wstring path = folder + L"\\" + name;
-  return path.size() < MAX_PATH ? Dib::Load(path.c_str(), 0) : nullptr;
+  // The name comes from a skin file that users exchange: it may not reach outside the skin folder.
+  wchar_t path[MAX_PATH];
+  return JoinUnderRoot(path, folder.c_str(), name) ? Dib::Load(path, 0) : nullptr;
 }
 
 UpdateServerSelectButton::~UpdateServerSelectButton() {

@@ -31,6 +31,7 @@ class UpdateServerSelectButton : public NButton {
   Dib* images_[4] = {};  // normal, over, down, disabled
 };
 
-// An image of a skin folder (loaded as a DIB section so GDI can copy from it); null for an empty name, a path
-// of 260 characters or more, or a file that cannot be read.
+// An image of a skin folder (loaded as a DIB section so GDI can copy from it); null for an empty name, a name
+// that would leave the folder (JoinUnderRoot, base/RelativeName.h), a path of 260 characters or more, or a
+// file that cannot be read.
 Dib* LoadServerSelectImage(const std::wstring& folder, const wchar_t* name);
