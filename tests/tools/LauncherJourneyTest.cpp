@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,6 +37,10 @@ constexpr uint32_t kSkinAccent = 0x6A8CC0;
 constexpr uint32_t kServerDisabledText = 0x969696;
 // The lighter band of the start game's icon in the demo catalogue (the game's colour + 90).
 constexpr uint32_t kStartGameIconBand = 0x8ED2FF;
+// The game buttons' state icons and the "new" badge (tools/default_skin/modules/launcher_window.py).
+constexpr uint32_t kNeedUpdateIcon = 0xE69628;
+constexpr uint32_t kLatestIcon = 0x3CA05A;
+constexpr uint32_t kNewBadge = 0x3C965A;
 
 // "<prefix>-NN-<step>.png".
 std::wstring ScreenshotName(int step, const wchar_t* name) {
@@ -81,6 +86,20 @@ std::wstring LauncherInfoValue(const DemoLauncher& demo, const wchar_t* key) {
 bool ProgramInFolder(const std::wstring& program, const std::wstring& folder) {
   const size_t slash = program.rfind(L'\\');
   return slash != std::wstring::npos && _wcsicmp(program.substr(0, slash).c_str(), folder.c_str()) == 0;
+}
+
+// A click at (x, y) of the top-level `window`'s client area, sent to the innermost child window there.
+void ClickInWindow(HWND window, int x, int y) {
+  HWND target = window;
+  POINT point = {x, y};
+  for (;;) {
+    HWND child = ChildWindowFromPointEx(target, point, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    if (child == nullptr || child == target)
+      break;
+    MapWindowPoints(target, child, &point, 1);
+    target = child;
+  }
+  ClickAt(target, point.x, point.y);
 }
 
 BOOL CALLBACK CollectChildTexts(HWND child, LPARAM context) {
@@ -152,6 +171,26 @@ class LauncherJourneyTest : public ::testing::Test {
     return window;
   }
 
+  // The window of another process paints in its own time: captures it until `shows` holds of the picture
+  // (at most `timeout_ms`), saves the last capture as the step's screenshot and returns it; `shown` tells
+  // whether it held.
+  PngImage CaptureWhen(HWND window,
+                       const std::function<bool(const PngImage&)>& shows,
+                       int step,
+                       const wchar_t* name,
+                       bool* shown,
+                       DWORD timeout_ms = 10000) {
+    PngImage image;
+    *shown = PumpUntil(
+        [&] {
+          image = CaptureWindow(window);
+          return shows(image);
+        },
+        timeout_ms);
+    EXPECT_TRUE(SaveScreenshot(image, ScreenshotName(step, name)));
+    return image;
+  }
+
   PngImage Capture(HWND window, int step, const wchar_t* name) {
     WaitUntilPainted(window, 2000);
     PngImage image = CaptureWindow(window);
@@ -195,21 +234,34 @@ void LauncherJourneyTest::FirstStartChoosesTheServer() {
   RECT list, ok;
   ASSERT_TRUE(DefaultSkinRect("server_select", "list", &list));
   ASSERT_TRUE(DefaultSkinRect("server_select", "server_ok", &ok));
-  const int row_pitch =
-      24 + 2;  // the skin's row height and gap (tools/default_skin/modules/server_select.py)
+  // The skin's row height and gap (tools/default_skin/modules/server_select.py).
+  const int row_pitch = 24 + 2;
   const RECT rows[2] = {{list.left, list.top, list.right, list.top + 24},
                         {list.left, list.top + row_pitch, list.right, list.top + row_pitch + 24}};
   // The older server: in the disabled colour, and a click on it selects nothing.
-  ClickAt(dialog, Centre(rows[1]).x, Centre(rows[1]).y);
-  PngImage before = Capture(dialog, 1, L"server-selection-older-disabled");
-  EXPECT_TRUE(HasColourIn(before, rows[1], kServerDisabledText)) << "the older server is not greyed";
-  EXPECT_TRUE(HasColourIn(before, rows[0], kSkinInk)) << "the current server is not in the normal colour";
-  EXPECT_FALSE(HasColourIn(before, rows[1], kSkinAccent)) << "the older server could be selected";
-  EXPECT_FALSE(HasColourIn(before, rows[0], kSkinAccent));
+  bool shown = false;
+  CaptureWhen(
+      dialog,
+      [&](const PngImage& image) {
+        return HasColourIn(image, rows[1], kServerDisabledText) && HasColourIn(image, rows[0], kSkinInk);
+      },
+      1, L"server-selection-list", &shown);
+  EXPECT_TRUE(shown) << "the current server in the normal colour, the older one greyed";
   // The current server, chosen with a click: its row takes the selection colour.
   ClickAt(dialog, Centre(rows[0]).x, Centre(rows[0]).y);
-  PngImage chosen = Capture(dialog, 1, L"server-selection");
-  EXPECT_TRUE(HasColourIn(chosen, rows[0], kSkinAccent)) << "the chosen server is not shown selected";
+  CaptureWhen(
+      dialog, [&](const PngImage& image) { return HasColourIn(image, rows[0], kSkinAccent); }, 1,
+      L"server-selection", &shown);
+  EXPECT_TRUE(shown) << "the chosen server is not shown selected";
+  // A click on the older server changes nothing: the selection would move within a few frames.
+  ClickAt(dialog, Centre(rows[1]).x, Centre(rows[1]).y);
+  EXPECT_FALSE(PumpUntil(
+      [&] {
+        const PngImage image = CaptureWindow(dialog);
+        return HasColourIn(image, rows[1], kSkinAccent) || !HasColourIn(image, rows[0], kSkinAccent);
+      },
+      1500))
+      << "the older server could be chosen";
 
   ClickAt(dialog, Centre(ok).x, Centre(ok).y);
   ASSERT_TRUE(demo_.WaitForEnd(30000)) << "the launcher did not restart after the choice";
@@ -283,12 +335,13 @@ void LauncherJourneyTest::MainWindowShowsTheGames() {
   GetWindowThreadProcessId(splash, &launcher_id);
   EXPECT_EQ(demo_.Launcher(L"orvaneLauncher.exe"), DemoLauncher::ProcessProgram(launcher_id))
       << "the launcher did not restart from its own folder";
-  PngImage splash_image = Capture(splash, 3, L"splash");
   const COLORREF info_back = GetSysColor(COLOR_INFOBK);
-  EXPECT_EQ(
-      static_cast<uint32_t>(GetRValue(info_back) << 16 | GetGValue(info_back) << 8 | GetBValue(info_back)),
-      PixelAt(splash_image, 3, splash_image.height / 2))
-      << "the splash is not painted";
+  const uint32_t info_rgb = GetRValue(info_back) << 16 | GetGValue(info_back) << 8 | GetBValue(info_back);
+  bool shown = false;
+  CaptureWhen(
+      splash, [&](const PngImage& image) { return PixelAt(image, 3, image.height / 2) == info_rgb; }, 3,
+      L"splash", &shown);
+  EXPECT_TRUE(shown) << "the splash is not painted";
   ASSERT_TRUE(demo_.ScriptHttpServer("{}"));
 
   const std::wstring title = demo_.LauncherText(L"Launcher");
@@ -300,18 +353,26 @@ void LauncherJourneyTest::MainWindowShowsTheGames() {
   list = Offset(list, body);
   // The installed start game is listed with its icon, which comes from the portal after the window is up;
   // the icon loader fetches every game's icons.
-  PngImage image;
-  const bool icon_shown = PumpUntil(
-      [&] {
-        image = CaptureWindow(main_window_);
-        return HasColourIn(image, list, kStartGameIconBand);
-      },
-      30000);
-  Capture(main_window_, 3, L"main-window");
-  EXPECT_TRUE(icon_shown) << "the start game's icon is not in the list";
-  const std::string requests = demo_.HttpRequests();
-  for (const char* game : {"RUNE", "SKYF", "PUZL", "VALT", "KART", "CHES"})
-    EXPECT_NE(std::string::npos, requests.find(std::string("GET\t/icons/") + game + "/")) << game << requests;
+  const PngImage image = CaptureWhen(
+      main_window_, [&](const PngImage& shot) { return HasColourIn(shot, list, kStartGameIconBand); }, 3,
+      L"main-window", &shown, 30000);
+  EXPECT_TRUE(shown) << "the start game's icon is not in the list";
+  // Its state: installed at version 3 of 5, so "needs an update", never "latest"; and its "new" badge.
+  EXPECT_TRUE(HasColourIn(image, list, kNeedUpdateIcon))
+      << "the start game is not shown as needing an update";
+  EXPECT_FALSE(HasColourIn(image, list, kLatestIcon)) << "the start game is shown as up to date";
+  EXPECT_TRUE(HasColourIn(image, list, kNewBadge)) << "the start game's badge";
+  // The icon loader fetches every game's icons in the background, one after another.
+  auto icons_fetched = [this] {
+    const std::string requests = demo_.HttpRequests();
+    for (const char* game : {"RUNE", "SKYF", "PUZL", "VALT", "KART", "CHES"}) {
+      if (requests.find(std::string("GET\t/icons/") + game + "/") == std::string::npos)
+        return false;
+    }
+    return true;
+  };
+  EXPECT_TRUE(PumpUntil(icons_fetched, 30000)) << "not every game's icon was fetched:\n"
+                                               << demo_.HttpRequests();
   // The first notice is shown in the ticker's place.
   RECT notice;
   ASSERT_TRUE(DefaultSkinRect("body", "notice_text", &notice));
@@ -323,6 +384,16 @@ void LauncherJourneyTest::MainWindowShowsTheGames() {
   }
   EXPECT_GT(dark, 50) << "no notice text";
 
+  // Selecting the start game (a click on its row) shows its action button: "update".
+  RECT update;
+  ASSERT_TRUE(DefaultSkinRect("body", "update_btn", &update));
+  update = Offset(update, body);
+  ClickInWindow(main_window_, list.left + 80, list.top + 52);
+  CaptureWhen(
+      main_window_, [&](const PngImage& shot) { return HasColourIn(shot, update, 0xFFFFFF); }, 3,
+      L"main-window-start-game-selected", &shown);
+  EXPECT_TRUE(shown) << "no update button for the start game";
+
   // The search box shows one of the portal's keywords as its hint; notices and keywords were fetched.
   std::wstring texts;
   EnumChildWindows(main_window_, CollectChildTexts, reinterpret_cast<LPARAM>(&texts));
@@ -330,6 +401,7 @@ void LauncherJourneyTest::MainWindowShowsTheGames() {
               texts.find(L"Kart Rally tournaments\n") != std::wstring::npos)
       << "child window texts:\n"
       << Narrow(texts);
+  const std::string requests = demo_.HttpRequests();
   EXPECT_NE(std::string::npos, requests.find("GET\t/notice.xml")) << requests;
   EXPECT_NE(std::string::npos, requests.find("GET\t/keyword.xml")) << requests;
 }
