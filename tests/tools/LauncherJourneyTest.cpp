@@ -384,10 +384,11 @@ void LauncherJourneyTest::MainWindowShowsTheGames() {
   }
   EXPECT_GT(dark, 50) << "no notice text";
 
-  // Selecting the start game (a click on its row) shows its action button: "update".
+  // The start game is shown with its action button, "update"; selecting it in the list keeps it.
   RECT update;
   ASSERT_TRUE(DefaultSkinRect("body", "update_btn", &update));
   update = Offset(update, body);
+  EXPECT_TRUE(HasColourIn(image, update, 0xFFFFFF)) << "no update button for the start game";
   ClickInWindow(main_window_, list.left + 80, list.top + 52);
   CaptureWhen(
       main_window_, [&](const PngImage& shot) { return HasColourIn(shot, update, 0xFFFFFF); }, 3,
