@@ -11,12 +11,14 @@ if(CMAKE_CROSSCOMPILING)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-exec)
 endif()
 
-# orvane_add_gtest(<name> SOURCES <files...> [LIBS <targets...>] [WINDOW] [SERIAL])
+# orvane_add_gtest(<name> SOURCES <files...> [LIBS <targets...>] [WINDOW] [SERIAL] [LONG])
 #   One GoogleTest program; each of its tests becomes one ctest test.
 #   WINDOW: the tests open real windows (label "window"; scripts/run-tests provides an X display).
 #   SERIAL: the tests must not run beside any other test (a shared fixed resource).
+#   LONG: the tests take minutes (label "long" in place of the others, ten minutes allowed); `ctest -LE long`
+#   leaves them out.
 function(orvane_add_gtest name)
-  cmake_parse_arguments(T "WINDOW;SERIAL" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "WINDOW;SERIAL;LONG" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} orvane_test_support GTest::gmock GTest::gtest)
   orvane_strict_warnings(${name})
@@ -24,7 +26,13 @@ function(orvane_add_gtest name)
   if(T_WINDOW)
     set(labels window)
   endif()
-  set(properties LABELS "${labels}" TIMEOUT 180)
+  set(timeout 180)
+  if(T_LONG)
+    # One label only: a second one would not survive the discovered tests' property list.
+    set(labels long)
+    set(timeout 600)
+  endif()
+  set(properties LABELS "${labels}" TIMEOUT ${timeout})
   if(T_SERIAL)
     list(APPEND properties RUN_SERIAL TRUE)
   endif()

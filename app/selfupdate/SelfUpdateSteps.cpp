@@ -19,6 +19,9 @@ namespace {
 const wchar_t* const kUpdateTempFiles[] = {nullptr /* the program */, L"unicows.dll", L"updater.pak",
                                            L"LauncherMessage.ini"};
 constexpr int kRequiredCopies = 2;
+// The self-update dialog's skin, read relative to the temporary copy's folder: its loose folder and its pack.
+const wchar_t kSelfUpdateSkinParent[] = L"updater";
+const wchar_t kSelfUpdateSkinFolder[] = L"updater\\updater_res";
 
 struct ProgramParts {
   std::wstring folder;
@@ -53,6 +56,16 @@ int IsUpdateTempProgramPath(const wchar_t* program_path) {
   const std::wstring folder_name =
       last_backslash == std::wstring::npos ? parts.folder : parts.folder.substr(last_backslash + 1);
   return CompareStringOrdinal(folder_name.c_str(), -1, kUpdateTempFolderName, -1, TRUE) == CSTR_EQUAL ? 1 : 0;
+}
+
+std::wstring RealLauncherFolderOf(const wchar_t* program_path) {
+  ProgramParts parts;
+  if (!SplitProgramPath(program_path, &parts))
+    return L"";
+  const size_t last_backslash = parts.folder.rfind(L'\\');
+  if (IsUpdateTempProgramPath(program_path) && last_backslash != std::wstring::npos)
+    return parts.folder.substr(0, last_backslash);
+  return parts.folder;
 }
 
 int IsRunningFromUpdateTemp() {
@@ -95,6 +108,34 @@ int DownloadLauncherInfo() {
   return 1;
 }
 
+namespace {
+
+// Copies the self-update dialog's skin (the loose files of its folder and its pack) into the temporary folder,
+// so that the copy, whose current folder is the temporary one, finds it. Nothing here must succeed: without
+// its skin the dialog shows its plain look.
+void CopySelfUpdateSkin(const std::wstring& program_folder, const std::wstring& temp_folder) {
+  const std::wstring from = program_folder + L"\\" + kSelfUpdateSkinFolder;
+  const std::wstring to = temp_folder + L"\\" + kSelfUpdateSkinFolder;
+  if (!FitsPath(to + L".pak"))
+    return;
+  CreateDirectoryW((temp_folder + L"\\" + kSelfUpdateSkinParent).c_str(), nullptr);
+  CopyFileW((from + L".pak").c_str(), (to + L".pak").c_str(), FALSE);
+  WIN32_FIND_DATAW found;
+  FindHandle search(FindFirstFileW((from + L"\\*").c_str(), &found));
+  if (!search)
+    return;
+  CreateDirectoryW(to.c_str(), nullptr);
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+      continue;
+    const std::wstring name = std::wstring(L"\\") + found.cFileName;
+    if (FitsPath(from + name) && FitsPath(to + name))
+      CopyFileW((from + name).c_str(), (to + name).c_str(), FALSE);
+  } while (FindNextFileW(search.get(), &found));
+}
+
+}  // namespace
+
 int CopyLauncherToUpdateTempFrom(const wchar_t* program_folder, const wchar_t* program_name) {
   const std::wstring folder = std::wstring(program_folder) + L"\\" + kUpdateTempFolderName;
   if (!FitsPath(folder))
@@ -109,6 +150,7 @@ int CopyLauncherToUpdateTempFrom(const wchar_t* program_folder, const wchar_t* p
     if (!copied && index < kRequiredCopies)
       return 0;
   }
+  CopySelfUpdateSkin(program_folder, folder);
   return 1;
 }
 
@@ -182,6 +224,7 @@ int RemoveUpdateTempIn(const wchar_t* program_folder) {
     if (name[0] != 0)
       DeleteFileW((folder + L"\\" + name).c_str());
   }
+  RemoveFolderTree((folder + L"\\" + kSelfUpdateSkinParent).c_str());
   // What an interrupted self-update left: its two folders and its package (named "*.cab").
   RemoveFolderTree((folder + L"\\" + kUpdateStagingFolderName).c_str());
   RemoveFolderTree((folder + L"\\" + kUpdateBackupFolderName).c_str());

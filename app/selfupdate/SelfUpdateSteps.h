@@ -4,7 +4,8 @@
 //   temporary copy:  (IsRunningFromUpdateTemp) RunSelfUpdaterDialog; on 0 RestartLauncherFromParent
 //
 // The temporary copy lives in "launcher_update_temp" inside the program folder and holds the program, and,
-// when present, "unicows.dll", "updater.pak" (the self-update dialog's skin) and "LauncherMessage.ini".
+// when present, "unicows.dll", "updater.pak", "LauncherMessage.ini" and the self-update dialog's skin
+// ("updater\updater_res" and "updater\updater_res.pak", which the copy reads relative to its own folder).
 //
 // Thread: the user-interface thread. Each step without arguments works on this program's own path; the
 // variants taking a folder or a path are the same step for tests.
@@ -12,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 constexpr wchar_t kUpdateTempFolderName[] = L"launcher_update_temp";
 // The worker's own folders inside the temporary folder: the unpacked package, and the replaced files kept
@@ -23,6 +25,11 @@ constexpr wchar_t kUpdateBackupFolderName[] = L"replaced";
 int IsRunningFromUpdateTemp();
 int IsUpdateTempProgramPath(const wchar_t* program_path);
 
+// The real launcher folder of the program at `program_path`: the program's own folder, or its parent when the
+// program runs as the temporary copy. The copy reads what only the real folder holds from there (the signed
+// parameter file that its command line selects). "" when the path has no folder.
+std::wstring RealLauncherFolderOf(const wchar_t* program_path);
+
 // Fetches the launcher information file (catalogue kind GGI for the game id and company id, from the update
 // address) and sets the announced launcher version (SetGameVersion). 1 when set; 0 when there is no address
 // or game id, nothing was fetched or the lines are malformed (the version is then unchanged).
@@ -31,9 +38,9 @@ int DownloadLauncherInfo();
 // decimal text after it (up to a ',') is the version (no digits: 0). False when the lines do not say so.
 bool ParseLauncherInfoText(char* text, size_t size, int32_t* version);
 
-// Makes the temporary folder and copies the program, "unicows.dll", "updater.pak" and "LauncherMessage.ini"
-// into it. 1 when the folder exists and the program and "unicows.dll" were copied (the other two may be
-// missing); else 0.
+// Makes the temporary folder and copies the program, "unicows.dll", "updater.pak", "LauncherMessage.ini" and
+// the self-update dialog's skin into it. 1 when the folder exists and the program and "unicows.dll" were
+// copied (the others may be missing); else 0.
 int CopyLauncherToUpdateTemp();
 int CopyLauncherToUpdateTempFrom(const wchar_t* program_folder, const wchar_t* program_name);
 
@@ -44,7 +51,7 @@ int StartLauncherInUpdateTempFrom(const wchar_t* program_path, const wchar_t* co
 int RestartLauncherFromParent();
 int RestartLauncherFromParentOf(const wchar_t* program_path, const wchar_t* command_line);
 
-// Deletes the four files, the worker's leftovers of an interrupted update (package, staging and replaced
+// Deletes the four files, the dialog's skin, the worker's leftovers of an interrupted update (package, staging and replaced
 // folders) and the temporary folder itself. Nonzero when the folder was removed.
 int RemoveUpdateTemp();
 int RemoveUpdateTempIn(const wchar_t* program_folder);

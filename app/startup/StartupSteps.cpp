@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "app/gamelist/GameList.h"
 #include "app/games/CIEKillerForGame.h"
@@ -82,7 +83,11 @@ class RealSteps : public StartupSteps {
   }
   void LoadKillList() override { CIEKillerForGame::GetInstance().Load(); }
   void ParseCommandLine() override {
-    ::ParseCommandLine();
+    // The temporary self-update copy runs with the same command line, and the parameter file it selects
+    // lies in the real launcher folder only.
+    wchar_t program[MAX_PATH];
+    const std::wstring folder = GetProgramPath(program, MAX_PATH) ? RealLauncherFolderOf(program) : L"";
+    ParseCommandLineText(GetCommandLineW(), folder.empty() ? nullptr : folder.c_str());
     if (GameArgsSupported())
       BuildGameArgs();
   }

@@ -6,8 +6,10 @@
 
 #include "app/gamelist/GameList.h"
 #include "app/games/CatalogueInfos.h"
+#include "app/games/GameActions.h"
 #include "app/games/GameCatalogue.h"
 #include "app/games/GameHooks.h"
+#include "app/games/GameStateMirror.h"
 #include "app/games/IGameInfo.h"
 #include "app/session/HandOver.h"
 #include "app/settings/Setting.h"
@@ -71,6 +73,10 @@ void ApplyStartGame() {
     window->SetUserNick(values.prepared ? values.UserNick : L"");
     window->SelectGame(id, 0);
   }
+  // The game's state mirror may have been made while the window still showed no game (the game list is
+  // made before this runs); its buttons then follow only the next change of state, so show them now.
+  if (id != nullptr && id[0] != L'\0')
+    ApplyGameButtonStates(FindGameState(id));
   if (GameListPanel != nullptr)
     CurrentTickView().RefreshGameList();
 }

@@ -17,6 +17,7 @@ namespace {
 
 using testing_support::FileExists;
 using testing_support::ReadFileBytes;
+using testing_support::RemoveTree;
 using testing_support::TempFolder;
 using testing_support::WriteFileBytes;
 
@@ -109,6 +110,25 @@ TEST(IsUpdateTempProgramPath, NamesTheTemporaryFolderInAnyCase) {
     EXPECT_EQ(c.expected, IsUpdateTempProgramPath(c.path)) << c.path;
 }
 
+TEST(RealLauncherFolderOf, IsTheParentOnlyForTheTemporaryCopy) {
+  // The temporary copy reads the parameter file that its command line selects from the real folder.
+  struct Case {
+    const wchar_t* program;
+    const wchar_t* folder;
+  } cases[] = {
+      {L"C:\\Games\\Orvane\\orvaneLauncher.exe", L"C:\\Games\\Orvane"},
+      {L"C:\\Games\\Orvane\\launcher_update_temp\\orvaneLauncher.exe", L"C:\\Games\\Orvane"},
+      {L"C:\\Games\\Orvane\\Launcher_Update_Temp\\orvaneLauncher.exe", L"C:\\Games\\Orvane"},
+      {L"C:\\launcher_update_temp_old\\orvaneLauncher.exe", L"C:\\launcher_update_temp_old"},
+      {L"launcher_update_temp\\orvaneLauncher.exe", L"launcher_update_temp"},  // no parent to go to
+      {L"orvaneLauncher.exe", L""},
+      {L"C:\\Games\\", L""},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(std::wstring(c.folder), RealLauncherFolderOf(c.program))
+        << std::string(c.program, c.program + wcslen(c.program));
+}
+
 TEST(ParseLauncherInfoText, TakesTheNumberAfterTheHashOfLineTwo) {
   struct Case {
     const char* text;
@@ -160,6 +180,34 @@ TEST_F(UpdateTempTest, CopiesTheFilesAndStopsOnlyForTheProgramOrUnicows) {
     EXPECT_EQ(original, copy);
   }
   EXPECT_EQ(0, CopyLauncherToUpdateTempFrom(folder_.path().c_str(), L"missing.exe"));
+}
+
+TEST_F(UpdateTempTest, TheCopyCarriesTheSelfUpdateDialogsSkinAndTheRemovalTakesItAway) {
+  // The copy runs in the temporary folder and reads the dialog's skin relative to it: loose files or the pack.
+  const wchar_t* program = L"orvaneLauncher.exe";
+  ASSERT_TRUE(WriteFileBytes(Real(program), "program"));
+  ASSERT_TRUE(WriteFileBytes(Real(L"unicows.dll"), "unicows"));
+  ASSERT_TRUE(WriteFileBytes(Real(L"updater\\updater_res\\updater.ini"), "ini"));
+  ASSERT_TRUE(WriteFileBytes(Real(L"updater\\updater_res\\back.png"), "png"));
+  ASSERT_TRUE(WriteFileBytes(Real(L"updater\\updater_res.pak"), "pak"));
+  ASSERT_EQ(1, CopyLauncherToUpdateTempFrom(folder_.path().c_str(), program));
+  for (const wchar_t* name : {L"updater\\updater_res\\updater.ini", L"updater\\updater_res\\back.png",
+                              L"updater\\updater_res.pak"}) {
+    std::string original, copy;
+    ASSERT_TRUE(ReadFileBytes(Real(name), &original));
+    EXPECT_TRUE(ReadFileBytes(Temp(name), &copy)) << "not copied";
+    EXPECT_EQ(original, copy);
+  }
+  // The removal deletes the program under the running program's name, which here is the test's.
+  ASSERT_TRUE(DeleteFileW(Temp(program).c_str()));
+  EXPECT_NE(0, RemoveUpdateTempIn(folder_.path().c_str()));
+  EXPECT_FALSE(FileExists(Temp(L"")));
+  EXPECT_TRUE(FileExists(Real(L"updater\\updater_res\\updater.ini")));  // the real skin stays
+
+  // Without a skin the copy is made all the same (the dialog then shows its plain look).
+  ASSERT_TRUE(RemoveTree(Real(L"updater")));
+  EXPECT_EQ(1, CopyLauncherToUpdateTempFrom(folder_.path().c_str(), program));
+  EXPECT_FALSE(FileExists(Temp(L"updater\\updater_res\\updater.ini")));
 }
 
 TEST_F(UpdateTempTest, RemovesTheFolderWithWhatAnInterruptedUpdateLeft) {

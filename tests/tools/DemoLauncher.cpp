@@ -1,7 +1,12 @@
 #include "tests/tools/DemoLauncher.h"
 
+#include <tlhelp32.h>
+
+#include <cstdlib>
+
 #include "app/texts/MessageTexts.h"
 #include "tests/support/UnixCommand.h"
+#include "tests/support/WindowCapture.h"
 #include "tests/support/WinePaths.h"
 
 namespace testing_support {
@@ -66,8 +71,10 @@ bool DemoLauncher::ServeAndGenerate(std::string* error) {
     *error = "patch server: " + patch_server_.log();
     return false;
   }
-  if (!http_server_.Start("http_server.py", {"--bind", patch_server_.address(), "--port", "0", "--root",
-                                             portal, "--lifetime", "900"})) {
+  // The fault script does not exist until a test writes one (ScriptHttpServer): until then nothing is scripted.
+  if (!http_server_.Start("http_server.py",
+                          {"--bind", patch_server_.address(), "--port", "0", "--root", portal, "--lifetime",
+                           "900", "--script", http_server_.UnixPath(L"script.json")})) {
     *error = "HTTP server: " + http_server_.log();
     return false;
   }
@@ -118,6 +125,95 @@ std::wstring DemoLauncher::LauncherText(const wchar_t* key) const {
   std::wstring text = GetLauncherMessage(key);
   ReleaseLauncherMessages();
   return text;
+}
+
+std::vector<DWORD> DemoLauncher::LauncherProcessIds() const {
+  std::vector<DWORD> ids;
+  const std::wstring folder = folder_.Join(L"launcher\\");
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE)
+    return ids;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+    const std::wstring program = ProcessProgram(entry.th32ProcessID);
+    if (program.size() > folder.size() && _wcsnicmp(program.c_str(), folder.c_str(), folder.size()) == 0)
+      ids.push_back(entry.th32ProcessID);
+  }
+  CloseHandle(snapshot);
+  return ids;
+}
+
+std::wstring DemoLauncher::ProcessProgram(DWORD process_id) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id);
+  if (process == nullptr)
+    return L"";
+  wchar_t program[MAX_PATH] = {};
+  DWORD length = MAX_PATH;
+  const bool asked = QueryFullProcessImageNameW(process, 0, program, &length) != FALSE;
+  CloseHandle(process);
+  return asked ? std::wstring(program, length) : L"";
+}
+
+HWND DemoLauncher::FindLauncherWindow(const wchar_t* title, const wchar_t* class_name) const {
+  for (DWORD id : LauncherProcessIds()) {
+    if (HWND window = FindWindowOfProcess(id, title, class_name))
+      return window;
+  }
+  return nullptr;
+}
+
+bool DemoLauncher::WaitForNoLauncher(DWORD timeout_ms) const {
+  return PumpUntil([this] { return LauncherProcessIds().empty(); }, timeout_ms);
+}
+
+void DemoLauncher::EndEveryLauncher() const {
+  for (DWORD id : LauncherProcessIds()) {
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    if (process == nullptr)
+      continue;
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+  }
+}
+
+bool DemoLauncher::ScriptHttpServer(const std::string& json) const {
+  // Written beside and then moved over the script, so that the server never reads half a file.
+  const std::wstring script = WindowsPathOf(http_server_.UnixPath(L"script.json"));
+  const std::wstring written = script + L".new";
+  return WriteFileBytes(written, json) &&
+         MoveFileExW(written.c_str(), script.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
+std::string DemoLauncher::HttpRequests() const {
+  std::string log;
+  ReadFileBytes(WindowsPathOf(http_server_.UnixPath(L"requests.log")), &log);
+  return log;
+}
+
+bool DefaultSkinRect(const std::string& window, const std::string& control, RECT* rect) {
+  std::string json;
+  if (!ReadFileBytes(WindowsPathOf(std::string(ORVANE_BUILD_DIR) + "/default_skin/default_skin_rects.json"),
+                     &json))
+    return false;
+  // The generator's own layout: {"window": {"control": [x, y, width, height], ...}, ...}.
+  size_t at = json.find("\"" + window + "\": {");
+  if (at == std::string::npos)
+    return false;
+  const size_t end = json.find('}', at);
+  at = json.find("\"" + control + "\": [", at);
+  if (at == std::string::npos || at > end)
+    return false;
+  long values[4] = {};
+  const char* cursor = json.c_str() + json.find('[', at) + 1;
+  for (long& value : values) {
+    char* next = nullptr;
+    value = std::strtol(cursor, &next, 10);
+    cursor = next + 1;
+  }
+  *rect = {values[0], values[1], values[0] + values[2], values[1] + values[3]};
+  return true;
 }
 
 }  // namespace testing_support

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/support/FixtureServer.h"
 #include "tests/support/TempFolder.h"
@@ -47,6 +48,28 @@ class DemoLauncher {
   std::wstring LauncherText(const wchar_t* key) const;
 
   std::wstring Launcher(const std::wstring& name) const { return folder_.Join(L"launcher\\" + name); }
+
+  // -- For the journey, whose launcher replaces its own process on every restart (process() is then the
+  // -- first one only).
+  // "address:port" of the HTTP server, as the portal and the server list name it.
+  const std::wstring& host() const { return host_; }
+  // Ids of the running processes whose program lies in the launcher folder or below (the temporary
+  // self-update copy included).
+  std::vector<DWORD> LauncherProcessIds() const;
+  // The program path of process `process_id`; "" when it cannot be asked.
+  static std::wstring ProcessProgram(DWORD process_id);
+  // A visible top-level window of any launcher process, matched as FindWindowOfProcess matches; null when
+  // there is none.
+  HWND FindLauncherWindow(const wchar_t* title, const wchar_t* class_name) const;
+  // Pumps this thread's messages until no launcher process runs; false after `timeout_ms`.
+  bool WaitForNoLauncher(DWORD timeout_ms) const;
+  // Ends every launcher process that still runs (a test's clean-up after a failure).
+  void EndEveryLauncher() const;
+  // Replaces the HTTP server's fault script (tests/fixtures/http_server.py --script; "{}" clears it). The
+  // server reads it again before its next answer.
+  bool ScriptHttpServer(const std::string& json) const;
+  // The HTTP server's request log: one line per request, "METHOD\tpath\trange".
+  std::string HttpRequests() const;
   const TempFolder& folder() const { return folder_; }
   HANDLE process() const { return process_.hProcess; }
   DWORD process_id() const { return process_.dwProcessId; }
@@ -60,5 +83,9 @@ class DemoLauncher {
   std::wstring host_;
   PROCESS_INFORMATION process_{};
 };
+
+// The rectangle of `control` in `window` as the default skin's generator wrote it
+// (build/default_skin/default_skin_rects.json, in the window's client coordinates); false when not listed.
+bool DefaultSkinRect(const std::string& window, const std::string& control, RECT* rect);
 
 }  // namespace testing_support

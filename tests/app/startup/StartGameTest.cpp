@@ -2,6 +2,8 @@
 // is fixed, an unknown game goes back to the portal's own skin, and a pending skin change is broadcast.
 #include <gtest/gtest.h>
 
+#include "app/games/GameActions.h"
+#include "app/games/GameStateMirror.h"
 #include "app/session/HandOver.h"
 #include "app/session/SessionValues.h"
 #include "app/settings/Setting.h"
@@ -51,6 +53,44 @@ TEST(ApplyStartGame, TheStartGamesSkinUnlessTheSkinIsFixed) {
   }
   SetCurrentSkin(nullptr);
   TakeSkinChange();
+  SetGameSource(nullptr);
+  GetSessionValues() = SessionValues{};
+  Setting::ReleaseInstance();
+  ResetSettingSources();
+}
+
+TEST(ApplyStartGame, ShowsTheButtonsOfAStartGameWhoseMirrorCameFirst) {
+  // The game list is made, and the start game's mirror with it, before the launcher window shows the game:
+  // its buttons must not wait for the game's next change of state.
+  testing_support::TempFolder folder(L"startgame");
+  std::wstring program = folder.Join(L"launcher.exe");
+  SettingSources sources;
+  sources.registry_root = HKEY_CURRENT_USER;
+  sources.registry_path = L"Software\\OrvaneStartGameTest";
+  sources.program_path = program.c_str();
+  SetSettingSources(sources);
+  Setting::GetInstance()->FixSkin = 1;
+  tick_testing::FakeGames games;
+  games.Add(L"g1", kGameNeedsUpdate);
+  SetGameSource(&games);
+  GameState* mirror = AddGameState();
+  ASSERT_NE(nullptr, mirror);
+  mirror->game_id.Assign(L"g1");
+  mirror->state = kGameNeedsUpdate;
+  mirror->installed = 1;
+  tick_testing::RecordingActionView view;
+  view.selected = L"g1";  // what the launcher window shows once the start game is applied
+  SetGameActionView(&view);
+  GetSessionValues() = SessionValues{};
+  CopyToField(GetSessionValues().StartGameID, L"g1");
+  PrepareHandOverRecord();
+
+  ApplyStartGame();
+  EXPECT_EQ(kButtonEnabled, view.buttons[3]);  // update
+  EXPECT_EQ(kButtonHidden, view.buttons[5]);   // run
+
+  SetGameActionView(nullptr);
+  GameStateList().RemoveAll();
   SetGameSource(nullptr);
   GetSessionValues() = SessionValues{};
   Setting::ReleaseInstance();

@@ -30,3 +30,5 @@ def write(skin):
               ("FILE_PROGRESS", [("x", 24), ("y", 130), ("image", "file_progress.png")]),
               ("UPDATE_PROGRESS", [("x", 24), ("y", 200), ("image", "update_progress.png")])])
     skin.rect("updater", "updater", 0, 0, WIDTH, HEIGHT)
+    skin.rect("updater", "file_progress", 24, 130, BAR_WIDTH, 12)
+    skin.rect("updater", "update_progress", 24, 200, BAR_WIDTH, 12)
