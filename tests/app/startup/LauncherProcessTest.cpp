@@ -3,7 +3,9 @@
 // folder query, the HTTP server on the same address serves the catalogue and the XML files. The first run
 // saves screenshots/splash.png (a delayed game list holds the splash) and screenshots/launcher_first_run.png
 // and quits through the tray menu; a second start hands over to the first and ends without a window; with the
-// mutex taken and no dialog to find, the real "launcher is not closed" box is read and closed.
+// mutex taken and no dialog to find, the real "launcher is not closed" box is read and closed. The settings
+// button opens the settings dialog (screenshots/launcher_settings.png); a change accepted there is in the
+// launcher's ini beside the program once the launcher has ended.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -70,6 +72,33 @@ std::string GameLine(const std::string& id, int loader, int version) {
 HWND FindLauncherDialog() {
   HWND window = FindWindowW(L"OrvaneDialog", kTitle);
   return window != nullptr && IsWindowVisible(window) ? window : nullptr;
+}
+
+// The centre of `control` in `window` of the default skin, as a client point.
+POINT SkinCentre(const char* window, const char* control) {
+  RECT rect = {};
+  EXPECT_TRUE(startup_testing::SkinRect(window, control, &rect)) << control;
+  return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+struct SettingsSearch {
+  DWORD process_id;
+  HWND found;
+};
+
+// The settings dialog of the process: its visible 420 x 320 top-level window.
+BOOL CALLBACK FindSettingsWindow(HWND window, LPARAM search_address) {
+  auto* search = reinterpret_cast<SettingsSearch*>(search_address);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  RECT rect;
+  GetWindowRect(window, &rect);
+  if (owner == search->process_id && IsWindowVisible(window) && rect.right - rect.left == 420 &&
+      rect.bottom - rect.top == 320) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
 }
 
 class LauncherProcessTest : public ::testing::Test {
@@ -202,6 +231,52 @@ TEST_F(LauncherProcessTest, StartedForAGameTheCloseButtonEndsTheLauncherInsteadO
   DWORD exit_code = 99;
   ASSERT_TRUE(launcher.Ended(15000, &exit_code));
   EXPECT_EQ(0u, exit_code);
+}
+
+TEST_F(LauncherProcessTest, ASettingAcceptedInTheSettingsDialogIsInTheSettingsFileAfterExit) {
+  std::wstring settings_file = install_.Join(L"orvaneLauncher.ini");
+  LauncherProcess launcher;
+  Start(&launcher, L"/UserNick:tester");
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitUntil(30000, [&] { return (dialog = FindLauncherDialog()) != nullptr; }));
+  ASSERT_TRUE(testing_support::WaitUntilPainted(dialog, 3000));
+
+  // Clicked as the user clicks, through the input queue: the click opens the dialog modally in the launcher
+  // and returns here at once.
+  using testing_support::DescribeWindowAt;
+  using testing_support::InputClick;
+  using testing_support::OnTopAt;
+  POINT setting_button = SkinCentre("base", "setting_btn");
+  ASSERT_TRUE(WaitUntil(5000, [&] { return OnTopAt(dialog, setting_button.x, setting_button.y); }))
+      << DescribeWindowAt(dialog, setting_button.x, setting_button.y);
+  ASSERT_TRUE(InputClick(dialog, setting_button.x, setting_button.y));
+  SettingsSearch search = {launcher.info.dwProcessId, nullptr};
+  ASSERT_TRUE(WaitUntil(10000, [&] {
+    EnumWindows(&FindSettingsWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+  })) << DescribeWindowAt(dialog, setting_button.x, setting_button.y);
+  HWND settings = search.found;
+  ASSERT_TRUE(testing_support::WaitUntilPainted(settings, 3000));
+  EXPECT_TRUE(
+      testing_support::SaveScreenshot(testing_support::CaptureWindow(settings), L"launcher_settings.png"));
+
+  // "Close the launcher when a game starts" is on by default: turned off, then accepted.
+  POINT check = SkinCentre("setting_dlg", "close_launcher_chk");
+  ASSERT_TRUE(WaitUntil(5000, [&] { return OnTopAt(settings, check.x, check.y); }))
+      << DescribeWindowAt(settings, check.x, check.y);
+  ASSERT_TRUE(InputClick(settings, check.x, check.y));
+  POINT ok = SkinCentre("setting_dlg", "setting_ok_btn");
+  ASSERT_TRUE(InputClick(settings, ok.x, ok.y));
+  ASSERT_TRUE(WaitUntil(10000, [&] { return !IsWindow(settings); }))
+      << DescribeWindowAt(settings, ok.x, ok.y);
+  EXPECT_TRUE(IsWindowVisible(dialog));
+
+  PostMessageW(dialog, WM_COMMAND, 21, 0);
+  DWORD exit_code = 99;
+  ASSERT_TRUE(launcher.Ended(15000, &exit_code));
+  EXPECT_EQ(0u, exit_code);
+  EXPECT_EQ(0u, GetPrivateProfileIntW(L"orvane", L"AutoClose", 7, settings_file.c_str()));
+  EXPECT_EQ(1u, GetPrivateProfileIntW(L"orvane", L"Minimize", 7, settings_file.c_str()));
 }
 
 BOOL CALLBACK FindErrorBox(HWND window, LPARAM found) {
