@@ -98,8 +98,8 @@ UniqueHandle CreateFileWithParents(const wchar_t* path) {
     size_t length = static_cast<size_t>(cut - path);
     wmemcpy(folder, path, length);
     folder[length] = L'\0';
-    if (PathExists(folder) != kPathFound)
-      MakeFolderChain(folder);
+    // The chain accepts folders that are there: asking first would only add a directory search.
+    MakeFolderChain(folder);
   }
   return UniqueHandle(system_calls().create_file(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -124,10 +124,14 @@ bool BesideTempName(wchar_t (&out)[MAX_PATH], const wchar_t* path) {
 FileResult WriteWholeFile(const wchar_t* path, const void* bytes, size_t size, DWORD attributes) {
   if (IsEmpty(path) || size > MAXDWORD)
     return kFileFailed;
-  // A file left by an earlier attempt may carry attributes that CREATE_ALWAYS refuses to replace.
-  SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
   UniqueHandle file(
       system_calls().create_file(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
+  // A file left by an earlier attempt may carry attributes that CREATE_ALWAYS refuses to replace. They are
+  // cleared only then: the name is normally missing, and under Wine every call on a missing name scans its
+  // folder.
+  if (!file && GetLastError() == ERROR_ACCESS_DENIED && SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL))
+    file.reset(
+        system_calls().create_file(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
   if (!file)
     return kFileFailed;
   DWORD written = 0;

@@ -437,12 +437,19 @@ UpdateWorker::DownloadResult UpdateWorker::OpenTempFile(const wchar_t* temp_path
   // DELETE access: a download that arrived whole is deleted through this handle once it is applied.
   UniqueHandle file(system_calls().create_file(temp_path, GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
                                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  // Only a file that was there already can hold a part to resume from.
+  bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
   if (!file) {
     if (GetLastError() != ERROR_PATH_NOT_FOUND)
       return kDownloadTempFileCreate;
     file = engine_files::CreateFileWithParents(temp_path);
     if (!file)
       return kDownloadTempFileCreate;
+    existed = false;
+  }
+  if (!existed) {
+    temp_file_ = std::move(file);
+    return kDownloaded;
   }
   LARGE_INTEGER size;
   const LARGE_INTEGER zero = {};

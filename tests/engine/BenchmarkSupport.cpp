@@ -2,8 +2,15 @@
 
 #include <psapi.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
 #include <fstream>
+#include <map>
 #include <sstream>
+
+#include "tests/engine/FileCallCounter.h"
 
 namespace benchmark_support {
 
@@ -73,13 +80,98 @@ double PeakPrivateMegabytes() {
   return static_cast<double>(counters.PeakPagefileUsage) / (1024.0 * 1024.0);
 }
 
-void MarkEntriesDone(int entries_done) {
-  if (entries_done != 100 && entries_done != 300)
+namespace {
+
+enum CountMode { kNotCounting, kMarks, kCalls };
+
+struct Counting {
+  CountMode mode = kNotCounting;
+  std::vector<int32_t> kinds;
+  file_call_counter::Counts last;
+  // Per entry kind: entries counted, and their sums.
+  std::map<int32_t, std::pair<int, file_call_counter::Counts>> per_kind;
+};
+
+Counting g_counting;
+
+bool InCountedWindow(int entry_number) {
+  const int total = static_cast<int>(g_counting.kinds.size());
+  return total <= 300 || (entry_number > 100 && entry_number <= 300);
+}
+
+const char* KindName(int32_t kind) {
+  switch (kind) {
+    case kEntryZip:
+      return "whole";
+    case kEntryRtp:
+      return "patch";
+    case kEntryNew:
+      return "new";
+    case kEntryDelete:
+      return "delete";
+    default:
+      return "other";
+  }
+}
+
+}  // namespace
+
+void BeginCounting(const std::vector<FileEntry>& entries) {
+  const char* mode = std::getenv("ORVANE_BENCH_COUNT");
+  if (mode == nullptr)
     return;
-  const std::wstring name = L"orvane-trace-mark-" + std::to_wstring(entries_done);
-  HANDLE mark = CreateEventW(nullptr, FALSE, FALSE, name.c_str());
-  if (mark != nullptr)
-    CloseHandle(mark);
+  for (const FileEntry& entry : entries)
+    g_counting.kinds.push_back(entry.kind);
+  if (std::strcmp(mode, "marks") == 0) {
+    g_counting.mode = kMarks;
+  } else if (std::strcmp(mode, "calls") == 0) {
+    wchar_t library[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, library, MAX_PATH);
+    wchar_t* slash = length > 0 && length < MAX_PATH ? wcsrchr(library, L'\\') : nullptr;
+    if (slash == nullptr || slash - library + 13 >= MAX_PATH)
+      return;
+    wcscpy(slash + 1, L"patchw32.dll");
+    if (!file_call_counter::Install(library)) {
+      std::fputs("the file-system calls could not be counted\n", stderr);
+      return;
+    }
+    g_counting.mode = kCalls;
+    g_counting.last = file_call_counter::Read();
+  }
+}
+
+void MarkEntriesDone(int entries_done) {
+  if (g_counting.mode == kNotCounting || entries_done < 1 ||
+      entries_done > static_cast<int>(g_counting.kinds.size()))
+    return;
+  const int32_t kind = g_counting.kinds[static_cast<size_t>(entries_done - 1)];
+  if (g_counting.mode == kMarks) {
+    // Left open: a close would be one more request inside the next entry's share.
+    const std::wstring name =
+        L"orvane-trace-mark-" + std::to_wstring(entries_done) + L"-k" + std::to_wstring(kind);
+    CreateEventW(nullptr, FALSE, FALSE, name.c_str());
+    return;
+  }
+  const file_call_counter::Counts now = file_call_counter::Read();
+  if (InCountedWindow(entries_done)) {
+    std::pair<int, file_call_counter::Counts>& sums = g_counting.per_kind[kind];
+    ++sums.first;
+    sums.second.missing_names += now.missing_names - g_counting.last.missing_names;
+    sums.second.directory_searches += now.directory_searches - g_counting.last.directory_searches;
+    sums.second.named_calls += now.named_calls - g_counting.last.named_calls;
+  }
+  g_counting.last = now;
+}
+
+void PrintCounts() {
+  for (const auto& kind : g_counting.per_kind) {
+    const double entries = kind.second.first;
+    std::printf(
+        "calls %s: %d entries, missing names %.2f per entry, directory searches %.2f per entry, "
+        "named calls %.2f per entry\n",
+        KindName(kind.first), kind.second.first, kind.second.second.missing_names / entries,
+        kind.second.second.directory_searches / entries, kind.second.second.named_calls / entries);
+  }
 }
 
 }  // namespace benchmark_support

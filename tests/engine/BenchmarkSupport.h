@@ -32,9 +32,19 @@ double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to);
 // The process's peak private (committed) bytes so far, in MB.
 double PeakPrivateMegabytes();
 
-// Marks the moment `entries_done` entries were done, when it is one of the counted window's ends (100 and 300):
-// a named event is made and closed, so the request shows up, with its name, in a trace of Wine's server
-// ("orvane-trace-mark-100"); scripts/bench-engine counts the requests between the two marks.
+// Counting runs. scripts/bench-engine sets ORVANE_BENCH_COUNT for a run that is counted, not timed:
+//   "marks"  every finished entry makes a named event ("orvane-trace-mark-<n>-k<kind>", n counted from 1, kind
+//            that of the entry just finished) and keeps it open, so a trace of Wine's server shows where each
+//            entry's requests end, and of which kind the entry was;
+//   "calls"  the program's file-system calls are counted (tests/engine/FileCallCounter.h) and PrintCounts
+//            gives, per entry kind, the look-ups of missing names and the directory searches per entry.
+// Both count entries 101-300 (all entries of a run of 300 or fewer). BeginCounting is called with the entries
+// in the order they are done, before the first one starts; without the variable all three do nothing.
+void BeginCounting(const std::vector<FileEntry>& entries);
+// Called when `entries_done` entries are finished.
 void MarkEntriesDone(int entries_done);
+// For "calls": one line per entry kind, "calls <kind>: <entries> entries, missing names <n> per entry,
+// directory searches <n> per entry".
+void PrintCounts();
 
 }  // namespace benchmark_support

@@ -127,6 +127,28 @@ TEST(EngineFiles, CreateFileWithParentsMakesFoldersAndEmptiesAnExistingFile) {
   EXPECT_FALSE(CreateFileWithParents(nullptr));
 }
 
+// The attributes of a file left there are cleared only when the create is refused; the file is replaced either
+// way, and a missing name is written at once.
+TEST(EngineFiles, WriteWholeFileReplacesALeftoverWhateverItsAttributes) {
+  const DWORD kLeftoverAttributes[] = {
+      0, FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_HIDDEN,
+      FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM};
+  TempFolder root;
+  const std::wstring path = root.Join(L"list.tmp");
+  EXPECT_EQ(kFileDone, engine_files::WriteWholeFile(path.c_str(), "new", 3, FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_EQ("new", Contents(path));
+  for (DWORD attributes : kLeftoverAttributes) {
+    SCOPED_TRACE(attributes);
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL));
+    ASSERT_TRUE(WriteFileBytes(path, "left over by an earlier run"));
+    if (attributes != 0) {
+      ASSERT_TRUE(SetFileAttributesW(path.c_str(), attributes));
+    }
+    EXPECT_EQ(kFileDone, engine_files::WriteWholeFile(path.c_str(), "abc", 3, FILE_ATTRIBUTE_NORMAL));
+    EXPECT_EQ("abc", Contents(path));
+  }
+}
+
 TEST(EngineFiles, ForceDeleteFileDeletesReadOnlyHiddenFiles) {
   TempFolder root;
   std::wstring path = root.Join(L"locked.txt");

@@ -106,6 +106,7 @@ int main(int argc, char** argv) {
   for (const FileEntry& entry : entries)
     updater->QueueEntry(std::make_unique<FileEntry>(entry));
 
+  BeginCounting(entries);
   LARGE_INTEGER start, end;
   QueryPerformanceCounter(&start);
   updater->StartWorker();
@@ -118,6 +119,7 @@ int main(int argc, char** argv) {
   if (!totals.completed)
     std::printf(" %ld", static_cast<long>(totals.error));
   std::printf("\n");
+  PrintCounts();
   curl_global_cleanup();
   WSACleanup();
   return totals.completed && totals.error == 0 ? 0 : 1;

@@ -268,6 +268,7 @@ int main(int argc, char** argv) {
   curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, 256L * 1024L);
   Floor floor(variant, options);
 
+  BeginCounting(entries);
   LARGE_INTEGER start, end;
   QueryPerformanceCounter(&start);
   const FileEntry* failed = nullptr;
@@ -286,6 +287,7 @@ int main(int argc, char** argv) {
     std::printf("failed at %ls\n", failed->name);
   else
     std::printf("completed\n");
+  PrintCounts();
   curl_easy_cleanup(curl);
   curl_global_cleanup();
   return failed == nullptr ? 0 : 1;
