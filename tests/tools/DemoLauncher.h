@@ -49,8 +49,7 @@ class DemoLauncher {
 
   std::wstring Launcher(const std::wstring& name) const { return folder_.Join(L"launcher\\" + name); }
 
-  // -- For the journey, whose launcher replaces its own process on every restart (process() is then the
-  // -- first one only).
+  // For the journey, whose launcher replaces its own process at every restart (process() is the first one's).
   // "address:port" of the HTTP server, as the portal and the server list name it.
   const std::wstring& host() const { return host_; }
   // Ids of the running processes whose program lies in the launcher folder or below (the temporary
@@ -70,6 +69,7 @@ class DemoLauncher {
   bool ScriptHttpServer(const std::string& json) const;
   // The HTTP server's request log: one line per request, "METHOD\tpath\trange".
   std::string HttpRequests() const;
+
   const TempFolder& folder() const { return folder_; }
   HANDLE process() const { return process_.hProcess; }
   DWORD process_id() const { return process_.dwProcessId; }

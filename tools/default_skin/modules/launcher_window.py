@@ -109,6 +109,7 @@ def write_actions(skin):
 
 
 def write_body(skin):
+    skin.rect(WINDOW, "user_nick", 420, 12, 136, 18)  # the greeting's line, up to the search box
     sections = [("BACK", [("x", body.X), ("y", body.Y), ("width", body.WIDTH), ("height", body.HEIGHT),
                           ("back", "body_back.png")] + colour_keys("back_color", PANEL_BOTTOM)),
                 ("BUTTON_WAIT", [("time", 1500)])]
