@@ -1,5 +1,7 @@
 #include "tests/support/WindowCapture.h"
 
+#include <cstdio>
+
 #include "tests/support/TempFolder.h"
 #include "tests/support/WinePaths.h"
 
@@ -91,6 +93,67 @@ bool WaitUntilPainted(HWND window, DWORD timeout_ms) {
   bool painted = PumpUntil([window] { return !GetUpdateRect(window, nullptr, FALSE); }, timeout_ms);
   GdiFlush();
   return painted;
+}
+
+}  // namespace testing_support
+
+namespace testing_support {
+
+namespace {
+
+POINT ScreenPoint(HWND window, int x, int y) {
+  POINT screen = {x, y};
+  ClientToScreen(window, &screen);
+  return screen;
+}
+
+// A mouse event at the screen point: absolute input runs over 0..65535 across the screen, and the middle of a
+// pixel lands on that pixel.
+INPUT MouseInputAt(POINT screen, DWORD flags) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = static_cast<LONG>((screen.x * 65536LL + 32768) / GetSystemMetrics(SM_CXSCREEN));
+  input.mi.dy = static_cast<LONG>((screen.y * 65536LL + 32768) / GetSystemMetrics(SM_CYSCREEN));
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+  return input;
+}
+
+}  // namespace
+
+bool InputMove(HWND window, int x, int y) {
+  INPUT move = MouseInputAt(ScreenPoint(window, x, y), 0);
+  return SendInput(1, &move, sizeof(INPUT)) == 1;
+}
+
+bool InputClick(HWND window, int x, int y, bool right_button) {
+  POINT screen = ScreenPoint(window, x, y);
+  INPUT press[2] = {MouseInputAt(screen, right_button ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
+                    MouseInputAt(screen, right_button ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)};
+  return SendInput(2, press, sizeof(INPUT)) == 2;
+}
+
+bool OnTopAt(HWND window, int x, int y) {
+  HWND under = WindowFromPoint(ScreenPoint(window, x, y));
+  return under != nullptr && GetAncestor(under, GA_ROOT) == window;
+}
+
+std::string DescribeWindowAt(HWND window, int x, int y) {
+  POINT screen = ScreenPoint(window, x, y);
+  HWND under = WindowFromPoint(screen);
+  HWND root = under != nullptr ? GetAncestor(under, GA_ROOT) : nullptr;
+  wchar_t class_name[64] = {}, title[64] = {};
+  DWORD process_id = 0;
+  if (root != nullptr) {
+    GetClassNameW(root, class_name, 64);
+    GetWindowTextW(root, title, 64);
+    GetWindowThreadProcessId(root, &process_id);
+  }
+  char text[400];
+  snprintf(text, sizeof(text),
+           "at (%ld, %ld): window %p (class \"%ls\", title \"%ls\", process %lu); foreground %p", screen.x,
+           screen.y, static_cast<void*>(root), class_name, title, process_id,
+           static_cast<void*>(GetForegroundWindow()));
+  return text;
 }
 
 }  // namespace testing_support

@@ -34,3 +34,20 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms);
 bool WaitUntilPainted(HWND window, DWORD timeout_ms);
 
 }  // namespace testing_support
+
+namespace testing_support {
+
+// Real input through the system's input queue, as the user makes it, to whatever window lies at the point:
+// the pointer moves to the client point (x, y) of `window`; a click also presses and releases the button
+// there, each event carrying that position, so a mouse move still queued for the target from the pointer's
+// earlier place cannot leave the pressed control unhovered. Both return once the input is queued (true), so a
+// click that opens a modal window in another process does not hold the caller.
+bool InputMove(HWND window, int x, int y);
+bool InputClick(HWND window, int x, int y, bool right_button = false);
+// True when the top-level window at the client point (x, y) of `window` is `window` (nothing covers it there).
+bool OnTopAt(HWND window, int x, int y);
+// For failure messages: the screen point, the top-level window found there (class, title, process) and the
+// foreground window.
+std::string DescribeWindowAt(HWND window, int x, int y);
+
+}  // namespace testing_support

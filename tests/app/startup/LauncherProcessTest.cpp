@@ -81,14 +81,6 @@ POINT SkinCentre(const char* window, const char* control) {
   return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-// A click whose button messages are posted: a click that opens a modal dialog in the launcher must not hold this
-// thread until that dialog ends.
-void PostClick(HWND window, POINT at) {
-  testing_support::MoveMouse(window, at.x, at.y);
-  PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-  PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-}
-
 struct SettingsSearch {
   DWORD process_id;
   HWND found;
@@ -249,12 +241,20 @@ TEST_F(LauncherProcessTest, ASettingAcceptedInTheSettingsDialogIsInTheSettingsFi
   ASSERT_TRUE(WaitUntil(30000, [&] { return (dialog = FindLauncherDialog()) != nullptr; }));
   ASSERT_TRUE(testing_support::WaitUntilPainted(dialog, 3000));
 
-  PostClick(dialog, SkinCentre("base", "setting_btn"));
+  // Clicked as the user clicks, through the input queue: the click opens the dialog modally in the launcher
+  // and returns here at once.
+  using testing_support::DescribeWindowAt;
+  using testing_support::InputClick;
+  using testing_support::OnTopAt;
+  POINT setting_button = SkinCentre("base", "setting_btn");
+  ASSERT_TRUE(WaitUntil(5000, [&] { return OnTopAt(dialog, setting_button.x, setting_button.y); }))
+      << DescribeWindowAt(dialog, setting_button.x, setting_button.y);
+  ASSERT_TRUE(InputClick(dialog, setting_button.x, setting_button.y));
   SettingsSearch search = {launcher.info.dwProcessId, nullptr};
   ASSERT_TRUE(WaitUntil(10000, [&] {
     EnumWindows(&FindSettingsWindow, reinterpret_cast<LPARAM>(&search));
     return search.found != nullptr;
-  }));
+  })) << DescribeWindowAt(dialog, setting_button.x, setting_button.y);
   HWND settings = search.found;
   ASSERT_TRUE(testing_support::WaitUntilPainted(settings, 3000));
   EXPECT_TRUE(
@@ -262,10 +262,13 @@ TEST_F(LauncherProcessTest, ASettingAcceptedInTheSettingsDialogIsInTheSettingsFi
 
   // "Close the launcher when a game starts" is on by default: turned off, then accepted.
   POINT check = SkinCentre("setting_dlg", "close_launcher_chk");
-  testing_support::ClickAt(settings, check.x, check.y);
+  ASSERT_TRUE(WaitUntil(5000, [&] { return OnTopAt(settings, check.x, check.y); }))
+      << DescribeWindowAt(settings, check.x, check.y);
+  ASSERT_TRUE(InputClick(settings, check.x, check.y));
   POINT ok = SkinCentre("setting_dlg", "setting_ok_btn");
-  testing_support::ClickAt(settings, ok.x, ok.y);
-  ASSERT_TRUE(WaitUntil(10000, [&] { return !IsWindow(settings); }));
+  ASSERT_TRUE(InputClick(settings, ok.x, ok.y));
+  ASSERT_TRUE(WaitUntil(10000, [&] { return !IsWindow(settings); }))
+      << DescribeWindowAt(settings, ok.x, ok.y);
   EXPECT_TRUE(IsWindowVisible(dialog));
 
   PostMessageW(dialog, WM_COMMAND, 21, 0);

@@ -1,7 +1,7 @@
 // The launcher window with the generated default skin, in a test pop-up of its own on the test display: every
 // child, text box and image the skin describes, optional and required children missing, game selection and
 // its pages, progress and file texts, the action buttons and the game list beside it. Screenshot:
-// build/screenshots/launcher_window.png.
+// build/screenshots/launcher_body.png.
 #include <gtest/gtest.h>
 
 #include <ole2.h>
@@ -317,7 +317,7 @@ TEST_F(UpdaterLauncherWndTest, ActionButtonsFollowTheCurrentGameAndTheWindowIsCa
   EXPECT_NE(nullptr, window.game_list().buttons().hover);
   ASSERT_TRUE(testing_support::WaitUntilPainted(root_.GetHwnd(), 3000));
   testing_support::PngImage shot = testing_support::CaptureWindow(root_.GetHwnd());
-  EXPECT_TRUE(testing_support::SaveScreenshot(shot, L"launcher_window.png"));
+  EXPECT_TRUE(testing_support::SaveScreenshot(shot, L"launcher_body.png"));
   window.Destroy();
 }
 
