@@ -14,6 +14,7 @@
 #include "app/games/GameStateMirror.h"
 #include "app/settings/Setting.h"
 #include "app/texts/MessageTexts.h"
+#include "app/windows/ModalGuard.h"
 #include "tests/app/gamelist/FakeGames.h"
 #include "tests/app/gamelist/GameListSkin.h"
 #include "tests/support/TempFolder.h"
@@ -255,6 +256,67 @@ TEST_F(GameListWindowTest, RegionResultsShowTheirMessagesAndAChosenServerRenames
       EXPECT_TRUE(g_messages.empty()) << c.result;
     }
   }
+  list.Destroy();
+}
+
+int g_dialogs_closed = 0;
+
+// Closes every visible dialog of this thread (the message dialog a click opened) and counts it.
+BOOL CALLBACK CloseDialog(HWND window, LPARAM) {
+  wchar_t class_name[32] = {};
+  GetClassNameW(window, class_name, 32);
+  if (IsWindowVisible(window) && std::wstring(class_name) == L"OrvaneDialog") {
+    ++g_dialogs_closed;
+    PostMessageW(window, WM_CLOSE, 0, 0);
+  }
+  return TRUE;
+}
+void CALLBACK CloseDialogs(HWND, UINT, UINT_PTR, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), &CloseDialog, 0);
+}
+
+TEST_F(GameListWindowTest, WhileAnotherModalIsUpARegionMessageOpensNoSecondModal) {
+  // The message dialog's skin, so that an unguarded message would open a real modal dialog.
+  WritePng(L"message_back.png", SolidPng(240, 120, 52, 64, 90));
+  WriteIni(L"data\\skin\\common\\message_wnd.ini",
+           L"[BACK]\r\nwidth=240\r\nheight=120\r\nback=message_back.png\r\n[MESSAGE]\r\nfont_id=body\r\n"
+           L"text_x=120\r\ntext_y=40\r\ntext_align=5\r\ntext_color_r=240\r\n");
+  WriteIni(L"data\\skin\\common\\message_wnd_ok1_btn.ini", ButtonIni(80, 84, 40, 20, L"btn.png"));
+  WriteIni(L"data\\skin\\common\\message_wnd_ok2_btn.ini", ButtonIni(40, 84, 40, 20, L"btn.png"));
+  WriteIni(L"data\\skin\\common\\message_wnd_cancel2_btn.ini", ButtonIni(140, 84, 40, 20, L"btn.png"));
+  games_.Add(L"a", 1);
+  GameList list;
+  Open(list, 340);
+  // The launcher's own message path: the guarded message dialog.
+  GameListServices services;
+  services.select_update_server = &SelectServer;
+  services.read_update_name = &ServerName;
+  SetGameListServices(services);
+  // Any dialog that opens is closed again shortly, so that a click that runs one returns.
+  UINT_PTR timer = SetTimer(nullptr, 0, 100, &CloseDialogs);
+  ASSERT_NE(0u, timer);
+
+  // No other modal: the region message is a modal dialog of its own.
+  g_dialogs_closed = 0;
+  g_region_result = 1;
+  testing_support::ClickAt(list.GetHwnd(), 200, 380);
+  EXPECT_EQ(1, g_dialogs_closed);
+  EXPECT_EQ(0, IsModalOpen());
+
+  // Another modal (the settings dialog, a question) holds the guard: the messages open nothing and the guard
+  // stays with the other modal.
+  ASSERT_EQ(1, EnterModal());
+  for (int result : {1, 2, 4}) {
+    g_dialogs_closed = 0;
+    g_region_result = result;
+    // A dialog would hold the click until the timer closed it; the refused message returns at once.
+    testing_support::ClickAt(list.GetHwnd(), 200, 380);
+    EXPECT_EQ(0, g_dialogs_closed) << result;
+    EXPECT_EQ(1, IsModalOpen()) << result;
+  }
+  EXPECT_EQ(0, EnterModal());
+  LeaveModal();
+  KillTimer(nullptr, timer);
   list.Destroy();
 }
 

@@ -7,6 +7,7 @@
 #include <ole2.h>
 
 #include <string>
+#include <vector>
 
 #include "app/gamelist/GameList.h"
 #include "app/gamelist/GameListServices.h"
@@ -203,6 +204,48 @@ TEST_F(UpdaterLauncherWndTest, RealWebViewsTakeTheirPlacesAndTheBannerFollowsThe
   EXPECT_EQ(0, window.banner_shown());
   window.ShowBanner(1);
   EXPECT_EQ(1, window.banner_shown());
+  window.Destroy();
+}
+
+// A shell that records what it is asked to open instead of starting a browser.
+class RecordingShell : public UrlShell {
+ public:
+  std::vector<std::wstring> opened;
+  std::wstring ProgramFilesFolder() override { return L"C:\\Program Files"; }
+  bool FileExists(const std::wstring&) override { return true; }
+  intptr_t Execute(const wchar_t*, const std::wstring&, const wchar_t* parameters) override {
+    opened.push_back(parameters != nullptr ? parameters : L"");
+    return 33;
+  }
+};
+
+TEST_F(UpdaterLauncherWndTest, AnAdvertisementClickInTheBannerOpensOutsideAndTheBannerStays) {
+  Setting::GetInstance()->DisableWebBrowser = 0;
+  AddGame(L"a", 3);
+  UpdaterLauncherWnd window;
+  ASSERT_EQ(1, Open(window));
+  orvaneHtmlCtrl& banner = window.view(UpdaterLauncherWnd::kBanner);
+  ASSERT_TRUE(banner.created());
+  RecordingShell shell;
+  banner.set_url_shell(&shell);
+  window.SelectGame(L"a", 0);
+  EXPECT_EQ(L"http://127.0.0.1/banner", window.asked_url(UpdaterLauncherWnd::kBanner));
+  // The browser reports the start of the banner's own load, which passes.
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return banner.self_navigation() == 0; }, 5000));
+  // A click on the advertisement: the browser is about to navigate the banner's frame to the ad's target.
+  BOOL cancel = FALSE;
+  banner.OnBeforeNavigate2(L"http://ads.example/click?id=7", nullptr, true, &cancel);
+  EXPECT_TRUE(cancel);
+  ASSERT_EQ(1u, shell.opened.size());
+  EXPECT_EQ(L"\"http://ads.example/click?id=7\"", shell.opened[0]);
+  EXPECT_EQ(L"http://127.0.0.1/banner", window.asked_url(UpdaterLauncherWnd::kBanner));
+  // The same holds for a post page: only the launcher's own loads stay inside the views.
+  cancel = FALSE;
+  window.view(UpdaterLauncherWnd::kPostPage1).set_url_shell(&shell);
+  window.view(UpdaterLauncherWnd::kPostPage1)
+      .OnBeforeNavigate2(L"http://news.example/", nullptr, true, &cancel);
+  EXPECT_TRUE(cancel);
+  EXPECT_EQ(2u, shell.opened.size());
   window.Destroy();
 }
 
