@@ -6,8 +6,10 @@
 
 #include "app/gamelist/GameList.h"
 #include "app/games/CatalogueInfos.h"
+#include "app/games/GameActions.h"
 #include "app/games/GameCatalogue.h"
 #include "app/games/GameHooks.h"
+#include "app/games/GameStateMirror.h"
 #include "app/games/IGameInfo.h"
 #include "app/session/HandOver.h"
 #include "app/settings/Setting.h"
@@ -71,6 +73,10 @@ void ApplyStartGame() {
     window->SetUserNick(values.prepared ? values.UserNick : L"");
     window->SelectGame(id, 0);
   }
+  // The game's mirror may already hold its buttons (at start-up, or a game shown before the hand-over): they
+  // are shown again now that it is the shown game, not only once its state next changes.
+  if (id != nullptr)
+    ApplyGameButtonStates(FindGameState(id));
   if (GameListPanel != nullptr)
     CurrentTickView().RefreshGameList();
 }

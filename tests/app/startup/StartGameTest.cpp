@@ -2,6 +2,8 @@
 // is fixed, an unknown game goes back to the portal's own skin, and a pending skin change is broadcast.
 #include <gtest/gtest.h>
 
+#include "app/games/GameActions.h"
+#include "app/games/GameStateMirror.h"
 #include "app/session/HandOver.h"
 #include "app/session/SessionValues.h"
 #include "app/settings/Setting.h"
@@ -55,6 +57,36 @@ TEST(ApplyStartGame, TheStartGamesSkinUnlessTheSkinIsFixed) {
   GetSessionValues() = SessionValues{};
   Setting::ReleaseInstance();
   ResetSettingSources();
+}
+
+// The start game's mirror exists before the game is shown (start-up builds the mirrors first; a hand-over may
+// name a known game): showing it must show its action buttons at once, not only at its next state change.
+TEST(ApplyStartGame, ShowsTheStartGamesActionButtonsFromItsMirror) {
+  tick_testing::FakeGames games;
+  games.Add(L"g2", kGameNeedsUpdate);
+  SetGameSource(&games);
+  GameState* mirror = FindGameState(L"g2");
+  if (mirror == nullptr)
+    mirror = AddGameState();
+  ASSERT_NE(nullptr, mirror);
+  mirror->game_id.Assign(L"g2");
+  mirror->state = kGameNeedsUpdate;
+  mirror->installed = 1;
+  tick_testing::RecordingActionView view;
+  view.selected = L"g2";  // the launcher window shows the game it was asked to select
+  SetGameActionView(&view);
+  GetSessionValues() = SessionValues{};
+  CopyToField(GetSessionValues().StartGameID, L"g2");
+  PrepareHandOverRecord();
+  ApplyStartGame();
+  SetGameActionView(nullptr);
+  SetGameSource(nullptr);
+  GetSessionValues() = SessionValues{};
+  SetCurrentSkin(nullptr);
+  TakeSkinChange();
+  ASSERT_EQ(1u, view.buttons.count(3)) << "no update button state was shown";
+  EXPECT_NE(0, view.buttons[3] & 1) << "the update button is hidden";
+  EXPECT_NE(0, view.buttons[3] & 2) << "the update button is disabled";
 }
 
 }  // namespace
