@@ -66,8 +66,10 @@ bool DemoLauncher::ServeAndGenerate(std::string* error) {
     *error = "patch server: " + patch_server_.log();
     return false;
   }
-  if (!http_server_.Start("http_server.py", {"--bind", patch_server_.address(), "--port", "0", "--root",
-                                             portal, "--lifetime", "900"})) {
+  // The fault script need not exist: until SetHttpFaults writes it, every file is served as it is.
+  if (!http_server_.Start("http_server.py",
+                          {"--bind", patch_server_.address(), "--port", "0", "--root", portal, "--lifetime",
+                           "900", "--script", http_server_.UnixPath(L"faults.json")})) {
     *error = "HTTP server: " + http_server_.log();
     return false;
   }
@@ -118,6 +120,10 @@ std::wstring DemoLauncher::LauncherText(const wchar_t* key) const {
   std::wstring text = GetLauncherMessage(key);
   ReleaseLauncherMessages();
   return text;
+}
+
+bool DemoLauncher::SetHttpFaults(const std::string& json) {
+  return WriteFileBytes(http_server_.folder().Join(L"faults.json"), json);
 }
 
 }  // namespace testing_support

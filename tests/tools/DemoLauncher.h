@@ -46,6 +46,10 @@ class DemoLauncher {
   // The text of `key` in the launcher folder's message table.
   std::wstring LauncherText(const wchar_t* key) const;
 
+  // Replaces the HTTP server's fault rules (tests/fixtures/http_server.py --script; "{}" for none), which it
+  // takes up at its next request; for example a delay that keeps a download on the screen long enough to see.
+  bool SetHttpFaults(const std::string& json);
+
   std::wstring Launcher(const std::wstring& name) const { return folder_.Join(L"launcher\\" + name); }
   const TempFolder& folder() const { return folder_; }
   HANDLE process() const { return process_.hProcess; }
