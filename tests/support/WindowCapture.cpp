@@ -89,8 +89,30 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms) {
   }
 }
 
+namespace {
+
+BOOL CALLBACK FindUnpaintedChild(HWND child, LPARAM found) {
+  if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// True when neither the window nor any visible descendant waits for a repaint: a child window that was just
+// shown (the launcher's body after a restore or a restart) still shows black until it has painted.
+bool NothingToRepaint(HWND window) {
+  if (GetUpdateRect(window, nullptr, FALSE))
+    return false;
+  bool unpainted_child = false;
+  EnumChildWindows(window, FindUnpaintedChild, reinterpret_cast<LPARAM>(&unpainted_child));
+  return !unpainted_child;
+}
+
+}  // namespace
+
 bool WaitUntilPainted(HWND window, DWORD timeout_ms) {
-  bool painted = PumpUntil([window] { return !GetUpdateRect(window, nullptr, FALSE); }, timeout_ms);
+  bool painted = PumpUntil([window] { return NothingToRepaint(window); }, timeout_ms);
   GdiFlush();
   return painted;
 }

@@ -30,7 +30,8 @@ void ClickAt(HWND window, int x, int y);
 
 // Dispatches this thread's messages until `done` answers true (true) or `timeout_ms` passed (false).
 bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms);
-// Pumps until the window has nothing left to repaint, so that a capture shows its current look.
+// Pumps until the window and its visible child windows have nothing left to repaint, so that a capture shows
+// its current look.
 bool WaitUntilPainted(HWND window, DWORD timeout_ms);
 
 }  // namespace testing_support

@@ -59,7 +59,8 @@ DemoLauncher::~DemoLauncher() {
 void DemoLauncher::CloseProcess() {
   if (process_.hProcess != nullptr) {
     CloseHandle(process_.hProcess);
-    CloseHandle(process_.hThread);
+    if (process_.hThread != nullptr)  // an adopted process comes without its thread's handle
+      CloseHandle(process_.hThread);
   }
   process_ = PROCESS_INFORMATION{};
 }
@@ -176,6 +177,20 @@ void DemoLauncher::EndEveryLauncher() const {
     WaitForSingleObject(process, 5000);
     CloseHandle(process);
   }
+}
+
+bool DemoLauncher::AdoptRunningLauncher() {
+  const std::vector<DWORD> ids = LauncherProcessIds();
+  if (ids.size() != 1)
+    return false;
+  HANDLE process =
+      OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, ids[0]);
+  if (process == nullptr)
+    return false;
+  CloseProcess();
+  process_.hProcess = process;
+  process_.dwProcessId = ids[0];
+  return true;
 }
 
 bool DemoLauncher::ScriptHttpServer(const std::string& json) const {

@@ -64,6 +64,9 @@ class DemoLauncher {
   bool WaitForNoLauncher(DWORD timeout_ms) const;
   // Ends every launcher process that still runs (a test's clean-up after a failure).
   void EndEveryLauncher() const;
+  // Takes the one launcher process that runs now as process() (after the launcher restarted itself), so that
+  // WaitForEnd and the destructor follow it; false when none or more than one runs.
+  bool AdoptRunningLauncher();
   // Replaces the HTTP server's fault script (tests/fixtures/http_server.py --script; "{}" clears it). The
   // server reads it again before its next answer.
   bool ScriptHttpServer(const std::string& json) const;

@@ -23,6 +23,7 @@
 #include "tests/support/WindowCapture.h"
 #include "tests/support/WinePaths.h"
 #include "tests/tools/DemoLauncher.h"
+#include "tests/tools/JourneyLaterSteps.h"
 
 namespace testing_support {
 namespace {
@@ -157,11 +158,13 @@ class LauncherJourneyTest : public ::testing::Test {
     // Every launcher of the journey inherits it, the restarted ones and the temporary copy included.
     misses_ = demo_.folder().Join(L"skin-misses.log");
     SetEnvironmentVariableW(L"ORVANE_SKIN_MISS_LOG", misses_.c_str());
+    PrepareJourneyEnvironment(demo_);  // the stand-in game records its start for the later steps
   }
 
   void TearDown() override {
     demo_.EndEveryLauncher();
     SetEnvironmentVariableW(L"ORVANE_SKIN_MISS_LOG", nullptr);
+    SetEnvironmentVariableW(L"ORVANE_FAKE_GAME_RECORD", nullptr);
   }
 
   // Waits for a visible window of a launcher process (any, as its restarts replace it); null after the time.
@@ -223,7 +226,6 @@ class LauncherJourneyTest : public ::testing::Test {
   void SplashShows();
   void MainWindowShowsTheGames();
   void NoticeHintAndNickShow();
-  void QuitLeavesNothingRunning();
 
   DemoLauncher demo_;
   std::wstring misses_;
@@ -421,13 +423,6 @@ void LauncherJourneyTest::NoticeHintAndNickShow() {
   EXPECT_NE(std::string::npos, requests.find("GET\t/keyword.xml")) << requests;
 }
 
-// Until the later steps are wired in: the tray menu's exit ends the launcher, and no launcher process is left.
-void LauncherJourneyTest::QuitLeavesNothingRunning() {
-  constexpr WPARAM kTrayExit = 21;  // the main dialog's tray menu item "exit"
-  PostMessageW(main_window_, WM_COMMAND, kTrayExit, 0);
-  EXPECT_TRUE(demo_.WaitForNoLauncher(30000)) << "a launcher process is left";
-}
-
 TEST_F(LauncherJourneyTest, AUsersJourneyFromTheFirstStartToTheHandOver) {
   // The package stalls half-way so that the self-update dialog is seen with its progress, and the game list
   // comes late so that the splash is seen; both answers come in full in the end.
@@ -445,10 +440,9 @@ TEST_F(LauncherJourneyTest, AUsersJourneyFromTheFirstStartToTheHandOver) {
   ASSERT_NO_FATAL_FAILURE(MainWindowShowsTheGames());
   ASSERT_NO_FATAL_FAILURE(NoticeHintAndNickShow());
 
-  // ==== The later steps go on from the main window (tests/tools/JourneyLaterSteps.h): install, update, run,
-  // ==== full check, settings, tray and quit, hand-over. Wired in at the merge, in place of the quit below:
-  //   WalkFromTheMainWindowToTheHandOver(demo_, main_window_, 4);
-  QuitLeavesNothingRunning();
+  // The launcher that shows the main window is the one the self-update restarted: the later steps follow it.
+  ASSERT_TRUE(demo_.AdoptRunningLauncher()) << "not exactly one launcher runs";
+  ASSERT_NO_FATAL_FAILURE(WalkFromTheMainWindowToTheHandOver(demo_, main_window_, 4));
 
   EXPECT_EQ("", SkinMisses()) << "skin files the generated skin lacks (category, name)";
 }

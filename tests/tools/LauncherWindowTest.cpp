@@ -250,10 +250,11 @@ TEST_F(LauncherWindowTest, TheRowUnderThePointerTakesTheHoverLookAndLosesItWhenT
 }
 
 TEST_F(LauncherWindowTest, HomeShowsTheHomePageAndAClickOnTheRowSelectsTheGameAgain) {
-  // At start the start game is shown (its title, its post page), not selected in the list, without an action
-  // button yet.
-  EXPECT_TRUE(ShowsSomething(CaptureWindow(window_), kTitle));
-  EXPECT_FALSE(ShowsSomething(CaptureWindow(window_), kActionButton));
+  // At start the start game is shown: its title, its action button and its post page.
+  EXPECT_TRUE(Until(3000, [&] {
+    PngImage shot = CaptureWindow(window_);
+    return ShowsSomething(shot, kTitle) && ShowsSomething(shot, kActionButton);
+  }));
   EXPECT_TRUE(Until(10000, [&] { return Requests(kStartGamePage) == 1; })) << Requests(kStartGamePage);
   int banners = Requests("/banner.html");
 
