@@ -1,0 +1,37 @@
+// Which names the folders of an installation held when the worker first asked about them. Under Wine every
+// look-up of a name that is not there scans its folder for a case-insensitive match, so a fresh installation
+// of a few thousand files, which asks once per file whether the file is already there, scanned its folders
+// once per file. Listed once, a folder answers every later question about a missing name from memory.
+//
+// Only "missing" is taken from the listing: a name that was there is asked of the file system as before. A
+// file that appears after its folder was listed (made by the worker itself, or by someone else) is taken for
+// missing: the worker then fetches it and replaces it, which is what it does for a file that does not match.
+//
+// Thread: the worker's only; no lock.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+class FolderNameCache {
+ public:
+  // True when the folder of `path` (the text before its last backslash) held no file or folder of the name
+  // after it at the first question about that folder, or when the folder itself was missing. False when the
+  // name was there, or when the folder could not be listed: the caller asks the file system then.
+  bool WasMissing(const wchar_t* path);
+  // Forgets every listing (a new run).
+  void Clear() { folders_.clear(); }
+
+ private:
+  struct Listing {
+    bool listed = false;                     // false: the folder could not be listed, nothing is known
+    std::unordered_set<std::wstring> names;  // upper case
+  };
+  bool WasMissingInListing(const wchar_t* path);
+  // Lists `folder` into `listing`.
+  static void List(const std::wstring& folder, Listing* listing);
+
+  // Keyed by the folder's path in upper case.
+  std::unordered_map<std::wstring, Listing> folders_;
+};
