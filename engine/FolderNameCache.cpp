@@ -19,6 +19,17 @@ std::wstring UpperCase(const wchar_t* text, size_t length) {
 
 }  // namespace
 
+uint64_t FolderNameCache::NameHash(const wchar_t* name, size_t length) {
+  const std::wstring upper = UpperCase(name, length);
+  // FNV-1a over the UTF-16 units.
+  uint64_t hash = 14695981039346656037ull;
+  for (wchar_t unit : upper) {
+    hash ^= static_cast<uint16_t>(unit);
+    hash *= 1099511628211ull;
+  }
+  return hash;
+}
+
 void FolderNameCache::List(const std::wstring& folder, Listing* listing) {
   WIN32_FIND_DATAW found;
   FindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &found));
@@ -29,7 +40,7 @@ void FolderNameCache::List(const std::wstring& folder, Listing* listing) {
     return;
   }
   do {
-    listing->names.insert(UpperCase(found.cFileName, wcslen(found.cFileName)));
+    listing->names.insert(NameHash(found.cFileName, wcslen(found.cFileName)));
   } while (FindNextFileW(search.get(), &found));
   listing->listed = GetLastError() == ERROR_NO_MORE_FILES;
   if (!listing->listed)
@@ -57,5 +68,5 @@ bool FolderNameCache::WasMissingInListing(const wchar_t* path) {
     found = folders_.emplace(folder_key, std::move(listing)).first;
   }
   const Listing& listing = found->second;
-  return listing.listed && listing.names.count(UpperCase(cut + 1, wcslen(cut + 1))) == 0;
+  return listing.listed && listing.names.count(NameHash(cut + 1, wcslen(cut + 1))) == 0;
 }

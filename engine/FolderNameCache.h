@@ -10,6 +10,8 @@
 // Thread: the worker's only; no lock.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -25,9 +27,12 @@ class FolderNameCache {
 
  private:
   struct Listing {
-    bool listed = false;                     // false: the folder could not be listed, nothing is known
-    std::unordered_set<std::wstring> names;  // upper case
+    bool listed = false;  // false: the folder could not be listed, nothing is known
+    // Hashes of the upper-case names: a few bytes per file. Two names of one hash only make the second one
+    // count as there, and so be asked of the file system.
+    std::unordered_set<uint64_t> names;
   };
+  static uint64_t NameHash(const wchar_t* name, size_t length);
   bool WasMissingInListing(const wchar_t* path);
   // Lists `folder` into `listing`.
   static void List(const std::wstring& folder, Listing* listing);
