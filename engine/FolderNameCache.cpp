@@ -61,12 +61,15 @@ bool FolderNameCache::WasMissingInListing(const wchar_t* path) {
   if (cut == nullptr || cut == path || cut[1] == L'\0')
     return false;
   const std::wstring folder_key = UpperCase(path, static_cast<size_t>(cut - path));
-  auto found = folders_.find(folder_key);
-  if (found == folders_.end()) {
-    Listing listing;
-    List(std::wstring(path, static_cast<size_t>(cut - path)), &listing);
-    found = folders_.emplace(folder_key, std::move(listing)).first;
+  Listing& listing = folders_[folder_key];
+  if (listing.questions < kQuestionsBeforeListing) {
+    ++listing.questions;
+    return false;
   }
-  const Listing& listing = found->second;
+  if (listing.questions == kQuestionsBeforeListing) {
+    // Once, whatever the result: a folder that cannot be listed is not tried again.
+    ++listing.questions;
+    List(std::wstring(path, static_cast<size_t>(cut - path)), &listing);
+  }
   return listing.listed && listing.names.count(NameHash(cut + 1, wcslen(cut + 1))) == 0;
 }

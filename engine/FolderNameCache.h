@@ -19,15 +19,20 @@
 class FolderNameCache {
  public:
   // True when the folder of `path` (the text before its last backslash) held no file or folder of the name
-  // after it at the first question about that folder, or when the folder itself was missing. False when the
-  // name was there, or when the folder could not be listed: the caller asks the file system then.
+  // after it when the folder was listed, or when the folder itself was missing. False when the name was
+  // there, or when the folder could not be listed: the caller asks the file system then. A folder is listed
+  // at its kQuestionsBeforeListing + 1st question: before that, false. A listing is one directory search
+  // and costs about as much as several look-ups, so an update that asks about a few files of a folder never
+  // lists it, and an installation lists each folder once.
   bool WasMissing(const wchar_t* path);
+  static constexpr int kQuestionsBeforeListing = 8;
   // Forgets every listing (a new run).
   void Clear() { folders_.clear(); }
 
  private:
   struct Listing {
-    bool listed = false;  // false: the folder could not be listed, nothing is known
+    int questions = 0;    // asked before the listing was made
+    bool listed = false;  // false: not listed yet, or the folder could not be listed: nothing is known
     // Hashes of the upper-case names: a few bytes per file. Two names of one hash only make the second one
     // count as there, and so be asked of the file system.
     std::unordered_set<uint64_t> names;

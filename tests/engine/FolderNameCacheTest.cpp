@@ -11,14 +11,19 @@
 using testing_support::TempFolder;
 using testing_support::WriteFileBytes;
 
-// A name counts as missing only when the listing of its folder, made at the first question, did not hold it
-// in any case; a folder that could not be read, or a path without a folder, is left to the file system.
+// A name counts as missing only when the listing of its folder, made after a few questions about it, did not
+// hold it in any case; a folder that could not be read, or a path without a folder, is left to the file system.
 TEST(FolderNameCache, AnswersMissingOnlyFromTheFirstListingOfAFolder) {
   TempFolder root;
   ASSERT_TRUE(CreateDirectoryW(root.Join(L"data").c_str(), nullptr));
   ASSERT_TRUE(WriteFileBytes(root.Join(L"data\\Sound.dat"), "x"));
   ASSERT_TRUE(CreateDirectoryW(root.Join(L"data\\fx").c_str(), nullptr));
   FolderNameCache cache;
+  // The first questions about a folder are left to the file system; the next one lists it.
+  for (const wchar_t* folder : {L"data", L"gone", L"gone\\deeper"}) {
+    for (int i = 0; i < FolderNameCache::kQuestionsBeforeListing; ++i)
+      EXPECT_FALSE(cache.WasMissing(root.Join(std::wstring(folder) + L"\\music.dat").c_str()));
+  }
   struct Case {
     const wchar_t* name;
     bool missing;
@@ -43,5 +48,6 @@ TEST(FolderNameCache, AnswersMissingOnlyFromTheFirstListingOfAFolder) {
   ASSERT_TRUE(WriteFileBytes(root.Join(L"data\\music.dat"), "x"));
   EXPECT_TRUE(cache.WasMissing(root.Join(L"data\\music.dat").c_str()));
   cache.Clear();
-  EXPECT_FALSE(cache.WasMissing(root.Join(L"data\\music.dat").c_str()));
+  for (int i = 0; i <= FolderNameCache::kQuestionsBeforeListing; ++i)
+    EXPECT_FALSE(cache.WasMissing(root.Join(L"data\\music.dat").c_str()));
 }
