@@ -116,6 +116,7 @@ void UpdateWorker::Release() {
 }
 
 void UpdateWorker::Run() {
+  folder_names_.Clear();
   SetApplying(0);
   last_list_write_tick_ = GetTickCount();
   if (!ReleaseRecordsOfQueuedEntries()) {
@@ -322,7 +323,7 @@ UpdateWorker::CheckResult UpdateWorker::CheckEntry(FileEntry& entry) {
       if (entry.kind == kEntryReserved && length + 4 <= kMaxRelativeNameLength)
         wcscpy(entry.name + length, L".nex");
     }
-  } else if (FileMatchesEntry(target, entry)) {
+  } else if (!folder_names_.WasMissing(target) && FileMatchesEntry(target, entry)) {
     // Installed by other means (the game's installer, a copy, a run that ended before its list was written):
     // take it as it is.
     RecordInstalledFile(entry, entry.size, entry.crc32);

@@ -35,6 +35,7 @@
 #include "engine/CBaseThread.h"
 #include "engine/EntryPaths.h"
 #include "engine/FileEntry.h"
+#include "engine/FolderNameCache.h"
 #include "engine/PatchLibrary.h"
 #include "engine/UpdaterContext.h"
 #include "net/HttpFileDownloader.h"
@@ -171,6 +172,9 @@ class UpdateWorker {
   std::unique_ptr<HttpFileDownloader> downloader_;
   DWORD download_stall_limit_ms_ = HttpFileDownloader::kStallLimitMs;
   DWORD list_write_interval_ms_ = kListWriteIntervalMs;
+  // The installation's folders as the run first found them: a file without a record is looked for only
+  // where its folder held its name.
+  FolderNameCache folder_names_;
   // GetTickCount of the last list write.
   DWORD last_list_write_tick_ = 0;
   // The temporary file being downloaded into; empty when none is open.
