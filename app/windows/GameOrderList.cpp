@@ -1,6 +1,7 @@
 #include "app/windows/GameOrderList.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cwchar>
 #include <new>
 
@@ -183,7 +184,10 @@ void GameOrderList::UpdateScrollBar() {
 }
 
 void GameOrderList::FollowScrollPosition() {
-  int32_t y = -scroll_bar_.position() * row_height_;
+  // A skin's row height may be near the int32 limit: the product is taken in 64 bits and held to the
+  // int32 range, so the first row never wraps to below the top.
+  const int64_t product = row_height_ > 0 ? -static_cast<int64_t>(scroll_bar_.position()) * row_height_ : 0;
+  const int32_t y = static_cast<int32_t>(std::max<int64_t>(product, INT32_MIN));
   if (y == first_row_y_)
     return;
   first_row_y_ = y;

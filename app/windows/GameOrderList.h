@@ -10,7 +10,7 @@
 // The scroll bar is the child "game_list_scroll_bar" (id 11001) of the same category (SkinnedScrollBar.h).
 //
 // Geometry: filled rows stand one row height apart from the first-row y, which is 0 or minus the scroll
-// position times the row height; empty slots take no space. A skin without a row height (0) shows rows that
+// position times the row height (held to the int32 range); empty slots take no space. A skin without a row height (0) shows rows that
 // take no space and never scroll.
 //
 // Ownership: owns its rows and the scroll bar. Thread: user-interface thread only.

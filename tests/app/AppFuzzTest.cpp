@@ -324,7 +324,7 @@ TEST(SettingsFileFuzz, LoadedSettingsAreAlwaysWithinTheirBounds) {
       "DisableWebBrowser=5\r\n[GAME_ORDER]\r\ncount=3\r\n1=game2\r\n2=game1\r\n3=game2\r\n",
       "[GAME_ORDER]\r\ncount=2\r\n1=a\r\n2=b\r\n"};
   Mutator mutator(0x5E77, Mutator::kText8);
-  RunFuzzInputs("settings file", mutator, seeds, {"..", "\\", "=", "[game1]\r\n", "count="}, 300,
+  RunFuzzInputs("settings file", mutator, seeds, {"..", "\\", "=", "[game1]\r\n", "count="}, 150,
                 [&](const std::string& input) {
                   ASSERT_TRUE(WriteFileBytes(folder.Join(L"orvaneLauncher.ini"), input));
                   Setting setting;

@@ -187,5 +187,26 @@ TEST_F(SettingSkinFuzz, ASkinWithoutRowHeightWhoseBackFailsLeavesTheFirstRowAtZe
   root.Destroy();
 }
 
+// Found by the long fuzz run: a row height of 2147483647 scrolled by six rows wrapped the first row to y 6.
+TEST_F(SettingSkinFuzz, ARowHeightNearTheIntLimitScrolledKeepsTheFirstRowAboveTheTop) {
+  NWnd root;
+  ASSERT_EQ(1, root.Create(0, 0, 420, 320, 0, nullptr));
+  WriteIni(L"data\\skin\\etc\\game_list.ini", GameListSkin(kRowWidth, 2147483647));
+  GameOrderList list;
+  list.SetSkin(L"etc", L"game_list");
+  ASSERT_EQ(1, list.Create(0, 0, 1, 1, SettingDlg::kGameList, &root));
+  list.SetRowCount(6);
+  for (int i = 0; i < 6; ++i)
+    list.SetRow(i, L"Game", (L"g" + std::to_wstring(i)).c_str());
+  list.SelectIndex(5);
+  list.ScrollToSelected();
+  // The first row stays above the top, held to the int32 range.
+  EXPECT_EQ(INT32_MIN, list.first_row_y());
+  const int32_t index = list.RowIndexAt(0);
+  EXPECT_TRUE(index >= -1 && index < 6) << index;
+  list.Destroy();
+  root.Destroy();
+}
+
 }  // namespace
 }  // namespace testing_support
