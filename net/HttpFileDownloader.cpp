@@ -346,6 +346,17 @@ size_t HttpFileDownloader::WriteBlock(const char* data, size_t bytes) {
   }
   if (bytes > static_cast<size_t>(INT_MAX))
     return 0;
+  {
+    // The block in hand counts as received before the sink sees it. libcurl's counters reach the progress
+    // callback only after a run of blocks, so a sink that reports progress would otherwise show nothing of a
+    // run until the next one arrives: during a stalled transfer, not at all.
+    ScopedLock lock(lock_);
+    const int64_t delivered = written_ + static_cast<int64_t>(bytes);
+    if (received_ < delivered)
+      received_ = delivered;
+    if (expected_ < remote_size - offset)
+      expected_ = remote_size - offset;
+  }
   last_data_tick_ = DataTick();
   const int taken = sink(data, static_cast<int>(bytes), user);
   if (taken != static_cast<int>(bytes))

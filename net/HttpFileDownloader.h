@@ -97,7 +97,8 @@ class HttpFileDownloader {
   // Owner's thread, while no transfer runs.
   void SetFirstAnswerLimit(DWORD limit_ms) { first_answer_limit_ms_ = limit_ms; }
 
-  // Any thread: fills `progress` under the lock; a null pointer is ignored.
+  // Any thread: fills `progress` under the lock; a null pointer is ignored. Asked from inside the sink, done
+  // already counts the block being handed over and total is the remote size.
   void GetProgress(DownloaderProgress* progress);
   // Any thread: ends the running transfer with kDownloaderErrorCancelled at libcurl's next progress call (at least once a
   // second). The flag stays set until the next successful Open.
@@ -143,8 +144,10 @@ class HttpFileDownloader {
   DWORD last_data_tick_ = 0;  // 0: no data yet in this transfer
   DownloaderState state_ = kDownloaderReady;
   DownloaderError error_ = kDownloaderErrorNone;
-  int64_t received_ = 0;  // bytes of this transfer, as libcurl counts them
-  int64_t expected_ = 0;  // this transfer's length, as libcurl announces it
+  // Bytes of this transfer, as libcurl counts them, raised to the bytes handed to the sink with each block.
+  int64_t received_ = 0;
+  // This transfer's length, as libcurl announces it, raised to the remote size once that is known.
+  int64_t expected_ = 0;
   int64_t resume_offset_ = 0;
   int32_t remote_known_ = 0;
   int64_t remote_size_ = 0;  // -1: the server named no size

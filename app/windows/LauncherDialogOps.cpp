@@ -77,8 +77,12 @@ void ApplyStartGame() {
   // made before this runs); its buttons then follow only the next change of state, so show them now.
   if (id != nullptr && id[0] != L'\0')
     ApplyGameButtonStates(FindGameState(id));
-  if (GameListPanel != nullptr)
+  if (GameListPanel != nullptr) {
+    // The shown game is the list's selection too, scrolled into view, as after a click on its row; the
+    // selection's own game action finds the game shown already.
+    GameListPanel->SelectButton(id);
     CurrentTickView().RefreshGameList();
+  }
 }
 
 void ShowSettingsDialog() {

@@ -130,6 +130,9 @@ class UpdaterLauncherWnd : public SkinnedChildWnd, public GameActionView {
   String user_nick_format_;
   NImage* notice_image_ = nullptr;
   int32_t banner_shown_ = 1;
+  // 1 while the home page is shown by SelectGame without a game: asking the views again for the pages they are
+  // loading would hand those pages to the system browser.
+  int32_t home_shown_ = 0;
   NoticeWnd notice_;
   SearchEdit search_;
   SkinnedButton search_button_;

@@ -36,6 +36,10 @@ void UpdaterLauncherWnd::NavigateView(int32_t index, const wchar_t* url) {
 void UpdaterLauncherWnd::SelectGame(const wchar_t* id, int32_t force) {
   IGameInfo* game = FindGameInfo(id);
   if (game == nullptr) {
+    // Going home also deselects the list's row, whose game action selects no game here a second time.
+    if (!force && home_shown_)
+      return;
+    home_shown_ = 1;
     current_game_id_.Assign(L"");
     ResetProgress();
     ShowHomePage();
@@ -46,6 +50,7 @@ void UpdaterLauncherWnd::SelectGame(const wchar_t* id, int32_t force) {
   if (!force && std::wcscmp(id, current_game_id_.GetString()) == 0)
     return;
   // Another game: nothing of the last one's progress may stay on screen.
+  home_shown_ = 0;
   current_game_id_.Assign(id);
   ResetProgress();
   SetBoxText(text_boxes_[kGameTitle], game->GetTitle(), 0);

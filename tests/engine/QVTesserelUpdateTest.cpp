@@ -4,8 +4,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
+#include <mutex>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "engine/QVTesserel.h"
 #include "tests/engine/EngineTestSupport.h"
@@ -32,6 +36,7 @@ struct Exports {
     remove = Bind<qvRemoveUpdaterFunction>("qvRemoveUpdater");
     start = Bind<qvStartUpdaterFunction>("qvStartUpdater");
     full_check = Bind<qvFullCheckFunction>("qvFullCheck");
+    download_info = Bind<qvDownloadInfoFunction>("qvDownloadInfo");
   }
   ~Exports() {
     if (module != nullptr)
@@ -39,7 +44,7 @@ struct Exports {
   }
   Exports(const Exports&) = delete;
   Exports& operator=(const Exports&) = delete;
-  bool Complete() const { return create && remove && start && full_check; }
+  bool Complete() const { return create && remove && start && full_check && download_info; }
 
   template <typename Function>
   Function Bind(const char* name) {
@@ -52,6 +57,35 @@ struct Exports {
   qvRemoveUpdaterFunction remove;
   qvStartUpdaterFunction start;
   qvFullCheckFunction full_check;
+  qvDownloadInfoFunction download_info;
+};
+
+// The file-progress events as a caller sees them: the event's percent with the status's byte counts read
+// inside the callback, and when it came. Every event also goes to `log`.
+struct FileProgressLog {
+  struct Seen {
+    DWORD tick;
+    int32_t percent;
+    int64_t done;
+    int64_t total;
+  };
+
+  static int __cdecl Callback(void* user, int event, const void* data) {
+    FileProgressLog* self = static_cast<FileProgressLog*>(user);
+    const UpdateProgress* progress = static_cast<const UpdateProgress*>(data);
+    if (event == UpdateEventProgress && progress != nullptr && progress->kind == UpdateProgressFile &&
+        self->status != nullptr) {
+      std::lock_guard<std::mutex> lock(self->mutex);
+      self->seen.push_back(
+          {GetTickCount(), progress->b, self->status->fileDoneBytes, self->status->fileTotalBytes});
+    }
+    return EventLog::Callback(self->log, event, data);
+  }
+
+  EventLog* log = nullptr;
+  const UpdateStatus* status = nullptr;
+  std::mutex mutex;
+  std::vector<Seen> seen;
 };
 
 // Every difference between the generator's tree and the installation, besides the engine's own two files;
@@ -112,6 +146,25 @@ class LibraryUpdate : public testing::Test {
 
   std::wstring install() const { return folder_.Join(L"game"); }
 
+  // The served path and size of every file of the history's whole-file store above `min_size` bytes.
+  static std::vector<std::pair<std::string, int64_t>> LargeFiles(const std::string& history,
+                                                                 int64_t min_size) {
+    std::string output;
+    testing_support::RunUnixCommand("cd " + testing_support::ShellQuote(history) +
+                                        " && find DEMO/RegisteredHistory -type f -size +" +
+                                        std::to_string(min_size / 1024) + "k -printf '%p %s\\n'",
+                                    &output);
+    std::vector<std::pair<std::string, int64_t>> files;
+    std::istringstream lines(output);
+    std::string path;
+    int64_t size = 0;
+    while (lines >> path >> size) {
+      if (size > min_size)
+        files.push_back({"/" + path, size});
+    }
+    return files;
+  }
+
   Exports exports_;
   TempFolder folder_{L"update"};
   EventLog log_;
@@ -146,4 +199,71 @@ TEST_F(LibraryUpdate, AFullCheckRepairsACorruptedAndAMissingFile) {
   for (int event : log_.Events())
     mismatches += event == UpdateEventFileMismatch ? 1 : 0;
   EXPECT_EQ(0, mismatches) << "a full check reports nothing at start";
+}
+
+TEST_F(LibraryUpdate, FileProgressCarriesTheBytesThatArrivedBeforeAServerPause) {
+  // A large file whose server pauses half way: the caller's file bar must stand at the half during the pause,
+  // so the last file-progress event before it must already count every byte that came.
+  ASSERT_TRUE(exports_.Complete());
+  // One version of two files of a few hundred KB: each arrives in many blocks.
+  const std::string history = testing_support::UnixPathOf(folder_.Join(L"history"));
+  std::string output;
+  ASSERT_EQ(0, testing_support::RunUnixCommand(
+                   std::string("python3 ") + ORVANE_SOURCE_DIR + "/tools/make_history.py --root " + history +
+                       " --versions 1 --files 2 --min-size 300000 --max-size 400000",
+                   &output))
+      << output;
+  std::string description;
+  ASSERT_TRUE(ReadFileBytes(testing_support::WindowsPathOf(history + "/DEMO/history.json"), &description));
+  const std::vector<std::pair<std::string, int64_t>> large = LargeFiles(history, 100000);
+  ASSERT_FALSE(large.empty()) << "the history holds no large file";
+  std::string script = "{";
+  for (const auto& file : large) {
+    script += (script.size() > 1 ? ", \"" : "\"") + file.first +
+              "\": {\"stall_after\": " + std::to_string(file.second / 2) + ", \"stall_seconds\": 1.0}";
+  }
+  PatchServerProcess patch_server;
+  FixtureServer file_server;
+  ASSERT_TRUE(patch_server.Start("", description)) << patch_server.log();
+  ASSERT_TRUE(testing_support::WriteFileBytes(file_server.folder().Join(L"script.json"), script + "}"));
+  ASSERT_TRUE(file_server.Start("http_server.py",
+                                {"--root", history, "--script", file_server.UnixPath(L"script.json")}))
+      << file_server.log();
+
+  FileProgressLog progress;
+  progress.log = &log_;
+  UpdaterParams params = MakeParams(install(), &log_);
+  params.callback = &FileProgressLog::Callback;
+  params.userValue = &progress;
+  wcscpy(params.productCode, L"DEMO");
+  std::strcpy(params.patchServerIp, patch_server.address().c_str());
+  params.patchServerPort = patch_server.port();
+  std::strcpy(params.downloadHost, file_server.endpoint().c_str());
+  UpdaterHandle handle = exports_.create(&params);
+  ASSERT_NE(nullptr, handle);
+  progress.status = exports_.download_info(handle);
+  ASSERT_EQ(UpdaterResultOk, exports_.start(handle));
+  const bool ended = log_.WaitForEnd(60000);
+  exports_.remove(handle);
+  ASSERT_TRUE(ended);
+  ASSERT_TRUE(log_.Errors().empty()) << log_.Errors().front();
+  EXPECT_EQ("", TreeDifferences(history + "/DEMO/expected", install()));
+
+  // The pauses are the silences between file-progress events; the event before each stands at the half of
+  // one large file, in bytes and as its percent.
+  std::vector<int64_t> paused_sizes;
+  for (size_t i = 0; i + 1 < progress.seen.size(); ++i) {
+    const FileProgressLog::Seen& seen = progress.seen[i];
+    if (progress.seen[i + 1].tick - seen.tick < 700)
+      continue;
+    paused_sizes.push_back(seen.total);
+    EXPECT_EQ(seen.total / 2, seen.done) << "of " << seen.total;
+    EXPECT_EQ(seen.total != 0 ? seen.done * 100 / seen.total : -1, seen.percent) << "of " << seen.total;
+  }
+  std::vector<int64_t> large_sizes;
+  for (const auto& file : large)
+    large_sizes.push_back(file.second);
+  std::sort(paused_sizes.begin(), paused_sizes.end());
+  std::sort(large_sizes.begin(), large_sizes.end());
+  EXPECT_EQ(large_sizes, paused_sizes);
 }

@@ -186,6 +186,31 @@ TEST(HttpFileDownloaderTransfer, ResumeAfterADroppedConnectionGivesByteIdentical
   EXPECT_EQ("GET -, HEAD -, GET bytes=70001-", server.RequestsFor("/file.bin"));
 }
 
+TEST(HttpFileDownloaderTransfer, TheProgressAskedFromTheSinkCountsTheBlockInHand) {
+  // The engine reports a file's progress from its sink; a pause after the first half must find that half
+  // counted, whatever libcurl's own counters say by then.
+  HttpServer server;
+  ASSERT_TRUE(
+      server.Start(R"({"/file.bin": {"methods": ["GET"], "stall_after": 150000, "stall_seconds": 0.3}})"));
+  for (int64_t offset : {int64_t{0}, int64_t{100000}}) {
+    HttpFileDownloader downloader;
+    Sink sink;
+    std::string wrong;
+    sink.take = [&](int bytes) {
+      DownloaderProgress progress = ProgressOf(downloader);
+      const int64_t expected_done = offset + static_cast<int64_t>(sink.bytes.size()) + bytes;
+      if (wrong.empty() &&
+          (progress.done != expected_done || progress.total != static_cast<int64_t>(kFileSize)))
+        wrong = std::to_string(progress.done) + "/" + std::to_string(progress.total) + " for " +
+                std::to_string(expected_done);
+      return bytes;
+    };
+    EXPECT_EQ(1, Download(downloader, server.Url("/file.bin"), &sink, offset)) << offset;
+    EXPECT_EQ("", wrong) << "from " << offset;
+    EXPECT_EQ(static_cast<int64_t>(kFileSize), ProgressOf(downloader).done);
+  }
+}
+
 TEST(HttpFileDownloaderTransfer, RemoteSizeIsAskedForOnceAndTheBodyThenStartsFromZero) {
   HttpServer server;
   ASSERT_TRUE(server.Start("{}"));

@@ -42,6 +42,8 @@ constexpr uint32_t kStartGameIconBand = 0x8ED2FF;
 constexpr uint32_t kNeedUpdateIcon = 0xE69628;
 constexpr uint32_t kLatestIcon = 0x3CA05A;
 constexpr uint32_t kNewBadge = 0x3C965A;
+// The selected row's back colour (the default skin's "game_button_info").
+constexpr uint32_t kSelectedRow = 0x3C5A8C;
 
 // "<prefix>-NN-<step>.png".
 std::wstring ScreenshotName(int step, const wchar_t* name) {
@@ -378,12 +380,20 @@ void LauncherJourneyTest::MainWindowShowsTheGames() {
       main_window_, [&](const PngImage& shot) { return HasColourIn(shot, list, kStartGameIconBand); }, 3,
       L"main-window", &shown, 30000);
   EXPECT_TRUE(shown) << "the start game's icon is not in the list";
-  // Installed at version 3 of 5: "needs an update", never "latest"; its "new" badge; its update button.
+  // Installed at version 3 of 5: "needs an update", never "latest"; selected in the list; its update button.
   EXPECT_TRUE(HasColourIn(main_image_, list, kNeedUpdateIcon))
       << "the start game is not shown as needing an update";
   EXPECT_FALSE(HasColourIn(main_image_, list, kLatestIcon)) << "the start game is shown as up to date";
-  EXPECT_TRUE(HasColourIn(main_image_, list, kNewBadge)) << "the start game's badge";
+  EXPECT_TRUE(HasColourIn(main_image_, list, kSelectedRow)) << "the start game's row is not selected";
   EXPECT_TRUE(HasColourIn(main_image_, update, 0xFFFFFF)) << "no update button for the start game";
+  // The home page leaves no row selected: the row's normal look shows its "new" badge.
+  RECT home;
+  ASSERT_TRUE(BodyRect("home_btn", &home));
+  ClickInWindow(main_window_, (home.left + home.right) / 2, (home.top + home.bottom) / 2);
+  CaptureWhen(
+      main_window_, [&](const PngImage& shot) { return HasColourIn(shot, list, kNewBadge); }, 3,
+      L"main-window-home", &shown);
+  EXPECT_TRUE(shown) << "the start game's badge";
   // Selecting it in the list (a click on its row) keeps its button.
   ClickInWindow(main_window_, list.left + 80, list.top + 52);
   CaptureWhen(

@@ -167,8 +167,8 @@ class LauncherWindowTest : public ::testing::Test {
     ASSERT_TRUE(WaitUntilPainted(window_, 5000));
     // The pointer may rest where an earlier test left it, over the row: moved off the list first.
     ASSERT_TRUE(InputMove(window_, kListEmpty.x, kListEmpty.y));
-    // The start game's row is drawn once the catalogue is in.
-    ASSERT_TRUE(Until(10000, [&] { return Pixel(kFirstRowBack) == kRowNormal; }))
+    // The start game's row is drawn, selected, once the catalogue is in.
+    ASSERT_TRUE(Until(10000, [&] { return Pixel(kFirstRowBack) == kRowSelected; }))
         << std::hex << Pixel(kFirstRowBack);
     ASSERT_TRUE(Until(5000, [&] { return OnTopAt(window_, kFirstRowCentre.x, kFirstRowCentre.y); }))
         << DescribeWindowAt(window_, kFirstRowCentre.x, kFirstRowCentre.y);
@@ -238,6 +238,8 @@ class LauncherWindowTest : public ::testing::Test {
 };
 
 TEST_F(LauncherWindowTest, TheRowUnderThePointerTakesTheHoverLookAndLosesItWhenThePointerLeaves) {
+  // The selected row keeps its look under the pointer: the home page first, which leaves no row selected.
+  ASSERT_TRUE(Click(kHomeButton));
   ASSERT_TRUE(InputMove(window_, kListEmpty.x, kListEmpty.y));
   EXPECT_TRUE(Until(3000, [&] { return Pixel(kFirstRowBack) == kRowNormal; }))
       << std::hex << Pixel(kFirstRowBack);
@@ -250,7 +252,8 @@ TEST_F(LauncherWindowTest, TheRowUnderThePointerTakesTheHoverLookAndLosesItWhenT
 }
 
 TEST_F(LauncherWindowTest, HomeShowsTheHomePageAndAClickOnTheRowSelectsTheGameAgain) {
-  // At start the start game is shown: its title, its action button and its post page.
+  // At start the start game is shown (its title, its action button, its post page) and selected in the list.
+  EXPECT_EQ(kRowSelected, Pixel(kFirstRowBack));
   EXPECT_TRUE(Until(3000, [&] {
     PngImage shot = CaptureWindow(window_);
     return ShowsSomething(shot, kTitle) && ShowsSomething(shot, kActionButton);
@@ -260,8 +263,10 @@ TEST_F(LauncherWindowTest, HomeShowsTheHomePageAndAClickOnTheRowSelectsTheGameAg
 
   ASSERT_TRUE(Click(kHomeButton));
   // The home page: post page 1 asks for the home page; no game is selected.
-  EXPECT_TRUE(Until(10000, [&] { return Requests(kHomePage) == 1; })) << Requests(kHomePage);
-  EXPECT_EQ(kRowNormal, Pixel(kFirstRowBack));
+  EXPECT_TRUE(Until(10000, [&] { return Requests(kHomePage) >= 1; })) << Requests(kHomePage);
+  EXPECT_TRUE(Until(3000, [&] { return Pixel(kFirstRowBack) == kRowNormal; }))
+      << std::hex << Pixel(kFirstRowBack);
+  const int home_pages = Requests(kHomePage);
   WaitUntilPainted(window_, 3000);
   EXPECT_TRUE(SaveScreenshot(CaptureWindow(window_), L"launcher_window_home.png"));
 
@@ -276,7 +281,7 @@ TEST_F(LauncherWindowTest, HomeShowsTheHomePageAndAClickOnTheRowSelectsTheGameAg
   }));
   EXPECT_TRUE(Until(10000, [&] { return Requests(kStartGamePage) == 2; })) << Requests(kStartGamePage);
   EXPECT_TRUE(Until(10000, [&] { return Requests("/banner.html") > banners; }));
-  EXPECT_EQ(1, Requests(kHomePage));
+  EXPECT_EQ(home_pages, Requests(kHomePage));
 }
 
 TEST_F(LauncherWindowTest, ARightClickOpensTheGamePopupMenuAtTheCursorAndAClickElsewhereClosesIt) {
@@ -306,7 +311,8 @@ TEST_F(LauncherWindowTest, ARightClickOpensTheGamePopupMenuAtTheCursorAndAClickE
   // A click on the list's empty part takes the focus from the menu, which closes without a command.
   ASSERT_TRUE(Click(kListEmpty));
   EXPECT_TRUE(Until(5000, [&] { return !IsWindowVisible(menu); }));
-  EXPECT_EQ(kRowNormal, Pixel(kFirstRowBack));
+  // The start game stays selected.
+  EXPECT_EQ(kRowSelected, Pixel(kFirstRowBack));
 }
 
 TEST_F(LauncherWindowTest, TheUpdateButtonRunsTheUpdateWithMovingBarsAndFileTextUntilTheGameIsLatest) {
@@ -358,6 +364,8 @@ TEST_F(LauncherWindowTest, TheUpdateButtonRunsTheUpdateWithMovingBarsAndFileText
     return count;
   };
   EXPECT_GE(between(total_fills), 2) << "the total bar did not move";
+  // The large file's pause half way holds the file bar part-filled for a good while.
+  EXPECT_GE(between(file_fills), 1) << "the file bar was only ever empty or full";
   // The file bar ends full with the total bar (a game at the latest version shows both bars full).
   EXPECT_EQ(1u, file_fills.count(kFileBar.right - kFileBar.left));
   EXPECT_GE(file_lines.size(), 2u) << "the current file did not change";

@@ -63,11 +63,12 @@ uint32_t ShadowRgb() {
 }
 
 // The sample repaints on its frame timer: captures the window until the last step's progress has reached the
-// screen (45 % of the bar filled, which 52 % fills and the 22 % set before does not). False after 5 s, with
-// the last capture in `shot`.
+// screen (45 % of the bar filled, which 52 % fills and the 22 % set before does not). False after 10 s (a
+// loaded machine may run the frame timer late), with the last capture in `shot`. The capture reads the screen,
+// so the test runs alone (SERIAL): no other test's window may cover the dialog.
 bool CaptureOnceProgressPainted(HWND dialog, uint32_t shadow_rgb, PngImage* shot) {
   const int filled_x = sample::kProgress.left + (sample::kProgress.right - sample::kProgress.left) * 45 / 100;
-  return WaitUntil(5000, [&] {
+  return WaitUntil(10000, [&] {
     *shot = CaptureWindow(dialog);
     return PixelAt(*shot, filled_x, sample::kProgress.top + 8) == shadow_rgb;
   });

@@ -19,6 +19,7 @@
 #include "app/settings/Setting.h"
 #include "app/windows/LauncherFileText.h"
 #include "app/windows/UpdaterLauncherWnd.h"
+#include "app/windows/orvaneLauncherDlg.h"
 #include "base/TextFields.h"
 #include "tests/app/gamelist/FakeGames.h"
 #include "tests/support/TempFolder.h"
@@ -283,6 +284,50 @@ TEST_F(UpdaterLauncherWndTest, SelectGameNavigatesOnceUnlessForcedAndAnUnknownId
   window.SelectGame(L"a", 1);
   SkinnedButton& info = window.action_button(UpdaterLauncherWnd::kPatchInfoButtonId);
   EXPECT_LE(info.x() + info.width(), window.width());
+  window.Destroy();
+}
+
+TEST_F(UpdaterLauncherWndTest, TheStartGameIsTheListsSelectionScrolledIntoViewAndFollowsAHandOver) {
+  // More installed games than the list shows, the start game last.
+  for (int i = 0; i < 30; ++i)
+    AddGame(L"g" + std::to_wstring(i), 5);
+  CopyToField(GetSessionValues().StartGameID, L"g29");
+  PrepareHandOverRecord();
+  UpdaterLauncherWnd window;
+  ASSERT_EQ(1, Open(window));
+  GameButtonList& buttons = window.game_list().buttons();
+  ASSERT_GT(buttons.visible_rows, 0);
+  ASSERT_LT(buttons.visible_rows, 30);
+  ASSERT_NE(nullptr, buttons.selected);
+  EXPECT_STREQ(L"g29", buttons.selected->GetGameId());
+  EXPECT_EQ(GameButton::kLookSelected, buttons.selected->look());
+  EXPECT_STREQ(L"g29", window.SelectedGameId());
+  const int32_t row = buttons.InstalledIndex(buttons.selected) + buttons.scroll_offset;
+  EXPECT_TRUE(row >= 0 && row < buttons.visible_rows) << row;
+
+  // A hand-over that names another game moves the selection; one without a game leaves none.
+  GameButton* first = buttons.selected;
+  CopyToField(GetSessionValues().StartGameID, L"g0");
+  PrepareHandOverRecord();
+  ApplyStartGame();
+  ASSERT_NE(nullptr, buttons.selected);
+  EXPECT_STREQ(L"g0", buttons.selected->GetGameId());
+  EXPECT_EQ(GameButton::kLookNormal, first->look());
+  EXPECT_EQ(0, buttons.scroll_offset);
+  EXPECT_STREQ(L"g0", window.SelectedGameId());
+  CopyToField(GetSessionValues().StartGameID, L"");
+  PrepareHandOverRecord();
+  ApplyStartGame();
+  EXPECT_EQ(nullptr, buttons.selected);
+  EXPECT_STREQ(L"", window.SelectedGameId());
+
+  // Home shown already: the views are not asked again (pages asked for twice while loading go to the system
+  // browser), unless forced.
+  CopyToField(GetSessionValues().BannerUrl, L"http://127.0.0.1/other");
+  window.SelectGame(nullptr, 0);
+  EXPECT_EQ(L"http://127.0.0.1/banner", window.asked_url(UpdaterLauncherWnd::kBanner));
+  window.SelectGame(nullptr, 1);
+  EXPECT_EQ(L"http://127.0.0.1/other", window.asked_url(UpdaterLauncherWnd::kBanner));
   window.Destroy();
 }
 
