@@ -57,29 +57,6 @@ void Shoot(Journey& journey, HWND window, const wchar_t* step) {
   EXPECT_TRUE(SaveScreenshot(image, ScreenshotName(journey.number++, step))) << "screenshot of " << step;
 }
 
-// The rectangle [x, y, width, height] of `control` in `window`'s entry of default_skin_rects.json (the
-// default-skin script's record of where it put every control); false when it is not there.
-bool SkinRect(const std::string& window, const std::string& control, RECT* rect) {
-  std::string json;
-  if (!ReadFileBytes(WindowsPathOf(std::string(ORVANE_BINARY_DIR) + "/default_skin/default_skin_rects.json"),
-                     &json))
-    return false;
-  size_t section = json.find("\"" + window + "\": {");
-  size_t section_end = section == std::string::npos ? section : json.find("\n }", section);
-  size_t entry = section == std::string::npos ? section : json.find("\"" + control + "\": [", section);
-  if (entry == std::string::npos || entry > section_end)
-    return false;
-  const char* cursor = json.c_str() + json.find('[', entry) + 1;
-  long values[4] = {};
-  for (long& value : values) {
-    char* end = nullptr;
-    value = std::strtol(cursor, &end, 10);
-    cursor = end + 1;  // past the comma
-  }
-  *rect = RECT{values[0], values[1], values[0] + values[2], values[1] + values[3]};
-  return true;
-}
-
 // A left click as the mouse makes one: the pointer placed there, then move, down and up posted to `window`
 // at its client point. Posted, not sent: a click whose handler runs a modal loop, or ends the launcher's
 // dialog, must not hold this thread.
@@ -111,7 +88,8 @@ void ClickPoint(HWND window, POINT point) {
 // A click in the middle of the skin rectangle of `control`.
 void ClickSkinControl(HWND window, const std::string& skin_window, const std::string& control) {
   RECT rect;
-  ASSERT_TRUE(SkinRect(skin_window, control, &rect)) << skin_window << "/" << control << " has no rectangle";
+  ASSERT_TRUE(DefaultSkinRect(skin_window, control, &rect))
+      << skin_window << "/" << control << " has no rectangle";
   ClickPoint(window, POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
 }
 
@@ -168,7 +146,7 @@ bool ShowsImage(const PngImage& shot, const RECT& rect, const std::vector<uint32
 // The look of the launcher window's button `name` as it is on the screen; -1 when it is not shown.
 int ShownLook(const Journey& journey, const std::string& name) {
   RECT rect;
-  if (!SkinRect("body", name, &rect))
+  if (!DefaultSkinRect("body", name, &rect))
     return -1;
   PngImage shot = CaptureWindow(Body(journey));
   for (int look = 0; look < 4; ++look) {
@@ -182,7 +160,7 @@ int ShownLook(const Journey& journey, const std::string& name) {
 // do not yet.
 bool ProgressUnderway(const Journey& journey) {
   RECT bar;
-  if (!SkinRect("body", "total_progress", &bar))
+  if (!DefaultSkinRect("body", "total_progress", &bar))
     return false;
   PngImage shot = CaptureWindow(Body(journey));
   int middle = (bar.top + bar.bottom) / 2;
@@ -468,7 +446,7 @@ void ChangeTheSettings(Journey& journey) {
   ASSERT_NO_FATAL_FAILURE(ClickSkinControl(dialog, "setting_dlg", "setting_gamelist_tab"));
   // The second row of the game order (rows of the skin's 20 pixels from the list's top), then "to the top".
   RECT list;
-  ASSERT_TRUE(SkinRect("setting_dlg", "game_list", &list));
+  ASSERT_TRUE(DefaultSkinRect("setting_dlg", "game_list", &list));
   ClickPoint(dialog, POINT{list.left + 60, list.top + 30});
   ASSERT_NO_FATAL_FAILURE(ClickSkinControl(dialog, "setting_dlg", "game_list_top_btn"));
   Shoot(journey, dialog, L"settings");
