@@ -6,6 +6,8 @@
 
 #include "engine/CUpdater.h"
 #include "engine/QVTesserel.h"
+#include "net/CurlMemory.h"
+#include "net/HttpFileDownloader.h"
 
 namespace {
 
@@ -25,12 +27,13 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserv
       if (LOBYTE(LOWORD(version)) == 4)
         LoadLibraryA("unicows.dll");
       g_engine_module = instance;
-      // CURL_GLOBAL_WIN32 also starts Windows Sockets, which host resolution needs.
-      curl_global_init(CURL_GLOBAL_WIN32);
+      // CURL_GLOBAL_WIN32 also starts Windows Sockets, which host resolution needs. The downloader's
+      // receive buffer is kept from one file to the next (CurlMemory.h says why).
+      InitCurlKeepingReceiveBuffer(CURL_GLOBAL_WIN32, HttpFileDownloader::kReceiveBufferBytes);
       break;
     }
     case DLL_PROCESS_DETACH:
-      curl_global_cleanup();
+      CleanupCurlMemory();
       break;
     default:
       break;

@@ -13,10 +13,6 @@ namespace {
 
 constexpr long kConnectTimeoutSeconds = 10;
 constexpr long kFirstFailingHttpStatus = 400;
-// Bytes libcurl reads from the socket per call (and hands to the sink per block). Its default of 16 KiB made
-// every transfer of the engine's benchmark under Wine about half socket calls; 256 KiB took the download
-// time of a few hundred MB down by a third (bench_engine_update).
-constexpr long kReceiveBlockBytes = 256 * 1024;
 
 // libcurl gets the URL as 8-bit text in the system code page. A character that the code page cannot hold is
 // refused instead of replaced: a default or "best fit" character would name a different path on the server.
@@ -117,18 +113,19 @@ int HttpFileDownloader::SetupTransfer() {
   CURL* easy = easy_.get();
   if (easy == nullptr)
     return kDownloaderErrorNoHandle;
-  const bool set = curl_easy_setopt(easy, CURLOPT_AUTOREFERER, 1L) == CURLE_OK &&
-                   curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK &&
-                   curl_easy_setopt(easy, CURLOPT_FILETIME, 1L) == CURLE_OK &&
-                   curl_easy_setopt(easy, CURLOPT_PROXY, "") == CURLE_OK &&
-                   curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds) == CURLE_OK &&
-                   curl_easy_setopt(easy, CURLOPT_URL, url_) == CURLE_OK &&
-                   curl_easy_setopt(easy, CURLOPT_RESUME_FROM, 0L) == CURLE_OK &&
-                   // Only plain HTTP is ever meant, also where a server redirects; a redirect loop ends.
-                   curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http") == CURLE_OK &&
-                   curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http") == CURLE_OK &&
-                   curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects) == CURLE_OK &&
-                   curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, kReceiveBlockBytes) == CURLE_OK;
+  const bool set =
+      curl_easy_setopt(easy, CURLOPT_AUTOREFERER, 1L) == CURLE_OK &&
+      curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK &&
+      curl_easy_setopt(easy, CURLOPT_FILETIME, 1L) == CURLE_OK &&
+      curl_easy_setopt(easy, CURLOPT_PROXY, "") == CURLE_OK &&
+      curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds) == CURLE_OK &&
+      curl_easy_setopt(easy, CURLOPT_URL, url_) == CURLE_OK &&
+      curl_easy_setopt(easy, CURLOPT_RESUME_FROM, 0L) == CURLE_OK &&
+      // Only plain HTTP is ever meant, also where a server redirects; a redirect loop ends.
+      curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http") == CURLE_OK &&
+      curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http") == CURLE_OK &&
+      curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects) == CURLE_OK &&
+      curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, static_cast<long>(kReceiveBlockBytes)) == CURLE_OK;
   return set ? kDownloaderErrorNone : kDownloaderErrorOption;
 }
 

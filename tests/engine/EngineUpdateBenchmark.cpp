@@ -23,6 +23,8 @@
 #include <vector>
 
 #include "engine/CUpdater.h"
+#include "net/CurlMemory.h"
+#include "net/HttpFileDownloader.h"
 #include "tests/engine/BenchmarkSupport.h"
 
 namespace {
@@ -86,7 +88,8 @@ int main(int argc, char** argv) {
   }
   WSADATA wsa;
   WSAStartup(MAKEWORD(2, 2), &wsa);
-  curl_global_init(CURL_GLOBAL_WIN32);
+  // Started as the library's entry starts it.
+  InitCurlKeepingReceiveBuffer(CURL_GLOBAL_WIN32, HttpFileDownloader::kReceiveBufferBytes);
 
   RunTotals totals;
   UpdaterParams params;
@@ -120,7 +123,7 @@ int main(int argc, char** argv) {
     std::printf(" %ld", static_cast<long>(totals.error));
   std::printf("\n");
   PrintCounts();
-  curl_global_cleanup();
+  CleanupCurlMemory();
   WSACleanup();
   return totals.completed && totals.error == 0 ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 // The downloader against the scriptable HTTP fixture server: what reaches the sink, the result and error, and
-// which requests the server saw (its request log), for whole, resumed and faulty transfers.
+// which requests the server saw (its request log), for whole, resumed and faulty transfers. libcurl runs with
+// the allocation functions that the engine gives it.
 #include "net/HttpFileDownloader.h"
 
 #include <curl/curl.h>
@@ -11,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "net/CurlMemory.h"
 #include "tests/support/FixtureServer.h"
 #include "tests/support/HttpFixture.h"
 #include "tests/support/TempFolder.h"
@@ -21,8 +23,11 @@ using testing_support::FixtureServer;
 
 class CurlEnvironment : public ::testing::Environment {
  public:
-  void SetUp() override { ASSERT_EQ(CURLE_OK, curl_global_init(CURL_GLOBAL_ALL)); }
-  void TearDown() override { curl_global_cleanup(); }
+  void SetUp() override {
+    ASSERT_EQ(CURLE_OK,
+              InitCurlKeepingReceiveBuffer(CURL_GLOBAL_ALL, HttpFileDownloader::kReceiveBufferBytes));
+  }
+  void TearDown() override { CleanupCurlMemory(); }
 };
 ::testing::Environment* const g_curl = ::testing::AddGlobalTestEnvironment(new CurlEnvironment);
 
@@ -168,6 +173,21 @@ TEST(HttpFileDownloaderTransfer, DeliversTheRemoteBytesAndAsksOnlyForWhatIsMissi
     EXPECT_EQ(whole, progress.done);
     EXPECT_EQ(whole, progress.total);
     EXPECT_EQ(c.expected_requests, server.RequestsFor(c.path)) << c.path << " " << c.offset;
+  }
+}
+
+// The receive buffer that libcurl frees at the end of a transfer is the one the next transfer gets; a test of
+// the size libcurl asks for as much as of the keeping.
+TEST(HttpFileDownloaderTransfer, ATransfersReceiveBufferIsKeptForTheNext) {
+  HttpServer server;
+  ASSERT_TRUE(server.Start("{}")) << server.fixture().log();
+  curl_memory::SetKeptSize(HttpFileDownloader::kReceiveBufferBytes);
+  for (int transfer = 0; transfer < 2; ++transfer) {
+    HttpFileDownloader downloader;
+    Sink sink;
+    ASSERT_EQ(1, Download(downloader, server.Url("/file.bin"), &sink)) << transfer;
+    EXPECT_TRUE(sink.bytes == FileBytes()) << transfer;
+    EXPECT_TRUE(curl_memory::HoldsKeptBlock()) << transfer;
   }
 }
 
