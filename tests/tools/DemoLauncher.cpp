@@ -38,6 +38,26 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
   return FALSE;
 }
 
+struct OtherWindowQuery {
+  DWORD process_id;
+  HWND main;
+  int min_width;
+  HWND found;
+};
+
+BOOL CALLBACK MatchOtherWindow(HWND window, LPARAM context) {
+  OtherWindowQuery* query = reinterpret_cast<OtherWindowQuery*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  if (owner != query->process_id || window == query->main || !IsWindowVisible(window) ||
+      rect.right - rect.left < query->min_width)
+    return TRUE;
+  query->found = window;
+  return FALSE;
+}
+
 }  // namespace
 
 bool LauncherProgramBuilt() {
@@ -47,6 +67,12 @@ bool LauncherProgramBuilt() {
 HWND FindWindowOfProcess(DWORD process_id, const wchar_t* title, const wchar_t* class_name) {
   WindowQuery query{process_id, title, class_name, nullptr};
   EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
+  return query.found;
+}
+
+HWND OtherWindowOfProcess(DWORD process_id, HWND main, int min_width) {
+  OtherWindowQuery query{process_id, main, min_width, nullptr};
+  EnumWindows(MatchOtherWindow, reinterpret_cast<LPARAM>(&query));
   return query.found;
 }
 

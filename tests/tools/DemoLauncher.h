@@ -23,6 +23,10 @@ bool LauncherProgramBuilt();
 // whose class equals `class_name` (any class when null); null when there is none.
 HWND FindWindowOfProcess(DWORD process_id, const wchar_t* title, const wchar_t* class_name);
 
+// A visible top-level window of process `process_id` other than `main` and at least `min_width` pixels wide
+// (a popup menu or a dialog it opened; a width leaves tool tips out); null when there is none.
+HWND OtherWindowOfProcess(DWORD process_id, HWND main, int min_width);
+
 class DemoLauncher {
  public:
   DemoLauncher() = default;

@@ -297,25 +297,6 @@ HWND WaitForMainWindow(const DemoLauncher& demo) {
   return window;
 }
 
-struct OtherWindowQuery {
-  DWORD process;
-  HWND main;
-  HWND found;
-};
-
-BOOL CALLBACK MatchOtherWindow(HWND window, LPARAM context) {
-  OtherWindowQuery* query = reinterpret_cast<OtherWindowQuery*>(context);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  if (owner != query->process || window == query->main || !IsWindowVisible(window) ||
-      rect.right - rect.left < 100)
-    return TRUE;
-  query->found = window;
-  return FALSE;
-}
-
 BOOL CALLBACK DescribeChild(HWND child, LPARAM context) {
   wchar_t class_name[64] = {};
   GetClassNameW(child, class_name, 64);
@@ -339,9 +320,7 @@ std::string DescribeChildren(HWND window) {
 
 // A window of the launcher other than the main window and wider than a tool tip (a dialog it opened), or null.
 HWND OtherWindow(const Journey& journey) {
-  OtherWindowQuery query{journey.demo.process_id(), journey.main, nullptr};
-  EnumWindows(MatchOtherWindow, reinterpret_cast<LPARAM>(&query));
-  return query.found;
+  return OtherWindowOfProcess(journey.demo.process_id(), journey.main, 100);
 }
 
 // Update: the start game (selected at start, installed at an older version) is updated through the engine;

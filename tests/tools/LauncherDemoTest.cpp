@@ -13,6 +13,7 @@
 #include "tests/support/WindowCapture.h"
 #include "tests/support/WinePaths.h"
 #include "tests/tools/DemoLauncher.h"
+#include "tests/tools/DemoLauncherTest.h"
 
 namespace testing_support {
 namespace {
@@ -34,15 +35,12 @@ std::wstring ScreenshotName(const wchar_t* numbered_step) {
   return std::wstring(length > 0 && length < 64 ? prefix : L"launcher") + L"-" + numbered_step + L".png";
 }
 
-class LauncherDemoTest : public ::testing::Test {
+class LauncherDemoTest : public DemoLauncherTest {
  protected:
   void SetUp() override {
-    if (!RunningUnderWine())
-      GTEST_SKIP() << "runs the generator and the fixture servers";
-    if (!LauncherProgramBuilt())
-      GTEST_SKIP() << "orvaneLauncher.exe is not built";
-    std::string error;
-    ASSERT_TRUE(demo_.ServeAndGenerate(&error)) << error;
+    DemoLauncherTest::SetUp();
+    if (SetUpStopped())
+      return;
     ASSERT_TRUE(demo_.NameTheServer());
   }
 
@@ -81,8 +79,6 @@ class LauncherDemoTest : public ::testing::Test {
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(demo_.WaitForEnd(30000)) << "the launcher did not end";
   }
-
-  DemoLauncher demo_;
 };
 
 TEST_F(LauncherDemoTest, TheSignedStartShowsTheMainWindowAndQuitsWhenClosed) {

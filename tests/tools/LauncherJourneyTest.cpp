@@ -23,6 +23,7 @@
 #include "tests/support/WindowCapture.h"
 #include "tests/support/WinePaths.h"
 #include "tests/tools/DemoLauncher.h"
+#include "tests/tools/DemoLauncherTest.h"
 #include "tests/tools/JourneyLaterSteps.h"
 
 namespace testing_support {
@@ -148,15 +149,12 @@ std::string LauncherWindows(const DemoLauncher& demo) {
   return std::string(text.begin(), text.end());
 }
 
-class LauncherJourneyTest : public ::testing::Test {
+class LauncherJourneyTest : public DemoLauncherTest {
  protected:
   void SetUp() override {
-    if (!RunningUnderWine())
-      GTEST_SKIP() << "runs the generator and the fixture servers";
-    if (!LauncherProgramBuilt())
-      GTEST_SKIP() << "orvaneLauncher.exe is not built";
-    std::string error;
-    ASSERT_TRUE(demo_.ServeAndGenerate(&error)) << error;
+    DemoLauncherTest::SetUp();
+    if (SetUpStopped())
+      return;
     // Every launcher of the journey inherits it, the restarted ones and the temporary copy included.
     misses_ = demo_.folder().Join(L"skin-misses.log");
     SetEnvironmentVariableW(L"ORVANE_SKIN_MISS_LOG", misses_.c_str());
@@ -229,7 +227,6 @@ class LauncherJourneyTest : public ::testing::Test {
   void MainWindowShowsTheGames();
   void NoticeHintAndNickShow();
 
-  DemoLauncher demo_;
   std::wstring misses_;
   HWND main_window_ = nullptr;
   PngImage main_image_;  // the main window as it first showed its games

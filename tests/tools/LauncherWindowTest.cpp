@@ -22,6 +22,7 @@
 #include "tests/support/WindowCapture.h"
 #include "tests/support/WinePaths.h"
 #include "tests/tools/DemoLauncher.h"
+#include "tests/tools/DemoLauncherTest.h"
 
 namespace testing_support {
 namespace {
@@ -101,24 +102,6 @@ bool ShowsSomething(const PngImage& shot, const RECT& rect) {
   return false;
 }
 
-struct PopupSearch {
-  DWORD process_id;
-  HWND main_window;
-  HWND found;
-};
-
-// A visible top-level window of the launcher other than its main window: the game popup menu.
-BOOL CALLBACK FindPopup(HWND window, LPARAM context) {
-  PopupSearch* search = reinterpret_cast<PopupSearch*>(context);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == search->process_id && window != search->main_window && IsWindowVisible(window)) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 struct ServedFile {
   std::string path;  // as the portal serves it: "/" + relative name with "/"
   uint64_t size;
@@ -145,15 +128,12 @@ void CollectServedFiles(const std::wstring& folder,
   FindClose(search);
 }
 
-class LauncherWindowTest : public ::testing::Test {
+class LauncherWindowTest : public DemoLauncherTest {
  protected:
   void SetUp() override {
-    if (!RunningUnderWine())
-      GTEST_SKIP() << "runs the generator and the fixture servers";
-    if (!LauncherProgramBuilt())
-      GTEST_SKIP() << "orvaneLauncher.exe is not built";
-    std::string error;
-    ASSERT_TRUE(demo_.ServeAndGenerate(&error)) << error;
+    DemoLauncherTest::SetUp();
+    if (SetUpStopped())
+      return;
     ASSERT_TRUE(demo_.NameTheServer());
     ASSERT_NO_FATAL_FAILURE(ServeWithRequestLog());
     ASSERT_TRUE(demo_.Start(L"/LocalGameID:ORVANE"));
@@ -231,7 +211,6 @@ class LauncherWindowTest : public ::testing::Test {
   uint32_t Pixel(POINT at) { return PixelAt(CaptureWindow(window_), at.x, at.y); }
   bool Click(POINT at, bool right_button = false) { return InputClick(window_, at.x, at.y, right_button); }
 
-  DemoLauncher demo_;
   FixtureServer patch_server_;
   FixtureServer http_server_;
   HWND window_ = nullptr;
@@ -286,13 +265,10 @@ TEST_F(LauncherWindowTest, HomeShowsTheHomePageAndAClickOnTheRowSelectsTheGameAg
 
 TEST_F(LauncherWindowTest, ARightClickOpensTheGamePopupMenuAtTheCursorAndAClickElsewhereClosesIt) {
   ASSERT_TRUE(Click(kFirstRowCentre, true));
-  PopupSearch search = {demo_.process_id(), window_, nullptr};
-  ASSERT_TRUE(Until(5000, [&] {
-    search.found = nullptr;
-    EnumWindows(&FindPopup, reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
-  }));
-  HWND menu = search.found;
+  // Any other window of the launcher: the game popup menu.
+  HWND menu = nullptr;
+  ASSERT_TRUE(
+      Until(5000, [&] { return (menu = OtherWindowOfProcess(demo_.process_id(), window_, 0)) != nullptr; }));
   RECT placed;
   GetWindowRect(menu, &placed);
   POINT cursor = kFirstRowCentre;
