@@ -104,4 +104,52 @@ bool FileExists(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+namespace {
+
+void ListFilesInto(const std::wstring& root, const std::wstring& relative, std::vector<FileBelow>* files) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((root + L"\\" + relative + L"*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE)
+    return;
+  do {
+    std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..")
+      continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      ListFilesInto(root, relative + name + L"\\", files);
+    else
+      files->push_back(
+          {relative + name, (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow});
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
+}  // namespace
+
+std::vector<FileBelow> ListFilesBelow(const std::wstring& root) {
+  std::vector<FileBelow> files;
+  ListFilesInto(root, L"", &files);
+  return files;
+}
+
+bool CopyTree(const std::wstring& from, const std::wstring& to) {
+  CreateDirectoryW(to.c_str(), nullptr);
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((from + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE)
+    return false;
+  bool copied = true;
+  do {
+    std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..")
+      continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      copied = CopyTree(from + L"\\" + name, to + L"\\" + name) && copied;
+    else
+      copied = CopyFileW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), FALSE) && copied;
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return copied;
+}
+
 }  // namespace testing_support

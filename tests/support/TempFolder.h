@@ -2,7 +2,9 @@
 // real user's state: install folders, ini files and downloads all live under one of these.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -33,5 +35,16 @@ bool ReadFileBytes(const std::wstring& path, std::string* bytes);
 bool FileExists(const std::wstring& path);
 // Makes every missing folder of `path` (the path itself included).
 bool MakeFolders(const std::wstring& path);
+
+// One file below a folder: its path relative to the folder ("maps\\a.dat") and its size.
+struct FileBelow {
+  std::wstring relative;
+  uint64_t size;
+};
+// Every file below `root`, its subfolders walked, in the order the system lists them.
+std::vector<FileBelow> ListFilesBelow(const std::wstring& root);
+// Copies the tree below `from` (empty folders included) to `to`, replacing files there. True when every
+// folder and file was copied.
+bool CopyTree(const std::wstring& from, const std::wstring& to);
 
 }  // namespace testing_support

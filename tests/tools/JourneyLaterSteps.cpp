@@ -247,28 +247,11 @@ bool AnyLauncherProcess() {
   return found;
 }
 
-// The files of the history's newest tree (relative Windows names), with their bytes compared against the
-// launcher folder's copies; the names that differ or are missing.
-void CollectTree(const std::wstring& root, const std::wstring& relative, std::vector<std::wstring>* names) {
-  WIN32_FIND_DATAW found{};
-  HANDLE search = FindFirstFileW((root + relative + L"*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE)
-    return;
-  do {
-    std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..")
-      continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      CollectTree(root, relative + name + L"\\", names);
-    else
-      names->push_back(relative + name);
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
-}
-
+// The files of the history's newest tree (relative Windows names).
 std::vector<std::wstring> NewestTreeFiles(const DemoLauncher& demo) {
   std::vector<std::wstring> names;
-  CollectTree(demo.folder().Join(L"portal\\RUNE\\expected\\"), L"", &names);
+  for (const FileBelow& file : ListFilesBelow(demo.folder().Join(L"portal\\RUNE\\expected")))
+    names.push_back(file.relative);
   return names;
 }
 

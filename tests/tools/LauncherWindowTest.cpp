@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <set>
 #include <string>
@@ -100,32 +101,6 @@ bool ShowsSomething(const PngImage& shot, const RECT& rect) {
     }
   }
   return false;
-}
-
-struct ServedFile {
-  std::string path;  // as the portal serves it: "/" + relative name with "/"
-  uint64_t size;
-};
-
-// Every file below `folder` (Windows path), `prefix` its served path.
-void CollectServedFiles(const std::wstring& folder,
-                        const std::string& prefix,
-                        std::vector<ServedFile>* files) {
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE)
-    return;
-  do {
-    std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..")
-      continue;
-    std::string path = prefix + "/" + WideToUtf8(name);
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      CollectServedFiles(folder + L"\\" + name, path, files);
-    else
-      files->push_back({path, (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow});
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
 }
 
 class LauncherWindowTest : public DemoLauncherTest {
@@ -294,13 +269,13 @@ TEST_F(LauncherWindowTest, ARightClickOpensTheGamePopupMenuAtTheCursorAndAClickE
 TEST_F(LauncherWindowTest, TheUpdateButtonRunsTheUpdateWithMovingBarsAndFileTextUntilTheGameIsLatest) {
   // Each file of the start game's history answers after a pause, and the large program file stalls half way,
   // so that the update takes a few seconds.
-  std::vector<ServedFile> files;
-  CollectServedFiles(demo_.folder().Join(L"portal\\RUNE\\RegisteredHistory"), "/RUNE/RegisteredHistory",
-                     &files);
+  std::vector<FileBelow> files = ListFilesBelow(demo_.folder().Join(L"portal\\RUNE\\RegisteredHistory"));
   ASSERT_FALSE(files.empty());
   std::string script = "{";
-  for (const ServedFile& file : files) {
-    script += (script.size() > 1 ? ",\"" : "\"") + file.path + "\": {\"delay_before\": 0.2";
+  for (const FileBelow& file : files) {
+    std::string path = "/RUNE/RegisteredHistory/" + WideToUtf8(file.relative);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    script += (script.size() > 1 ? ",\"" : "\"") + path + "\": {\"delay_before\": 0.2";
     if (file.size > 100000)
       script += ", \"stall_after\": " + std::to_string(file.size / 2) + ", \"stall_seconds\": 1.5";
     script += "}";

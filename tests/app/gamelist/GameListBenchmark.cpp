@@ -53,24 +53,6 @@ double Time(Work work) {
   return Milliseconds(from, to);
 }
 
-void CopyTree(const std::wstring& from, const std::wstring& to) {
-  CreateDirectoryW(to.c_str(), nullptr);
-  WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW((from + L"\\*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE)
-    return;
-  do {
-    std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..")
-      continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      CopyTree(from + L"\\" + name, to + L"\\" + name);
-    else
-      CopyFileW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), FALSE);
-  } while (FindNextFileW(find, &found));
-  FindClose(find);
-}
-
 uint64_t LiveImageBytes() {
   uint64_t bytes = 0;
   for (auto* node = Dib::LiveImages().head(); node != nullptr; node = node->next)
@@ -182,7 +164,8 @@ Figures Run(int games_count) {
 int main() {
   OleInitialize(nullptr);
   testing_support::TempFolder folder(L"bench_game_list");
-  CopyTree(testing_support::WindowsPathOf(ORVANE_DEFAULT_SKIN_DIR) + L"\\data", folder.Join(L"data"));
+  testing_support::CopyTree(testing_support::WindowsPathOf(ORVANE_DEFAULT_SKIN_DIR) + L"\\data",
+                            folder.Join(L"data"));
   SetCurrentDirectoryW(folder.path().c_str());
   if (!SkinLoader::LoadSkinInfo()) {
     std::printf("game list: the default skin could not be loaded\n");

@@ -11,26 +11,6 @@
 
 namespace startup_testing {
 
-bool CopyTree(const std::wstring& from, const std::wstring& to) {
-  CreateDirectoryW(to.c_str(), nullptr);
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((from + L"\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE)
-    return false;
-  bool copied = true;
-  do {
-    std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..")
-      continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      copied = CopyTree(from + L"\\" + name, to + L"\\" + name) && copied;
-    else
-      copied = CopyFileW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), FALSE) && copied;
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
-  return copied;
-}
-
 std::wstring DefaultSkinFolder() {
   return testing_support::WindowsPathOf(ORVANE_DEFAULT_SKIN_DIR);
 }
@@ -59,7 +39,7 @@ bool SkinRect(const std::string& window, const std::string& control, RECT* rect)
 
 DefaultSkinInstallation::DefaultSkinInstallation() {
   GetCurrentDirectoryW(MAX_PATH, previous_folder_);
-  if (!CopyTree(DefaultSkinFolder(), folder_.path()))
+  if (!testing_support::CopyTree(DefaultSkinFolder(), folder_.path()))
     return;
   SetCurrentDirectoryW(folder_.path().c_str());
   ready_ = SkinLoader::LoadSkinInfo() && LoadAppMessages();

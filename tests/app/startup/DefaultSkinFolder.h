@@ -10,8 +10,6 @@
 
 namespace startup_testing {
 
-// Copies the folder tree `from` into `to` (created); false when a file could not be copied.
-bool CopyTree(const std::wstring& from, const std::wstring& to);
 // The default skin's folder in Windows form.
 std::wstring DefaultSkinFolder();
 // The rectangle of `control` in `window` from the skin's "default_skin_rects.json"; false when not listed.

@@ -104,7 +104,7 @@ BOOL CALLBACK FindSettingsWindow(HWND window, LPARAM search_address) {
 class LauncherProcessTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(startup_testing::CopyTree(startup_testing::DefaultSkinFolder(), install_.path()));
+    ASSERT_TRUE(testing_support::CopyTree(startup_testing::DefaultSkinFolder(), install_.path()));
     std::wstring bin = testing_support::WindowsPathOf(ORVANE_BIN_DIR);
     for (const wchar_t* file : {L"orvaneLauncher.exe", L"QVTesserel.dll", L"patchw32.dll"})
       ASSERT_TRUE(CopyFileW((bin + L"\\" + file).c_str(), install_.Join(file).c_str(), FALSE)) << file;

@@ -45,29 +45,12 @@ class Root : public SkinnedPopup {
 };
 
 // Copies the folder tree `from` into `to`.
-void CopyTree(const std::wstring& from, const std::wstring& to) {
-  CreateDirectoryW(to.c_str(), nullptr);
-  WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW((from + L"\\*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE)
-    return;
-  do {
-    std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..")
-      continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      CopyTree(from + L"\\" + name, to + L"\\" + name);
-    else
-      CopyFileW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), FALSE);
-  } while (FindNextFileW(find, &found));
-  FindClose(find);
-}
-
 class UpdaterLauncherWndTest : public ::testing::Test {
  protected:
   void SetUp() override {
     OleInitialize(nullptr);
-    CopyTree(testing_support::WindowsPathOf(ORVANE_DEFAULT_SKIN_DIR) + L"\\data", skin_.Join(L"data"));
+    testing_support::CopyTree(testing_support::WindowsPathOf(ORVANE_DEFAULT_SKIN_DIR) + L"\\data",
+                              skin_.Join(L"data"));
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
     previous_ = previous;
