@@ -22,6 +22,7 @@
 #include "app/windows/orvaneLauncherDlg.h"
 #include "base/TextFields.h"
 #include "tests/app/gamelist/FakeGames.h"
+#include "tests/app/windows/RecordingShell.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WindowCapture.h"
 #include "tests/support/WinePaths.h"
@@ -190,18 +191,6 @@ TEST_F(UpdaterLauncherWndTest, RealWebViewsTakeTheirPlacesAndTheBannerFollowsThe
   EXPECT_EQ(1, window.banner_shown());
   window.Destroy();
 }
-
-// A shell that records what it is asked to open instead of starting a browser.
-class RecordingShell : public UrlShell {
- public:
-  std::vector<std::wstring> opened;
-  std::wstring ProgramFilesFolder() override { return L"C:\\Program Files"; }
-  bool FileExists(const std::wstring&) override { return true; }
-  intptr_t Execute(const wchar_t*, const std::wstring&, const wchar_t* parameters) override {
-    opened.push_back(parameters != nullptr ? parameters : L"");
-    return 33;
-  }
-};
 
 TEST_F(UpdaterLauncherWndTest, AnAdvertisementClickInTheBannerOpensOutsideAndTheBannerStays) {
   Setting::GetInstance()->DisableWebBrowser = 0;

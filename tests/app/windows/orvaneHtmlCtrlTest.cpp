@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/windows/orvaneHtmlCtrl.h"
+#include "tests/app/windows/RecordingShell.h"
 #include "tests/ui/browser/BrowserEventArguments.h"
 #include "tests/ui/host/HostTestSupport.h"
 #include "tests/ui/skin/SkinTestFolder.h"
@@ -48,18 +49,6 @@ TEST(LauncherWebView, TheNavigationDecision) {
   for (const Case& c : cases)
     EXPECT_EQ(c.decision, DecideNavigation(c.self_navigation, c.url)) << (c.url ? c.url : L"(null)");
 }
-
-// A shell that records the URLs it is asked to open.
-class RecordingShell : public UrlShell {
- public:
-  std::vector<std::wstring> opened;
-  std::wstring ProgramFilesFolder() override { return L"C:\\Program Files"; }
-  bool FileExists(const std::wstring&) override { return true; }
-  intptr_t Execute(const wchar_t*, const std::wstring&, const wchar_t* parameters) override {
-    opened.push_back(parameters != nullptr ? parameters : L"");
-    return 33;
-  }
-};
 
 // A web view whose browser can be made to refuse navigations.
 class TestWebView : public orvaneHtmlCtrl {
