@@ -11,6 +11,7 @@
 
 #include "app/games/CDllLoader.h"
 #include "app/games/CatalogueDownload.h"
+#include "app/games/CatalogueRecheck.h"
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
 #include "app/texts/XMLNotice.h"
@@ -115,9 +116,11 @@ int ParseGameList(int32_t company_id, const wchar_t* host, const wchar_t* name) 
 }
 
 int ParseGameVersions(int32_t company_id, const wchar_t* host, const wchar_t* name) {
-  return DownloadAndParse(company_id, host, name, kCatalogueKindGBI, [](char* text, size_t size) {
-    return ParseGameVersionsText(text, size, g_raw_games.data(), g_raw_games.size());
-  });
+  return DownloadAndParse(company_id, host, name, kCatalogueKindGBI, &ApplyGameVersionsText);
+}
+
+int ApplyGameVersionsText(char* text, size_t size) {
+  return ParseGameVersionsText(text, size, g_raw_games.data(), g_raw_games.size());
 }
 
 int ParseTopMenu(int32_t company_id, const wchar_t* host) {
@@ -142,6 +145,7 @@ int LoadCatalogue() {
 }
 
 void ReleaseCatalogue() {
+  StopCatalogueRecheck();
   for (const auto& game : g_games)
     game->ReleaseEngine();
   g_games.clear();
