@@ -50,10 +50,14 @@ bool IsStartGame(const wchar_t* game_id, wchar_t* folder);
 bool IsStartGameMode();
 
 // Download the XML file at `url` into "<current folder>\XML\<file name of the URL>" and publish its records.
-// 0 success; 1 for an empty URL, a URL whose last part is not a plain file name, a failed download, or a file
-// that the reader rejects or that holds no records.
+// 0 success; 1 for an empty URL, a URL whose last part is not a plain file name, a failed download, a
+// download that did not end within the XML file limit (UrlFileDownload.h: a silent server cannot hold the
+// start), or a file that the reader rejects or that holds no records.
 int FetchKeywordFile(const wchar_t* url);
 int FetchNoticeFile(const wchar_t* url);
+// How long one XML file may take; tests shorten it, 0 restores the default.
+constexpr unsigned long kXmlFileLimitMs = 10000;
+void SetXmlFileLimit(unsigned long limit_ms);
 
 // The catalogue's objects, in catalogue order.
 size_t GameCount();

@@ -214,6 +214,31 @@ TEST_F(GameCatalogueTest, AMissingOrBadGameListFailsTheLoadButNoticesDoNot) {
   EXPECT_EQ(0u, GameCount());
 }
 
+TEST_F(GameCatalogueTest, ASilentNoticeOrKeywordServerIsGivenUpAtTheLimitAndTheLoadGoesOn) {
+  const std::string notices = "<n><notice><subject>Hello</subject><url>http://n/</url></notice></n>";
+  // Both XML files are answered only after a minute: the connection is accepted and nothing comes.
+  Serve({{std::string(kFolder) + "MLI_5.info", "1\n1|PostOfHome|http://home/|1\n"},
+         {std::string(kFolder) + "GLI_5.info", "1\n" + GameLine("g", 0, 1)},
+         {"xml/notice.xml", notices},
+         {"xml/keyword.xml", "<k><item><view_content>Find</view_content></item></k>"},
+         {"xml/later.xml", notices}},
+        R"({"/xml/notice.xml": {"delay_before": 60}, "/xml/keyword.xml": {"delay_before": 60}})");
+  SessionValues& session = GetSessionValues();
+  session.CompanyID = 5;
+  CopyToField(session.OneLineNoticeUrl, Url("xml/notice.xml").c_str());
+  CopyToField(session.KeywordUrl, Url("xml/keyword.xml").c_str());
+  SetXmlFileLimit(500);
+  DWORD start = GetTickCount();
+  EXPECT_EQ(1, LoadCatalogue());
+  EXPECT_LT(GetTickCount() - start, 8000u);
+  EXPECT_EQ(1u, GameCount());
+  EXPECT_EQ(0u, NoticeCount());
+  EXPECT_EQ(0u, KeywordCount());
+  // A download given up leaves the next one unharmed.
+  EXPECT_EQ(0, FetchNoticeFile(Url("xml/later.xml").c_str()));
+  SetXmlFileLimit(0);
+}
+
 TEST_F(GameCatalogueTest, XmlFilesAreOnlySavedUnderTheirOwnPlainName) {
   Serve({{"xml/notice.xml", "<n><notice><subject>a</subject></notice></n>"}, {"xml/empty.xml", "<n></n>"}});
   EXPECT_EQ(0, FetchNoticeFile(Url("xml/notice.xml").c_str()));
