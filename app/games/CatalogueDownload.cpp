@@ -10,6 +10,8 @@
 namespace {
 
 DownloadedFile g_downloaded_file;
+// Read by the downloads (any thread), written by tests while none runs.
+volatile unsigned long g_first_answer_limit_ms = kInfoFileFirstAnswerMs;
 
 int AppendToDownloadedFile(const void* data, int bytes, void* user) {
   if (bytes < 0 || !static_cast<DownloadedFile*>(user)->Append(data, static_cast<size_t>(bytes)))
@@ -81,10 +83,14 @@ char* DownloadedFile::Terminate() {
   return buffer_;
 }
 
+void SetInfoFileFirstAnswerLimit(unsigned long limit_ms) {
+  g_first_answer_limit_ms = limit_ms != 0 ? limit_ms : kInfoFileFirstAnswerMs;
+}
+
 bool OpenInfoFileDownload(HttpFileDownloader* downloader, const wchar_t* url, DownloadedFile* target) {
   target->Reset(1);
   // A server that accepts and then stays silent must not hold whoever waits for the file.
-  downloader->SetFirstAnswerLimit(kInfoFileFirstAnswerMs);
+  downloader->SetFirstAnswerLimit(g_first_answer_limit_ms);
   return downloader->Open(url, target, &AppendToDownloadedFile) == 1;
 }
 

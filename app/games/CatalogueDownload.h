@@ -63,8 +63,10 @@ class DownloadedFile {
   size_t capacity_ = 0;
 };
 
-// How long DownloadInfoFile waits for the first byte of the answer.
+// How long a catalogue-file download waits for the first byte of the answer (the downloader's stall limit
+// takes over once data flows). Tests shorten it; 0 restores the default. Set it while nothing downloads.
 constexpr unsigned long kInfoFileFirstAnswerMs = 10000;
+void SetInfoFileFirstAnswerLimit(unsigned long limit_ms);
 
 // Downloads the catalogue file (kind, CompanyID, name) from `host` into the process-wide buffer. The
 // zero-terminated text (valid until the next download), with its size in `size` when given; null when there

@@ -6,11 +6,13 @@
 #include <curl/curl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 
 #include "app/games/CatalogueDownload.h"
 #include "app/games/GameCatalogue.h"
+#include "app/selfupdate/SelfUpdateSteps.h"
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
 #include "app/texts/NoticeKeywordRecords.h"
@@ -237,6 +239,31 @@ TEST_F(GameCatalogueTest, ASilentNoticeOrKeywordServerIsGivenUpAtTheLimitAndTheL
   // A download given up leaves the next one unharmed.
   EXPECT_EQ(0, FetchNoticeFile(Url("xml/later.xml").c_str()));
   SetXmlFileLimit(0);
+}
+
+TEST_F(GameCatalogueTest, ASilentServerEndsEveryInfoFileDownloadAtTheFirstAnswerLimit) {
+  // Every request is accepted and answered only after a minute.
+  Serve({}, R"({"*": {"delay_before": 60}})");
+  SessionValues& session = GetSessionValues();
+  session.CompanyID = 5;
+  CopyToField(session.GameID, L"orvane");
+  SetInfoFileFirstAnswerLimit(500);
+  struct Case {
+    const char* name;
+    std::function<bool()> failed;
+  } cases[] = {
+      {"top menu",
+       [] { return ParseTopMenu(5, GetSessionValues().LUpdateAddr) == kCatalogueDownloadFailed; }},
+      {"whole catalogue", [] { return LoadCatalogue() == 0; }},              // start-up says "cannot init"
+      {"launcher information", [] { return DownloadLauncherInfo() == 0; }},  // start-up says "update failed"
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DWORD start = GetTickCount();
+    EXPECT_TRUE(c.failed());
+    EXPECT_LT(GetTickCount() - start, 5000u);
+  }
+  SetInfoFileFirstAnswerLimit(0);
 }
 
 TEST_F(GameCatalogueTest, XmlFilesAreOnlySavedUnderTheirOwnPlainName) {
