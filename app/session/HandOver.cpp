@@ -101,6 +101,8 @@ bool HandOverReceiverLost(HWND window) {
 bool SendHandOver(HWND window, HandOverReceiverCheck receiver_lost) {
   if (window == nullptr)
     return false;
+  if (receiver_lost == nullptr)
+    receiver_lost = &HandOverReceiverLost;
   PrepareHandOverRecord();
   std::shared_ptr<PendingHandOver> pending;
   try {
