@@ -29,15 +29,15 @@ uint16_t ReadU16(const uint8_t* bytes) {
   return value;
 }
 
-void StoreGameInfoNumber(uint64_t number) {
-  g_game_info_low = static_cast<uint32_t>(number);
-  g_game_info_high = static_cast<uint32_t>(number >> 32);
-}
-
 }  // namespace
 
 uint64_t GameInfoNumber() {
   return (static_cast<uint64_t>(g_game_info_high) << 32) | g_game_info_low;
+}
+
+void SetGameInfoNumber(uint64_t number) {
+  g_game_info_low = static_cast<uint32_t>(number);
+  g_game_info_high = static_cast<uint32_t>(number >> 32);
 }
 
 std::string UpdateHostOf(const wchar_t* update_address) {
@@ -79,12 +79,14 @@ bool GameInfoVersion::Connect(const wchar_t* update_address) {
   return socket_->Connect(inet_ntoa(address)) == kSocketOk;
 }
 
-GameInfoVersion::Result GameInfoVersion::WaitForAnswer(unsigned timeout_ms) {
+GameInfoVersion::Result GameInfoVersion::WaitForAnswer(unsigned timeout_ms, const volatile long* cancel) {
   DWORD start = GetTickCount();
   for (;;) {
     long result = InterlockedCompareExchange(&result_, kWaiting, kWaiting);
     if (result != kWaiting)
       return static_cast<Result>(result);
+    if (cancel != nullptr && *cancel != 0)
+      return kWaiting;
     // Unsigned difference: correct across the tick counter's wrap.
     if (GetTickCount() - start > timeout_ms)
       return kWaiting;
@@ -137,12 +139,21 @@ void GameInfoVersion::Settle(Result result) {
   InterlockedCompareExchange(&result_, result, kWaiting);
 }
 
-int QueryGameInfoNumber(const wchar_t* update_address, unsigned timeout_ms) {
+int AskGameInfoNumber(const wchar_t* update_address,
+                      uint64_t* number,
+                      unsigned timeout_ms,
+                      const volatile long* cancel) {
+  *number = 0;
   GameInfoVersion query;
-  if (query.Connect(update_address) && query.WaitForAnswer(timeout_ms) == GameInfoVersion::kAnswered) {
-    StoreGameInfoNumber(query.answer());
-    return 0;
-  }
-  StoreGameInfoNumber(0);
-  return -1;
+  if (!query.Connect(update_address) || query.WaitForAnswer(timeout_ms, cancel) != GameInfoVersion::kAnswered)
+    return -1;
+  *number = query.answer();
+  return 0;
+}
+
+int QueryGameInfoNumber(const wchar_t* update_address, unsigned timeout_ms) {
+  uint64_t number = 0;
+  int result = AskGameInfoNumber(update_address, &number, timeout_ms);
+  SetGameInfoNumber(number);
+  return result;
 }

@@ -6,8 +6,10 @@
 //   launcher -> host  340, total length 5, one body byte (0; the host must not depend on it)
 //   host -> launcher  341, total length at least 12: u32 low half at offset 4, u32 high half at offset 8
 //
-// `QueryGameInfoNumber` runs on the calling (user-interface) thread and blocks for at most the time-out while
-// the socket's reader thread receives the answer. The answer and its result flag are written by the reader
+// `QueryGameInfoNumber` runs on the calling thread and blocks for at most the time-out while the socket's
+// reader thread receives the answer; start-up calls it under its splash. The periodic re-check asks from a
+// worker thread instead (`AskGameInfoNumber`, app/games/CatalogueRecheck.h), so that no window waits for the
+// update host, and the user-interface thread stores the answer (`SetGameInfoNumber`). The answer and its result flag are written by the reader
 // thread and read by the caller: the halves are written before the flag, and the flag leaves "waiting" only
 // once, so a close that follows an answer cannot turn it into a failure.
 #pragma once
@@ -18,14 +20,23 @@
 
 class CClientSocket;
 
-// The process-wide GameInfo number from the last query; 0 when it failed (or none ran yet).
+// The process-wide GameInfo number from the last query; 0 when it failed (or none ran yet). Read and written
+// on the user-interface thread only.
 uint64_t GameInfoNumber();
+void SetGameInfoNumber(uint64_t number);
 
 // Asks the update host named by `update_address` (the wide text of the update address: a host, optionally
 // followed by ":" and a port and a path; only the host is used, the port is always 27500). 0 answered: the
 // process-wide number holds the answer. -1 failed (empty address, unresolved host, refused or closed
 // connection, wrong or short reply, no reply within `timeout_ms`): the number is 0.
 int QueryGameInfoNumber(const wchar_t* update_address, unsigned timeout_ms = 10000);
+
+// The same exchange without the process-wide number, for any thread: 0 with the answer in `number`, -1 with
+// `number` 0. `cancel` (may be null) is a flag that another thread sets to end the wait early (-1).
+int AskGameInfoNumber(const wchar_t* update_address,
+                      uint64_t* number,
+                      unsigned timeout_ms = 10000,
+                      const volatile long* cancel = nullptr);
 
 // The host part of an update address in 8-bit text: the address is cut at its last ":" and then at its first
 // "/" ("host:27500/path" -> "host"). Empty when the address is empty or does not fit 1023 bytes.
@@ -49,9 +60,9 @@ class GameInfoVersion {
   // Resolves the host of `update_address` and starts connecting to it. False when the object already has a
   // socket, the address is empty, the host does not resolve or the attempt cannot start.
   bool Connect(const wchar_t* update_address);
-  // Polls the result flag in 1 ms steps until it leaves kWaiting or `timeout_ms` passed (a tick-counter wrap
-  // is harmless). Returns the flag (kWaiting: timed out).
-  Result WaitForAnswer(unsigned timeout_ms);
+  // Polls the result flag in 1 ms steps until it leaves kWaiting, `timeout_ms` passed (a tick-counter wrap
+  // is harmless) or `*cancel` (when given) is not 0. Returns the flag (kWaiting: timed out or cancelled).
+  Result WaitForAnswer(unsigned timeout_ms, const volatile long* cancel = nullptr);
   uint64_t answer() const { return (static_cast<uint64_t>(answer_high_) << 32) | answer_low_; }
 
  private:

@@ -10,6 +10,8 @@
 namespace {
 
 DownloadedFile g_downloaded_file;
+// Read by the downloads (any thread), written by tests while none runs.
+volatile unsigned long g_first_answer_limit_ms = kInfoFileFirstAnswerMs;
 
 int AppendToDownloadedFile(const void* data, int bytes, void* user) {
   if (bytes < 0 || !static_cast<DownloadedFile*>(user)->Append(data, static_cast<size_t>(bytes)))
@@ -81,26 +83,40 @@ char* DownloadedFile::Terminate() {
   return buffer_;
 }
 
+void SetInfoFileFirstAnswerLimit(unsigned long limit_ms) {
+  g_first_answer_limit_ms = limit_ms != 0 ? limit_ms : kInfoFileFirstAnswerMs;
+}
+
+bool OpenInfoFileDownload(HttpFileDownloader* downloader, const wchar_t* url, DownloadedFile* target) {
+  target->Reset(1);
+  // A server that accepts and then stays silent must not hold whoever waits for the file.
+  downloader->SetFirstAnswerLimit(g_first_answer_limit_ms);
+  return downloader->Open(url, target, &AppendToDownloadedFile) == 1;
+}
+
+char* FinishInfoFileDownload(int performed, DownloadedFile* target, size_t* size) {
+  if (size != nullptr)
+    *size = 0;
+  // An empty file still gets its terminator: it is an empty text, not a failed download.
+  if (performed != 1 || !target->Append(nullptr, 0))
+    return nullptr;
+  char* text = target->Terminate();
+  if (text != nullptr && size != nullptr)
+    *size = target->size();
+  return text;
+}
+
 char* DownloadInfoFile(int32_t company_id, const wchar_t* host, const wchar_t* name, int kind, size_t* size) {
   if (size != nullptr)
     *size = 0;
   std::wstring url;
   if (!InfoFileUrl(company_id, host, name, kind, GameInfoNumber(), &url))
     return nullptr;
-  g_downloaded_file.Reset(1);
   int performed = 0;
   {
     HttpFileDownloader downloader;
-    // This runs on the user-interface thread: a server that accepts and then stays silent must not hang it.
-    downloader.SetFirstAnswerLimit(kInfoFileFirstAnswerMs);
-    if (downloader.Open(url.c_str(), &g_downloaded_file, &AppendToDownloadedFile) == 1)
+    if (OpenInfoFileDownload(&downloader, url.c_str(), &g_downloaded_file))
       performed = downloader.Perform();
   }
-  // An empty file still gets its terminator: it is an empty text, not a failed download.
-  if (performed != 1 || !g_downloaded_file.Append(nullptr, 0))
-    return nullptr;
-  char* text = g_downloaded_file.Terminate();
-  if (text != nullptr && size != nullptr)
-    *size = g_downloaded_file.size();
-  return text;
+  return FinishInfoFileDownload(performed, &g_downloaded_file, size);
 }

@@ -8,12 +8,15 @@
 // (no name with CompanyID -1 names no file). <host> is the update address as given: a host, optionally a
 // colon and a port, optionally a path.
 //
-// Thread: the user-interface thread (one process-wide download buffer).
+// Thread: DownloadInfoFile on the user-interface thread (one process-wide download buffer); the two steps
+// below on any thread, each download with a buffer of its own.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+class HttpFileDownloader;
 
 // Catalogue kinds, named in the file names.
 enum CatalogueKind : int {
@@ -60,10 +63,20 @@ class DownloadedFile {
   size_t capacity_ = 0;
 };
 
-// How long DownloadInfoFile waits for the first byte of the answer.
+// How long a catalogue-file download waits for the first byte of the answer (the downloader's stall limit
+// takes over once data flows). Tests shorten it; 0 restores the default. Set it while nothing downloads.
 constexpr unsigned long kInfoFileFirstAnswerMs = 10000;
+void SetInfoFileFirstAnswerLimit(unsigned long limit_ms);
 
 // Downloads the catalogue file (kind, CompanyID, name) from `host` into the process-wide buffer. The
 // zero-terminated text (valid until the next download), with its size in `size` when given; null when there
 // is no such file (see InfoFileUrl), the transfer fails, or nothing arrived.
 char* DownloadInfoFile(int32_t company_id, const wchar_t* host, const wchar_t* name, int kind, size_t* size);
+
+// One download of a catalogue file in two steps, so that another thread may cancel it (HttpFileDownloader::
+// Cancel) once it is open: OpenInfoFileDownload empties `target` and opens `downloader` on `url` with the
+// info-file limits and `target` as its sink (false when it cannot); after `downloader`'s Perform,
+// FinishInfoFileDownload gives the zero-terminated text in `target`, with its size in `size` when given, or
+// null when the transfer failed.
+bool OpenInfoFileDownload(HttpFileDownloader* downloader, const wchar_t* url, DownloadedFile* target);
+char* FinishInfoFileDownload(int performed, DownloadedFile* target, size_t* size);

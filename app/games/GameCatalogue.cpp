@@ -1,6 +1,5 @@
 #include "app/games/GameCatalogue.h"
 
-#include <urlmon.h>
 #include <windows.h>
 
 #include <cwchar>
@@ -11,6 +10,8 @@
 
 #include "app/games/CDllLoader.h"
 #include "app/games/CatalogueDownload.h"
+#include "app/games/CatalogueRecheck.h"
+#include "app/games/UrlFileDownload.h"
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
 #include "app/texts/XMLNotice.h"
@@ -27,6 +28,7 @@ std::vector<std::unique_ptr<TopMenuInfo>> g_top_menus;
 std::vector<KeywordInfo> g_keywords;
 std::vector<NoticeInfo> g_notices;
 bool g_start_game_mode = false;
+DWORD g_xml_file_limit_ms = kXmlFileLimitMs;
 
 // Downloads a catalogue file and hands its text to `parse`; out of memory counts as a bad file.
 template <typename Parse>
@@ -65,7 +67,7 @@ int FetchXmlFile(const wchar_t* url) {
   if (url == nullptr || url[0] == 0 || !XmlDownloadPath(url, &path))
     return 1;
   base::ForceDeleteFile(path.c_str());
-  if (URLDownloadToFileW(nullptr, url, path.c_str(), 0, nullptr) != S_OK)
+  if (DownloadUrlToFile(url, path.c_str(), g_xml_file_limit_ms) != kUrlFileDownloaded)
     return 1;
   Reader reader;
   return reader.Load(path.c_str()) && reader.Publish() ? 0 : 1;
@@ -115,9 +117,11 @@ int ParseGameList(int32_t company_id, const wchar_t* host, const wchar_t* name) 
 }
 
 int ParseGameVersions(int32_t company_id, const wchar_t* host, const wchar_t* name) {
-  return DownloadAndParse(company_id, host, name, kCatalogueKindGBI, [](char* text, size_t size) {
-    return ParseGameVersionsText(text, size, g_raw_games.data(), g_raw_games.size());
-  });
+  return DownloadAndParse(company_id, host, name, kCatalogueKindGBI, &ApplyGameVersionsText);
+}
+
+int ApplyGameVersionsText(char* text, size_t size) {
+  return ParseGameVersionsText(text, size, g_raw_games.data(), g_raw_games.size());
 }
 
 int ParseTopMenu(int32_t company_id, const wchar_t* host) {
@@ -142,6 +146,7 @@ int LoadCatalogue() {
 }
 
 void ReleaseCatalogue() {
+  StopCatalogueRecheck();
   for (const auto& game : g_games)
     game->ReleaseEngine();
   g_games.clear();
@@ -172,6 +177,10 @@ int FetchKeywordFile(const wchar_t* url) {
 
 int FetchNoticeFile(const wchar_t* url) {
   return FetchXmlFile<CXMLNotice>(url);
+}
+
+void SetXmlFileLimit(unsigned long limit_ms) {
+  g_xml_file_limit_ms = limit_ms != 0 ? limit_ms : kXmlFileLimitMs;
 }
 
 size_t GameCount() {

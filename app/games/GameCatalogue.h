@@ -20,8 +20,11 @@
 // The readers: download one catalogue file from `host` and parse it (results: CatalogueResult).
 // The game list into the raw game records (replacing them).
 int ParseGameList(int32_t company_id, const wchar_t* host, const wchar_t* name);
-// The game versions into the existing raw game records (the periodic re-check).
+// The game versions into the existing raw game records.
 int ParseGameVersions(int32_t company_id, const wchar_t* host, const wchar_t* name);
+// The text of a downloaded game version file into the existing raw game records (the periodic re-check,
+// CatalogueRecheck.h). Results as ParseGameVersions, without the download.
+int ApplyGameVersionsText(char* text, size_t size);
 // The top menu into the raw top-menu records (replacing them).
 int ParseTopMenu(int32_t company_id, const wchar_t* host);
 // The launch-mode file named `name` (CompanyID -1: the file is named by kind and name only).
@@ -36,8 +39,8 @@ int ReadLaunchMode(const wchar_t* host, const wchar_t* name, LaunchMode* mode);
 //   6. The game list, named by the StartGameID in start-game mode (failure: 0).
 //   7. One GameInfo per game, bound to its record. 1.
 int LoadCatalogue();
-// Stops and removes every game's engine, destroys every catalogue object and record, the published keyword
-// and notice records, and frees the engine libraries.
+// Stops a running re-check (CatalogueRecheck.h), stops and removes every game's engine, destroys every
+// catalogue object and record, the published keyword and notice records, and frees the engine libraries.
 void ReleaseCatalogue();
 
 // True when `game_id` equals the StartGameID session value exactly and can name a file (a plain name); then
@@ -47,10 +50,14 @@ bool IsStartGame(const wchar_t* game_id, wchar_t* folder);
 bool IsStartGameMode();
 
 // Download the XML file at `url` into "<current folder>\XML\<file name of the URL>" and publish its records.
-// 0 success; 1 for an empty URL, a URL whose last part is not a plain file name, a failed download, or a file
-// that the reader rejects or that holds no records.
+// 0 success; 1 for an empty URL, a URL whose last part is not a plain file name, a failed download, a
+// download that did not end within the XML file limit (UrlFileDownload.h: a silent server cannot hold the
+// start), or a file that the reader rejects or that holds no records.
 int FetchKeywordFile(const wchar_t* url);
 int FetchNoticeFile(const wchar_t* url);
+// How long one XML file may take; tests shorten it, 0 restores the default.
+constexpr unsigned long kXmlFileLimitMs = 10000;
+void SetXmlFileLimit(unsigned long limit_ms);
 
 // The catalogue's objects, in catalogue order.
 size_t GameCount();

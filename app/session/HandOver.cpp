@@ -1,9 +1,13 @@
 #include "app/session/HandOver.h"
 
 #include <cstring>
+#include <exception>
+#include <memory>
+#include <thread>
 
 #include "app/session/GameArgs.h"
 #include "app/session/SessionValues.h"
+#include "base/ScopedHandle.h"
 #include "base/TextFields.h"
 
 namespace {
@@ -14,6 +18,54 @@ HandOverValues g_hand_over_values;
 template <size_t N>
 void Terminate(wchar_t (&field)[N]) {
   field[N - 1] = 0;
+}
+
+// How often the sender asks whether the receiver is still there while its message is out.
+constexpr DWORD kReceiverWatchMs = 100;
+// The helper's own limit: none in practice (about 24 days); the watch decides when to give up.
+constexpr UINT kNoSendLimitMs = 0x7FFFFFFF;
+
+// One hand-over on its way: shared by the sender and its helper thread, so that a helper left behind with a
+// lost receiver still owns what its message points at.
+struct PendingHandOver {
+  explicit PendingHandOver(HWND receiver)
+      : window(receiver), finished(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    FillHandOverRecord(&record);
+  }
+  HWND window;
+  UniqueHandle finished;  // set by the helper once its message came back
+  HandOverRecord record;
+  volatile long delivered = 0;  // written by the helper before it sets `finished`
+};
+
+void DeliverHandOver(std::shared_ptr<PendingHandOver> pending) {
+  COPYDATASTRUCT data = {};
+  data.dwData = kHandOverMessageId;
+  data.cbData = sizeof pending->record;
+  data.lpData = &pending->record;
+  DWORD_PTR answer = 0;
+  const LRESULT sent = SendMessageTimeoutW(pending->window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                                           SMTO_NORMAL, kNoSendLimitMs, &answer);
+  pending->delivered = sent != 0 ? 1 : 0;
+  if (pending->finished)
+    SetEvent(pending->finished.get());
+}
+
+// Waits for the helper's message to come back, as SendMessage waits: messages sent to this thread meanwhile
+// are handled. False once `receiver_lost` says the receiver is lost.
+bool WatchReceiver(const PendingHandOver& pending, HandOverReceiverCheck receiver_lost) {
+  HANDLE finished = pending.finished.get();
+  for (;;) {
+    DWORD woke = MsgWaitForMultipleObjects(1, &finished, FALSE, kReceiverWatchMs, QS_SENDMESSAGE);
+    if (woke == WAIT_OBJECT_0)
+      return true;
+    if (woke == WAIT_OBJECT_0 + 1) {
+      MSG message;
+      PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    if (woke == WAIT_FAILED || receiver_lost(pending.window))
+      return false;
+  }
 }
 
 }  // namespace
@@ -42,20 +94,41 @@ void FillHandOverRecord(HandOverRecord* record) {
   CopyToField(record->GPLLV, GetSessionValues().GPLLV);
 }
 
-bool SendHandOver(HWND window, UINT timeout_ms) {
+bool HandOverReceiverLost(HWND window) {
+  return !IsWindow(window) || IsHungAppWindow(window);
+}
+
+bool SendHandOver(HWND window, HandOverReceiverCheck receiver_lost) {
   if (window == nullptr)
     return false;
+  if (receiver_lost == nullptr)
+    receiver_lost = &HandOverReceiverLost;
   PrepareHandOverRecord();
-  HandOverRecord record;
-  FillHandOverRecord(&record);
-  COPYDATASTRUCT data = {};
-  data.dwData = kHandOverMessageId;
-  data.cbData = sizeof record;
-  data.lpData = &record;
-  // A receiver that hangs must not hang this start too.
-  DWORD_PTR answer = 0;
-  return SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
-                             timeout_ms, &answer) != 0;
+  std::shared_ptr<PendingHandOver> pending;
+  try {
+    pending = std::make_shared<PendingHandOver>(window);
+  } catch (const std::exception&) {
+    return false;
+  }
+  // A window of this thread: its procedure runs right here, as SendMessage would call it.
+  if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) {
+    DeliverHandOver(pending);
+    return pending->delivered != 0;
+  }
+  if (!pending->finished)
+    return false;
+  std::thread helper;
+  try {
+    helper = std::thread(&DeliverHandOver, pending);
+  } catch (const std::exception&) {
+    return false;
+  }
+  if (!WatchReceiver(*pending, receiver_lost)) {
+    helper.detach();
+    return false;
+  }
+  helper.join();
+  return pending->delivered != 0;
 }
 
 int ReceiveHandOver(const COPYDATASTRUCT* data) {

@@ -57,10 +57,20 @@ int PrepareHandOverRecord();
 // Fills `record` (zeroed first) from the hand-over values and the session values' GPVLU and GPLLV, each text
 // cut to its field.
 void FillHandOverRecord(HandOverRecord* record);
+// True when a receiver is lost for good: its window is gone, or its thread hung (the system's judgment, as
+// SendMessageTimeout's SMTO_ABORTIFHUNG makes it: a thread that has not looked at its messages for about
+// five seconds and is not waiting for one).
+bool HandOverReceiverLost(HWND window);
+typedef bool (*HandOverReceiverCheck)(HWND window);
+
 // Sender: PrepareHandOverRecord, fill a record and send it to `window` (the running launcher's main window,
-// found by its class, title and program file), waiting until the receiver is done but at most `timeout_ms`
-// (and not at all for a hung one). False for a null window or when the receiver did not answer.
-bool SendHandOver(HWND window, UINT timeout_ms = 5000);
+// found by its class, title and program file). It waits as a plain SendMessage would, for as long as the
+// receiver lives and answers, however long it takes: the message goes out on a helper thread while this
+// thread handles the messages sent to it and asks `receiver_lost` about the receiver at least every 100 ms.
+// A window of the calling thread gets the message directly. True when the receiver took the record; false
+// for a null window, a helper that cannot start, a receiver that failed the message, or once `receiver_lost`
+// says the receiver is lost (the helper is then left to end with its message; it owns everything it uses).
+bool SendHandOver(HWND window, HandOverReceiverCheck receiver_lost = &HandOverReceiverLost);
 
 // Receiver: when `data` is a hand-over (dwData 0x03080680, cbData 2468, data present) the record's texts are
 // terminated and taken over:

@@ -71,13 +71,17 @@ void PeriodicTick() {
     system.CloseMainDialog();
     return;
   }
+  // A re-check that ended since the last tick: the versions it brought count from this tick on.
+  if (system.FinishCatalogueRecheck())
+    RefreshGameVersionStates();
   PeriodicTickState& state = TickState();
   if (state.period != 0) {
     uint32_t now = system.Now();
-    if (state.last_run > now)
-      state.last_run = 0;
-    if (now >= state.last_run + state.period) {
-      state.last_run = now;
+    uint32_t& last_run = Launcher().LastCatalogueCheckTick;
+    if (last_run > now)
+      last_run = 0;
+    if (now >= last_run + state.period) {
+      last_run = now;
       PrepareHandOverRecord();
       RecheckCatalogue();
       RefreshNotices();
@@ -95,9 +99,12 @@ void RecheckCatalogue() {
   PeriodicTickState& state = TickState();
   if (++state.recheck_counter >= 10) {
     state.recheck_counter = 0;
-    System().QueryCatalogueNumber();
-    System().RereadGameVersions();
+    System().StartCatalogueRecheck();
   }
+  RefreshGameVersionStates();
+}
+
+void RefreshGameVersionStates() {
   for (size_t i = 0; i < GameCount(); ++i) {
     GameInfo* game = GameAt(i);
     if (game == nullptr)

@@ -7,6 +7,13 @@
 // Tick counts wrap after about 49 days: a remembered tick that lies in the future is taken as 0, so that a wrap
 // never makes anything wait that long.
 //
+// The period is measured from the launcher's LastCatalogueCheckTick (LauncherGlobals.h): start-up sets it when
+// it ends, so the first periodic run comes one period after start-up, and every run moves it on.
+//
+// No window waits for a server here: on every tenth period the catalogue-folder query and the download of the
+// game version file start on a worker (app/games/CatalogueRecheck.h), and a later tick applies what they found
+// and refreshes the game states from it at once.
+//
 // Thread: user-interface thread only.
 #pragma once
 
@@ -22,9 +29,11 @@ class TickSystem {
   virtual uint32_t Now() = 0;
   // Ends the main dialog through its OK operation.
   virtual void CloseMainDialog() = 0;
-  // The catalogue-folder number query and the re-read of the game version file.
-  virtual void QueryCatalogueNumber() = 0;
-  virtual void RereadGameVersions() = 0;
+  // Starts the catalogue-folder number query and the download of the game version file off this thread
+  // (nothing when a start is still running).
+  virtual void StartCatalogueRecheck() = 0;
+  // True, once, when a started re-check has ended and its result is applied to the catalogue.
+  virtual bool FinishCatalogueRecheck() = 0;
   virtual int SampleLoad(LoadSample* sample) = 0;
   virtual uint32_t IdleMilliseconds() = 0;
   // Queues the error pop-up `text` for `game_id`, replacing one of the same game.
@@ -65,7 +74,6 @@ TickSystem& CurrentTickSystem();
 // The state the tick keeps between frames.
 struct PeriodicTickState {
   uint32_t period = 0;          // ms; 0 disables the periodic part
-  uint32_t last_run = 0;        // tick of the last periodic run
   int32_t recheck_counter = 0;  // 0..9
   int32_t need_update_shown = 0;
 };
@@ -76,7 +84,13 @@ void SetCatalogueCheckPeriod(int32_t period);
 void PeriodicTick();
 
 // The steps, in the order PeriodicTick runs them.
+// Every tenth call starts the re-check of the catalogue; every call refreshes the game states from the
+// catalogue versions (RefreshGameVersionStates).
 void RecheckCatalogue();
+// For every game, under its lock, unless its state is 6, 1, 2 or -1: the catalogue version, open flag and
+// option bits are taken again; an installed game becomes 5 when it needs an update, else 4 when it is
+// neither open nor an administrator session, else 3.
+void RefreshGameVersionStates();
 void RefreshNotices();
 void ShowKeywordHint();
 void CheckInstallations();

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/games/CatalogueRecheck.h"
 #include "app/games/GameActions.h"
 #include "app/games/GameCatalogue.h"
 #include "app/games/IGameInfo.h"
@@ -14,7 +15,6 @@
 #include "app/texts/MessageFormat.h"
 #include "app/texts/MessageTexts.h"
 #include "app/windows/PopupMessage.h"
-#include "selfupdate/GameInfoVersion.h"
 #include "ui/host/NDialog.h"
 
 namespace {
@@ -32,12 +32,12 @@ class RealSystem : public TickSystem {
     if (dialog != nullptr)
       dialog->OnOK();
   }
-  void QueryCatalogueNumber() override { QueryGameInfoNumber(GetSessionValues().LUpdateAddr); }
-  void RereadGameVersions() override {
+  void StartCatalogueRecheck() override {
     const SessionValues& session = GetSessionValues();
-    ParseGameVersions(session.CompanyID, session.LUpdateAddr,
-                      IsStartGameMode() ? session.StartGameID : nullptr);
+    ::StartCatalogueRecheck(session.LUpdateAddr, session.CompanyID,
+                            IsStartGameMode() ? session.StartGameID : nullptr);
   }
+  bool FinishCatalogueRecheck() override { return ::FinishCatalogueRecheck(); }
   int SampleLoad(LoadSample* sample) override { return ::SampleLoad(sample); }
   uint32_t IdleMilliseconds() override { return GetIdleMilliseconds(); }
   void ShowErrorPopup(const wchar_t* game_id, const wchar_t* text) override {

@@ -6,16 +6,19 @@
 #include <curl/curl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 
 #include "app/games/CatalogueDownload.h"
 #include "app/games/GameCatalogue.h"
+#include "app/selfupdate/SelfUpdateSteps.h"
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
 #include "app/texts/NoticeKeywordRecords.h"
 #include "base/TextFields.h"
 #include "selfupdate/GameInfoVersion.h"
+#include "tests/app/games/CatalogueFiles.h"
 #include "tests/support/FixtureServer.h"
 #include "tests/support/PatchServerProcess.h"
 #include "tests/support/TempFolder.h"
@@ -23,6 +26,7 @@
 
 namespace {
 
+using catalogue_testing::GameLine;
 using testing_support::FixtureServer;
 using testing_support::PatchServerProcess;
 using testing_support::TempFolder;
@@ -63,34 +67,22 @@ TEST(InfoFileUrl, NamesTheFileByKindCompanyAndName) {
 class GameCatalogueTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(CURLE_OK, curl_global_init(CURL_GLOBAL_ALL));
-    GetSessionValues() = SessionValues{};
-    SetExeFolder(launcher_.path().c_str());
-    GetCurrentDirectoryW(MAX_PATH, previous_folder_);
-    SetCurrentDirectoryW(launcher_.path().c_str());
+    ASSERT_TRUE(process_.curl_ready());
     ASSERT_TRUE(
         version_server_.Start(R"({"game_info_reply": {"number": 4294967301}})", "", {"--port", "27500"}));
     std::wstring version_address(version_server_.address().begin(), version_server_.address().end());
     ASSERT_EQ(0, QueryGameInfoNumber(version_address.c_str()));
     ASSERT_EQ(kFolderNumber, GameInfoNumber());
   }
-  void TearDown() override {
-    ReleaseCatalogue();
-    SetCurrentDirectoryW(previous_folder_);
-    SetExeFolder(nullptr);
-    GetSessionValues() = SessionValues{};
-    curl_global_cleanup();
-  }
+  void TearDown() override { ReleaseCatalogue(); }
 
-  // Serves `files` (paths below the root -> content) and points the update address at the server.
-  void Serve(const std::map<std::string, std::string>& files) {
-    for (const auto& file : files) {
-      std::wstring relative = testing_support::Utf8ToWide(file.first);
-      for (wchar_t& unit : relative)
-        unit = unit == L'/' ? L'\\' : unit;
-      ASSERT_TRUE(WriteFileBytes(root_.Join(relative), file.second));
-    }
-    ASSERT_TRUE(http_.Start("http_server.py", {"--root", testing_support::UnixPathOf(root_.path())}))
+  // Serves `files` (paths below the root -> content) with the faults of `script` (http_server.py's --script)
+  // and points the update address at the server.
+  void Serve(const std::map<std::string, std::string>& files, const std::string& script = "{}") {
+    ASSERT_TRUE(catalogue_testing::WriteServedFiles(root_, files));
+    ASSERT_TRUE(WriteFileBytes(http_.folder().Join(L"script.json"), script));
+    ASSERT_TRUE(http_.Start("http_server.py", {"--root", testing_support::UnixPathOf(root_.path()),
+                                               "--script", http_.UnixPath(L"script.json")}))
         << http_.log();
     std::wstring host = testing_support::Utf8ToWide(http_.endpoint());
     CopyToField(GetSessionValues().LUpdateAddr, host.c_str());
@@ -103,25 +95,11 @@ class GameCatalogueTest : public ::testing::Test {
     testing_support::ReadFileBytes(http_.folder().Join(L"requests.log"), &log);
     return log;
   }
-  static std::string Game(const std::string& id, int loader, int version, int open = 1) {
-    std::string line = id + "#1,2";
-    for (int field = 1; field < 27; ++field) {
-      std::string value = field == 15   ? "Title " + id
-                          : field == 16 ? std::to_string(version)
-                          : field == 17 ? id
-                          : field == 18 ? std::to_string(loader)
-                          : field == 20 ? std::to_string(open)
-                                        : "";
-      line += "|" + value;
-    }
-    return line + "|\n";
-  }
-
   TempFolder launcher_{L"launcher"};
+  catalogue_testing::CatalogueProcessState process_{launcher_.path()};
   TempFolder root_{L"root"};
   PatchServerProcess version_server_;
   FixtureServer http_;
-  wchar_t previous_folder_[MAX_PATH] = {};
 };
 
 TEST_F(GameCatalogueTest, DownloadsAFileOfTheCatalogueFolderAsText) {
@@ -155,8 +133,8 @@ TEST_F(GameCatalogueTest, LoadsMenuNoticesKeywordsAndGames) {
   std::string notices = "<n><notice><subject>Hello</subject><url>http://n/</url></notice></n>";
   std::string keywords = "<k><item><view_content>Find</view_content><keyword>find</keyword></item></k>";
   Serve({{std::string(kFolder) + "MLI_5.info", "2\n1|PostOfHome|http://home/|1\n2|Help|http://help/|0\n"},
-         {std::string(kFolder) + "GLI_5.info",
-          "4\n" + Game("plain", 0, 1) + Game("engine", 1, 4) + Game("closed", 0, 1, 0) + Game("plain", 2, 1)},
+         {std::string(kFolder) + "GLI_5.info", "4\n" + GameLine("plain", 0, 1) + GameLine("engine", 1, 4) +
+                                                   GameLine("closed", 0, 1, 0) + GameLine("plain", 2, 1)},
          {"xml/notice.xml", notices},
          {"xml/keyword.xml", keywords}});
   SessionValues& session = GetSessionValues();
@@ -199,7 +177,7 @@ TEST_F(GameCatalogueTest, LoadsMenuNoticesKeywordsAndGames) {
 TEST_F(GameCatalogueTest, StartGameModeNamesTheGameListByTheStartGame) {
   Serve({{std::string(kFolder) + "LMODE_solo.info", "2\nUpdateViaOrvane:1\nUseOrvane:0\n"},
          {std::string(kFolder) + "MLI_5.info", "1\n1|PostOfHome|http://home/|1\n"},
-         {std::string(kFolder) + "GLI_5_solo.info", "1\n" + Game("solo", 0, 1)}});
+         {std::string(kFolder) + "GLI_5_solo.info", "1\n" + GameLine("solo", 0, 1)}});
   SessionValues& session = GetSessionValues();
   session.CompanyID = 5;
   CopyToField(session.UserNick, L"nick");
@@ -216,7 +194,7 @@ TEST_F(GameCatalogueTest, StartGameModeNamesTheGameListByTheStartGame) {
 TEST_F(GameCatalogueTest, ALaunchModeThatUsesItsOwnLauncherLoadsTheWholeList) {
   Serve({{std::string(kFolder) + "LMODE_solo.info", "2\nUpdateViaOrvane:1\nUseOrvane:1\n"},
          {std::string(kFolder) + "MLI_5.info", "1\n1|PostOfHome|http://home/|1\n"},
-         {std::string(kFolder) + "GLI_5.info", "2\n" + Game("solo", 0, 1) + Game("other", 0, 1)}});
+         {std::string(kFolder) + "GLI_5.info", "2\n" + GameLine("solo", 0, 1) + GameLine("other", 0, 1)}});
   SessionValues& session = GetSessionValues();
   session.CompanyID = 5;
   CopyToField(session.UserNick, L"nick");
@@ -228,7 +206,7 @@ TEST_F(GameCatalogueTest, ALaunchModeThatUsesItsOwnLauncherLoadsTheWholeList) {
 
 TEST_F(GameCatalogueTest, AMissingOrBadGameListFailsTheLoadButNoticesDoNot) {
   Serve({{std::string(kFolder) + "MLI_5.info", "1\n1|PostOfHome|http://home/|1\n"},
-         {std::string(kFolder) + "GLI_6.info", "1\n" + Game("g", 0, 1).substr(0, 10)}});
+         {std::string(kFolder) + "GLI_6.info", "1\n" + GameLine("g", 0, 1).substr(0, 10)}});
   SessionValues& session = GetSessionValues();
   session.CompanyID = 5;
   CopyToField(session.OneLineNoticeUrl, Url("xml/missing.xml").c_str());
@@ -236,6 +214,56 @@ TEST_F(GameCatalogueTest, AMissingOrBadGameListFailsTheLoadButNoticesDoNot) {
   session.CompanyID = 6;
   EXPECT_EQ(0, LoadCatalogue());  // no MLI_6
   EXPECT_EQ(0u, GameCount());
+}
+
+TEST_F(GameCatalogueTest, ASilentNoticeOrKeywordServerIsGivenUpAtTheLimitAndTheLoadGoesOn) {
+  const std::string notices = "<n><notice><subject>Hello</subject><url>http://n/</url></notice></n>";
+  // Both XML files are answered only after a minute: the connection is accepted and nothing comes.
+  Serve({{std::string(kFolder) + "MLI_5.info", "1\n1|PostOfHome|http://home/|1\n"},
+         {std::string(kFolder) + "GLI_5.info", "1\n" + GameLine("g", 0, 1)},
+         {"xml/notice.xml", notices},
+         {"xml/keyword.xml", "<k><item><view_content>Find</view_content></item></k>"},
+         {"xml/later.xml", notices}},
+        R"({"/xml/notice.xml": {"delay_before": 60}, "/xml/keyword.xml": {"delay_before": 60}})");
+  SessionValues& session = GetSessionValues();
+  session.CompanyID = 5;
+  CopyToField(session.OneLineNoticeUrl, Url("xml/notice.xml").c_str());
+  CopyToField(session.KeywordUrl, Url("xml/keyword.xml").c_str());
+  SetXmlFileLimit(500);
+  DWORD start = GetTickCount();
+  EXPECT_EQ(1, LoadCatalogue());
+  EXPECT_LT(GetTickCount() - start, 8000u);
+  EXPECT_EQ(1u, GameCount());
+  EXPECT_EQ(0u, NoticeCount());
+  EXPECT_EQ(0u, KeywordCount());
+  // A download given up leaves the next one unharmed.
+  EXPECT_EQ(0, FetchNoticeFile(Url("xml/later.xml").c_str()));
+  SetXmlFileLimit(0);
+}
+
+TEST_F(GameCatalogueTest, ASilentServerEndsEveryInfoFileDownloadAtTheFirstAnswerLimit) {
+  // Every request is accepted and answered only after a minute.
+  Serve({}, R"({"*": {"delay_before": 60}})");
+  SessionValues& session = GetSessionValues();
+  session.CompanyID = 5;
+  CopyToField(session.GameID, L"orvane");
+  SetInfoFileFirstAnswerLimit(500);
+  struct Case {
+    const char* name;
+    std::function<bool()> failed;
+  } cases[] = {
+      {"top menu",
+       [] { return ParseTopMenu(5, GetSessionValues().LUpdateAddr) == kCatalogueDownloadFailed; }},
+      {"whole catalogue", [] { return LoadCatalogue() == 0; }},              // start-up says "cannot init"
+      {"launcher information", [] { return DownloadLauncherInfo() == 0; }},  // start-up says "update failed"
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DWORD start = GetTickCount();
+    EXPECT_TRUE(c.failed());
+    EXPECT_LT(GetTickCount() - start, 5000u);
+  }
+  SetInfoFileFirstAnswerLimit(0);
 }
 
 TEST_F(GameCatalogueTest, XmlFilesAreOnlySavedUnderTheirOwnPlainName) {

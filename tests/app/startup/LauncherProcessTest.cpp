@@ -12,6 +12,7 @@
 
 #include <string>
 
+#include "tests/app/games/CatalogueFiles.h"
 #include "tests/app/startup/DefaultSkinFolder.h"
 #include "tests/support/FixtureServer.h"
 #include "tests/support/PatchServerProcess.h"
@@ -22,6 +23,7 @@
 
 namespace {
 
+using catalogue_testing::GameLine;
 using testing_support::FixtureServer;
 using testing_support::PatchServerProcess;
 using testing_support::TempFolder;
@@ -49,24 +51,6 @@ struct LauncherProcess {
     return true;
   }
 };
-
-std::string GameLine(const std::string& id, int loader, int version) {
-  std::string line = id + "#1,2";
-  for (int field = 1; field < 27; ++field) {
-    line += "|";
-    if (field == 15)
-      line += "Title " + id;
-    else if (field == 16)
-      line += std::to_string(version);
-    else if (field == 17)
-      line += id;
-    else if (field == 18)
-      line += std::to_string(loader);
-    else if (field == 20)
-      line += "1";
-  }
-  return line + "|\n";
-}
 
 // The main dialog of a launcher (our dialog class and title, visible), or null.
 HWND FindLauncherDialog() {
@@ -108,7 +92,7 @@ class LauncherProcessTest : public ::testing::Test {
     std::wstring bin = testing_support::WindowsPathOf(ORVANE_BIN_DIR);
     for (const wchar_t* file : {L"orvaneLauncher.exe", L"QVTesserel.dll", L"patchw32.dll"})
       ASSERT_TRUE(CopyFileW((bin + L"\\" + file).c_str(), install_.Join(file).c_str(), FALSE)) << file;
-    ASSERT_TRUE(patch_.Start(R"({"game_info_reply": {"number": 7}})", "", {"--port", "27500"}));
+    ASSERT_TRUE(patch_.Start(version_script_, "", {"--port", "27500"}));
     const std::string& address = patch_.address();
     WriteServed(std::string(kCatalogue) + "MLI_3.info",
                 "2\n1|PostOfHome|http://home/|1\n2|Support|http://help/|1\n");
@@ -151,6 +135,8 @@ class LauncherProcessTest : public ::testing::Test {
                                install_.path().c_str(), &startup, &process->info));
   }
 
+  // How the update host answers the catalogue-folder query, connection by connection (patch_server.py).
+  std::string version_script_ = R"({"game_info_reply": {"number": 7}})";
   TempFolder install_{L"launcherinstall"};
   TempFolder root_{L"launcherroot"};
   PatchServerProcess patch_;
@@ -215,6 +201,50 @@ TEST_F(LauncherProcessTest, ASecondStartHandsOverToTheRunningDialogAndEndsWithou
   EXPECT_EQ(0u, exit_code);
   EXPECT_TRUE(WaitUntil(5000, [&] { return IsWindowVisible(dialog) != FALSE; }));
   EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(first.info.hProcess, 0));
+
+  PostMessageW(dialog, WM_COMMAND, 21, 0);
+  ASSERT_TRUE(first.Ended(15000, &exit_code));
+  EXPECT_EQ(0u, exit_code);
+}
+
+// A launcher whose periodic re-check comes every tenth of a second and whose update host answers the
+// start-up's query but accepts every later one and never answers.
+class BusyLauncherProcessTest : public LauncherProcessTest {
+ protected:
+  void SetUp() override {
+    version_script_ =
+        R"([{"game_info_reply": {"number": 7}}, {"end": {"at": "game_info_request", "how": "stall"}}])";
+    LauncherProcessTest::SetUp();
+    std::wstring ini = install_.Join(L"data\\skin\\base\\base.ini");
+    std::string bytes;
+    ASSERT_TRUE(testing_support::ReadFileBytes(ini, &bytes));
+    std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    const std::wstring key = L"[UPDATE_TIMER]\r\ntime=";
+    size_t at = text.find(key);
+    ASSERT_NE(std::wstring::npos, at);
+    size_t value = at + key.size(), end = text.find(L"\r\n", value);
+    text.replace(value, end - value, L"100");
+    ASSERT_TRUE(testing_support::WriteFileBytes(
+        ini, std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t))));
+  }
+};
+
+TEST_F(BusyLauncherProcessTest, ASecondStartHandsOverWhileTheRunningLauncherWaitsForItsUpdateHost) {
+  LauncherProcess first;
+  Start(&first, L"/UserNick:first");
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitUntil(30000, [&] { return (dialog = FindLauncherDialog()) != nullptr; }));
+  PostMessageW(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(WaitUntil(5000, [&] { return !IsWindowVisible(dialog); }));
+  // The tenth period's query reached the host, which keeps it waiting for its whole time limit.
+  ASSERT_TRUE(patch_.WaitForLogLine(2, "received 340", 20000));
+
+  LauncherProcess second;
+  Start(&second, L"/UserNick:second");
+  DWORD exit_code = 99;
+  ASSERT_TRUE(second.Ended(15000, &exit_code));  // no "launcher is not closed" box holds it
+  EXPECT_EQ(0u, exit_code);
+  EXPECT_TRUE(WaitUntil(5000, [&] { return IsWindowVisible(dialog) != FALSE; }));
 
   PostMessageW(dialog, WM_COMMAND, 21, 0);
   ASSERT_TRUE(first.Ended(15000, &exit_code));

@@ -302,7 +302,7 @@ TEST_F(LauncherWindowsTest, AHandOverRestoresTheDialogAndAChangedLauncherVersion
         [&] {
           if (IsWindowVisible(window))
             return false;
-          handed_over = SendHandOver(window, 5000);
+          handed_over = SendHandOver(window);
           return true;
         },
     };

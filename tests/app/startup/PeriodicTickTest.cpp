@@ -29,12 +29,6 @@ void RecordMessage(const wchar_t* text) {
 class PeriodicTickTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SettingSources sources;
-    sources.registry_root = HKEY_CURRENT_USER;
-    sources.registry_path = L"Software\\OrvaneTickTest";
-    program_ = settings_folder_.Join(L"launcher.exe");
-    sources.program_path = program_.c_str();
-    SetSettingSources(sources);
     setting_ = Setting::GetInstance();
     setting_->Update = 0;
     SetGameSource(&games_);
@@ -45,6 +39,7 @@ class PeriodicTickTest : public ::testing::Test {
     g_messages.clear();
     GlobalUpdate() = UpdateAllState{};
     TickState() = PeriodicTickState{};
+    Launcher().LastCatalogueCheckTick = 0;
     Launcher().PowerOffRequested = 0;
     TakeLauncherCloseRequest();
   }
@@ -56,8 +51,6 @@ class PeriodicTickTest : public ::testing::Test {
     SetTickSystem(nullptr);
     SetTickView(nullptr);
     SetGameMessagePresenter(nullptr);
-    Setting::ReleaseInstance();
-    ResetSettingSources();
     Launcher().PowerOffRequested = 0;
   }
   void TickAt(uint32_t now) {
@@ -66,7 +59,7 @@ class PeriodicTickTest : public ::testing::Test {
   }
 
   TempFolder settings_folder_{L"ticksettings"};
-  std::wstring program_;
+  ScopedTickSettings settings_{settings_folder_, L"Software\\OrvaneTickTest"};
   Setting* setting_ = nullptr;
   FakeGames games_;
   FakeSystem system_;
@@ -81,7 +74,7 @@ TEST_F(PeriodicTickTest, APeriodOfZeroOrBelowDisablesOnlyThePeriodicPart) {
       TickAt(now);
     EXPECT_EQ(0, TickState().recheck_counter);
   }
-  EXPECT_EQ(0, system_.queries);
+  EXPECT_EQ(0, system_.recheck_starts);
   EXPECT_EQ(40, view_.progress);  // the per-tick work ran every time
 }
 
@@ -89,17 +82,29 @@ TEST_F(PeriodicTickTest, TheVersionFileIsReadOnlyEveryTenthPeriodAndAWrapRestart
   SetCatalogueCheckPeriod(1000);
   for (uint32_t now = 1000; now <= 20000; now += 500)  // 20 periods, ticks in between
     TickAt(now);
-  EXPECT_EQ(2, system_.queries);
-  EXPECT_EQ(2, system_.version_reads);
+  EXPECT_EQ(2, system_.recheck_starts);
   EXPECT_EQ(0, TickState().recheck_counter);
 
   // The clock wrapped: the last run lies in the future and counts as 0, so a period later it runs again.
-  TickState().last_run = 0xFFFFFF00u;
+  Launcher().LastCatalogueCheckTick = 0xFFFFFF00u;
   TickAt(999);
   EXPECT_EQ(0, TickState().recheck_counter);
   TickAt(1000);
   EXPECT_EQ(1, TickState().recheck_counter);
-  EXPECT_EQ(1000u, TickState().last_run);
+  EXPECT_EQ(1000u, Launcher().LastCatalogueCheckTick);
+}
+
+TEST_F(PeriodicTickTest, TheFirstPeriodicRunComesOnePeriodAfterTheEndOfStartUp) {
+  SetCatalogueCheckPeriod(60000);
+  Launcher().LastCatalogueCheckTick = 500000;  // start-up ended here
+  struct Case {
+    uint32_t now;
+    int32_t counter;  // periodic runs so far
+  } cases[] = {{500033, 0}, {530000, 0}, {559999, 0}, {560000, 1}, {560033, 1}, {619999, 1}, {620000, 2}};
+  for (const Case& c : cases) {
+    TickAt(c.now);
+    EXPECT_EQ(c.counter, TickState().recheck_counter) << c.now;
+  }
 }
 
 TEST_F(PeriodicTickTest, TheCloseRequestEndsTheDialogOnlyWithAutoClose) {

@@ -1,14 +1,19 @@
 // The second start's side of the single instance: the mutex, the search for the running dialog (only a dialog
-// of our class in a process of our program file) and a hand-over that never hangs on a hung receiver.
+// of our class in a process of our program file) and a hand-over that waits for a busy receiver as long as it
+// answers, and gives up on a hung or vanished one.
 #include "app/startup/SingleInstance.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <thread>
 
 #include "app/session/HandOver.h"
+#include "tests/support/Timing.h"
 
 namespace {
+
+using testing_support::FinishesWithin;
 
 TEST(SingleInstanceMutex, TheSecondCreationReportsTheRunningLauncher) {
   HANDLE first = nullptr, second = nullptr;
@@ -43,24 +48,109 @@ TEST(FindRunningLauncherDialog, OnlyADialogOfOurClassAndProgramIsFound) {
   DestroyWindow(foreign);
 }
 
-TEST(SendHandOver, AHungReceiverDoesNotHangTheSender) {
-  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  HWND window = nullptr;
-  HANDLE made = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  std::thread receiver([&] {
-    window = MakeWindow(L"OrvaneHungReceiver", L"hung");
-    SetEvent(made);
-    WaitForSingleObject(release, 10000);  // pumps nothing meanwhile
-    DestroyWindow(window);
-  });
-  ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(made, 5000));
-  DWORD start = GetTickCount();
-  EXPECT_FALSE(SendHandOver(window, 300));
-  EXPECT_LT(GetTickCount() - start, 3000u);
-  SetEvent(release);
-  receiver.join();
-  CloseHandle(made);
-  CloseHandle(release);
+// A running launcher's main window on a thread of its own. `answer_after_ms`: how long its WM_COPYDATA handler
+// keeps handling other messages before it answers (a busy launcher that still answers); `hang_ms`: how long the
+// thread sits without looking at its messages once the window exists (a hung one); `vanish_ms`: after that long
+// without messages the window is destroyed and the thread ends.
+class ReceiverThread {
+ public:
+  struct Behaviour {
+    DWORD answer_after_ms = 0;
+    DWORD hang_ms = 0;
+    DWORD vanish_ms = 0;
+  };
+  explicit ReceiverThread(Behaviour behaviour) : behaviour_(behaviour) {
+    thread_ = std::thread([this] { Run(); });
+    WaitForSingleObject(made_, 10000);
+  }
+  ~ReceiverThread() {
+    SetEvent(release_);
+    PostThreadMessageW(thread_id_, WM_QUIT, 0, 0);
+    thread_.join();
+    CloseHandle(made_);
+    CloseHandle(release_);
+  }
+  HWND window() const { return window_; }
+  bool received() const { return received_ != 0; }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message != WM_COPYDATA)
+      return DefWindowProcW(window, message, wparam, lparam);
+    auto* self = reinterpret_cast<ReceiverThread*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < self->behaviour_.answer_after_ms) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+      MSG pending;
+      while (PeekMessageW(&pending, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&pending);
+    }
+    self->received_ = 1;
+    return TRUE;
+  }
+  void Run() {
+    thread_id_ = GetCurrentThreadId();
+    WNDCLASSW window_class = {};
+    window_class.lpfnWndProc = &ReceiverThread::Procedure;
+    window_class.lpszClassName = L"OrvaneHandOverReceiver";
+    RegisterClassW(&window_class);
+    window_ = CreateWindowExW(0, window_class.lpszClassName, L"receiver", WS_POPUP, 0, 0, 10, 10, nullptr,
+                              nullptr, nullptr, nullptr);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before anyone waits for it
+    SetEvent(made_);
+    if (behaviour_.hang_ms != 0)
+      WaitForSingleObject(release_, behaviour_.hang_ms);  // looks at no message meanwhile
+    if (behaviour_.vanish_ms != 0) {
+      Sleep(behaviour_.vanish_ms);
+      DestroyWindow(window_);
+      return;
+    }
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+      DispatchMessageW(&message);
+    DestroyWindow(window_);
+  }
+
+  Behaviour behaviour_;
+  HANDLE made_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HWND window_ = nullptr;
+  DWORD thread_id_ = 0;
+  volatile long received_ = 0;
+  std::thread thread_;
+};
+
+TEST(SendHandOver, ABusyReceiverThatKeepsAnsweringGetsTheRecordHoweverLongItTakes) {
+  // Longer than the five seconds after which the sender used to give up; the receiver handles other messages
+  // all along, so it is busy, not hung.
+  ReceiverThread receiver({6000, 0, 0});
+  auto sent = std::make_shared<int>(-1);  // outlives a sender left behind by a failed wait
+  HWND window = receiver.window();
+  ASSERT_TRUE(FinishesWithin(20000, [sent, window] { *sent = SendHandOver(window) ? 1 : 0; }));
+  EXPECT_EQ(1, *sent);
+  EXPECT_TRUE(receiver.received());
+}
+
+TEST(SendHandOver, AHungOrVanishedReceiverEndsTheWaitWithAFailure) {
+  struct Case {
+    const char* name;
+    ReceiverThread::Behaviour behaviour;
+    DWORD at_most_ms;
+  } cases[] = {
+      // The system calls a thread hung after about five seconds without a look at its messages.
+      {"hung", {0, 30000, 0}, 15000},
+      {"vanished", {0, 0, 500}, 4000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ReceiverThread receiver(c.behaviour);
+    auto sent = std::make_shared<int>(-1);
+    HWND window = receiver.window();
+    ASSERT_TRUE(FinishesWithin(c.at_most_ms, [sent, window] { *sent = SendHandOver(window) ? 1 : 0; }));
+    EXPECT_EQ(0, *sent);
+    EXPECT_FALSE(receiver.received());
+  }
 }
 
 }  // namespace

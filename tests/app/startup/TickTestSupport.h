@@ -12,10 +12,35 @@
 #include "app/games/GameActions.h"
 #include "app/games/GameSource.h"
 #include "app/games/IGameInfo.h"
+#include "app/settings/Setting.h"
 #include "app/startup/PeriodicTick.h"
 #include "app/system/IdleMonitor.h"
+#include "tests/support/TempFolder.h"
 
 namespace tick_testing {
+
+// While it lives: the settings come from a registry key of the test and an ini beside a program path in
+// `folder`, so that no test reads or writes the user's.
+class ScopedTickSettings {
+ public:
+  ScopedTickSettings(const testing_support::TempFolder& folder, const wchar_t* registry_path)
+      : program_(folder.Join(L"launcher.exe")) {
+    SettingSources sources;
+    sources.registry_root = HKEY_CURRENT_USER;
+    sources.registry_path = registry_path;
+    sources.program_path = program_.c_str();
+    SetSettingSources(sources);
+  }
+  ~ScopedTickSettings() {
+    Setting::ReleaseInstance();
+    ResetSettingSources();
+  }
+  ScopedTickSettings(const ScopedTickSettings&) = delete;
+  ScopedTickSettings& operator=(const ScopedTickSettings&) = delete;
+
+ private:
+  std::wstring program_;
+};
 
 class FakeGame : public IGameInfo {
  public:
@@ -79,7 +104,9 @@ struct FakeGames : GameSource {
 
 struct FakeSystem : TickSystem {
   uint32_t now = 100000;
-  int closes = 0, queries = 0, version_reads = 0;
+  int closes = 0, recheck_starts = 0;
+  // The next FinishCatalogueRecheck answers this once (a re-check that ended).
+  bool recheck_finished = false;
   int sample_ok = 1;
   LoadSample sample = {5, 5};
   uint32_t idle_ms = 0;
@@ -87,8 +114,12 @@ struct FakeSystem : TickSystem {
   std::vector<std::wstring> need_update_popups;
   uint32_t Now() override { return now; }
   void CloseMainDialog() override { ++closes; }
-  void QueryCatalogueNumber() override { ++queries; }
-  void RereadGameVersions() override { ++version_reads; }
+  void StartCatalogueRecheck() override { ++recheck_starts; }
+  bool FinishCatalogueRecheck() override {
+    bool finished = recheck_finished;
+    recheck_finished = false;
+    return finished;
+  }
   int SampleLoad(LoadSample* out) override {
     *out = sample;
     return sample_ok;
