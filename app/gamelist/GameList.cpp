@@ -92,9 +92,16 @@ void GameList::RecomputeRows() {
   header_bottom_ = header_.y() + header_.height();
   buttons_.origin_x = 0;
   buttons_.origin_y = header_bottom_;
-  buttons_.visible_rows = VisibleRowCount(height(), layout_);
+  // The rows share the panel with the header above them.
+  buttons_.visible_rows = VisibleRowCount(height() - header_bottom_, layout_);
   ClampScroll();
   Invalidate();
+}
+
+void GameList::OnSize() {
+  // The background's size comes after the skin hook (SkinBackground.h): the rows are counted again here.
+  if (created())
+    RecomputeRows();
 }
 
 void GameList::OnUpdate() {

@@ -8,8 +8,9 @@
 // ini "game_button_info" of its category for the buttons' layout (GameButtonInfo.h). The header's ini is
 // "list_header_installed_game", the region button's "select_region_btn".
 //
-// Rows: GameListRows.h. Rows and origin are worked out again after every skin load of the panel and of the
-// header, and the scroll offset is bounded again.
+// Rows: GameListRows.h. The installed list starts at the header's bottom, and only the rows that fit between
+// there and the panel's bottom are shown. Rows and origin are worked out again after every skin load of the
+// panel and of the header and after every change of the panel's size, and the scroll offset is bounded again.
 //
 // Thread: user-interface thread only.
 #pragma once
@@ -49,6 +50,7 @@ class GameList : public SkinnedChildWnd {
 
   int32_t OnCreate() override;
   void OnDestroy() override;
+  void OnSize() override;
   void OnUpdate() override;
   void OnPaint(HDC dc, Dib* surface) override;
   int32_t OnNotify(int32_t code, intptr_t p1, intptr_t p2) override;

@@ -3,13 +3,12 @@
 #include "app/gamelist/GameButton.h"
 #include "app/gamelist/GameButtonInfo.h"
 
-int32_t VisibleRowCount(int32_t panel_height, const GameButtonInfo& layout) {
-  int64_t divisor = static_cast<int64_t>(layout.height) + layout.line_height;
-  if (divisor <= 0)
+int32_t VisibleRowCount(int32_t list_height, const GameButtonInfo& layout) {
+  int64_t slot = static_cast<int64_t>(layout.height) + layout.line_y + layout.line_height;
+  int64_t last_row = static_cast<int64_t>(layout.height) + (layout.y > 0 ? layout.y : 0);
+  if (layout.height <= 0 || slot <= 0 || list_height < last_row)
     return 0;
-  int64_t rows = (static_cast<int64_t>(panel_height) - layout.line_height) / divisor;
-  if (rows < 0)
-    return 0;
+  int64_t rows = (list_height - last_row) / slot + 1;
   return rows > INT32_MAX ? INT32_MAX : static_cast<int32_t>(rows);
 }
 

@@ -21,9 +21,10 @@
 class GameButton;
 class GameButtonInfo;
 
-// Rows that fit a panel `panel_height` tall: (panel height - line height) / (height + line height); 0 when the
-// divisor is not positive (no layout) or nothing fits.
-int32_t VisibleRowCount(int32_t panel_height, const GameButtonInfo& layout);
+// Rows that fit `list_height` pixels below the list's origin (the header's bottom): every row but the last
+// takes its whole slot, the last only its picture (y + height; no separator follows it). 0 without a layout
+// (height or slot not positive) or when not one row fits.
+int32_t VisibleRowCount(int32_t list_height, const GameButtonInfo& layout);
 
 // The offset bounded for `count` buttons and `visible` rows: 0 when all fit, else between visible - count
 // and 0.

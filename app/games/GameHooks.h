@@ -11,7 +11,8 @@ void RequestLauncherClose();
 // Reads and clears the close request: true when a game was started since the last call.
 bool TakeLauncherCloseRequest();
 
-// Shows `text` to the user and returns when the user has dismissed it.
+// Shows `text` to the user and returns when the user has dismissed it. The launcher's presenter shows it only
+// when no other modal dialog or question is open (then it returns at once, showing nothing).
 typedef void (*GameMessagePresenter)(const wchar_t* text);
 // Replaces the presenter; null restores the default, a system message box owned by no window. The launcher's
 // skinned message dialog installs itself here; tests install a recorder, so that no modal box ever blocks.

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "app/games/GameActions.h"
-#include "app/games/GameCatalogue.h"
 #include "app/games/GameIcon.h"
 #include "app/games/GameInfo.h"
 #include "app/games/GameSource.h"
@@ -61,6 +60,16 @@ void ShowErrorPopupFor(IGameInfo* game) {
     CurrentTickSystem().ShowErrorPopup(game->GetGameID(), text.c_str());
 }
 
+// An installed game without a GAME_ORDER entry goes last, so that the update of all games reaches it.
+void KeepInGameOrder(const GameState& mirror, bool* order_changed) {
+  Setting* setting = Setting::GetInstance();
+  const wchar_t* id = mirror.game_id.GetString();
+  if (!mirror.installed || setting == nullptr || setting->GetGameOrder(id) != 0)
+    return;
+  setting->SetGameOrder(id, setting->NextGameOrder());
+  *order_changed = true;
+}
+
 // A game seen for the first time.
 GameState* AddMirror(IGameInfo* game, bool* order_changed) {
   GameState* mirror = AddGameState();
@@ -71,11 +80,7 @@ GameState* AddMirror(IGameInfo* game, bool* order_changed) {
   CopyFrom(mirror, game);
   RefreshViews(id);
   ApplyGameButtonStates(mirror);
-  Setting* setting = Setting::GetInstance();
-  if (mirror->installed && setting != nullptr && setting->GetGameOrder(id) == 0) {
-    setting->SetGameOrder(id, setting->NextGameOrder());
-    *order_changed = true;
-  }
+  KeepInGameOrder(*mirror, order_changed);
   return mirror;
 }
 
@@ -85,7 +90,7 @@ bool FollowChange(GameState* mirror, IGameInfo* game, uint32_t now) {
   mirror->pending_action = kPendingNone;
   mirror->wait_time = 0;
   mirror->stamp = 0;
-  GameInfo* record = FindCatalogueGameInfo(id);
+  auto* record = dynamic_cast<GameInfo*>(game);
   bool installer_started = false;
   if (record != nullptr) {
     ScopedLock hold(record->lock());
@@ -118,12 +123,12 @@ bool HasInstallerSuffix(const wchar_t* path) {
 }
 
 // Once per installation: the finished installer's file goes when the settings say so.
-void DeleteInstallerOnce(GameState* mirror) {
+void DeleteInstallerOnce(GameState* mirror, IGameInfo* game) {
   if (!mirror->installed || mirror->installer_deleted)
     return;
   mirror->installer_deleted = 1;
   Setting* setting = Setting::GetInstance();
-  GameInfo* record = FindCatalogueGameInfo(mirror->game_id.GetString());
+  auto* record = dynamic_cast<GameInfo*>(game);
   if (setting == nullptr || !setting->DeleteInstallFile || record == nullptr)
     return;
   const wchar_t* file = record->installer_file();
@@ -243,9 +248,11 @@ void ProcessGames() {
       continue;
     }
     seen.mirrors.push_back(mirror);
-    if (DiffersFrom(*mirror, game))
+    if (DiffersFrom(*mirror, game)) {
       selected_changed = FollowChange(mirror, game, now) || selected_changed;
-    DeleteInstallerOnce(mirror);
+      KeepInGameOrder(*mirror, &order_changed);
+    }
+    DeleteInstallerOnce(mirror, game);
     FetchIcons(mirror);
   }
   seen.Sort();

@@ -51,7 +51,8 @@ INT_PTR ShowModalMessage(const wchar_t* text, int32_t kind) {
 }
 
 void PresentGameMessage(const wchar_t* text) {
-  ShowMessageDialog(0, text);
+  // A message is a modal dialog like a question: it takes the guard, or is not shown while another holds it.
+  ShowModalMessage(text, 0);
 }
 
 void InstallGameMessagePresenter() {

@@ -1,4 +1,5 @@
-// The modal guard: one guarded modal dialog at a time (the settings dialog and every skinned question).
+// The modal guard: one guarded modal dialog at a time (the settings dialog, every skinned question and every
+// game message).
 // While it is held the main dialog's tray items 19 (settings), 20 (restore) and 21 (exit) are disabled and
 // grey, so that the tray cannot open a second dialog or end the launcher under a question.
 //
@@ -27,7 +28,8 @@ int32_t IsModalOpen();
 // otherwise the message dialog's result (IDOK 1, IDCANCEL 2; -1 when it could not be made).
 INT_PTR ShowModalMessage(const wchar_t* text, int32_t kind);
 
-// Shows a game's message (a changed or missing file) in the one-button message dialog.
+// Shows a game's message (a refused action, a changed or missing file) in the one-button message dialog as a
+// guarded modal: while another guarded dialog is open it is not shown (ShowModalMessage).
 void PresentGameMessage(const wchar_t* text);
 // Makes PresentGameMessage the game records' message presenter (app/games/GameHooks.h); start-up calls it.
 void InstallGameMessagePresenter();

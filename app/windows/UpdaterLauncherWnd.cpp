@@ -160,11 +160,11 @@ void UpdaterLauncherWnd::OnSkinLoaded() {
       text_boxes_[i]->literal = i == kCurrentFile ? 0 : 1;
   }
   PlaceFileTexts();
-  // The new boxes show what the old ones did: the current game's title and file.
-  if (IGameInfo* game = FindGameInfo(current_game_id_.GetString())) {
-    SetBoxText(text_boxes_[kGameTitle], game->GetTitle(), 0);
+  // The new boxes show what the old ones did: the current game's title (none at home) and file.
+  IGameInfo* game = FindGameInfo(current_game_id_.GetString());
+  SetBoxText(text_boxes_[kGameTitle], game != nullptr ? game->GetTitle() : L"", 0);
+  if (game != nullptr)
     PlacePatchInfoButton();
-  }
   std::wstring file = shown_file_text_.GetString();
   ShowFileText(file);
 }

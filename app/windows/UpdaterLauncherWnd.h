@@ -4,9 +4,11 @@
 // action buttons, two progress bars and the skin-drawn texts (user nick, notice image, game title, current
 // file, progress labels).
 //
-// It keeps one current game (empty: the home page) and shows its pages, buttons and progress. Clicks become
-// game actions (GameActions.h); the periodic tick and the state mirror push progress and button states in
-// through the operations below. It is the game actions' view (GameActionView), installed while it exists.
+// It keeps one current game (empty: the home page) and shows its pages, title, buttons and progress. Without
+// one, the title and the seven action buttons ("patch_info_btn" too) are hidden until a game is shown again,
+// whose action buttons then follow its state. Clicks become game actions (GameActions.h); the periodic tick
+// and the state mirror push progress and button states in through the operations below. It is the game
+// actions' view (GameActionView), installed while it exists.
 //
 // Children, in creation order (skin name, id): "notice_text" 101, "search_edit" 102, "search_btn" 103,
 // "home_btn" 104, "flashgame_btn" 105 (each may fail and is then absent), "list" 106 (required),
@@ -121,6 +123,8 @@ class UpdaterLauncherWnd : public SkinnedChildWnd, public GameActionView {
   void NavigateView(int32_t index, const wchar_t* url);
   bool ViewExists(int32_t index) { return views_[index].created() != 0; }
   void PlacePatchInfoButton();
+  // No current game: no title, no action or patch-info button.
+  void HideGameControls();
   void ResetProgress();
   void ShowFileText(const std::wstring& text);
   void Search();

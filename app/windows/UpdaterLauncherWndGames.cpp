@@ -42,6 +42,7 @@ void UpdaterLauncherWnd::SelectGame(const wchar_t* id, int32_t force) {
     home_shown_ = 1;
     current_game_id_.Assign(L"");
     ResetProgress();
+    HideGameControls();
     ShowHomePage();
     NavigateView(kBanner, GetSessionValues().BannerUrl);
     Invalidate();
@@ -55,6 +56,9 @@ void UpdaterLauncherWnd::SelectGame(const wchar_t* id, int32_t force) {
   ResetProgress();
   SetBoxText(text_boxes_[kGameTitle], game->GetTitle(), 0);
   PlacePatchInfoButton();
+  // The game's own action buttons follow from its state (GameActions.h ApplyGameButtonStates).
+  if (action_button(kPatchInfoButtonId).created())
+    action_button(kPatchInfoButtonId).Show(1, 0);
   orvaneHtmlCtrl& first = views_[kPostPage1];
   if (ViewExists(kPostPage1) && first.extended()) {
     first.set_extended(0);
@@ -69,6 +73,14 @@ void UpdaterLauncherWnd::SelectGame(const wchar_t* id, int32_t force) {
   NavigateView(kBanner, GetSessionValues().BannerUrl);
   UpdateProgress();
   Invalidate();
+}
+
+void UpdaterLauncherWnd::HideGameControls() {
+  SetBoxText(text_boxes_[kGameTitle], L"", 0);
+  for (SkinnedButton& button : action_buttons_) {
+    if (button.created())
+      button.Show(0, 0);
+  }
 }
 
 void UpdaterLauncherWnd::PlacePatchInfoButton() {
@@ -106,8 +118,10 @@ void UpdaterLauncherWnd::ShowHomePage() {
 void UpdaterLauncherWnd::RefreshGame(const wchar_t* id) {
   if (id == nullptr || std::wcscmp(id, current_game_id_.GetString()) != 0)
     return;
-  if (FindGameInfo(id) == nullptr)
+  if (FindGameInfo(id) == nullptr) {
     current_game_id_.Assign(L"");
+    HideGameControls();
+  }
   UpdateProgress();
   Invalidate();
 }

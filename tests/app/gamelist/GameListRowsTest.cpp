@@ -13,16 +13,29 @@ std::vector<LONG> Sides(const RECT& rect) {
   return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
-TEST(GameListRows, VisibleRowsNeedALayout) {
-  GameButtonInfo layout;
-  EXPECT_EQ(0, VisibleRowCount(400, layout));  // no layout: no rows, no division by zero
-  layout.height = 30;
-  layout.line_height = 1;
-  EXPECT_EQ(12, VisibleRowCount(400, layout));
-  EXPECT_EQ(0, VisibleRowCount(0, layout));
-  layout.height = -5;
-  layout.line_height = 2;
-  EXPECT_EQ(0, VisibleRowCount(400, layout));
+TEST(GameListRows, TheVisibleRowsAreThoseWhosePicturesFitBelowTheHeader) {
+  struct Case {
+    int32_t list_height, y, height, line_y, line_height, rows;
+  } cases[] = {
+      {400, 0, 0, 0, 0, 0},    // no layout: no rows, no division by zero
+      {371, 0, 30, 0, 1, 12},  // 12 rows of 30 and the 11 lines between them
+      {370, 0, 30, 0, 1, 11},  // the last row needs no line below it
+      {439, 1, 38, 1, 1, 11},  // the default skin: each picture 1 below its slot's top, slots of 40
+      {438, 1, 38, 1, 1, 10},  // the last picture would end 1 below the list
+      {35, 5, 30, 0, 1, 1},    // a picture placed lower needs that much more
+      {34, 5, 30, 0, 1, 0},    {0, 0, 30, 0, 1, 0},  // nothing fits
+      {400, 0, -5, 0, 2, 0},                         // a negative height
+      {400, 0, 10, -20, 1, 0},                       // slots that go back up
+  };
+  for (const Case& c : cases) {
+    GameButtonInfo layout;
+    layout.y = c.y;
+    layout.height = c.height;
+    layout.line_y = c.line_y;
+    layout.line_height = c.line_height;
+    EXPECT_EQ(c.rows, VisibleRowCount(c.list_height, layout))
+        << c.list_height << " " << c.y << " " << c.height;
+  }
 }
 
 TEST(GameListRows, ScrollOffsetIsBoundedAndScrollButtonsFollowIt) {

@@ -4,10 +4,12 @@
 // and build/screenshots/game_popup_menu.png.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
 #include "app/gamelist/GameList.h"
+#include "app/gamelist/GameListRows.h"
 #include "app/gamelist/GameListServices.h"
 #include "app/gamelist/GamePopupMenu.h"
 #include "app/games/GameActions.h"
@@ -97,14 +99,18 @@ class GameListWindowTest : public gamelist_testing::GameListSkinTest {
     return L"[FONT]\r\ncount=1\r\ncolorkey_r=255\r\ncolorkey_g=0\r\ncolorkey_b=255\r\n"
            L"[FONT_0]\r\nid=body\r\nsize=-12\r\nname=Tahoma\r\n";
   }
+  // The panel `height` pixels tall, its region bar along the bottom.
+  void WriteListIni(int height) {
+    WriteIni(L"data\\skin\\common\\list.ini",
+             L"[BACK]\r\nx=10\r\ny=10\r\nwidth=240\r\nheight=" + std::to_wstring(height) +
+                 L"\r\nback_color_r=30\r\nback_color_g=34\r\nback_color_b=44\r\n" + Fonts() +
+                 L"[REGION]\r\nx=8\r\ny=" + std::to_wstring(height - 22) +
+                 L"\r\nimage=region.png\r\nfont_id=body\r\ntext_x=30\r\ntext_y=" +
+                 std::to_wstring(height - 20) +
+                 L"\r\ntext_color_r=255\r\ntext_color_g=255\r\ntext_color_b=255\r\n");
+  }
   void WriteListSkin() {
-    WriteIni(
-        L"data\\skin\\common\\list.ini",
-        L"[BACK]\r\nx=10\r\ny=10\r\nwidth=240\r\nheight=400\r\nback_color_r=30\r\nback_color_g=34\r\n"
-        L"back_color_b=44\r\n" +
-            Fonts() +
-            L"[REGION]\r\nx=8\r\ny=378\r\nimage=region.png\r\nfont_id=body\r\ntext_x=30\r\ntext_y=380\r\n"
-            L"text_color_r=255\r\ntext_color_g=255\r\ntext_color_b=255\r\n");
+    WriteListIni(400);
     WriteIni(L"data\\skin\\common\\list_header_installed_game.ini",
              L"[BACK]\r\nx=0\r\ny=0\r\nwidth=240\r\nheight=30\r\nback_color_r=60\r\nback_color_g=70\r\n"
              L"back_color_b=90\r\n");
@@ -166,9 +172,9 @@ TEST_F(GameListWindowTest, FiveHundredGamesScrollWithWheelAndButtonsAndTheLastIs
   games_.Add(L"uninstalled", 0, 0);
   GameList list;
   Open(list);
-  // Rows: header bottom 30; (400 - 1) / (30 + 1) = 12 rows.
+  // Rows: header bottom 30; 11 rows of 30 and 10 lines of 1 fill the 370 pixels below it.
   EXPECT_EQ(30, list.buttons().origin_y);
-  EXPECT_EQ(12, list.buttons().visible_rows);
+  EXPECT_EQ(11, list.buttons().visible_rows);
   EXPECT_EQ(500, list.buttons().installed().count());
   EXPECT_FALSE(list.header().scroll_up().visible());
   EXPECT_TRUE(list.header().scroll_down().visible());
@@ -192,10 +198,10 @@ TEST_F(GameListWindowTest, FiveHundredGamesScrollWithWheelAndButtonsAndTheLastIs
 
   // The last game: selected through the list, scrolled to the last visible row.
   list.SelectButton(L"game499");
-  EXPECT_EQ(12 - 500, list.buttons().scroll_offset);
+  EXPECT_EQ(11 - 500, list.buttons().scroll_offset);
   EXPECT_FALSE(list.header().scroll_down().visible());
   // Hover and a click on the row above it selects that one instead.
-  testing_support::ClickAt(window, 100, 30 + 10 * 31 + 5);
+  testing_support::ClickAt(window, 100, 30 + 9 * 31 + 5);
   ASSERT_NE(nullptr, list.buttons().selected);
   EXPECT_STREQ(L"game498", list.buttons().selected->GetGameId());
   // Rows off screen hold no pictures: only the drawn rows were rendered.
@@ -217,7 +223,7 @@ TEST_F(GameListWindowTest, AHeaderSkinChangeMovesTheRowsAndBoundsTheScrollAgain)
   GameList list;
   Open(list, 40);
   list.SelectButton(L"g19");
-  EXPECT_EQ(12 - 20, list.buttons().scroll_offset);
+  EXPECT_EQ(11 - 20, list.buttons().scroll_offset);
   // A taller header and a layout with lower rows: more rows fit, the list starts lower, and the offset that
   // showed the last row is now past the end.
   WriteIni(L"data\\skin\\common\\list_header_installed_game.ini",
@@ -228,8 +234,47 @@ TEST_F(GameListWindowTest, AHeaderSkinChangeMovesTheRowsAndBoundsTheScrollAgain)
   BroadcastSkinChange();
   root_.Update();
   EXPECT_EQ(60, list.buttons().origin_y);
-  EXPECT_EQ((400 - 1) / 21, list.buttons().visible_rows);
-  EXPECT_EQ((400 - 1) / 21 - 20, list.buttons().scroll_offset);
+  EXPECT_EQ(16, list.buttons().visible_rows);  // 16 rows of 20 and 15 lines of 1 below the header
+  EXPECT_EQ(16 - 20, list.buttons().scroll_offset);
+  list.Destroy();
+}
+
+// The bottom edge of the lowest picture on screen, in panel coordinates.
+LONG LowestRowBottom(GameList& list) {
+  GameButtonList& buttons = list.buttons();
+  LONG bottom = 0;
+  for (const GameListRow& row :
+       LayOutRows(buttons.installed(), buttons.selected, list.layout(), buttons.origin_x, buttons.origin_y,
+                  buttons.scroll_offset, buttons.visible_rows))
+    bottom = std::max(bottom, row.picture.bottom);
+  return bottom;
+}
+
+TEST_F(GameListWindowTest, TheRowsFitBetweenTheHeaderAndThePanelsBottomAlsoAfterTheSkinResizesThePanel) {
+  for (int i = 0; i < 20; ++i)
+    games_.Add(L"g" + std::to_wstring(i), 1);
+  GameList list;
+  Open(list, 40);
+  struct Case {
+    int panel_height;
+    int32_t rows;
+  } cases[] = {{400, 11}, {250, 7}, {400, 11}, {92, 2}, {59, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.panel_height);
+    if (c.panel_height != list.height()) {
+      // A skin whose panel has another height: its background resizes the panel after the skin hook ran.
+      WriteListIni(c.panel_height);
+      SetCurrentSkin(c.panel_height == 400 ? L"tall" : L"short");
+      BroadcastSkinChange();
+      root_.Update();
+    }
+    ASSERT_EQ(c.panel_height, list.height());
+    EXPECT_EQ(c.rows, list.buttons().visible_rows);
+    // The last game scrolled into view sits in the last row, above the panel's bottom edge.
+    list.SelectButton(L"g19");
+    EXPECT_LE(LowestRowBottom(list), list.height());
+    list.SelectButton(L"g0");
+  }
   list.Destroy();
 }
 

@@ -18,6 +18,8 @@
 #include "app/games/UpdateQueue.h"
 #include "app/session/SessionValues.h"
 #include "app/settings/Setting.h"
+#include "app/texts/MessageTexts.h"
+#include "base/ScopedHandle.h"
 #include "base/TextFields.h"
 #include "tests/app/games/GameTestSupport.h"
 #include "tests/support/TempFolder.h"
@@ -33,11 +35,15 @@ using testing_support::TempFolder;
 
 struct RecordingView : GameActionView {
   std::wstring selected;
-  std::map<int, int32_t> buttons;  // 1..5, 6 the filecheck button
+  std::map<int, int32_t> buttons;                     // 1..5, 6 the filecheck button
+  std::vector<std::pair<int, int32_t>> button_calls;  // buttons 1..5, in order
   std::vector<std::pair<int32_t, int32_t>> global;
   std::vector<std::wstring> calls;
   const wchar_t* SelectedGameId() override { return selected.c_str(); }
-  void SetActionButton(int number, int32_t flags) override { buttons[number] = flags; }
+  void SetActionButton(int number, int32_t flags) override {
+    buttons[number] = flags;
+    button_calls.push_back({number, flags});
+  }
   void SetFileCheckButton(int32_t flags) override { buttons[6] = flags; }
   void SelectGame(const wchar_t* id) override { calls.push_back(std::wstring(L"select ") + id); }
   void DeselectGame() override { calls.push_back(L"deselect"); }
@@ -106,6 +112,7 @@ class GameActionsTest : public ::testing::Test {
     SetCurrentSkin(nullptr);
     TakeSkinChange();
     GetSessionValues() = SessionValues{};
+    ReleaseAppMessages();
   }
 
   // An installed game of `loader_type` in `state`, with a mirror in the same state.
@@ -122,6 +129,7 @@ class GameActionsTest : public ::testing::Test {
   }
 
   TempFolder folder_{L"actions"};
+  TempFolder messages_{L"actionmessages"};
   TempFolder settings_folder_{L"settings"};
   std::wstring program_;
   TestGames games_;
@@ -330,6 +338,87 @@ TEST_F(GameActionsTest, TheHomePageOpensOutsideThroughTheShell) {
   OpenGameHomePage(L"missing");
   ASSERT_EQ(1u, shell_.opened.size());
   EXPECT_EQ(L"http://portal.example/a", shell_.opened[0]);
+}
+
+TEST_F(GameActionsTest, InstallHoldsItsButtonWhileStartingAndRefusesARunningInstallerOrAFullCapacity) {
+  game_testing::LoadMessagesNamedByTheirKeys(
+      messages_.path(),
+      {L"installer_is_running", L"exceed_max_update_count", L"download_installer_from_web"});
+  games_.games.push_back(std::make_unique<TestGame>(L"new", 1, 1, L""));
+  TestGame& game = *games_.games.back();
+  AddGameState()->game_id.Assign(L"new");
+  view_.selected = L"new";
+  GameMessageRecorder recorder;
+  // Binding again makes the game "not installed" (state 0) with the installer URL given.
+  auto install = [&](const wchar_t* installer_url) {
+    CopyToField(game.record.installer_url, installer_url);
+    game.Bind();
+    view_.button_calls.clear();
+    recorder.messages.clear();
+    InstallGame(L"new");
+  };
+  using Calls = std::vector<std::pair<int, int32_t>>;
+  using Messages = std::vector<std::wstring>;
+  // The URL names no file: the button is held while the install starts and given back, the game being still
+  // not installed.
+  install(L"http://127.0.0.1:9/");
+  EXPECT_EQ((Calls{{1, kButtonDisabled}, {1, kButtonEnabled}}), view_.button_calls);
+  EXPECT_EQ(Messages{L"download_installer_from_web"}, recorder.messages);
+  EXPECT_EQ(kGameNotInstalled, game.game.GetState());
+  // No server answers: the download fails (state -1) and the button stays held.
+  install(L"http://127.0.0.1:9/setup.exe");
+  EXPECT_EQ((Calls{{1, kButtonDisabled}}), view_.button_calls);
+  EXPECT_TRUE(recorder.messages.empty());
+  EXPECT_EQ(kGameError, game.game.GetState());
+  ASSERT_TRUE(testing_support::FileExists(game.game.installer_file()));
+  {
+    // That installer's file is open elsewhere (the installer runs): refused before anything else.
+    UniqueHandle held(CreateFileW(game.game.installer_file(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
+    install(L"http://127.0.0.1:9/setup.exe");
+    EXPECT_EQ(Messages{L"installer_is_running"}, recorder.messages);
+    EXPECT_TRUE(view_.button_calls.empty());
+    EXPECT_EQ(kGameNotInstalled, game.game.GetState());
+  }
+  // Two other games use the capacity.
+  AddGame(L"busy1", kGameUpdating);
+  AddGame(L"busy2", kGameInstallerDownloading);
+  install(L"http://127.0.0.1:9/");
+  EXPECT_EQ(Messages{L"exceed_max_update_count"}, recorder.messages);
+  EXPECT_TRUE(view_.button_calls.empty());
+  EXPECT_EQ(kGameNotInstalled, game.game.GetState());
+}
+
+TEST_F(GameActionsTest, AGameWhoseProgramRunsIsStartedAgainOnlyWhenTheQuestionIsAnsweredWithItsFirstButton) {
+  game_testing::LoadMessagesNamedByTheirKeys(messages_.path(), {L"game_is_running"});
+  FakeEngineLibrary library(2);
+  TestGame& game = AddGame(L"a", kGameLatest);
+  view_.selected = L"a";
+  // The program (bin\game.exe of an engine-managed game) is open elsewhere: the game runs.
+  std::wstring program = folder_.Join(L"bin\\game.exe");
+  ASSERT_TRUE(testing_support::WriteFileBytes(program, "MZ"));
+  UniqueHandle held(CreateFileW(program.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(held);
+  struct Case {
+    int answer;  // 0: not asked (another modal is open), 2: second button, 1: first button
+    bool runs;
+  } cases[] = {{0, false}, {2, false}, {1, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.answer);
+    g_answer = c.answer;
+    g_questions.clear();
+    view_.buttons.clear();
+    RunGame(L"a");
+    EXPECT_EQ(std::vector<std::wstring>{L"game_is_running"}, g_questions);
+    // A start of an engine-managed game updates it first: it leaves state 3.
+    EXPECT_EQ(c.runs, game.game.GetState() != kGameLatest);
+    EXPECT_EQ(c.runs ? 1u : 0u, view_.buttons.count(5));
+    if (c.runs) {
+      EXPECT_EQ(kButtonDisabled, view_.buttons[5]);
+    }
+  }
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The catalogue against served files: the catalogue-folder number from the version query (patch-server
-// fixture on port 27500), the catalogue files, notices and keywords from the HTTP fixture, and what
-// LoadCatalogue builds from them.
+// fixture on port 27500), the catalogue files, notices and keywords from the HTTP fixture, what
+// LoadCatalogue builds from them, and what the launcher does with the top menu's home entry and the keywords.
 #include <windows.h>
 
 #include <curl/curl.h>
@@ -9,20 +9,26 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "app/games/CatalogueDownload.h"
+#include "app/games/GameActions.h"
 #include "app/games/GameCatalogue.h"
 #include "app/selfupdate/SelfUpdateSteps.h"
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
+#include "app/texts/MessageTexts.h"
 #include "app/texts/NoticeKeywordRecords.h"
+#include "app/windows/orvaneLauncherDlg.h"
 #include "base/TextFields.h"
 #include "selfupdate/GameInfoVersion.h"
 #include "tests/app/games/CatalogueFiles.h"
+#include "tests/app/windows/RecordingShell.h"
 #include "tests/support/FixtureServer.h"
 #include "tests/support/PatchServerProcess.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WinePaths.h"
+#include "ui/skin/SkinLoader.h"
 
 namespace {
 
@@ -277,6 +283,68 @@ TEST_F(GameCatalogueTest, XmlFilesAreOnlySavedUnderTheirOwnPlainName) {
     EXPECT_EQ(1, FetchKeywordFile(url.c_str())) << testing_support::WideToUtf8(url);
   }
   EXPECT_FALSE(testing_support::FileExists(launcher_.Join(L"notice.xml")));
+}
+
+// The launcher over a loaded catalogue: the top menu's home entry takes it home, and a keyword picked from the
+// list searches the keyword's own search value.
+struct HomeView : GameActionView {
+  int deselected = 0;
+  const wchar_t* SelectedGameId() override { return L"a"; }
+  void SetActionButton(int, int32_t) override {}
+  void SetFileCheckButton(int32_t) override {}
+  void SelectGame(const wchar_t*) override {}
+  void DeselectGame() override { ++deselected; }
+  void SetGlobalButtons(int32_t, int32_t) override {}
+  uint32_t ButtonWaitTime() override { return 0; }
+};
+
+TEST_F(GameCatalogueTest, GoingHomeNeedsTheHomeEntryAndThenLeavesTheGamesSkinAndSelection) {
+  Serve({{std::string(kFolder) + "MLI_5.info", "2\n1|Support|http://help/|1\n2|PostOfHome|http://home/|1\n"},
+         {std::string(kFolder) + "MLI_6.info", "1\n1|Support|http://help/|1\n"},
+         {std::string(kFolder) + "GLI_5.info", "1\n" + Game("a", 0, 1)},
+         {std::string(kFolder) + "GLI_6.info", "1\n" + Game("a", 0, 1)}});
+  HomeView view;
+  SetGameActionView(&view);
+  for (int32_t company : {6, 5}) {
+    SCOPED_TRACE(company);
+    GetSessionValues().CompanyID = company;
+    ASSERT_EQ(1, LoadCatalogue());
+    SetCurrentSkin(L"skin_a");  // the selected game's skin
+    TakeSkinChange();
+    GoHome();
+    const bool home = company == 5;
+    EXPECT_STREQ(home ? L"" : L"skin_a", GetCurrentSkin());
+    EXPECT_FALSE(TakeSkinChange());  // a change was broadcast at once
+    EXPECT_EQ(home ? 1 : 0, view.deselected);
+  }
+  SetGameActionView(nullptr);
+  SetCurrentSkin(nullptr);
+  TakeSkinChange();
+}
+
+TEST_F(GameCatalogueTest, AKeywordPickedFromTheListSearchesItsOwnValueAndOnlyAnExactMatchSearches) {
+  Serve({{std::string(kFolder) + "MLI_5.info", "1\n1|PostOfHome|http://home/|1\n"},
+         {std::string(kFolder) + "GLI_5.info", "1\n" + Game("a", 0, 1)},
+         {"xml/keyword.xml",
+          "<k><item><view_content>Try Alpha &amp; Co</view_content><keyword>alpha%26co</keyword></item>"
+          "<item><view_content>Beta</view_content><keyword>beta</keyword></item></k>"}});
+  GetSessionValues().CompanyID = 5;
+  CopyToField(GetSessionValues().KeywordUrl, Url("xml/keyword.xml").c_str());
+  ASSERT_EQ(1, LoadCatalogue());
+  ASSERT_EQ(2u, KeywordCount());
+  std::wstring texts = L"\uFEFF[URL]\r\nsearch_url=http://search.example/?q=\r\n";
+  ASSERT_EQ(1,
+            LoadAppMessagesFromContent(texts.c_str(), static_cast<uint32_t>(texts.size() * sizeof(wchar_t))));
+  RecordingShell shell;
+  SetLauncherUrlShell(&shell);
+  for (const wchar_t* picked : {L"Try Alpha & Co", L"beta", L"Bet", L"Beta"})
+    OpenSearch(picked, 1);
+  SetLauncherUrlShell(nullptr);
+  ReleaseAppMessages();
+  // The keyword's value is already part of an address: it is taken as it is.
+  EXPECT_EQ((std::vector<std::wstring>{L"\"http://search.example/?q=alpha%26co\"",
+                                       L"\"http://search.example/?q=beta\""}),
+            shell.opened);
 }
 
 }  // namespace

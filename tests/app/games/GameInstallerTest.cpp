@@ -92,16 +92,8 @@ class GameInstallerTest : public ::testing::Test {
 
   // Each text is its key, so a test sees which question was asked.
   void LoadMessagesNamedByTheirKeys() {
-    std::wstring ini = L"\uFEFF[MESSAGE]\r\n";
-    for (const wchar_t* key : {L"resume_installer", L"run_installer", L"download_installer_from_web"})
-      ini += std::wstring(key) + L"=" + key + L"\r\n";
-    ASSERT_TRUE(WriteFileBytes(messages_.Join(L"data\\skin\\AppMessage.ini"),
-                               std::string(reinterpret_cast<const char*>(ini.data()), ini.size() * 2)));
-    wchar_t previous[MAX_PATH];
-    GetCurrentDirectoryW(MAX_PATH, previous);
-    SetCurrentDirectoryW(messages_.path().c_str());
-    ASSERT_EQ(1, LoadAppMessages());
-    SetCurrentDirectoryW(previous);
+    game_testing::LoadMessagesNamedByTheirKeys(
+        messages_.path(), {L"resume_installer", L"run_installer", L"download_installer_from_web"});
   }
 
   // A game that is not installed, whose installer is `path` on the server.

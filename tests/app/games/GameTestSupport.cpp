@@ -6,7 +6,9 @@
 
 #include "app/games/CDllLoader.h"
 #include "app/games/GameHooks.h"
+#include "app/texts/MessageTexts.h"
 #include "base/TextFields.h"
+#include "tests/support/TempFolder.h"
 
 namespace game_testing {
 
@@ -102,6 +104,20 @@ FakeEngineStep Step(int32_t event, int32_t a, int32_t b, int32_t c, const wchar_
   step.c = c;
   CopyToField(step.text, text);
   return step;
+}
+
+void LoadMessagesNamedByTheirKeys(const std::wstring& folder, std::initializer_list<const wchar_t*> keys) {
+  std::wstring ini = L"\uFEFF[MESSAGE]\r\n";
+  for (const wchar_t* key : keys)
+    ini += std::wstring(key) + L"=" + key + L"\r\n";
+  ASSERT_TRUE(testing_support::WriteFileBytes(
+      folder + L"\\data\\skin\\AppMessage.ini",
+      std::string(reinterpret_cast<const char*>(ini.data()), ini.size() * sizeof(wchar_t))));
+  wchar_t previous[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, previous);
+  SetCurrentDirectoryW(folder.c_str());
+  EXPECT_EQ(1, LoadAppMessages());
+  SetCurrentDirectoryW(previous);
 }
 
 bool WaitFor(const std::function<bool()>& condition, unsigned timeout_ms) {

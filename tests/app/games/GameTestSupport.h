@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,6 +47,10 @@ class FakeEngineLibrary {
 
 // A script step.
 FakeEngineStep Step(int32_t event, int32_t a = 0, int32_t b = 0, int32_t c = 0, const wchar_t* text = L"");
+
+// Loads the application message table (written as "data\skin\AppMessage.ini" below `folder`) with each of
+// `keys` as its own text, so that a test sees which message or question was shown.
+void LoadMessagesNamedByTheirKeys(const std::wstring& folder, std::initializer_list<const wchar_t*> keys);
 
 // Polls `condition` every 10 ms for up to `timeout_ms`.
 bool WaitFor(const std::function<bool()>& condition, unsigned timeout_ms = 5000);

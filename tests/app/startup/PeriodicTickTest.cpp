@@ -1,11 +1,13 @@
 // The periodic tick over fake games, a fake clock and recording views: the period and its wrap, the version
 // file on every tenth period, the queue of the update of all games, the power-off rule, the idle rule, the
-// error and need-update pop-ups, pending requests and the game order.
+// error and need-update pop-ups, pending requests, the game order, and the hand-off of a started installer.
 #include "app/startup/PeriodicTick.h"
 
+#include <curl/curl.h>
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/games/GameHooks.h"
 #include "app/games/GameStateMirror.h"
@@ -13,12 +15,17 @@
 #include "app/settings/Setting.h"
 #include "app/startup/LauncherGlobals.h"
 #include "app/texts/MessageTexts.h"
+#include "base/ScopedHandle.h"
+#include "base/TextFields.h"
+#include "tests/app/games/GameTestSupport.h"
 #include "tests/app/startup/TickTestSupport.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
 
 using namespace tick_testing;
+using game_testing::TestGame;
+using testing_support::FileExists;
 using testing_support::TempFolder;
 
 std::vector<std::wstring> g_messages;
@@ -320,6 +327,92 @@ TEST_F(PeriodicTickTest, AGameOrderEntryStaysWhileItsGameIsInTheCatalogue) {
   EXPECT_EQ(nullptr, FindGameState(L"installed"));
   EXPECT_EQ(0, setting_->GetGameOrder(L"installed"));
   EXPECT_EQ(1, setting_->GetGameOrder(L"uninstalled"));
+}
+
+// Real game records for the tick, where it reaches into a game's record (the installer's hand-off).
+struct GameList : GameSource {
+  std::vector<IGameInfo*> games;
+  size_t Count() override { return games.size(); }
+  IGameInfo* At(size_t index) override { return index < games.size() ? games[index] : nullptr; }
+};
+
+TEST_F(PeriodicTickTest, AStartedInstallerHandsTheGameBackAndItsFileIsDeletedOnceTheGameIsInstalled) {
+  ASSERT_EQ(CURLE_OK, curl_global_init(CURL_GLOBAL_ALL));
+  TempFolder downloads(L"tickdownloads");
+  TempFolder installed(L"tickinstalled");
+  TestGame game(L"new", 0, 1, L"");
+  // An installer download that could not reach its server leaves the installer's file name behind.
+  CopyToField(game.record.installer_url, L"http://127.0.0.1:9/setup.exe");
+  game.Bind();
+  game.game.Install(downloads.path().c_str());
+  const std::wstring installer = game.game.installer_file();
+  ASSERT_TRUE(FileExists(installer));
+  GameList records;
+  records.games.push_back(&game.game);
+  SetGameSource(&records);
+  game.SetState(kGameInstallerDownloading);
+  ProcessGames();
+  GameState* mirror = FindGameState(L"new");
+  ASSERT_NE(nullptr, mirror);
+
+  // The download finished and started the installer (state 2): the next tick makes the game not installed
+  // again, with the install button held for the button wait, until the installation is found.
+  game.SetState(kGameInstallerStarted);
+  ProcessGames();
+  EXPECT_EQ(kGameNotInstalled, game.game.GetState());
+  EXPECT_EQ(kGameNotInstalled, mirror->state);
+  EXPECT_EQ(0, mirror->installer_deleted);
+  EXPECT_EQ(kPendingStarted, mirror->pending_action);
+  EXPECT_EQ(1500u, mirror->wait_time);
+  EXPECT_TRUE(FileExists(installer));
+
+  // The installation is found while the installer still holds its file: deleting it fails and is tried again.
+  game.record.installed = 1;
+  CopyToField(game.record.game_folder, installed.path().c_str());
+  {
+    UniqueHandle held(CreateFileW(installer.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    game.Bind();
+    ProcessGames();
+    EXPECT_EQ(1, mirror->installed);
+    EXPECT_EQ(0, mirror->installer_deleted);
+  }
+  ProcessGames();
+  EXPECT_FALSE(FileExists(installer));
+  EXPECT_EQ(1, mirror->installer_deleted);
+  // Once: a file of that name that turns up later is the user's.
+  ASSERT_TRUE(testing_support::WriteFileBytes(installer, "MZ"));
+  ProcessGames();
+  EXPECT_TRUE(FileExists(installer));
+  curl_global_cleanup();
+}
+
+TEST_F(PeriodicTickTest, AGameInstalledDuringTheSessionJoinsTheGameOrderAndTheUpdateOfAllGames) {
+  FakeGame& first = games_.Add(L"first", kGameNeedsUpdate, 1);
+  FakeGame& later = games_.Add(L"later", kGameNotInstalled, 0);
+  ProcessGames();
+  EXPECT_EQ(1, setting_->GetGameOrder(L"first"));
+  EXPECT_EQ(0, setting_->GetGameOrder(L"later"));
+
+  // A hand-over makes "later" the start game: it is installed now, and needs an update too.
+  later.installed = 1;
+  later.state = kGameNeedsUpdate;
+  ProcessGames();
+  EXPECT_EQ(2, setting_->GetGameOrder(L"later"));
+  wchar_t saved[16] = {};
+  GetPrivateProfileStringW(L"GAME_ORDER", L"2", L"", saved, 16,
+                           settings_folder_.Join(L"launcher.ini").c_str());
+  EXPECT_STREQ(L"later", saved);
+
+  // The update of all games reaches both; the second waits in the queue.
+  ASSERT_EQ(kGlobalSomethingToUpdate, GlobalUpdate().global_state);
+  ASSERT_EQ(1, UpdateAllGames());
+  EXPECT_EQ(1, first.updates);
+  UpdateGame* head = GetQueuedUpdateHead();
+  ASSERT_NE(nullptr, head);
+  RemoveQueuedUpdate(head);
+  ASSERT_NE(nullptr, GetQueuedUpdateHead());
+  EXPECT_STREQ(L"later", GetQueuedUpdateHead()->game_id.GetString());
 }
 
 }  // namespace

@@ -142,10 +142,14 @@ HWND FindMessageWindow() {
 
 POINT g_click_target;
 int g_click_ticks = 0;
+// Runs (when set) once the dialog is up, before the click.
+std::function<void()> g_when_up;
 
 void CALLBACK ClickWhenTheDialogIsUp(HWND, UINT, UINT_PTR id, DWORD) {
   if (HWND window = FindMessageWindow()) {
     KillTimer(nullptr, id);
+    if (g_when_up)
+      g_when_up();
     testing_support::ClickAt(window, g_click_target.x, g_click_target.y);
   } else if (++g_click_ticks > 160) {
     KillTimer(nullptr, id);
@@ -172,6 +176,7 @@ class MessageWindowsTest : public testing_support::MessageSkinTest {
     g_answers.clear();
   }
   void TearDown() override {
+    g_when_up = nullptr;
     PopupQueueRemoveAll();
     SetMainDialog(nullptr);
     MessageSkinTest::TearDown();
@@ -423,12 +428,23 @@ TEST_F(MessageWindowsTest, APopupThatCannotBeCreatedReportsItAndCanBeRemoved) {
   EXPECT_TRUE(g_answers.empty());
 }
 
-TEST_F(MessageWindowsTest, TheInstalledGamePresenterShowsTheOneButtonDialog) {
+TEST_F(MessageWindowsTest, TheInstalledGamePresenterShowsTheOneButtonDialogUnderTheModalGuard) {
   InstallGameMessagePresenter();
-  ClickInMessageDialog(kOkOnlyButton, [] {
+  std::vector<int32_t> guard_while_shown;
+  g_when_up = [&guard_while_shown] { guard_while_shown.push_back(IsModalOpen()); };
+  auto show = [] {
     ShowGameMessage(L"The file data/a.pak was changed.");
     return INT_PTR{0};
-  });
+  };
+  ClickInMessageDialog(kOkOnlyButton, show);
+  EXPECT_EQ(std::vector<int32_t>{1}, guard_while_shown);
+  EXPECT_EQ(0, IsModalOpen());
+  // Another guarded dialog is open (the settings dialog, a question): the message is not shown over it.
+  ASSERT_EQ(1, EnterModal());
+  ClickInMessageDialog(kOkOnlyButton, show);
+  EXPECT_EQ(1u, guard_while_shown.size());
+  EXPECT_EQ(1, IsModalOpen());
+  LeaveModal();
   SetGameMessagePresenter(nullptr);
   EXPECT_EQ(nullptr, FindMessageWindow());
 }

@@ -6,6 +6,7 @@
 
 #include <ole2.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -143,7 +144,7 @@ TEST_F(UpdaterLauncherWndTest, TheDefaultSkinGivesEveryChildTextBoxAndImage) {
   for (int32_t id = 110; id <= 116; ++id)
     EXPECT_TRUE(window.action_button(id).created()) << id;
   EXPECT_FALSE(window.action_button(110).visible());
-  EXPECT_TRUE(window.action_button(116).visible());
+  EXPECT_FALSE(window.action_button(116).visible());  // home: no game for its page
   EXPECT_TRUE(window.file_progress().visible());
   for (int32_t i = 0; i < 7; ++i)
     EXPECT_NE(nullptr, window.text_box(i)) << i;
@@ -256,6 +257,50 @@ TEST_F(UpdaterLauncherWndTest, SelectGameNavigatesOnceUnlessForcedAndAnUnknownId
   window.SelectGame(L"a", 1);
   SkinnedButton& info = window.action_button(UpdaterLauncherWnd::kPatchInfoButtonId);
   EXPECT_LE(info.x() + info.width(), window.width());
+  window.Destroy();
+}
+
+TEST_F(UpdaterLauncherWndTest, WithoutAGameItsTitleAndButtonsAreHiddenUntilTheNextSelection) {
+  AddGame(L"a", 3);
+  GameState* mirror = GameStateList().AddNew()->item;
+  mirror->game_id.Assign(L"a");
+  mirror->state = 3;
+  mirror->installed = 1;
+  UpdaterLauncherWnd window;
+  ASSERT_EQ(1, Open(window));
+  auto shown = [&window](std::vector<int32_t> ids) {
+    for (int32_t id = 110; id <= 116; ++id) {
+      bool expected = std::find(ids.begin(), ids.end(), id) != ids.end();
+      EXPECT_EQ(expected, window.action_button(id).visible() != 0) << id;
+    }
+  };
+  // Each way of losing the current game: home (the home button's action), and the game leaving the catalogue.
+  for (const char* way : {"home", "vanished"}) {
+    SCOPED_TRACE(way);
+    ::SelectGame(L"a");  // the list's selection: the game, its title and its buttons
+    EXPECT_STREQ(L"Game a", window.text_box(1)->text().GetString());
+    shown({114, 115, 116});  // latest: run, file check, patch info
+    if (std::string(way) == "home") {
+      window.DeselectGame();
+    } else {
+      games_.Remove(L"a");
+      window.RefreshGame(L"a");
+    }
+    EXPECT_STREQ(L"", window.SelectedGameId());
+    EXPECT_STREQ(L"", window.text_box(1)->text().GetString());
+    shown({});
+    window.LoadSkin();  // a skin change at home brings no title back
+    EXPECT_STREQ(L"", window.text_box(1)->text().GetString());
+    if (std::string(way) == "home") {
+      ASSERT_TRUE(testing_support::WaitUntilPainted(root_.GetHwnd(), 3000));
+      testing_support::PngImage shot = testing_support::CaptureWindow(root_.GetHwnd());
+      EXPECT_TRUE(testing_support::SaveScreenshot(shot, L"launcher_body_home.png"));
+    } else {
+      AddGame(L"a", 3);
+    }
+  }
+  ::SelectGame(L"a");
+  shown({114, 115, 116});
   window.Destroy();
 }
 
