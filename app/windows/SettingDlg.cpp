@@ -219,6 +219,9 @@ int32_t SettingDlg::OnCreate() {
   general_tab_.SetTabState(general_tab_.tab_state() == SkinnedTab::kOffOver ? SkinnedTab::kOnOver
                                                                             : SkinnedTab::kOn);
   SelectTab(kGeneralTabName);
+  // Setting the text left the caret at its start with nothing selected: the path is selected whole, so that
+  // a first key replaces all of it rather than going into a part of it.
+  SendMessageW(download_path_edit_.window_handle(), EM_SETSEL, 0, -1);
   return 1;
 }
 

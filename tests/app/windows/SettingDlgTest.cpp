@@ -434,6 +434,24 @@ TEST_F(SettingDlgTest, TheMessageOfOkIsOwnedByTheDialogWhichTakesNoInputUntilItI
   EXPECT_TRUE(enabled_after);
 }
 
+TEST_F(SettingDlgTest, TheDownloadPathIsSelectedWholeWhenTheDialogOpens) {
+  SettingDlg dialog;
+  std::wstring path, typed;
+  DWORD first = 1, last = 0;
+  Run(dialog, [&] {
+    HWND edit = dialog.edit(SettingDlg::kDownloadPathEdit).window_handle();
+    path = dialog.edit(SettingDlg::kDownloadPathEdit).GetText();
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&first), reinterpret_cast<LPARAM>(&last));
+    SendMessageW(edit, WM_CHAR, L'x', 1);  // a stray key
+    typed = dialog.edit(SettingDlg::kDownloadPathEdit).GetText();
+    Click(dialog, SettingDlg::kCancelButton);
+  });
+  ASSERT_FALSE(path.empty());
+  EXPECT_EQ(0u, first);
+  EXPECT_EQ(path.size(), last);
+  EXPECT_EQ(L"x", typed) << "the key replaced only a part of the path";
+}
+
 TEST_F(SettingDlgTest, OkStoresTheRowOrderAndCancelLeavesTheSingletonAlone) {
   AddGames(4);
   Setting::GetInstance()->SetGameOrder(L"gone", 5);  // no longer in the catalogue
