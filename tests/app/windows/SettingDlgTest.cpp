@@ -663,7 +663,7 @@ TEST_F(SettingDlgTest, AUserChangesEveryTabOfFiveHundredGamesAndPressesOk) {
     SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-3 * WHEEL_DELTA)),
                  MAKELPARAM(screen.x, screen.y));
     testing_support::ClickAt(window, 100, 76 + 30);  // row 4 after three rows scrolled away
-    testing_support::ClickAt(window, 360, 152);      // up
+    testing_support::ClickAt(window, 360, 174);      // up
     Shoot(window, L"settings_gamelist.png");
     testing_support::ClickAt(window, 280, 296);  // OK
   };
