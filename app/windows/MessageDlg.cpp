@@ -38,9 +38,10 @@ int32_t MessageDlg::OnNotify(int32_t code, intptr_t p1, intptr_t p2) {
   return SkinnedDialog::OnNotify(code, p1, p2);
 }
 
-INT_PTR ShowMessageDialog(int32_t kind, const wchar_t* text) {
+INT_PTR ShowMessageDialog(int32_t kind, const wchar_t* text, HWND owner) {
   MessageDlg dialog;
   dialog.SetSkin(L"etc", L"message_wnd");
   dialog.SetMessage(kind, text);
+  dialog.set_modal_owner(owner);
   return dialog.DoModal();
 }

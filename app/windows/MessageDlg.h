@@ -35,5 +35,6 @@ class MessageDlg : public SkinnedDialog {
 };
 
 // Runs a MessageDlg of `kind` with `text` modally (category "etc", skin "message_wnd") and returns its result:
-// IDOK, IDCANCEL, or -1 when the dialog could not be made (its skin did not load).
-INT_PTR ShowMessageDialog(int32_t kind, const wchar_t* text);
+// IDOK, IDCANCEL, or -1 when the dialog could not be made (its skin did not load). A given `owner` window
+// owns the message and takes no input until it is answered.
+INT_PTR ShowMessageDialog(int32_t kind, const wchar_t* text, HWND owner = nullptr);

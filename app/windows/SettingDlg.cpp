@@ -63,15 +63,15 @@ const NumberField kNumberFields[] = {{SettingDlg::kIdleTimeEdit, 1, 99},
                                      {SettingDlg::kCpuUsageEdit, 10, 90},
                                      {SettingDlg::kNetworkUsageEdit, 10, 90}};
 
-void ShowSettingMessage(const wchar_t* text) {
-  ShowMessageDialog(0, text);
+void ShowSettingMessage(HWND owner, const wchar_t* text) {
+  ShowMessageDialog(0, text, owner);
 }
 
 SettingMessagePresenter g_presenter = ShowSettingMessage;
 SettingsAcceptedHook g_accepted_hook = nullptr;
 
-void Present(const wchar_t* key) {
-  g_presenter(GetAppMessageOrUnknown(key));
+void Present(HWND owner, const wchar_t* key) {
+  g_presenter(owner, GetAppMessageOrUnknown(key));
 }
 
 int32_t ItemCount(IniStringContainer* ini, const wchar_t* key) {
@@ -219,6 +219,9 @@ int32_t SettingDlg::OnCreate() {
   general_tab_.SetTabState(general_tab_.tab_state() == SkinnedTab::kOffOver ? SkinnedTab::kOnOver
                                                                             : SkinnedTab::kOn);
   SelectTab(kGeneralTabName);
+  // Setting the text left the caret at its start with nothing selected: the path is selected whole, so that
+  // a first key replaces all of it rather than going into a part of it.
+  SendMessageW(download_path_edit_.window_handle(), EM_SETSEL, 0, -1);
   return 1;
 }
 
@@ -417,7 +420,7 @@ bool SettingDlg::StorePath() {
   if (text == nullptr)
     text = L"";
   if (std::wcslen(text) >= kPathField) {
-    Present(L"invalid_install_file_directory");
+    Present(GetHwnd(), L"invalid_install_file_directory");
     return false;
   }
   wchar_t previous[kPathField];
@@ -425,7 +428,7 @@ bool SettingDlg::StorePath() {
   std::wcscpy(clone_->InstallFilePath, text);
   if (clone_->PrepareInstallFilePath() == nullptr) {
     std::wcscpy(clone_->InstallFilePath, previous);
-    Present(L"cannot_create_install_file_directory");
+    Present(GetHwnd(), L"cannot_create_install_file_directory");
     return false;
   }
   return true;
@@ -472,7 +475,7 @@ void SettingDlg::BrowseForFolder() {
     if (SHGetPathFromIDListW(item, path))
       download_path_edit_.SetText(path);
     else
-      Present(L"invalid_install_file_directory");
+      Present(GetHwnd(), L"invalid_install_file_directory");
     CoTaskMemFree(item);
   }
   if (SUCCEEDED(com))

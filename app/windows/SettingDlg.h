@@ -175,8 +175,10 @@ class SettingDlg : public SkinnedDialog {
   String current_tab_;
 };
 
-// Shows a message of the settings dialog (OK and the folder browser); by default the modal message dialog.
-using SettingMessagePresenter = void (*)(const wchar_t* text);
+// Shows a message of the settings dialog (OK and the folder browser) over `owner`, the settings dialog's
+// window. By default the modal message dialog, owned by that window: the settings dialog takes no input
+// (a second OK, a second message) until the message is answered.
+using SettingMessagePresenter = void (*)(HWND owner, const wchar_t* text);
 // Null restores the default. Tests record the messages instead.
 void SetSettingMessagePresenter(SettingMessagePresenter presenter);
 

@@ -391,12 +391,16 @@ void LauncherJourneyTest::MainWindowShowsTheGames() {
       main_window_, [&](const PngImage& shot) { return HasColourIn(shot, list, kNewBadge); }, 3,
       L"main-window-home", &shown);
   EXPECT_TRUE(shown) << "the start game's badge";
-  // Selecting it in the list (a click on its row) keeps its button.
+  // Selecting it in the list (a click on its row) shows it selected, with its update button. The picture is
+  // taken once the row shows selected: the home layout's button would otherwise pass for the game's.
   ClickInWindow(main_window_, list.left + 80, list.top + 52);
   CaptureWhen(
-      main_window_, [&](const PngImage& shot) { return HasColourIn(shot, update, 0xFFFFFF); }, 3,
-      L"main-window-start-game-selected", &shown);
-  EXPECT_TRUE(shown) << "no update button for the selected start game";
+      main_window_,
+      [&](const PngImage& shot) {
+        return HasColourIn(shot, list, kSelectedRow) && HasColourIn(shot, update, 0xFFFFFF);
+      },
+      3, L"main-window-start-game-selected", &shown);
+  EXPECT_TRUE(shown) << "the start game is not shown selected with its update button";
   // The icon loader fetches every game's icons in the background, one after another.
   auto icons_fetched = [this] {
     const std::string requests = demo_.HttpRequests();

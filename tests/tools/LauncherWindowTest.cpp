@@ -30,10 +30,10 @@ namespace {
 
 // Places in the main window's client area, from the default skin's rectangles (tools/default_skin): the body
 // sits at (8, 46) of the window, the game list at (12, 40) of the body; the list's header is 32 pixels tall
-// and its first row's picture starts 1 pixel below it, 38 pixels tall.
+// and its first row's picture starts 1 pixel below it, 42 pixels tall.
 const POINT kBody = {8, 46};
 const POINT kList = {kBody.x + 12, kBody.y + 40};
-const POINT kFirstRowCentre = {kList.x + 130, kList.y + 32 + 1 + 19};
+const POINT kFirstRowCentre = {kList.x + 130, kList.y + 32 + 1 + 21};
 // Inside the first row, clear of its icon, title, badges and state icon: only the row's back colour.
 const POINT kFirstRowBack = {kList.x + 180, kList.y + 32 + 1 + 4};
 const POINT kListEmpty = {kList.x + 130, kList.y + 300};

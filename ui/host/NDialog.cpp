@@ -116,7 +116,7 @@ int32_t NDialog::Create(int32_t width, int32_t height) {
 }
 
 INT_PTR NDialog::DoModal() {
-  return RunModal(kDialogStyle);
+  return RunModal(kDialogStyle, modal_owner_);
 }
 
 int32_t NDialog::OnWindowCreated() {

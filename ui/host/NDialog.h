@@ -3,9 +3,10 @@
 //
 // Creation: Create (width, height) only stores the node's pending size; DoModal makes the window from a
 // built-in in-memory template (WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_SYSMENU, no
-// controls, no title, no parent) and runs it modally (DialogWindow.h). The window starts at (0, 0), 1 x 1
-// pixels; the node takes the pending size (1 x 1 unless Create set another) and a skinned dialog resizes the
-// window from its skin. WM_CREATE starts the frame clock and fills the tray record's window and id (1).
+// controls, no title, no parent) and runs it modally (DialogWindow.h), owned by the window that
+// set_modal_owner named (none by default). The window starts at (0, 0), 1 x 1 pixels; the node takes the
+// pending size (1 x 1 unless Create set another) and a skinned dialog resizes the window from its skin.
+// WM_CREATE starts the frame clock and fills the tray record's window and id (1).
 //
 // Messages beyond CustomBase.h's: WM_NCHITTEST, WM_TIMER, WM_FRAME_TICK (as pop-ups), WM_CLOSE (OnClose),
 // WM_SYSCOMMAND (below), WM_TRAY_NOTIFY (OnTrayNotify), WM_COPYDATA (OnCopyData, answered TRUE), the IDOK and
@@ -98,6 +99,8 @@ class NDialog : public TopLevelHostNode<CCustomDialog> {
   // Makes the window and runs it modally; the result given to EndModal (IDOK from OnOK, IDCANCEL from
   // OnCancel), -1 when the window could not be made.
   virtual INT_PTR DoModal();
+  // The window that owns the next modal run (its top-level window is disabled meanwhile); null for none.
+  void set_modal_owner(HWND owner) { modal_owner_ = owner; }
   // The window title.
   virtual void SetWindowText(const wchar_t* text);
   // The big and then the small window icon (WM_SETICON); the caller keeps the icon.
@@ -129,6 +132,9 @@ class NDialog : public TopLevelHostNode<CCustomDialog> {
  protected:
   // Starts the frame clock and fills the tray record's window and id; 1.
   int32_t OnWindowCreated() override;
+
+ private:
+  HWND modal_owner_ = nullptr;
 };
 
 // The process's main dialog (set by the launcher), or null.

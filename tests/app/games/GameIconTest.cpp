@@ -11,6 +11,7 @@
 #include "app/games/GameIcon.h"
 #include "app/games/GameStateMirror.h"
 #include "app/games/IconFile.h"
+#include "base/ScopedHandle.h"
 #include "base/TextFields.h"
 #include "tests/app/games/GameTestSupport.h"
 #include "tests/support/FixtureServer.h"
@@ -46,6 +47,21 @@ class IconTest : public testing::Test {
       arguments.push_back(http_.UnixPath(L"script.json"));
     }
     ASSERT_TRUE(http_.Start("http_server.py", arguments)) << http_.log();
+  }
+  // The server re-reads its script when the file's time or size changes: the new script is written with a
+  // time one second after the old one's, however quickly it follows.
+  void ReplaceScript(const std::string& script) {
+    std::wstring path = http_.folder().Join(L"script.json");
+    WIN32_FILE_ATTRIBUTE_DATA old_script = {};
+    ASSERT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &old_script));
+    ASSERT_TRUE(WriteFileBytes(path, script));
+    ULARGE_INTEGER time = {
+        {old_script.ftLastWriteTime.dwLowDateTime, old_script.ftLastWriteTime.dwHighDateTime}};
+    time.QuadPart += 10000000;  // one second in 100-nanosecond units
+    const FILETIME later = {time.LowPart, time.HighPart};
+    UniqueHandle file(
+        CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(file.valid() && SetFileTime(file.get(), nullptr, nullptr, &later));
   }
   void Serve(const std::wstring& relative, const std::string& bytes) {
     ASSERT_TRUE(WriteFileBytes(root_.Join(relative), bytes));
@@ -134,8 +150,7 @@ TEST_F(IconTest, AFailedRefetchKeepsThePreviousIconAndItsVersion) {
   // The server now answers with an error page, then with a body cut short.
   for (const char* script : {R"({"/g3/icon.png": {"status": 500, "body": "broken"}})",
                              R"({"/g3/icon.png": {"content_length": 5000}})"}) {
-    Sleep(20);  // a new modification time for the script
-    ASSERT_TRUE(WriteFileBytes(http_.folder().Join(L"script.json"), script));
+    ASSERT_NO_FATAL_FAILURE(ReplaceScript(script));
     EXPECT_EQ(kIconFetchFailed, FetchIconFile(L"g3", url.c_str(), 2, path)) << script;
     EXPECT_EQ("kept", Local(L"g3\\icon.png")) << script;
     EXPECT_EQ(1u, GetPrivateProfileIntW(L"icon_version", L"icon.png", 0,

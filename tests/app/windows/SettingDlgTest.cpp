@@ -46,7 +46,7 @@ struct TestGames : GameSource {
 
 std::vector<std::wstring> g_messages;
 int g_accepted = 0;
-void RecordMessage(const wchar_t* text) {
+void RecordMessage(HWND /*owner*/, const wchar_t* text) {
   g_messages.push_back(text);
 }
 void CountAccepted() {
@@ -372,6 +372,86 @@ TEST_F(SettingDlgTest, AFolderThatCannotBeMadeOrIsTooLongKeepsTheDialogOpenOnThe
   }
 }
 
+// The message window of this thread (the test skin's 240 x 120 one), or null.
+BOOL CALLBACK FindMessageWindow(HWND window, LPARAM out) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  if (IsWindowVisible(window) && rect.right - rect.left == testing_support::kMessageWidth &&
+      rect.bottom - rect.top == testing_support::kMessageHeight) {
+    *reinterpret_cast<HWND*>(out) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+struct MessageSeen {
+  bool shown = false;
+  HWND owner = nullptr;
+  BOOL settings_enabled = TRUE;
+};
+MessageSeen g_message_seen;
+HWND g_settings_window = nullptr;
+DWORD g_message_wait_started = 0;
+
+// Once the message shows: notes its owner and whether the settings dialog still takes input (a second OK),
+// then answers it with its OK button (or closes it, should the click miss). After 10 s it gives up, so that
+// a message that never shows fails the test, not hangs it.
+void CALLBACK AnswerMessage(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND message = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindMessageWindow, reinterpret_cast<LPARAM>(&message));
+  if (message == nullptr && GetTickCount() - g_message_wait_started < 10000)
+    return;
+  KillTimer(nullptr, id);
+  if (message == nullptr)
+    return;
+  g_message_seen.shown = true;
+  g_message_seen.owner = GetWindow(message, GW_OWNER);
+  g_message_seen.settings_enabled = IsWindowEnabled(g_settings_window);
+  testing_support::ClickAt(message, testing_support::kOkOnlyButton.x, testing_support::kOkOnlyButton.y);
+  if (IsWindow(message))
+    PostMessageW(message, WM_CLOSE, 0, 0);
+}
+
+TEST_F(SettingDlgTest, TheMessageOfOkIsOwnedByTheDialogWhichTakesNoInputUntilItIsAnswered) {
+  ASSERT_TRUE(testing_support::WriteFileBytes(folder_.Join(L"a_file"), "x"));
+  SetSettingMessagePresenter(nullptr);  // the real message dialog
+  g_message_seen = MessageSeen();
+  SettingDlg dialog;
+  BOOL enabled_after = FALSE;
+  Run(dialog, [&] {
+    g_settings_window = dialog.GetHwnd();
+    dialog.edit(SettingDlg::kDownloadPathEdit).SetText(folder_.Join(L"a_file\\sub").c_str());
+    g_message_wait_started = GetTickCount();
+    UINT_PTR timer = SetTimer(nullptr, 0, 30, AnswerMessage);
+    Click(dialog, SettingDlg::kOkButton);  // returns once the message is answered
+    KillTimer(nullptr, timer);
+    enabled_after = IsWindowEnabled(g_settings_window);
+    Click(dialog, SettingDlg::kCancelButton);
+  });
+  ASSERT_TRUE(g_message_seen.shown) << "no message for a folder that cannot be made";
+  EXPECT_EQ(g_settings_window, g_message_seen.owner);
+  EXPECT_FALSE(g_message_seen.settings_enabled) << "a second OK could be pressed behind the message";
+  EXPECT_TRUE(enabled_after);
+}
+
+TEST_F(SettingDlgTest, TheDownloadPathIsSelectedWholeWhenTheDialogOpens) {
+  SettingDlg dialog;
+  std::wstring path, typed;
+  DWORD first = 1, last = 0;
+  Run(dialog, [&] {
+    HWND edit = dialog.edit(SettingDlg::kDownloadPathEdit).window_handle();
+    path = dialog.edit(SettingDlg::kDownloadPathEdit).GetText();
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&first), reinterpret_cast<LPARAM>(&last));
+    SendMessageW(edit, WM_CHAR, L'x', 1);  // a stray key
+    typed = dialog.edit(SettingDlg::kDownloadPathEdit).GetText();
+    Click(dialog, SettingDlg::kCancelButton);
+  });
+  ASSERT_FALSE(path.empty());
+  EXPECT_EQ(0u, first);
+  EXPECT_EQ(path.size(), last);
+  EXPECT_EQ(L"x", typed) << "the key replaced only a part of the path";
+}
+
 TEST_F(SettingDlgTest, OkStoresTheRowOrderAndCancelLeavesTheSingletonAlone) {
   AddGames(4);
   Setting::GetInstance()->SetGameOrder(L"gone", 5);  // no longer in the catalogue
@@ -583,7 +663,7 @@ TEST_F(SettingDlgTest, AUserChangesEveryTabOfFiveHundredGamesAndPressesOk) {
     SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-3 * WHEEL_DELTA)),
                  MAKELPARAM(screen.x, screen.y));
     testing_support::ClickAt(window, 100, 76 + 30);  // row 4 after three rows scrolled away
-    testing_support::ClickAt(window, 360, 152);      // up
+    testing_support::ClickAt(window, 360, 174);      // up
     Shoot(window, L"settings_gamelist.png");
     testing_support::ClickAt(window, 280, 296);  // OK
   };

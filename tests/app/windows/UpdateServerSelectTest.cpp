@@ -179,12 +179,6 @@ void Wheel(HWND window, int notches) {
                MAKELPARAM(frame.left + 100, frame.top + 60));
 }
 
-// Lets a few frames pass so that a repaint reaches the screen.
-void LetFramesPass() {
-  for (DWORD start = GetTickCount(); GetTickCount() - start < 200; Sleep(10))
-    PumpMessages();
-}
-
 TEST_F(UpdateServerSelectTest, ClicksWheelAndArrowsDriveTheList) {
   WriteSkin();
   ServerList list;
@@ -200,8 +194,13 @@ TEST_F(UpdateServerSelectTest, ClicksWheelAndArrowsDriveTheList) {
     EXPECT_EQ(-1, dialog.selected());
     Click(window, 100, 95);  // row 2
     EXPECT_EQ(2, dialog.selected());
-    LetFramesPass();
-    shot = CaptureWindow(window);
+    // The selection reaches the screen with the next frame's repaint.
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+          shot = CaptureWindow(window);
+          return PixelAt(shot, 210, 95) == kSelectedBack;
+        },
+        5000));
     for (int i = 0; i < 5; ++i)
       Wheel(window, -1);
     EXPECT_EQ(2, dialog.first_visible());  // 6 servers, 4 rows

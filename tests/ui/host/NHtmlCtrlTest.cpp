@@ -295,10 +295,15 @@ TEST_F(RealBrowser, ScreenshotOfTypedTextInAnEditBesideABrowserHost) {
     EXPECT_STREQ(L"typed text", edit.GetText());
     RedrawWindow(scene.dialog.window_handle(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-    PumpFor(300, [] { return false; });  // a few frames: the repaint has reached the screen
-    testing_support::PngImage shot = testing_support::CaptureWindow(scene.dialog.window_handle());
-    // The panel shows around the two hosts, and the browser's window covers its part of the panel.
-    EXPECT_EQ(0xB4C0D4u, testing_support::PixelAt(shot, 20, 200));
+    // The panel shows around the two hosts once the repaint has reached the screen, and the browser's
+    // window covers its part of the panel.
+    testing_support::PngImage shot;
+    EXPECT_TRUE(testing_support::PumpUntil(
+        [&] {
+          shot = testing_support::CaptureWindow(scene.dialog.window_handle());
+          return testing_support::PixelAt(shot, 20, 200) == 0xB4C0D4u;
+        },
+        5000));
     EXPECT_NE(0xB4C0D4u, testing_support::PixelAt(shot, 300, 130));
     EXPECT_TRUE(testing_support::SaveScreenshot(shot, L"edit_and_browser_hosts.png"));
     scene.dialog.OnOK();

@@ -23,12 +23,22 @@ POST1_EXTENDED = (286, 40, 586, 334)
 POST2 = (286, 260, 586, 114)
 BANNER = (286, 380, 586, 50)
 ACTION = (652, 486, 110, 40)
+# The search box ends at the FIND button; it is wide enough for a hint such as "Search for a game, e.g. ..."
+# (the portal's keyword texts), and the greeting's line ends where it begins.
+SEARCH_EDIT = (520, 9, 240, 20)
+USER_NICK = (420, 12, SEARCH_EDIT[0] - 4 - 420, 18)
 FILECHECK = (768, 486, 104, 40)
 
-# The game list's rows.
+# The game list's rows. The selected row shows the game's large icon (48 x 48 in the portal's catalogue) with
+# the title beside it, so it is taller than a row; it overlaps its neighbours' margins only, never their icons
+# or titles (which start ROW_CONTENT_Y below a row's top).
 ROW_WIDTH = 256
-ROW_HEIGHT = 38
-SELECTED_HEIGHT = 46
+ROW_HEIGHT = 42
+ROW_CONTENT_Y = 13
+LARGE_ICON = 48
+SELECTED_ICON_Y = 4  # below the state border
+SELECTED_HEIGHT = SELECTED_ICON_Y + LARGE_ICON + 2
+SELECTED_TITLE_X = 8 + LARGE_ICON + 10
 HEADER_HEIGHT = 32
 
 APP_TEXTS = [
@@ -88,10 +98,11 @@ def write_ticker(skin):
 
 
 def write_top_row(skin):
+    x, y, width, height = SEARCH_EDIT
     skin.ini(skin.skin_file(FOLDER, "search_edit.ini"),
-             [("EDIT", [("x", 560), ("y", 9), ("width", 200), ("height", 20), ("font_id", "text")] +
+             [("EDIT", [("x", x), ("y", y), ("width", width), ("height", height), ("font_id", "text")] +
                colour_keys("text_color", INK))])
-    skin.rect(WINDOW, "search_edit", 560, 9, 200, 20)
+    skin.rect(WINDOW, "search_edit", *SEARCH_EDIT)
     write_button(skin, FOLDER, "search_btn", 764, 8, 50, 22, label="FIND", window=WINDOW)
     write_button(skin, FOLDER, "home_btn", 818, 8, 26, 22, label="H", window=WINDOW)
     write_button(skin, FOLDER, "flashgame_btn", 848, 8, 26, 22, label="F", window=WINDOW)
@@ -109,7 +120,7 @@ def write_actions(skin):
 
 
 def write_body(skin):
-    skin.rect(WINDOW, "user_nick", 420, 12, 136, 18)  # the greeting's line, up to the search box
+    skin.rect(WINDOW, "user_nick", *USER_NICK)  # the greeting's line, up to the search box
     sections = [("BACK", [("x", body.X), ("y", body.Y), ("width", body.WIDTH), ("height", body.HEIGHT),
                           ("back", "body_back.png")] + colour_keys("back_color", PANEL_BOTTOM)),
                 ("BUTTON_WAIT", [("time", 1500)])]
@@ -208,19 +219,21 @@ def write_game_buttons(skin):
         border = Canvas(ROW_WIDTH, 4, colour)
         skin.png(skin.skin_file(FOLDER, name + ".png"), border)
     icons = ["state_updating", "state_need_update", "state_latest", "state_error", "state_install_file_downloading"]
+    taller = SELECTED_HEIGHT - ROW_HEIGHT
     info = [("x", 3), ("y", 1), ("width", ROW_WIDTH), ("height", ROW_HEIGHT), ("selected_x", 0),
-            ("selected_y", -4), ("selected_top_y", 0), ("selected_bottom_y", -8), ("selected_width", ROW_WIDTH + 6),
-            ("selected_height", SELECTED_HEIGHT), ("line_x", 6), ("line_y", 1), ("line_width", ROW_WIDTH - 6),
-            ("line_height", 1)] + colour_keys("line_color", (210, 216, 226)) + \
+            ("selected_y", -(taller // 2)), ("selected_top_y", 0), ("selected_bottom_y", -taller),
+            ("selected_width", ROW_WIDTH + 6), ("selected_height", SELECTED_HEIGHT), ("line_x", 6), ("line_y", 1),
+            ("line_width", ROW_WIDTH - 6), ("line_height", 1)] + colour_keys("line_color", (210, 216, 226)) + \
         colour_keys("back_normal_color", (250, 251, 253)) + colour_keys("back_over_color", (226, 234, 248)) + \
         colour_keys("back_selected_color", (60, 90, 140)) + \
-        [("game_icon_x", 8), ("game_icon_y", 11), ("selected_game_icon_x", 10), ("selected_game_icon_y", 7),
-         ("event_max", 2), ("event_x", 6), ("event_offset", 16), ("event_y", 13),
-         ("event_image", "badge_event.png"), ("hot_image", "badge_hot.png"), ("new_image", "badge_new.png"),
-         ("beta_image", "badge_beta.png"), ("arrow_image", "arrow.png"), ("arrow_x", ROW_WIDTH - 8),
-         ("arrow_y", 17), ("state_icon_count", len(icons)), ("state_icon_x", ROW_WIDTH - 24),
-         ("state_icon_y", 11), ("state_border_count", 3), ("state_border_x", 0), ("state_border_y", 0),
-         ("state_text_count", 1), ("state_text_x", ROW_WIDTH - 30), ("state_text_y", 13), ("state_text_align", 3)]
+        [("game_icon_x", 8), ("game_icon_y", ROW_CONTENT_Y), ("selected_game_icon_x", 8),
+         ("selected_game_icon_y", SELECTED_ICON_Y), ("event_max", 2), ("event_x", 6), ("event_offset", 16),
+         ("event_y", ROW_CONTENT_Y + 2), ("event_image", "badge_event.png"), ("hot_image", "badge_hot.png"),
+         ("new_image", "badge_new.png"), ("beta_image", "badge_beta.png"), ("arrow_image", "arrow.png"),
+         ("arrow_x", ROW_WIDTH - 8), ("arrow_y", (SELECTED_HEIGHT - 12) // 2), ("state_icon_count", len(icons)),
+         ("state_icon_x", ROW_WIDTH - 24), ("state_icon_y", ROW_CONTENT_Y), ("state_border_count", 3),
+         ("state_border_x", 0), ("state_border_y", 0), ("state_text_count", 1), ("state_text_x", ROW_WIDTH - 30),
+         ("state_text_y", ROW_CONTENT_Y + 2), ("state_text_align", 3)]
     sections = [("BUTTON_INFO", info)]
     for index, name in enumerate(icons):
         image = [("image_id", name)] if name == "state_updating" else [("image", name + ".png")]
@@ -231,9 +244,9 @@ def write_game_buttons(skin):
         sections.append(("STATE_BORDER_%d" % index, [("id", name), ("image", image)]))
     sections.append(("STATE_TEXT_0", [("id", "state_install_file_downloading")] +
                      text_keys("small", 0, 0, ACCENT, text="downloading")))
-    sections += [("GAME_TEXT_NORMAL", text_keys("text", 30, 12, INK)),
-                 ("GAME_TEXT_OVER", text_keys("text", 30, 12, ACCENT)),
-                 ("GAME_TEXT_SELECTED", text_keys("title", 52, 13, WHITE))]
+    sections += [("GAME_TEXT_NORMAL", text_keys("text", 30, ROW_CONTENT_Y + 1, INK)),
+                 ("GAME_TEXT_OVER", text_keys("text", 30, ROW_CONTENT_Y + 1, ACCENT)),
+                 ("GAME_TEXT_SELECTED", text_keys("title", SELECTED_TITLE_X, SELECTED_HEIGHT // 2, WHITE, align=4))]
     skin.ini(skin.skin_file(FOLDER, "game_button_info.ini"), sections)
 
 

@@ -23,6 +23,33 @@ LAUNCHER_MESSAGES = [
     ("cannot load icons", "The game icons cannot be loaded."),
 ]
 
+LATER = "\\nPlease try again later."
+# The error pop-up of a game: the text of its error number with the game's title in its "%s" (the literal
+# "\\n" breaks the line). 1..8 end an installer download, 9..17 an update (the engine's codes 1..8 and 10),
+# 18 and 19 the other update libraries' codes 100 and 101, 20 a missing update library.
+ERROR_TEXTS = {
+    1: "The installer of %s could not be downloaded (error 1)." + LATER,
+    2: "The connection broke while the installer of %s was downloading." + LATER,
+    3: "The server refused the installer of %s." + LATER,
+    4: "The installer of %s could not be downloaded (error 4)." + LATER,
+    5: "The download of the installer of %s could not start.\\nCheck the download folder in the settings.",
+    6: "The installer of %s could not be saved.\\nCheck the download folder in the settings.",
+    7: "The installer of %s could not be written to the disk.\\nIs the disk full?",
+    8: "The installer of %s could not be downloaded from the server." + LATER,
+    9: "The update of %s failed (error 1)." + LATER,
+    10: "The connection to the update server broke while %s was updating." + LATER,
+    11: "The update server refused to update %s." + LATER,
+    12: "The update of %s failed (error 4)." + LATER,
+    13: "The update of %s could not prepare a file for its download.\\nCheck that the game's folder can be written.",
+    14: "The update of %s could not create a temporary file.\\nCheck that the game's folder can be written.",
+    15: "The update of %s could not write a downloaded file.\\nIs the disk full?",
+    16: "A file of %s could not be downloaded." + LATER,
+    17: "A downloaded file could not be put into the folder of %s.\\nClose the game if it runs, and try again.",
+    18: "The update of %s failed (error 100)." + LATER,
+    19: "The update of %s failed (error 101)." + LATER,
+    20: "The update program of %s could not be loaded.\\nPlease install the launcher again.",
+}
+
 APP_MESSAGES = [
     ("exceed_max_update_count", "At most %d games can be updated at the same time."),
     ("installer_is_running", "An installer is already running."),
@@ -31,9 +58,15 @@ APP_MESSAGES = [
     ("file check takes a long time", "Checking every file takes a long time. Start the check?"),
     ("file check is not supported", "This game does not support a file check."),
     ("need_update", "Some of your games need an update."),
-    ("update_unknown_error", "The update failed for an unknown reason."),
-    ("run_installer", "The installer was downloaded. Run it now?"),
-    ("resume_installer", "A partly downloaded installer was found. Resume the download?"),
+    ("update_unknown_error", "The update of %s failed for an unknown reason.\\nPlease try again later."),
+    # The installer questions' second button (Cancel) downloads the installer again from the start: each
+    # question says what its buttons do.
+    ("run_installer", "This game's installer was downloaded before.\\nOK: run it now.\\n"
+                      "Cancel: download it again from the start, then run it."),
+    ("resume_installer", "Part of this game's installer was downloaded before.\\n"
+                         "OK: go on with the download where it stopped.\\n"
+                         "Cancel: download the installer again from the start.\\n"
+                         "Either way it runs once the download is complete."),
     ("download_installer_from_web", "Please download the installer from the web site."),
     ("file_changed", "A game file was changed: %s"),
     ("tooltip_install", "Install"),
@@ -48,7 +81,7 @@ APP_MESSAGES = [
     ("cannot download server info", "The list of update servers could not be downloaded."),
     ("invalid server info", "The list of update servers cannot be read."),
     ("cannot load resource", "The window's skin cannot be loaded."),
-] + [("update_error_%d" % number, "The update failed (error %d)." % number) for number in range(1, 21)]
+] + [("update_error_%d" % number, text) for number, text in sorted(ERROR_TEXTS.items())]
 
 # The address prefixes of the application table's [URL] section.
 APP_URLS = [

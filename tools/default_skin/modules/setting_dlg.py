@@ -17,6 +17,8 @@ TABS = (("setting_general_tab", "GENERAL", 12), ("setting_update_tab", "UPDATE",
 LIST_X, LIST_Y, LIST_WIDTH, LIST_HEIGHT = 24, 76, 280, 200
 ROW_WIDTH, ROW_HEIGHT, BAR_WIDTH = 264, 20, 16
 GREY_TEXT = (120, 128, 140)
+# Each tab's badge image, at the right of its first row.
+BADGE_X, BADGE_Y, BADGE_SIZE = 372, 62, 32
 
 # (tab, group, x, y, text, font): the labels of each tab.
 LABELS = [
@@ -92,7 +94,7 @@ def _edit(skin, name, x, y, width, height):
 def _tab_images(skin):
     # One badge per tab at the right of its first row, drawn with the tab's initial.
     for index, (tab, label, _) in enumerate(TABS):
-        canvas = Canvas(32, 32, (0, 0, 0, 0))
+        canvas = Canvas(BADGE_SIZE, BADGE_SIZE, (0, 0, 0, 0))
         canvas.disc(15, 15, 15, mix(ACCENT, INK, index, 3))
         canvas.text(13, 12, label[0], WHITE)
         skin.png(skin.skin_file(FOLDER, "setting_badge_%d.png" % index), canvas)
@@ -102,7 +104,7 @@ def _setting_sections():
     sections = [("SETTING", [("image_count", len(TABS)), ("text_count", len(LABELS)),
                              ("ctrl_count", len(CONTROLS))])]
     for index, (tab, _, _) in enumerate(TABS):
-        sections.append(("SETTING_IMAGE_%d" % index, [("tab_id", tab), ("x", 372), ("y", 62),
+        sections.append(("SETTING_IMAGE_%d" % index, [("tab_id", tab), ("x", BADGE_X), ("y", BADGE_Y),
                                                        ("image", "setting_badge_%d.png" % index)]))
     for index, (tab, group, x, y, text, font) in enumerate(LABELS):
         sections.append(("SETTING_TEXT_%d" % index,
@@ -166,9 +168,11 @@ def write(skin):
     write_button(skin, FOLDER, "setting_ok_btn", 240, 284, 80, 24, label="OK", window=WINDOW)
     write_button(skin, FOLDER, "setting_cancel_btn", 330, 284, 80, 24, label="CANCEL", window=WINDOW)
     write_button(skin, FOLDER, "change_download_path_btn", 330, 166, 80, 24, label="BROWSE", window=WINDOW)
+    # Below the tab's badge image.
     for index, (name, label) in enumerate((("game_list_top_btn", "TOP"), ("game_list_bottom_btn", "BOTTOM"),
                                            ("game_list_up_btn", "UP"), ("game_list_down_btn", "DOWN"))):
-        write_button(skin, FOLDER, name, 320, 80 + 30 * index, 80, 24, label=label, window=WINDOW)
+        write_button(skin, FOLDER, name, 320, BADGE_Y + BADGE_SIZE + 8 + 30 * index, 80, 24, label=label,
+                     window=WINDOW)
     for name, _, x in TABS:
         _tab(skin, name, dict((tab, label) for tab, label, _ in TABS)[name], x)
     for index, name in enumerate(("close_launcher_chk", "minimize_launcher_chk", "delete_install_file_chk",
