@@ -301,8 +301,8 @@ struct HomeView : GameActionView {
 TEST_F(GameCatalogueTest, GoingHomeNeedsTheHomeEntryAndThenLeavesTheGamesSkinAndSelection) {
   Serve({{std::string(kFolder) + "MLI_5.info", "2\n1|Support|http://help/|1\n2|PostOfHome|http://home/|1\n"},
          {std::string(kFolder) + "MLI_6.info", "1\n1|Support|http://help/|1\n"},
-         {std::string(kFolder) + "GLI_5.info", "1\n" + Game("a", 0, 1)},
-         {std::string(kFolder) + "GLI_6.info", "1\n" + Game("a", 0, 1)}});
+         {std::string(kFolder) + "GLI_5.info", "1\n" + GameLine("a", 0, 1)},
+         {std::string(kFolder) + "GLI_6.info", "1\n" + GameLine("a", 0, 1)}});
   HomeView view;
   SetGameActionView(&view);
   for (int32_t company : {6, 5}) {
@@ -324,7 +324,7 @@ TEST_F(GameCatalogueTest, GoingHomeNeedsTheHomeEntryAndThenLeavesTheGamesSkinAnd
 
 TEST_F(GameCatalogueTest, AKeywordPickedFromTheListSearchesItsOwnValueAndOnlyAnExactMatchSearches) {
   Serve({{std::string(kFolder) + "MLI_5.info", "1\n1|PostOfHome|http://home/|1\n"},
-         {std::string(kFolder) + "GLI_5.info", "1\n" + Game("a", 0, 1)},
+         {std::string(kFolder) + "GLI_5.info", "1\n" + GameLine("a", 0, 1)},
          {"xml/keyword.xml",
           "<k><item><view_content>Try Alpha &amp; Co</view_content><keyword>alpha%26co</keyword></item>"
           "<item><view_content>Beta</view_content><keyword>beta</keyword></item></k>"}});
