@@ -22,8 +22,8 @@ serves its version history on ADDRESS:27500 with --game-info-number 7):
 The launcher folder (DIR/launcher): orvaneLauncher.exe (when built; --launcher-program takes another build of
 it under that name, here and in the self-update, such as the end-to-end tests' one), QVTesserel.dll,
 patchw32.dll, an empty "unicows.dll" (the self-update copies it), "LauncherMessage.ini", "KILL.ini",
-"ZEPHLauncherInfo.ini" (no server, version 1), "LauncherParam.dat" (signed with the development key), the
-default skin (data\\skin and the dialogs' skin folders) when tools/default_skin
+"ZEPHLauncherInfo.ini" (no server, version 1), "LauncherParam.dat" (signed with the test key, which only the
+Makefile's builds trust), the default skin (data\\skin and the dialogs' skin folders) when tools/default_skin
 has a generator, a second skin "dusk" that one game names,
 and the start game installed at version 3.
 
@@ -256,7 +256,7 @@ def write_launcher_folder(launcher, options):
     write(os.path.join(launcher, "ZEPHLauncherInfo.ini"),
           fmt.ansi_ini([("LAUNCHER_INFO", [("version", LAUNCHER_VERSION_INSTALLED)])]))
     sign_parameter_file(parameter_text(options.host), os.path.join(launcher, "LauncherParam.dat"),
-                        os.path.join(SOURCE_DIR, "tests", "fixtures", "development_param_key_private.pem"))
+                        os.path.join(SOURCE_DIR, "tests", "fixtures", "keys", "test_only_never_ship_param_key_private.pem"))
 
 
 def write_self_update(portal, launcher, options):
