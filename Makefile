@@ -10,8 +10,12 @@ all: build
 bootstrap:
 	bash scripts/bootstrap
 
+# The builds of this Makefile are for tests, the demo and the benchmarks: they trust the test key, whose private
+# half is in the repository. A build for release is configured with the portal's own public key instead (README).
+TEST_PARAM_KEY = $(CURDIR)/tests/fixtures/keys/test_only_never_ship_param_key_public.pem
+
 configure: bootstrap
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANE_PARAM_PUBLIC_KEY=$(TEST_PARAM_KEY)
 
 build: configure
 	cmake --build $(BUILD) -j$(JOBS)

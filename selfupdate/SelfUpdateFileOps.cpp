@@ -1,6 +1,7 @@
 #include "selfupdate/SelfUpdateFileOps.h"
 
 #include "app/selfupdate/LauncherInfo.h"
+#include "base/ScopedHandle.h"
 #include "selfupdate/CabinetCheck.h"
 
 namespace {
@@ -21,9 +22,30 @@ BOOL CopyReplacing(const wchar_t* from, const wchar_t* to) {
   return CopyFileW(from, to, FALSE);
 }
 
+// Writes the file's data through to the disk. A read-only file is made writable for the moment of the flush.
+bool FlushToDisk(const wchar_t* path) {
+  const DWORD attributes = GetFileAttributesW(path);
+  const bool read_only = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+  if (read_only && !SetFileAttributesW(path, attributes & ~FILE_ATTRIBUTE_READONLY))
+    return false;
+  UniqueHandle file(CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const bool flushed = file && FlushFileBuffers(file.get());
+  const DWORD error = GetLastError();
+  file.reset();
+  if (read_only)
+    SetFileAttributesW(path, attributes);
+  SetLastError(error);
+  return flushed;
+}
+
 BOOL MoveReplacing(const wchar_t* from, const wchar_t* to) {
-  // No MOVEFILE_COPY_ALLOWED: a copy would leave a half-written target behind when the process is killed.
-  return MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING);
+  // The data reaches the disk before the name does: after a power cut the name never stands for a file whose
+  // data was lost. No MOVEFILE_COPY_ALLOWED: a copy would leave a half-written target behind when the process
+  // is killed.
+  if (!FlushToDisk(from))
+    return FALSE;
+  return MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
 // The platform's functions are __stdcall on this target; the table holds plain functions.

@@ -12,7 +12,8 @@ struct SelfUpdateFileOps {
   BOOL (*write_file)(HANDLE file, const void* data, DWORD bytes, DWORD* written);
   BOOL (*create_directory)(const wchar_t* path);
   BOOL (*copy_file)(const wchar_t* from, const wchar_t* to);  // replaces `to`
-  // Renames `from` over `to` in one step (same volume), replacing an existing `to`.
+  // Renames `from` over `to` in one step (same volume), replacing an existing `to`; the real one first flushes
+  // `from` to the disk.
   BOOL (*move_replacing)(const wchar_t* from, const wchar_t* to);
   BOOL (*delete_file)(const wchar_t* path);
   BOOL (*set_attributes)(const wchar_t* path, DWORD attributes);

@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "app/session/SessionValues.h"
+#include "selfupdate/ProfileFileWrite.h"
 
 namespace {
 
@@ -28,11 +29,14 @@ void ReadText(const wchar_t* key, wchar_t* text) {
                            g_launcher_info_path);
 }
 
+// Each write replaces the whole ini in one step (ProfileFileWrite.h): a launcher killed while it records a
+// version or a server never leaves an ini without its server, which would send the next start to the server
+// selection.
 int WriteText(const wchar_t* key, const wchar_t* value) {
   if (g_launcher_info_path[0] == 0)
     return 0;
-  return WritePrivateProfileStringW(kLauncherInfoSection, key, value != nullptr ? value : L"",
-                                    g_launcher_info_path)
+  return WriteProfileStringReplacing(g_launcher_info_path, kLauncherInfoSection, key,
+                                     value != nullptr ? value : L"")
              ? 1
              : 0;
 }

@@ -5,6 +5,9 @@
 //   path) "update_name"  text, at most 1023 characters: that server's display name "version"      unsigned
 //   integer written "%u": the launcher version installed in the launcher folder
 //
+// Every write replaces the ini whole ("ZEPHLauncherInfo.ini.new" written beside it, then renamed over it), so
+// that a kill never leaves it emptied; the text is the profile functions' own.
+//
 // Thread: the user-interface thread at start-up and in the server selection; the self-update worker writes
 // the version once, after start-up has set the path and before anything reads it again. The two process-wide
 // texts below are set once at start-up (tests set them to temporary files).

@@ -92,6 +92,9 @@ class RealSteps : public StartupSteps {
       BuildGameArgs();
   }
   int CreateInstanceMutex() override {
+    // Every way that starts another launcher closes the mutex first, so that the new process can own it. The
+    // server selection restarts from inside itself, reached from start-up and from the game list's menu alike.
+    SetBeforeServerRestart(&CloseInstanceMutex);
     return CreateSingleInstanceMutex(Launcher().LauncherTitle.GetString(), &Launcher().SingleInstanceMutex);
   }
   int HandOverToRunningLauncher() override {
@@ -108,11 +111,7 @@ class RealSteps : public StartupSteps {
     return update_copy;
   }
   int LoadUpdateAddr() override { return LoadUpdateAddrFromLauncherInfo(GetSessionValues().LUpdateAddr); }
-  int SelectUpdateServer() override {
-    // A new server restarts the launcher from inside the selection: the new process must own the mutex.
-    SetBeforeServerRestart(&CloseInstanceMutex);
-    return ::SelectUpdateServer();
-  }
+  int SelectUpdateServer() override { return ::SelectUpdateServer(); }
   void StartSplash() override { ::StartSplash(GetLauncherMessage(L"initializing"), Launcher().AppIcon); }
   void StopSplash() override { ::StopSplash(); }
   int QueryGameInfoNumber() override { return ::QueryGameInfoNumber(GetSessionValues().LUpdateAddr) == 0; }

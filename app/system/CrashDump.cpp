@@ -21,7 +21,9 @@ typedef BOOL(WINAPI* MiniDumpWriteDumpFn)(HANDLE,
 // Fixed by InstallCrashDumpFilter, read by the crash's writer.
 wchar_t g_base_path[260] = {};
 wchar_t g_module_path[MAX_PATH] = {};
-volatile LONG g_writing = 0;  // 1 while one crash is being written
+volatile LONG g_writing = 0;        // 1 while one crash is being written
+volatile LONG g_writer_thread = 0;  // the id of the thread that writes it, 0 before it runs
+DWORD g_writer_time_limit_ms = kCrashWriterTimeLimitMs;
 
 struct CrashJob {
   EXCEPTION_POINTERS* pointers;
@@ -133,9 +135,24 @@ LONG WriteDumpAndLog(EXCEPTION_POINTERS* pointers, DWORD thread_id) {
 }
 
 DWORD WINAPI CrashWriterThread(void* parameter) {
+  InterlockedExchange(&g_writer_thread, static_cast<LONG>(GetCurrentThreadId()));
   CrashJob* job = static_cast<CrashJob*>(parameter);
   job->result = WriteDumpAndLog(job->pointers, job->thread_id);
   return 0;
+}
+
+// The code of the exception; EXCEPTION_ACCESS_VIOLATION when the pointers cannot be read.
+DWORD ExceptionCode(const EXCEPTION_POINTERS* pointers) {
+  if (!IsReadable(pointers, sizeof(EXCEPTION_POINTERS)) ||
+      !IsReadable(pointers->ExceptionRecord, sizeof(EXCEPTION_RECORD)))
+    return EXCEPTION_ACCESS_VIOLATION;
+  return pointers->ExceptionRecord->ExceptionCode;
+}
+
+// Ends the process at once with `code`: no further handler runs, and the system frees what it holds.
+[[noreturn]] void EndProcess(DWORD code) {
+  TerminateProcess(GetCurrentProcess(), code);
+  ExitProcess(code);
 }
 
 void WriteBanner() {
@@ -157,19 +174,33 @@ void InstallCrashDumpFilter() {
   SetUnhandledExceptionFilter(&WriteCrashDump);
 }
 
+void SetCrashWriterTimeLimit(DWORD milliseconds) {
+  g_writer_time_limit_ms = milliseconds;
+}
+
 LONG WINAPI WriteCrashDump(EXCEPTION_POINTERS* pointers) {
+  // A fault while the dump is being written (a failing dump library, a damaged heap) comes back here on the
+  // writer's thread, which the crash's own thread waits for: waiting would never end, so the process ends.
+  if (InterlockedCompareExchange(&g_writer_thread, 0, 0) == static_cast<LONG>(GetCurrentThreadId()))
+    EndProcess(ExceptionCode(pointers));
   // One crash at a time: a second faulting thread waits for the first (whose process then ends).
   while (InterlockedCompareExchange(&g_writing, 1, 0) != 0)
     Sleep(10);
   WriteBanner();
   CrashJob job = {pointers, GetCurrentThreadId(), EXCEPTION_CONTINUE_SEARCH};
   HANDLE writer = CreateThread(nullptr, 256 * 1024, &CrashWriterThread, &job, 0, nullptr);
-  if (writer != nullptr) {
-    WaitForSingleObject(writer, INFINITE);
-    CloseHandle(writer);
-  } else {
+  if (writer == nullptr) {
     CrashWriterThread(&job);
+  } else {
+    // A writer that does not come back (a dump library stuck on a lock the crashed thread held) must not keep
+    // the process: it ends with the crash's code. The job lives on this stack, so the filter never returns
+    // while the writer may still use it.
+    const DWORD waited = WaitForSingleObject(writer, g_writer_time_limit_ms);
+    if (waited != WAIT_OBJECT_0)
+      EndProcess(ExceptionCode(pointers));
+    CloseHandle(writer);
   }
+  InterlockedExchange(&g_writer_thread, 0);
   InterlockedExchange(&g_writing, 0);
   return job.result;
 }

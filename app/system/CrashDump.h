@@ -5,16 +5,23 @@
 //
 // Threads: installed first thing at start-up. The filter runs on the thread that raised the exception; the
 // dump and log are written on a fresh thread (a stack overflow leaves the faulting thread too little stack),
-// one crash at a time.
+// one crash at a time. The process always ends: a fault on the writer's thread ends it at once, and a writer
+// that has not finished within the time limit ends it too (both with the crash's exception code).
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+// How long the filter waits for its writer thread: a dump library that never returns must not keep the
+// process (and what it holds, such as the single-instance mutex) alive.
+constexpr DWORD kCrashWriterTimeLimitMs = 60000;
+
 // Fixes the base path (the program's module path without its extension), and registers WriteCrashDump with
 // SetUnhandledExceptionFilter.
 void InstallCrashDumpFilter();
+// Replaces kCrashWriterTimeLimitMs (tests). Call before a crash can happen.
+void SetCrashWriterTimeLimit(DWORD milliseconds);
 
 // The filter. Writes the banner to the standard error stream, then the dump of the process and the log.
 // EXCEPTION_EXECUTE_HANDLER (1) once the dump was tried (the process then ends; a failed write leaves no log);

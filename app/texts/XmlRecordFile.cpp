@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <new>
 
+#include "app/texts/XmlNesting.h"
 #include "ui/base/FileReading.h"
 
 bool ReadXmlFileBytes(const wchar_t* path, std::string* bytes) {
@@ -54,6 +55,9 @@ bool ParseXmlBytes(TiXmlDocument* document, const char* bytes, size_t size, TiXm
     return false;
   }
   if (text.size() == kXmlTextPadding)
+    return false;
+  // TinyXML recurses once per open element: a text nested deeper than any real file would overflow the stack.
+  if (XmlNestingDepth(text.data(), text.size(), encoding, kMaxXmlNesting) > kMaxXmlNesting)
     return false;
   document->Parse(text.c_str(), nullptr, encoding);
   return !document->Error();

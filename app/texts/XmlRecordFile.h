@@ -20,9 +20,14 @@ bool ReadXmlFileBytes(const wchar_t* path, std::string* bytes);
 // terminator; these NULs keep that read inside the copy and end the parse there.
 const size_t kXmlTextPadding = 4;
 
+// The deepest level of elements a reader accepts (the root is level 1). The real files nest three levels;
+// TinyXML recurses once per level, and some 30,000 levels overflow the stack.
+const size_t kMaxXmlNesting = 64;
+
 // Clears `document` and parses `size` bytes of an XML file into it, as TinyXML's file loader reads a file
 // (the text ends at its first NUL; CR LF and a lone CR read as LF), from a copy ending in kXmlTextPadding
-// NULs. False for an empty text, a parse error, or no memory for the copy. Pure: no file, no global.
+// NULs. False for an empty text, a text whose elements nest deeper than kMaxXmlNesting (XmlNesting.h; not
+// handed to TinyXML), a parse error, or no memory for the copy. Pure: no file, no global.
 bool ParseXmlBytes(TiXmlDocument* document, const char* bytes, size_t size, TiXmlEncoding encoding);
 // The copy that ParseXmlBytes hands to TinyXML, without the padding (tests).
 std::string NormalizedXmlText(const char* bytes, size_t size);

@@ -17,7 +17,8 @@ enum SelectUpdateServerResult : int {
 int SelectUpdateServer();
 
 // Runs before the launcher restarts onto a new server, after the settings were saved and the main window's
-// tray icon removed: start-up sets it to close the single-instance mutex, so that the new process can own it.
+// tray icon removed: start-up sets it, when it creates the single-instance mutex, to close that mutex, so
+// that the new process can own it (whether the selection runs at start-up or from the game list's menu).
 // Null (the default) does nothing.
 typedef void (*BeforeServerRestart)();
 void SetBeforeServerRestart(BeforeServerRestart hook);

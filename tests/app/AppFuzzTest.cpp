@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <memory>
 #include <string>
@@ -24,6 +25,7 @@
 #include "app/texts/NoticeKeywordRecords.h"
 #include "app/texts/XMLNotice.h"
 #include "app/texts/XMLSearchKeyword.h"
+#include "app/texts/XmlNesting.h"
 #include "app/texts/XmlRecordFile.h"
 #include "base/TextFields.h"
 #include "tests/support/GuardedBuffer.h"
@@ -430,6 +432,76 @@ TEST(NoticeKeywordXmlFuzz, RecordsKeepTheirFieldsAndArePublishedAsRead) {
   ReleaseRawNotices();
   ReleaseRawKeywords();
   EXPECT_GT(records_seen, 0u);
+}
+
+// The deepest level of elements in TinyXML's tree (a failed parse keeps what it read), walked without
+// recursion.
+size_t TreeDepth(const TiXmlDocument& document) {
+  size_t deepest = 0;
+  size_t depth = 1;
+  for (const TiXmlNode* node = document.FirstChild(); node != nullptr;) {
+    if (node->ToElement() != nullptr)
+      deepest = std::max(deepest, depth);
+    if (node->FirstChild() != nullptr) {
+      node = node->FirstChild();
+      ++depth;
+      continue;
+    }
+    while (node != nullptr && node->NextSibling() == nullptr) {
+      node = node->Parent() == &document ? nullptr : node->Parent();
+      --depth;
+    }
+    if (node != nullptr)
+      node = node->NextSibling();
+  }
+  return deepest;
+}
+
+// The depth bound's scan against TinyXML itself: it never counts fewer levels than TinyXML's parse reaches
+// (whatever comments, CDATA, quotes, references or UTF-8 lead bytes hide), and exactly as many when a parse
+// with a given encoding succeeds.
+TEST(XmlNestingFuzz, TheScanCountsTheLevelsTinyXmlReaches) {
+  Mutator mutator(0x3A13, Mutator::kText8);
+  const std::vector<std::string> seeds = {
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?><r><a t='<b>' u=\">\"><b/><!-- <c><c> --><![CDATA[<c>]]>"
+      "<?p <c>?>&#x3C;</a></r>",
+      "<r>\xE3<!--<b>--></b></r><?xml version='1.0'?><s><b>&#x</b>x;</b></s>",
+      "\xEF\xBB\xBF<r><a>\xF0<a>\xC3</a></a></r>"};
+  const std::vector<std::string> dictionary = {"<a>",
+                                               "</a>",
+                                               "<b/>",
+                                               "<!--",
+                                               "-->",
+                                               "<![CDATA[",
+                                               "]]>",
+                                               "<?p ",
+                                               "?>",
+                                               "&#x",
+                                               "&#",
+                                               ";",
+                                               "x",
+                                               "'",
+                                               "\"",
+                                               "=",
+                                               ">",
+                                               "\xE3",
+                                               "\xF0",
+                                               "\xEF\xBB\xBF",
+                                               "<?xml encoding=\"UTF-8\"?>",
+                                               "<?xml version='1'?>"};
+  RunFuzzInputs("XML nesting", mutator, seeds, dictionary, 3000, [&](const std::string& input) {
+    const std::string padded =
+        NormalizedXmlText(input.data(), input.size()) + std::string(kXmlTextPadding, '\0');
+    for (TiXmlEncoding encoding : {TIXML_ENCODING_UTF8, TIXML_ENCODING_UNKNOWN, TIXML_ENCODING_LEGACY}) {
+      TiXmlDocument document;
+      document.Parse(padded.c_str(), nullptr, encoding);
+      const size_t scanned = XmlNestingDepth(padded.data(), padded.size(), encoding, 1000);
+      ASSERT_GE(scanned, TreeDepth(document)) << encoding;
+      if (!document.Error() && encoding != TIXML_ENCODING_UNKNOWN) {
+        ASSERT_EQ(scanned, TreeDepth(document)) << encoding;
+      }
+    }
+  });
 }
 
 // The real path: a file gives the records its bytes give.

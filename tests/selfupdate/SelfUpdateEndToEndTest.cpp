@@ -1,11 +1,14 @@
 // The stand-in launcher through its whole self-update: the real launcher at version 1 copies itself into the
 // temporary folder and starts the copy, the copy installs version 2 and restarts the real launcher, which
 // finds the versions equal and removes the temporary folder. Then the same with the copy killed at each of
-// its file operations: every file stays whole, and the next start completes the update.
+// its file operations, those inside the ini's version write included: every file stays whole (old or new),
+// none goes missing, the launcher-info ini keeps its server and a version that tells the truth, and the next
+// start completes the update.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "app/selfupdate/LauncherInfo.h"
@@ -22,7 +25,7 @@ using testing_support::FileExists;
 using testing_support::ReadFileBytes;
 using testing_support::WriteFileBytes;
 
-// Kill points tried; the whole update must take no more file operations than this.
+// Kill points tried: the file operations of the whole update, each of which is killed once.
 constexpr int kKillPoints = 22;
 
 std::string ProgramBytes() {
@@ -48,7 +51,9 @@ class StandInLauncherTest : public ::testing::Test {
         << http_.log();
     address_ = testing_support::Utf8ToWide(http_.endpoint());
     ASSERT_TRUE(WriteFileBytes(served_.Join(L"GameInfo\\7\\GGI_0_game.info"), "1\r\nlauncher#2,0\r\n"));
-    package_ = {{L"orvaneLauncher.exe", program_},
+    // The new program differs from the old (bytes past its image, which the loader ignores), so that a
+    // half-replaced program would show.
+    package_ = {{L"orvaneLauncher.exe", program_ + std::string("\0new launcher build", 19)},
                 {L"unicows.dll", "new unicows"},
                 {L"data\\skin.ini", "new skin"},
                 {L"LauncherMessage.ini", "new texts"}};
@@ -86,6 +91,7 @@ class StandInLauncherTest : public ::testing::Test {
     selfupdate_testing::WriteTree(real(), old_);
     SetLauncherInfoPath((real() + L"\\ZEPHLauncherInfo.ini").c_str());
     WriteLauncherInfoUpdateAddr(address_.c_str());
+    WriteLauncherInfoUpdateName(L"Stand-in server");
     WriteLauncherInfoVersion(1);
   }
   // Starts the real launcher with a command line that holds blanks and quotes.
@@ -112,8 +118,49 @@ class StandInLauncherTest : public ::testing::Test {
         return true;
     return false;
   }
+  // Waits until the process that logged `line` has ended (each line starts with its process id).
+  bool WaitForEndOf(const std::string& line) {
+    const std::string log = Log();
+    const size_t at = log.find(line);
+    if (at == std::string::npos)
+      return false;
+    const size_t start = log.rfind('\n', at);
+    const DWORD id = std::strtoul(log.c_str() + (start == std::string::npos ? 0 : start + 1), nullptr, 10);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+    if (process == nullptr)
+      return true;  // gone already
+    const bool ended = WaitForSingleObject(process, 30000) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended;
+  }
+  // The launcher folder without the ini, the ini's replacement while it is written, and the temporary folder.
   FileTree RealFiles() const {
-    return selfupdate_testing::ReadTree(real(), {L"ZEPHLauncherInfo.ini", L"launcher_update_temp"});
+    return selfupdate_testing::ReadTree(
+        real(), {L"ZEPHLauncherInfo.ini", L"ZEPHLauncherInfo.ini.new", L"launcher_update_temp"});
+  }
+  // After a kill: each file old or new, none missing, the ini's server kept and its version 1, or 2 with
+  // every file new.
+  void ExpectWholeFilesAndATruthfulIni(const std::string& when) {
+    FileTree files = RealFiles();
+    for (const auto& file : files) {
+      const bool is_old = old_.count(file.first) && old_[file.first] == file.second;
+      const bool is_new = package_.count(file.first) && package_[file.first] == file.second;
+      EXPECT_TRUE(is_old || is_new) << testing_support::WideToUtf8(file.first) << " after " << when;
+    }
+    for (const auto& file : old_)
+      EXPECT_EQ(1u, files.count(file.first)) << testing_support::WideToUtf8(file.first) << " after " << when;
+    wchar_t text[kLauncherInfoTextUnits];
+    ReadLauncherInfoUpdateAddr(text);
+    EXPECT_EQ(address_, text) << when;
+    ReadLauncherInfoUpdateName(text);
+    EXPECT_STREQ(L"Stand-in server", text) << when;
+    const unsigned version = ReadLauncherInfoVersion();
+    EXPECT_TRUE(version == 1 || version == 2) << version << " after " << when;
+    if (version == 2) {
+      for (const auto& file : package_)
+        EXPECT_EQ(file.second, files[file.first])
+            << testing_support::WideToUtf8(file.first) << " after " << when;
+    }
   }
   void ExpectUpdated(const char* when) {
     FileTree expected = old_;
@@ -149,7 +196,7 @@ TEST_F(StandInLauncherTest, UpdatesItselfThroughItsTemporaryCopyAndCleansUp) {
   const size_t operations = log.find("operations ");
   ASSERT_NE(std::string::npos, operations);
   const int count = std::atoi(log.c_str() + operations + 11);
-  EXPECT_LE(count, kKillPoints) << "kill points not all tried";
+  EXPECT_EQ(kKillPoints, count) << "each file operation is one kill point";
   std::printf("file operations of the temporary copy: %d\n", count);
 }
 
@@ -161,20 +208,9 @@ TEST_P(StandInKillTest, KilledAtAFileOperationLeavesWholeFilesAndTheNextStartCom
   SetEnvironmentVariableW(L"ORVANE_STANDIN_KILL_AT", std::to_wstring(kill_at).c_str());
   ASSERT_TRUE(StartLauncher());
   const std::string killed = "killed at " + std::to_string(kill_at);
-  // Past the last operation nothing is killed and the update completes.
-  for (DWORD start = GetTickCount(); GetTickCount() - start < 60000; Sleep(50)) {
-    const std::string log = Log();
-    if (log.find(killed) != std::string::npos || log.find("up to date 2") != std::string::npos)
-      break;
-  }
-  ASSERT_TRUE(Log().find(killed) != std::string::npos || Log().find("up to date 2") != std::string::npos)
-      << Log();
-  for (const auto& file : RealFiles()) {
-    const bool is_old = old_.count(file.first) && old_[file.first] == file.second;
-    const bool is_new = package_.count(file.first) && package_[file.first] == file.second;
-    EXPECT_TRUE(is_old || is_new) << testing_support::WideToUtf8(file.first) << " after " << killed;
-  }
-  ASSERT_TRUE(FileExists(real() + L"\\orvaneLauncher.exe"));
+  ASSERT_TRUE(WaitForLog(killed)) << "no kill fired:\n" << Log();
+  ASSERT_TRUE(WaitForEndOf(killed)) << Log();
+  ExpectWholeFilesAndATruthfulIni(killed);
 
   SetEnvironmentVariableW(L"ORVANE_STANDIN_KILL_AT", nullptr);
   const size_t from = Log().size();

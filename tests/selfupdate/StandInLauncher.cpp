@@ -4,7 +4,10 @@
 // Log: one line per step, appended to the file named by the environment variable ORVANE_STANDIN_LOG
 // (inherited by the copies it starts). ORVANE_STANDIN_KILL_AT=N ends the temporary copy at its N-th file
 // operation of the self-update (writes into the package are not counted: a cut download is tested elsewhere),
-// as a power cut or a killed process would.
+// as a power cut or a killed process would. The operations counted are the calls of the self-update's file
+// table and, inside the profile functions that write the launcher-info ini, each creation of the file they
+// write: Wine's profile functions (kernel32) create the file anew, which empties it, and then write it whole;
+// that kill comes between the two.
 #include <windows.h>
 
 #include <curl/curl.h>
@@ -94,6 +97,59 @@ int KVersion(unsigned v) {
 const SelfUpdateFileOps kKillingOps = {&KCreate, &KWrite, &KFolder, &KCopy,    &KMove,
                                        &KDelete, &KAttr,  &KRemove, &KExtract, &KVersion};
 
+typedef HANDLE(
+    WINAPI* CreateFileFn)(const wchar_t*, DWORD, DWORD, SECURITY_ATTRIBUTES*, DWORD, DWORD, HANDLE);
+CreateFileFn g_create_file = nullptr;
+const BYTE* g_kernel32_begin = nullptr;  // kernel32's image: the callers that count
+const BYTE* g_kernel32_end = nullptr;
+
+// Kernel32's own creations of a file anew (the profile functions'), not the program's, which reach
+// CreateFileW through a kernel32 stub that jumps through the same import.
+__attribute__((noinline)) HANDLE WINAPI CountedCreateFile(const wchar_t* path,
+                                                          DWORD access,
+                                                          DWORD share,
+                                                          SECURITY_ATTRIBUTES* security,
+                                                          DWORD disposition,
+                                                          DWORD flags,
+                                                          HANDLE model) {
+  const BYTE* caller = static_cast<const BYTE*>(__builtin_return_address(0));
+  HANDLE file = g_create_file(path, access, share, security, disposition, flags, model);
+  if (disposition == CREATE_ALWAYS && file != INVALID_HANDLE_VALUE && caller >= g_kernel32_begin &&
+      caller < g_kernel32_end)
+    CountAndMaybeDie();
+  return file;
+}
+
+// Points kernel32's import of CreateFileW (the profile functions live in kernel32, which imports it from
+// kernelbase under Wine) at CountedCreateFile.
+bool CountProfileFileCreations() {
+  BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleW(L"kernel32.dll"));
+  HMODULE kernelbase = GetModuleHandleW(L"kernelbase.dll");
+  if (base == nullptr || kernelbase == nullptr)
+    return false;
+  const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+      base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  g_kernel32_begin = base;
+  g_kernel32_end = base + headers->OptionalHeader.SizeOfImage;
+  const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  const auto real = reinterpret_cast<ULONG_PTR>(GetProcAddress(kernelbase, "CreateFileW"));
+  for (auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+       imports.VirtualAddress != 0 && module->Name != 0; ++module) {
+    for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk); slot->u1.Function != 0;
+         ++slot) {
+      DWORD protection = 0;
+      if (slot->u1.Function != real ||
+          !VirtualProtect(&slot->u1.Function, sizeof(ULONG_PTR), PAGE_READWRITE, &protection))
+        continue;
+      g_create_file = reinterpret_cast<CreateFileFn>(real);
+      slot->u1.Function = reinterpret_cast<ULONG_PTR>(&CountedCreateFile);
+      VirtualProtect(&slot->u1.Function, sizeof(ULONG_PTR), protection, &protection);
+      return true;
+    }
+  }
+  return false;
+}
+
 int RunAsTemporaryCopy() {
   // The copy knows only its command line; the announced version comes from the server again.
   if (!DownloadLauncherInfo()) {
@@ -104,6 +160,8 @@ int RunAsTemporaryCopy() {
   if (GetEnvironmentVariableA("ORVANE_STANDIN_KILL_AT", kill_at, sizeof kill_at) != 0)
     g_kill_at = std::atoi(kill_at);
   SetSelfUpdateFileOps(&kKillingOps);  // counts the operations; kills only at a given one
+  if (!CountProfileFileCreations())
+    Log("profile writes not counted");
   SelfUpdateJob job;
   const int state = job.RunSelfUpdate();
   Log("self-update %d operations %d", state, g_operations);

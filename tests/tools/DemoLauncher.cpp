@@ -13,7 +13,11 @@ namespace testing_support {
 
 namespace {
 
-const std::string kLauncherProgram = std::string(ORVANE_BUILD_DIR) + "/bin/orvaneLauncher.exe";
+// The shipped program, and the one the tests run (the same with the skin-miss log, tests/tools/SkinMissLog.cpp).
+std::string LauncherProgram(bool shipped) {
+  return std::string(ORVANE_BUILD_DIR) +
+         (shipped ? "/bin/orvaneLauncher.exe" : "/bin/orvaneLauncher_testing.exe");
+}
 
 struct WindowQuery {
   DWORD process_id;
@@ -60,8 +64,8 @@ BOOL CALLBACK MatchOtherWindow(HWND window, LPARAM context) {
 
 }  // namespace
 
-bool LauncherProgramBuilt() {
-  return GetFileAttributesW(WindowsPathOf(kLauncherProgram).c_str()) != INVALID_FILE_ATTRIBUTES;
+bool LauncherProgramBuilt(bool shipped) {
+  return GetFileAttributesW(WindowsPathOf(LauncherProgram(shipped)).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 HWND FindWindowOfProcess(DWORD process_id, const wchar_t* title, const wchar_t* class_name) {
@@ -91,7 +95,7 @@ void DemoLauncher::CloseProcess() {
   process_ = PROCESS_INFORMATION{};
 }
 
-bool DemoLauncher::ServeAndGenerate(std::string* error) {
+bool DemoLauncher::ServeAndGenerate(std::string* error, bool shipped_program) {
   std::string portal = UnixPathOf(folder_.Join(L"portal"));
   if (!patch_server_.Start("patch_server.py", {"--port", "27500", "--game-info-number", "7", "--root", portal,
                                                "--lifetime", "900"})) {
@@ -108,8 +112,8 @@ bool DemoLauncher::ServeAndGenerate(std::string* error) {
   std::string host = http_server_.endpoint();
   std::string command =
       "python3 " + ShellQuote(std::string(ORVANE_SOURCE_DIR) + "/tools/demo_portal/make_demo_portal.py") +
-      " --no-patches --host " + host + " --build " + ShellQuote(ORVANE_BUILD_DIR) + " --out " +
-      ShellQuote(UnixPathOf(folder_.path()));
+      " --no-patches --host " + host + " --build " + ShellQuote(ORVANE_BUILD_DIR) + " --launcher-program " +
+      ShellQuote(LauncherProgram(shipped_program)) + " --out " + ShellQuote(UnixPathOf(folder_.path()));
   if (RunUnixCommand(command, error, 120000) != 0)
     return false;
   host_ = Utf8ToWide(host);

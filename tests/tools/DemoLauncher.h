@@ -16,8 +16,10 @@
 
 namespace testing_support {
 
-// True when build/bin/orvaneLauncher.exe exists.
-bool LauncherProgramBuilt();
+// True when the launcher program is built: the one the tests run (orvaneLauncher_testing.exe, the shipped
+// program with a log of the skin files that windows ask for and the skin lacks: the file that the environment
+// variable ORVANE_SKIN_MISS_LOG names), or with `shipped` the shipped orvaneLauncher.exe.
+bool LauncherProgramBuilt(bool shipped = false);
 
 // A visible top-level window of process `process_id` whose title equals `title` (any title when null) and
 // whose class equals `class_name` (any class when null); null when there is none.
@@ -34,8 +36,9 @@ class DemoLauncher {
   DemoLauncher(const DemoLauncher&) = delete;
   DemoLauncher& operator=(const DemoLauncher&) = delete;
 
-  // Starts both servers over the portal folder and generates the portal and the launcher folder for them.
-  bool ServeAndGenerate(std::string* error);
+  // Starts both servers over the portal folder and generates the portal and the launcher folder for them, with
+  // the launcher program the tests run as orvaneLauncher.exe (`shipped_program`: the shipped one).
+  bool ServeAndGenerate(std::string* error, bool shipped_program = false);
   // Stops both servers (the generated files stay).
   void StopServers();
   // Names the demo's server and the announced launcher version in the launcher-info ini, so that start-up

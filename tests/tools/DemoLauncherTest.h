@@ -18,7 +18,7 @@ class DemoLauncherTest : public ::testing::Test {
     if (!RunningUnderWine())
       GTEST_SKIP() << "runs the generator and the fixture servers";
     if (!LauncherProgramBuilt())
-      GTEST_SKIP() << "orvaneLauncher.exe is not built";
+      GTEST_SKIP() << "orvaneLauncher_testing.exe is not built";
     std::string error;
     ASSERT_TRUE(demo_.ServeAndGenerate(&error)) << error;
   }

@@ -90,13 +90,14 @@ void PrintIdle(const DemoLauncher& demo, const char* phase, DWORD seconds) {
 }  // namespace
 
 int main() {
-  if (!testing_support::RunningUnderWine() || !testing_support::LauncherProgramBuilt()) {
+  // The program measured is the one that ships.
+  if (!testing_support::RunningUnderWine() || !testing_support::LauncherProgramBuilt(true)) {
     std::printf("skipped: orvaneLauncher.exe is not built\n");
     return 0;
   }
   DemoLauncher demo;
   std::string error;
-  if (!demo.ServeAndGenerate(&error) || !demo.NameTheServer() || !demo.SetSetting(L"Minimize", L"0")) {
+  if (!demo.ServeAndGenerate(&error, true) || !demo.NameTheServer() || !demo.SetSetting(L"Minimize", L"0")) {
     std::printf("the demo portal could not be made: %s\n", error.c_str());
     return 1;
   }

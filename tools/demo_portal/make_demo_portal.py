@@ -1,6 +1,6 @@
 """Writes a demo game portal and a launcher folder that uses it, for `make demo` and the end-to-end tests.
 
-    make_demo_portal.py --out DIR --host ADDRESS:PORT --build BUILD_DIR
+    make_demo_portal.py --out DIR --host ADDRESS:PORT --build BUILD_DIR [--launcher-program PATH]
 
 The portal (DIR/portal, served by tests/fixtures/http_server.py at ADDRESS:PORT; tests/fixtures/patch_server.py
 serves its version history on ADDRESS:27500 with --game-info-number 7):
@@ -19,10 +19,12 @@ serves its version history on ADDRESS:27500 with --game-info-number 7):
   icons/<id>/sicon.png, icon.png               the games' icons
   pages/<id>/*.html, banner.html               the pages that the catalogue names
 
-The launcher folder (DIR/launcher): orvaneLauncher.exe (when built), QVTesserel.dll, patchw32.dll, an empty
-"unicows.dll" (the self-update copies it), "LauncherMessage.ini", "KILL.ini", "ZEPHLauncherInfo.ini" (no
-server, version 1), "LauncherParam.dat" (signed with the development key), the default skin (data\\skin and
-the dialogs' skin folders) when tools/default_skin has a generator, a second skin "dusk" that one game names,
+The launcher folder (DIR/launcher): orvaneLauncher.exe (when built; --launcher-program takes another build of
+it under that name, here and in the self-update, such as the end-to-end tests' one), QVTesserel.dll,
+patchw32.dll, an empty "unicows.dll" (the self-update copies it), "LauncherMessage.ini", "KILL.ini",
+"ZEPHLauncherInfo.ini" (no server, version 1), "LauncherParam.dat" (signed with the test key, which only the
+Makefile's builds trust), the default skin (data\\skin and the dialogs' skin folders) when tools/default_skin
+has a generator, a second skin "dusk" that one game names,
 and the start game installed at version 3.
 
 DIR/demo-portal.json names what a driver needs: the address, the command lines (the one that selects the
@@ -233,14 +235,15 @@ def sign_parameter_file(text, path, key):
         run(["openssl", "rsautl", "-sign", "-pkcs", "-inkey", key, "-in", plain, "-out", path])
 
 
-def launcher_binaries(build):
-    names = ["orvaneLauncher.exe", "QVTesserel.dll", "patchw32.dll"]
-    return [(name, os.path.join(build, "bin", name)) for name in names
-            if os.path.exists(os.path.join(build, "bin", name))]
+def launcher_binaries(options):
+    """(name in the launcher folder, built file) of the programs and libraries that are built."""
+    files = [("orvaneLauncher.exe", options.launcher_program)]
+    files += [(name, os.path.join(options.build, "bin", name)) for name in ("QVTesserel.dll", "patchw32.dll")]
+    return [(name, path) for name, path in files if os.path.exists(path)]
 
 
-def write_launcher_folder(launcher, build, host):
-    for name, path in launcher_binaries(build):
+def write_launcher_folder(launcher, options):
+    for name, path in launcher_binaries(options):
         shutil.copyfile(path, os.path.join(launcher, name))
     write(os.path.join(launcher, "LauncherMessage.ini"),
           fmt.utf16_ini([("MESSAGE", LAUNCHER_MESSAGES), ("FONT", LAUNCHER_FONT)]))
@@ -252,16 +255,16 @@ def write_launcher_folder(launcher, build, host):
     # No update server yet (the selection dialog comes first) and an older launcher than the announced one.
     write(os.path.join(launcher, "ZEPHLauncherInfo.ini"),
           fmt.ansi_ini([("LAUNCHER_INFO", [("version", LAUNCHER_VERSION_INSTALLED)])]))
-    sign_parameter_file(parameter_text(host), os.path.join(launcher, "LauncherParam.dat"),
-                        os.path.join(SOURCE_DIR, "tests", "fixtures", "development_param_key_private.pem"))
+    sign_parameter_file(parameter_text(options.host), os.path.join(launcher, "LauncherParam.dat"),
+                        os.path.join(SOURCE_DIR, "tests", "fixtures", "keys", "test_only_never_ship_param_key_private.pem"))
 
 
-def write_self_update(portal, launcher, build):
+def write_self_update(portal, launcher, options):
     """"system/<GameID>.<version>.cab": the launcher's files, one of them changed ("LauncherMessage.ini" gains a
     section that names the package's version)."""
     with tempfile.TemporaryDirectory() as stage:
         names = []
-        for name, path in launcher_binaries(build):
+        for name, path in launcher_binaries(options):
             shutil.copyfile(path, os.path.join(stage, name))
             names.append(name)
         # The launcher folder's message table (the default skin's when there is one) with a section more.
@@ -299,9 +302,9 @@ def build_portal(options):
     write_pages(portal)
     write_icons(portal)
     write_history(out, portal, launcher, options.build, options)
-    write_launcher_folder(launcher, options.build, options.host)
+    write_launcher_folder(launcher, options)
     skins = demo_skin.write_skins(launcher, options.build)
-    write_self_update(portal, launcher, options.build)
+    write_self_update(portal, launcher, options)
     manifest = dict(host=options.host, game_info_number=GAME_INFO_NUMBER, company_id=COMPANY_ID,
                     launcher_id=LAUNCHER_ID, start_game=START_GAME, history_versions=HISTORY_VERSIONS,
                     installed_version=INSTALLED_VERSION, launcher_version=LAUNCHER_VERSION_ANNOUNCED,
@@ -320,10 +323,14 @@ def parse_arguments(argv):
     parser.add_argument("--out", required=True, help="folder that receives portal/, launcher/ and demo-portal.json")
     parser.add_argument("--host", required=True, help="ADDRESS:PORT of the HTTP server that serves portal/")
     parser.add_argument("--build", required=True, help="build folder (bin/ holds the programs and libraries)")
+    parser.add_argument("--launcher-program",
+                        help="the launcher program to install as orvaneLauncher.exe (BUILD_DIR/bin/orvaneLauncher.exe)")
     parser.add_argument("--no-patches", action="store_true",
                         help="changed files of the history as whole files only (no patchmaker run under Wine)")
     options = parser.parse_args(argv)
     options.build = os.path.abspath(options.build)
+    options.launcher_program = os.path.abspath(
+        options.launcher_program or os.path.join(options.build, "bin", "orvaneLauncher.exe"))
     if ":" not in options.host:
         parser.error("--host needs ADDRESS:PORT")
     return options

@@ -163,36 +163,24 @@ bool TakeSkinChange() {
 namespace {
 
 int32_t g_skin_file_misses = 0;
+SkinFileMissObserver g_miss_observer = nullptr;
 
-void AppendUtf8(HANDLE file, const wchar_t* text) {
-  char bytes[512];
-  int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof(bytes), nullptr, nullptr);
-  DWORD written = 0;
-  if (length > 1)
-    WriteFile(file, bytes, static_cast<DWORD>(length - 1), &written, nullptr);
-}
-
-// Counts a miss and, for end-to-end tests, appends it to the file that ORVANE_SKIN_MISS_LOG names.
 void NoteSkinFileMiss(const wchar_t* category_id, const wchar_t* name) {
   ++g_skin_file_misses;
-  wchar_t log_path[MAX_PATH];
-  DWORD length = GetEnvironmentVariableW(L"ORVANE_SKIN_MISS_LOG", log_path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH)
-    return;
-  UniqueHandle log(CreateFileW(log_path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!log)
-    return;
-  AppendUtf8(log.get(), category_id != nullptr ? category_id : L"");
-  AppendUtf8(log.get(), L"\t");
-  AppendUtf8(log.get(), name != nullptr ? name : L"");
-  AppendUtf8(log.get(), L"\r\n");
+  if (g_miss_observer != nullptr)
+    g_miss_observer(category_id, name);
 }
 
 }  // namespace
 
 int32_t SkinFileMissCount() {
   return g_skin_file_misses;
+}
+
+SkinFileMissObserver SetSkinFileMissObserver(SkinFileMissObserver observer) {
+  SkinFileMissObserver previous = g_miss_observer;
+  g_miss_observer = observer;
+  return previous;
 }
 
 SkinLoader* FindSkinCategory(const wchar_t* id) {

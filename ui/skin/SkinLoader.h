@@ -85,7 +85,10 @@ const wchar_t* OpenSkinFile(SkinLoader* category, const wchar_t* name);
 
 // Skin files that a window asked for and the skin lacks: every LocateSkinFile, LoadControlSkinIni or
 // OpenSkinFile on a category that finds neither candidate, and every FindSkinCategory of an id that the list
-// lacks, counts as one miss. End-to-end tests see the misses of a launcher process through the environment
-// variable ORVANE_SKIN_MISS_LOG: when it names a file, each miss appends one UTF-8 line "<category id>\t<name>"
-// (a missing category: "<id>\t") to it. Without the variable only the count is kept.
+// lacks, counts as one miss, and is handed to the miss observer when one is installed (tests install one; the
+// launcher built for the end-to-end tests logs the misses through it).
 int32_t SkinFileMissCount();
+// Called on the thread that missed, with the category id and the file name (null for a missing category).
+typedef void (*SkinFileMissObserver)(const wchar_t* category_id, const wchar_t* name);
+// Installs `observer` (null: none) and returns the one it replaces. Set it before windows load their skins.
+SkinFileMissObserver SetSkinFileMissObserver(SkinFileMissObserver observer);

@@ -1,4 +1,4 @@
-// The signed parameter file: made at run time with the development key's private half and the openssl
+// The signed parameter file: made at run time with the test key's private half and the openssl
 // command, then recovered by the launcher with the built-in public key.
 #include <windows.h>
 
@@ -24,7 +24,7 @@ using testing_support::UnixPathOf;
 using testing_support::WriteFileBytes;
 
 const std::string kPrivateKey =
-    std::string(ORVANE_SOURCE_DIR) + "/tests/fixtures/development_param_key_private.pem";
+    std::string(ORVANE_SOURCE_DIR) + "/tests/fixtures/keys/test_only_never_ship_param_key_private.pem";
 
 std::string Utf16(const std::wstring& text) {
   std::string bytes;

@@ -18,6 +18,7 @@
 #include "app/windows/ModalGuard.h"
 #include "app/windows/PopupMessage.h"
 #include "tests/app/windows/MessageSkin.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/WindowCapture.h"
 #include "tests/ui/host/HostTestSupport.h"
 #include "ui/host/NDialog.h"
@@ -449,22 +450,49 @@ TEST_F(MessageWindowsTest, TheInstalledGamePresenterShowsTheOneButtonDialogUnder
   EXPECT_EQ(nullptr, FindMessageWindow());
 }
 
-// Run in a child process by the next test: pop-ups open, then the shutdown call, then a normal exit.
-TEST_F(MessageWindowsTest, ChildOpensPopupsAndEndsAfterTheShutdownCall) {
-  if (GetEnvironmentVariableW(L"ORVANE_POPUP_EXIT_CHILD", nullptr, 0) == 0)
-    GTEST_SKIP() << "runs as the child of AChildProcessWithPopupsOpenExitsCleanly";
-  for (int i = 0; i < 3; ++i)
-    ASSERT_EQ(1, PopupQueueAddNew()->item->Show(L"k", L"open at exit", RecordAnswer, i % 2, i % 2));
-  PopupQueueRemoveAll();
-  EXPECT_EQ(0, PopupQueueCount());
-}
+// The child process of the next test: pop-ups open, then the shutdown call, then a normal exit through the
+// test program's end. It exists as a test only in that child, whose environment names the report it writes
+// (ORVANE_POPUP_EXIT_CHILD), so that ctest never lists it.
+class PopupExitChild : public MessageWindowsTest {
+ public:
+  void TestBody() override {
+    int shown = 0;
+    for (int i = 0; i < 3; ++i)
+      shown += PopupQueueAddNew()->item->Show(L"k", L"open at exit", RecordAnswer, i % 2, i % 2);
+    const int open = PopupQueueCount();
+    PopupQueueRemoveAll();
+    const std::string report = "shown " + std::to_string(shown) + ", open " + std::to_string(open) +
+                               ", left " + std::to_string(PopupQueueCount());
+    EXPECT_TRUE(testing_support::WriteFileBytes(report_, report));
+  }
+  std::wstring report_;
+};
 
+bool RegisterPopupExitChild() {
+  wchar_t report[MAX_PATH];
+  DWORD length = GetEnvironmentVariableW(L"ORVANE_POPUP_EXIT_CHILD", report, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH)
+    return false;
+  const std::wstring path(report, length);
+  testing::RegisterTest("PopupExitChild", "OpensPopupsAndEndsAfterTheShutdownCall", nullptr, nullptr,
+                        __FILE__, __LINE__, [path]() -> MessageWindowsTest* {
+                          PopupExitChild* child = new PopupExitChild;
+                          child->report_ = path;
+                          return child;
+                        });
+  return true;
+}
+const bool g_popup_exit_child = RegisterPopupExitChild();
+
+// The child's report says it showed its pop-ups and closed them all, and it then ended with code 0.
 TEST(PopupExit, AChildProcessWithPopupsOpenExitsCleanly) {
   wchar_t self[MAX_PATH];
   ASSERT_NE(0u, GetModuleFileNameW(nullptr, self, MAX_PATH));
-  std::wstring command = std::wstring(L"\"") + self +
-                         L"\" --gtest_filter=MessageWindowsTest.ChildOpensPopupsAndEndsAfterTheShutdownCall";
-  ASSERT_TRUE(SetEnvironmentVariableW(L"ORVANE_POPUP_EXIT_CHILD", L"1"));
+  testing_support::TempFolder folder(L"popup-exit");
+  const std::wstring report = folder.Join(L"child-report.txt");
+  std::wstring command =
+      std::wstring(L"\"") + self + L"\" --gtest_filter=PopupExitChild.OpensPopupsAndEndsAfterTheShutdownCall";
+  ASSERT_TRUE(SetEnvironmentVariableW(L"ORVANE_POPUP_EXIT_CHILD", report.c_str()));
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process = {};
@@ -481,6 +509,9 @@ TEST(PopupExit, AChildProcessWithPopupsOpenExitsCleanly) {
   CloseHandle(process.hProcess);
   EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), waited);
   EXPECT_EQ(0u, exit_code);
+  std::string reported;
+  EXPECT_TRUE(testing_support::ReadFileBytes(report, &reported));
+  EXPECT_EQ("shown 3, open 3, left 0", reported);
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include "app/selfupdate/LauncherInfo.h"
 #include "app/selfupdate/ServerList.h"
 #include "app/session/ProgramPath.h"
+#include "app/startup/LauncherGlobals.h"
+#include "app/startup/Startup.h"
 #include "app/windows/SelectUpdateServer.h"
 #include "app/windows/UpdateServerSelectDialog.h"
 #include "selfupdate/ProcessReplacement.h"
@@ -245,12 +247,20 @@ TEST_F(UpdateServerSelectTest, AShortListDisablesTheScrollBarAndASkinWithoutWind
 struct Restarts {
   int count = 0;
   std::wstring command_line;
+  std::wstring mutex_name;  // the single-instance mutex to look for at the restart
+  bool mutex_open = false;
 };
 Restarts g_restarts;
 
 int RecordRestart(const wchar_t*, const wchar_t* command_line) {
   ++g_restarts.count;
   g_restarts.command_line = command_line;
+  if (!g_restarts.mutex_name.empty()) {
+    HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, g_restarts.mutex_name.c_str());
+    g_restarts.mutex_open = mutex != nullptr;
+    if (mutex != nullptr)
+      CloseHandle(mutex);
+  }
   return 0;
 }
 
@@ -334,6 +344,23 @@ TEST_F(SelectUpdateServerTest, OkStoresTheChoiceAndRestartsOnlyWhenTheAddressCha
   EXPECT_EQ(kServerNotChosen, Select([](HWND window) { Click(window, 60, 232); }));   // OK without a choice
   EXPECT_EQ(kServerNotChosen, Select([](HWND window) { Click(window, 160, 232); }));  // Cancel
   EXPECT_EQ(1, g_restarts.count);
+}
+
+// The restarted launcher must own the single-instance mutex: the one start-up made is closed before the new
+// process starts, also when the selection comes from the game list's menu, which calls it directly.
+TEST_F(SelectUpdateServerTest, TheRestartClosesTheSingleInstanceMutexFirst) {
+  WriteSkin();
+  Launcher().LauncherTitle.Assign(L"Orvane restart test");
+  ASSERT_EQ(1, RealStartupSteps().CreateInstanceMutex());
+  g_restarts.mutex_name = L"Orvane restart test";
+  EXPECT_EQ(kServerChosen, Select([](HWND window) {
+              Click(window, 100, 60);
+              Click(window, 60, 232);  // OK
+            }));
+  EXPECT_EQ(1, g_restarts.count);
+  EXPECT_FALSE(g_restarts.mutex_open);
+  RealStartupSteps().CloseMutex();
+  Launcher().LauncherTitle.Assign(L"");
 }
 
 TEST_F(SelectUpdateServerTest, EachFailureHasItsResult) {
