@@ -135,6 +135,23 @@ class LauncherProcessTest : public ::testing::Test {
                                install_.path().c_str(), &startup, &process->info));
   }
 
+  // Starts the launcher and waits for its dialog, then minimises it to the tray; the dialog, or null (and a
+  // failure) when it did not come or did not hide.
+  HWND StartMinimised(LauncherProcess* process, const std::wstring& arguments) {
+    Start(process, arguments);
+    HWND dialog = nullptr;
+    if (!WaitUntil(30000, [&] { return (dialog = FindLauncherDialog()) != nullptr; })) {
+      ADD_FAILURE() << "no launcher dialog";
+      return nullptr;
+    }
+    PostMessageW(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    if (!WaitUntil(5000, [&] { return !IsWindowVisible(dialog); })) {
+      ADD_FAILURE() << "the dialog did not go to the tray";
+      return nullptr;
+    }
+    return dialog;
+  }
+
   // How the update host answers the catalogue-folder query, connection by connection (patch_server.py).
   std::string version_script_ = R"({"game_info_reply": {"number": 7}})";
   TempFolder install_{L"launcherinstall"};
@@ -187,12 +204,9 @@ TEST_F(LauncherProcessTest, TheFirstRunShowsTheSplashThenTheDialogAndQuitsThroug
 
 TEST_F(LauncherProcessTest, ASecondStartHandsOverToTheRunningDialogAndEndsWithoutAWindow) {
   LauncherProcess first;
-  Start(&first, L"/UserNick:first");
-  HWND dialog = nullptr;
-  ASSERT_TRUE(WaitUntil(30000, [&] { return (dialog = FindLauncherDialog()) != nullptr; }));
   // Minimised to the tray, the running dialog comes back when it hears from the second start.
-  PostMessageW(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  ASSERT_TRUE(WaitUntil(5000, [&] { return !IsWindowVisible(dialog); }));
+  HWND dialog = StartMinimised(&first, L"/UserNick:first");
+  ASSERT_NE(nullptr, dialog);
 
   LauncherProcess second;
   Start(&second, L"/UserNick:second");
@@ -231,11 +245,8 @@ class BusyLauncherProcessTest : public LauncherProcessTest {
 
 TEST_F(BusyLauncherProcessTest, ASecondStartHandsOverWhileTheRunningLauncherWaitsForItsUpdateHost) {
   LauncherProcess first;
-  Start(&first, L"/UserNick:first");
-  HWND dialog = nullptr;
-  ASSERT_TRUE(WaitUntil(30000, [&] { return (dialog = FindLauncherDialog()) != nullptr; }));
-  PostMessageW(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  ASSERT_TRUE(WaitUntil(5000, [&] { return !IsWindowVisible(dialog); }));
+  HWND dialog = StartMinimised(&first, L"/UserNick:first");
+  ASSERT_NE(nullptr, dialog);
   // The tenth period's query reached the host, which keeps it waiting for its whole time limit.
   ASSERT_TRUE(patch_.WaitForLogLine(2, "received 340", 20000));
 

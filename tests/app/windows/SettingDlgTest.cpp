@@ -372,16 +372,28 @@ TEST_F(SettingDlgTest, AFolderThatCannotBeMadeOrIsTooLongKeepsTheDialogOpenOnThe
   }
 }
 
-// The message window of this thread (the test skin's 240 x 120 one), or null.
-BOOL CALLBACK FindMessageWindow(HWND window, LPARAM out) {
+// EnumThreadWindows's callback for FindThreadWindowOfSize: stops at the first visible window of the size.
+struct SizedWindowSearch {
+  SIZE size;
+  HWND found;
+};
+BOOL CALLBACK FindWindowOfSize(HWND window, LPARAM argument) {
+  auto* search = reinterpret_cast<SizedWindowSearch*>(argument);
   RECT rect;
   GetWindowRect(window, &rect);
-  if (IsWindowVisible(window) && rect.right - rect.left == testing_support::kMessageWidth &&
-      rect.bottom - rect.top == testing_support::kMessageHeight) {
-    *reinterpret_cast<HWND*>(out) = window;
-    return FALSE;
-  }
-  return TRUE;
+  if (!IsWindowVisible(window) || rect.right - rect.left != search->size.cx ||
+      rect.bottom - rect.top != search->size.cy)
+    return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// The visible window of this thread whose size is `size`, or null (the test skins give the message window
+// and the settings dialog sizes of their own).
+HWND FindThreadWindowOfSize(SIZE size) {
+  SizedWindowSearch search = {size, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindWindowOfSize, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 struct MessageSeen {
@@ -397,8 +409,7 @@ DWORD g_message_wait_started = 0;
 // then answers it with its OK button (or closes it, should the click miss). After 10 s it gives up, so that
 // a message that never shows fails the test, not hangs it.
 void CALLBACK AnswerMessage(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND message = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FindMessageWindow, reinterpret_cast<LPARAM>(&message));
+  HWND message = FindThreadWindowOfSize({testing_support::kMessageWidth, testing_support::kMessageHeight});
   if (message == nullptr && GetTickCount() - g_message_wait_started < 10000)
     return;
   KillTimer(nullptr, id);
@@ -569,23 +580,10 @@ TEST_F(SettingDlgTest, AMissingSkinFileOpensNothingAndReleasesTheGuard) {
   }
 }
 
-// The settings dialog's window (the only 420 x 320 one), or null.
-BOOL CALLBACK FindSettingWindow(HWND window, LPARAM out) {
-  RECT rect;
-  GetWindowRect(window, &rect);
-  if (IsWindowVisible(window) && rect.right - rect.left == testing_support::kSettingWidth &&
-      rect.bottom - rect.top == testing_support::kSettingHeight) {
-    *reinterpret_cast<HWND*>(out) = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 std::function<void(HWND)> g_flow;
 void CALLBACK RunFlowWhenShown(HWND, UINT, UINT_PTR id, DWORD) {
   static int ticks = 0;
-  HWND window = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FindSettingWindow, reinterpret_cast<LPARAM>(&window));
+  HWND window = FindThreadWindowOfSize({testing_support::kSettingWidth, testing_support::kSettingHeight});
   if (window == nullptr && ++ticks < 200)
     return;
   KillTimer(nullptr, id);
