@@ -5,6 +5,17 @@ enable_testing()
 include(GoogleTest)
 
 if(CMAKE_CROSSCOMPILING)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(ORVANE_WINEARCH win64)
+    # The commands that a 64-bit prefix is driven with (scripts/wine-env.sh.in puts them first on the path).
+    foreach(command wine wine-stable)
+      file(WRITE ${CMAKE_BINARY_DIR}/wine64-bin/${command} "#!/bin/sh\nexec /usr/lib/wine/wine64 \"$@\"\n")
+      file(CHMOD ${CMAKE_BINARY_DIR}/wine64-bin/${command} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+        GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+    endforeach()
+  else()
+    set(ORVANE_WINEARCH win32)
+  endif()
   configure_file(${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-env.sh.in ${CMAKE_BINARY_DIR}/wine-env.sh @ONLY)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-exec.in ${CMAKE_BINARY_DIR}/wine-exec @ONLY
     FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

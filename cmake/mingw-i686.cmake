@@ -1,25 +1,4 @@
-# Cross build for 32-bit Windows with the MinGW-w64 POSIX-thread compilers. Test executables run under Wine:
-# cmake/OrvaneTesting.cmake sets the emulator (build/wine-exec, with the build's private prefix).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 32-bit Windows, the deliverables' target, with the MinGW-w64 POSIX-thread compilers.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
 set(ORVANE_TRIPLET i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${ORVANE_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${ORVANE_TRIPLET}-g++-posix)
-set(CMAKE_RC_COMPILER ${ORVANE_TRIPLET}-windres)
-
-if(NOT ORVANE_DEPS_PREFIX)
-  if(DEFINED ENV{ORVANE_DEPS_PREFIX})
-    set(ORVANE_DEPS_PREFIX $ENV{ORVANE_DEPS_PREFIX})
-  else()
-    set(ORVANE_DEPS_PREFIX /opt/orvane-deps)
-  endif()
-endif()
-set(ORVANE_DEPS_PREFIX ${ORVANE_DEPS_PREFIX} CACHE PATH "Prefix of the cross-built third-party libraries")
-list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES ORVANE_DEPS_PREFIX)
-
-set(CMAKE_FIND_ROOT_PATH ${ORVANE_DEPS_PREFIX} /usr/${ORVANE_TRIPLET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

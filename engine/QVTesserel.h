@@ -166,9 +166,12 @@ typedef UpdateStatus*(QV_CALL* qvDownloadInfoFunction)(UpdaterHandle handle);
 #define QV_PIN_LAYOUT(condition) _Static_assert(condition, #condition)
 #endif
 
-QV_PIN_LAYOUT(sizeof(void*) == 4);
 QV_PIN_LAYOUT(sizeof(wchar_t) == 2);
 
+/* The interface is a 32-bit one: its parameters hold pointers. A 64-bit build of these sources exists only to
+ * run the tests on machines that run no 32-bit code, and its layout is its own. */
+#ifndef _WIN64
+QV_PIN_LAYOUT(sizeof(void*) == 4);
 QV_PIN_LAYOUT(sizeof(UpdaterParams) == 2576);
 QV_PIN_LAYOUT(offsetof(UpdaterParams, noSelfUpdate) == 4);
 QV_PIN_LAYOUT(offsetof(UpdaterParams, userValue) == 8);
@@ -183,6 +186,7 @@ QV_PIN_LAYOUT(offsetof(UpdaterParams, reserved1) == 910);
 QV_PIN_LAYOUT(offsetof(UpdaterParams, catalogueVersion) == 912);
 QV_PIN_LAYOUT(offsetof(UpdaterParams, reserved2) == 916);
 QV_PIN_LAYOUT(offsetof(UpdaterParams, patchServerHost) == 2476);
+#endif
 
 QV_PIN_LAYOUT(sizeof(UpdateStatus) == 568);
 QV_PIN_LAYOUT(offsetof(UpdateStatus, currentEntry) == 4);

@@ -131,7 +131,7 @@ void FeedSession(const std::string& stream, Mutator& pieces, SessionCounts* coun
   while (at < stream.size()) {
     const size_t wanted = framer.BytesWanted();
     ASSERT_GT(wanted, 0u);
-    const size_t take = std::min(stream.size() - at, 1 + pieces.Below(static_cast<uint32_t>(wanted)));
+    const size_t take = std::min<size_t>(stream.size() - at, 1 + pieces.Below(static_cast<uint32_t>(wanted)));
     std::memcpy(framer.WritePosition(), stream.data() + at, take);
     at += take;
     const PacketFramer::Status status = framer.Accept(take);

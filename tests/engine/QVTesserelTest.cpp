@@ -49,10 +49,10 @@ class EngineLibrary : public EngineExports {
 TEST(QVTesserel, RecordsHaveTheSameSizesInC) {
   size_t sizes[4] = {};
   QvRecordSizesSeenFromC(sizes);
-  EXPECT_EQ(2576u, sizes[0]);
-  EXPECT_EQ(568u, sizes[1]);
-  EXPECT_EQ(12u, sizes[2]);
-  EXPECT_EQ(536u, sizes[3]);
+  EXPECT_EQ(sizeof(UpdaterParams), sizes[0]);
+  EXPECT_EQ(sizeof(UpdateStatus), sizes[1]);
+  EXPECT_EQ(sizeof(UpdateProgress), sizes[2]);
+  EXPECT_EQ(sizeof(FileRecord), sizes[3]);
 }
 
 TEST(QVTesserel, EightExportsAreFoundByNameAndByOrdinalsOneToEight) {

