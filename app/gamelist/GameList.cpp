@@ -89,12 +89,19 @@ void GameList::OnSkinLoaded() {
 }
 
 void GameList::RecomputeRows() {
+  // The selected row stays on screen if it was: a skin change counts the rows more than once (the header and
+  // the layout load apart), and a count in between must not scroll it away.
+  int32_t selected = buttons_.InstalledIndex(buttons_.selected);
+  int32_t row = buttons_.scroll_offset + selected;
+  bool selected_shown = selected >= 0 && row >= 0 && row < buttons_.visible_rows;
   header_bottom_ = header_.y() + header_.height();
   buttons_.origin_x = 0;
   buttons_.origin_y = header_bottom_;
   // The rows share the panel with the header above them.
   buttons_.visible_rows = VisibleRowCount(height() - header_bottom_, layout_);
   ClampScroll();
+  if (selected_shown)
+    EnsureVisible(buttons_.selected->GetGameId());
   Invalidate();
 }
 
