@@ -6,6 +6,8 @@
 
 namespace {
 
+const DWORD kSplashStyle = WS_POPUP | WS_BORDER;
+
 // Owned by the user-interface thread: written by StartSplash and StopSplash only.
 HANDLE g_thread = nullptr;
 DWORD g_thread_id = 0;
@@ -48,10 +50,10 @@ void PlaceSplash(HWND window, const wchar_t* text) {
     SelectObject(dc, old_font);
   ReleaseDC(window, dc);
   RECT rect = {0, 0, size.cx + 2 * font.gap_x, size.cy + 2 * font.gap_y};
-  AdjustWindowRect(&rect, WS_POPUP | WS_VISIBLE | WS_BORDER, FALSE);
+  AdjustWindowRect(&rect, kSplashStyle, FALSE);
   int width = rect.right - rect.left, height = rect.bottom - rect.top;
   SetWindowPos(window, HWND_TOPMOST, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, 0);
+               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 unsigned __stdcall SplashThread(void* argument) {
@@ -63,7 +65,9 @@ unsigned __stdcall SplashThread(void* argument) {
   window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   window_class.lpszClassName = text;
   RegisterClassW(&window_class);
-  HWND window = CreateWindowExW(0, text, text, WS_POPUP | WS_VISIBLE | WS_BORDER, CW_USEDEFAULT,
+  // Shown once placed, and never activated: the focus stays where the user has it, and no window has to
+  // take it back from the splash when it goes.
+  HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, text, text, kSplashStyle, CW_USEDEFAULT,
                                 CW_USEDEFAULT, 1, 1, nullptr, nullptr, nullptr, nullptr);
   if (window == nullptr) {
     UnregisterClassW(text, nullptr);

@@ -1,5 +1,6 @@
-// The splash window on its own thread: shown centred with its text, gone when stopped; a splash whose window
-// cannot be made ends the start hand-shake instead of waiting for ever; stopping without a splash is harmless.
+// The splash window on its own thread: shown centred with its text without taking the focus, gone when
+// stopped; a splash whose window cannot be made ends the start hand-shake instead of waiting for ever; stopping
+// without a splash is harmless.
 #include "app/startup/Splash.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,13 @@
 
 namespace {
 
-TEST(Splash, ShowsItsTextCentredUntilStopped) {
+TEST(Splash, ShowsItsTextCentredUntilStoppedAndNeverTakesTheFocus) {
+  // The user works in another window while the launcher starts.
+  HWND user_window = CreateWindowExW(0, L"STATIC", L"user's window", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                     nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(nullptr, user_window);
+  SetForegroundWindow(user_window);
+  ASSERT_EQ(user_window, GetForegroundWindow());
   StartSplash(L"Splash test text", nullptr);
   ASSERT_NE(0u, SplashThreadId());
   HWND window = nullptr;
@@ -20,10 +27,12 @@ TEST(Splash, ShowsItsTextCentredUntilStopped) {
            rect.right - rect.left > 20;
   }));
   EXPECT_NEAR(GetSystemMetrics(SM_CXSCREEN) / 2, (rect.left + rect.right) / 2, 2);
+  EXPECT_EQ(user_window, GetForegroundWindow());
   StopSplash();
   EXPECT_EQ(0u, SplashThreadId());
   EXPECT_EQ(nullptr, FindWindowW(L"Splash test text", nullptr));
   StopSplash();
+  DestroyWindow(user_window);
 }
 
 TEST(Splash, AWindowThatCannotBeMadeEndsTheHandShake) {
