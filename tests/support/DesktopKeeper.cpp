@@ -11,8 +11,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   window_class.lpszClassName = L"OrvaneTestDesktopKeeper";
   if (RegisterClassW(&window_class) == 0)
     return 1;
-  if (CreateWindowExW(WS_EX_TOOLWINDOW, window_class.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                      instance, nullptr) == nullptr)
+  if (CreateWindowExW(WS_EX_TOOLWINDOW, window_class.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr,
+                      nullptr, instance, nullptr) == nullptr)
     return 1;
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0)

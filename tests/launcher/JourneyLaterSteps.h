@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "tests/tools/DemoLauncher.h"
+#include "tests/launcher/DemoLauncher.h"
 
 namespace testing_support {
 

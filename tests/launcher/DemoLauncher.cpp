@@ -1,4 +1,4 @@
-#include "tests/tools/DemoLauncher.h"
+#include "tests/launcher/DemoLauncher.h"
 
 #include <tlhelp32.h>
 
@@ -13,7 +13,7 @@ namespace testing_support {
 
 namespace {
 
-// The shipped program, and the one the tests run (the same with the skin-miss log, tests/tools/SkinMissLog.cpp).
+// The shipped program, and the one the tests run (the same with the skin-miss log, tests/launcher/SkinMissLog.cpp).
 std::string LauncherProgram(bool shipped) {
   return std::string(ORVANE_BUILD_DIR) +
          (shipped ? "/bin/orvaneLauncher.exe" : "/bin/orvaneLauncher_testing.exe");

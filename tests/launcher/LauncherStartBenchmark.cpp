@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/launcher/DemoLauncher.h"
 #include "tests/support/UnixCommand.h"
 #include "tests/support/WindowCapture.h"
 #include "tests/support/WinePaths.h"
-#include "tests/tools/DemoLauncher.h"
 
 namespace {
 

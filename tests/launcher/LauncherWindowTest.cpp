@@ -18,12 +18,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/launcher/DemoLauncher.h"
+#include "tests/launcher/DemoLauncherTest.h"
 #include "tests/support/FixtureServer.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WindowCapture.h"
 #include "tests/support/WinePaths.h"
-#include "tests/tools/DemoLauncher.h"
-#include "tests/tools/DemoLauncherTest.h"
 
 namespace testing_support {
 namespace {

@@ -7,8 +7,8 @@
 
 #include <string>
 
+#include "tests/launcher/DemoLauncher.h"
 #include "tests/support/WinePaths.h"
-#include "tests/tools/DemoLauncher.h"
 
 namespace testing_support {
 

@@ -19,12 +19,12 @@
 #include <utility>
 #include <vector>
 
+#include "tests/launcher/DemoLauncher.h"
+#include "tests/launcher/DemoLauncherTest.h"
+#include "tests/launcher/JourneyLaterSteps.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WindowCapture.h"
 #include "tests/support/WinePaths.h"
-#include "tests/tools/DemoLauncher.h"
-#include "tests/tools/DemoLauncherTest.h"
-#include "tests/tools/JourneyLaterSteps.h"
 
 namespace testing_support {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/tools/JourneyLaterSteps.h"
+#include "tests/launcher/JourneyLaterSteps.h"
 
 #include <tlhelp32.h>
 
