@@ -169,7 +169,7 @@ int RunAsTemporaryCopy() {
     return 3;
   Log("restart from parent");
   RestartLauncherFromParent();
-  Log("cannot restart launcher");
+  Log("cannot restart launcher: error %lu", GetLastError());
   return 4;
 }
 
@@ -189,7 +189,7 @@ int RunAsRealLauncher() {
   }
   Log("start update temp");
   StartLauncherInUpdateTemp();
-  Log("cannot restart updater");
+  Log("cannot restart updater: error %lu", GetLastError());
   return 4;
 }
 
