@@ -13,7 +13,7 @@
 
 #include <cstdint>
 
-#include "ui/host/NHtmlCtrl.h"
+#include "ui/browser/NHtmlCtrl.h"
 #include "ui/skinned/SkinnedCtrl.h"
 
 class SkinnedHtmlCtrl : public NHtmlCtrl, public SkinnedCtrl {

@@ -1,4 +1,4 @@
-#include "ui/host/NHtmlCtrl.h"
+#include "ui/browser/NHtmlCtrl.h"
 
 LRESULT CCustomHtmlCtrl::WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam) {
   LRESULT result = 0;

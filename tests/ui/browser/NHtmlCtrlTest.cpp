@@ -23,10 +23,10 @@
 #include "tests/ui/view/RecordingNode.h"
 #include "ui/browser/CHtmlHostSite.h"
 #include "ui/browser/ComPtr.h"
+#include "ui/browser/NHtmlCtrl.h"
 #include "ui/gfx/Dib.h"
 #include "ui/host/NDialog.h"
 #include "ui/host/NEdit.h"
-#include "ui/host/NHtmlCtrl.h"
 
 namespace {
 
