@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/gamelist/GamePopupMenu.h"
 #include "app/games/GameCatalogue.h"
 #include "app/games/GameHooks.h"
 #include "app/games/GameInfo.h"
+#include "app/games/GamePopupMenu.h"
 #include "app/games/GameStateMirror.h"
 #include "app/games/UpdateQueue.h"
 #include "app/settings/Setting.h"

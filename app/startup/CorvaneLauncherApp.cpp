@@ -2,7 +2,7 @@
 
 #include <ole2.h>
 
-#include "app/startup/LauncherGlobals.h"
+#include "app/session/LauncherGlobals.h"
 #include "app/startup/Startup.h"
 #include "app/system/CrashDump.h"
 #include "app/system/PowerOff.h"

@@ -3,8 +3,8 @@
 #include "app/gamelist/GameButton.h"
 #include "app/gamelist/GameList.h"
 #include "app/games/GameCatalogue.h"
-#include "app/startup/LauncherGlobals.h"
-#include "app/startup/PeriodicTick.h"
+#include "app/session/LauncherGlobals.h"
+#include "app/tick/PeriodicTick.h"
 #include "app/windows/UpdaterLauncherWnd.h"
 #include "ui/skinned/NoticeWnd.h"
 

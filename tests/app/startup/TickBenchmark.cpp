@@ -7,7 +7,7 @@
 
 #include "app/games/GameStateMirror.h"
 #include "app/settings/Setting.h"
-#include "app/startup/PeriodicTick.h"
+#include "app/tick/PeriodicTick.h"
 #include "tests/app/startup/TickTestSupport.h"
 #include "tests/support/TempFolder.h"
 

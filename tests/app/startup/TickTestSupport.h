@@ -13,8 +13,8 @@
 #include "app/games/GameSource.h"
 #include "app/games/IGameInfo.h"
 #include "app/settings/Setting.h"
-#include "app/startup/PeriodicTick.h"
 #include "app/system/IdleMonitor.h"
+#include "app/tick/PeriodicTick.h"
 #include "tests/support/TempFolder.h"
 
 namespace tick_testing {

@@ -11,8 +11,8 @@
 
 #include "app/selfupdate/LauncherInfo.h"
 #include "app/selfupdate/ServerList.h"
+#include "app/session/LauncherGlobals.h"
 #include "app/session/ProgramPath.h"
-#include "app/startup/LauncherGlobals.h"
 #include "app/startup/Startup.h"
 #include "app/windows/SelectUpdateServer.h"
 #include "app/windows/UpdateServerSelectDialog.h"

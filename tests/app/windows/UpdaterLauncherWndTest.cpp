@@ -12,8 +12,8 @@
 
 #include "app/gamelist/GameList.h"
 #include "app/gamelist/GameListServices.h"
-#include "app/gamelist/GamePopupMenu.h"
 #include "app/games/GameActions.h"
+#include "app/games/GamePopupMenu.h"
 #include "app/games/GameStateMirror.h"
 #include "app/session/HandOver.h"
 #include "app/session/SessionValues.h"

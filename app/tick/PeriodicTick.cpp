@@ -1,4 +1,4 @@
-#include "app/startup/PeriodicTick.h"
+#include "app/tick/PeriodicTick.h"
 
 #include <windows.h>
 
@@ -10,9 +10,9 @@
 #include "app/games/GameStateMirror.h"
 #include "app/games/UpdateQueue.h"
 #include "app/session/HandOver.h"
+#include "app/session/LauncherGlobals.h"
 #include "app/session/SessionValues.h"
 #include "app/settings/Setting.h"
-#include "app/startup/LauncherGlobals.h"
 #include "app/system/IdleMonitor.h"
 #include "app/texts/MessageTexts.h"
 #include "base/CriticalSection.h"

@@ -12,7 +12,7 @@
 #include "app/games/GameStateMirror.h"
 #include "app/games/IGameInfo.h"
 #include "app/settings/Setting.h"
-#include "app/startup/PeriodicTick.h"
+#include "app/tick/PeriodicTick.h"
 #include "base/CriticalSection.h"
 
 namespace {

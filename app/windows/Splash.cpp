@@ -1,4 +1,4 @@
-#include "app/startup/Splash.h"
+#include "app/windows/Splash.h"
 
 #include <process.h>
 

@@ -1,4 +1,4 @@
-#include "app/gamelist/GamePopupMenu.h"
+#include "app/games/GamePopupMenu.h"
 
 #include <new>
 

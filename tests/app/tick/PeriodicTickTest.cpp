@@ -1,7 +1,7 @@
 // The periodic tick over fake games, a fake clock and recording views: the period and its wrap, the version
 // file on every tenth period, the queue of the update of all games, the power-off rule, the idle rule, the
 // error and need-update pop-ups, pending requests, the game order, and the hand-off of a started installer.
-#include "app/startup/PeriodicTick.h"
+#include "app/tick/PeriodicTick.h"
 
 #include <curl/curl.h>
 #include <gtest/gtest.h>
@@ -12,8 +12,8 @@
 #include "app/games/GameHooks.h"
 #include "app/games/GameStateMirror.h"
 #include "app/games/UpdateQueue.h"
+#include "app/session/LauncherGlobals.h"
 #include "app/settings/Setting.h"
-#include "app/startup/LauncherGlobals.h"
 #include "app/texts/MessageTexts.h"
 #include "base/ScopedHandle.h"
 #include "base/TextFields.h"

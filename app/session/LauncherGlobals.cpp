@@ -1,4 +1,4 @@
-#include "app/startup/LauncherGlobals.h"
+#include "app/session/LauncherGlobals.h"
 
 LauncherGlobals& Launcher() {
   static LauncherGlobals globals;

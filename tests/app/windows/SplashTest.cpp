@@ -1,7 +1,7 @@
 // The splash window on its own thread: shown centred with its text without taking the focus, gone when
 // stopped; a splash whose window cannot be made ends the start hand-shake instead of waiting for ever; stopping
 // without a splash is harmless.
-#include "app/startup/Splash.h"
+#include "app/windows/Splash.h"
 
 #include <gtest/gtest.h>
 
