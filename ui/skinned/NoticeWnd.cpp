@@ -112,7 +112,7 @@ void NoticeWnd::OnSkinLoaded() {
 }
 
 int32_t NoticeWnd::OnCreate() {
-  if (!SkinnedCreate(this))
+  if (!SkinnedWnd::OnCreate())
     return 0;
   const int32_t ids[2] = {kFirstButtonId, kSecondButtonId};
   for (int32_t index = 0; index < 2; ++index) {
@@ -128,9 +128,9 @@ int32_t NoticeWnd::OnCreate() {
   return 1;
 }
 
-int32_t NoticeWnd::OnNotify(int32_t code, intptr_t p1, intptr_t) {
+int32_t NoticeWnd::OnNotify(int32_t code, intptr_t p1, intptr_t p2) {
   if (code == NOTIFY_SKIN_CHANGED)
-    return SkinnedNotify(code);
+    return SkinnedWnd::OnNotify(code, p1, p2);
   if (code != NOTIFY_CLICKED || (p1 != kFirstButtonId && p1 != kSecondButtonId))
     return 0;
   const String& link = buttons_[p1 == kFirstButtonId ? 0 : 1].link();

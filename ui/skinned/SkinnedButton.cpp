@@ -69,25 +69,8 @@ void SkinnedButton::ReleaseSkin() {
   SkinnedCtrl::ReleaseSkin();
 }
 
-int32_t SkinnedButton::OnCreate() {
-  return SkinnedCreate(this);
-}
-
-void SkinnedButton::OnDestroy() {
-  SkinnedDestroy(this);
-}
-
-int32_t SkinnedButton::OnNotify(int32_t code, intptr_t, intptr_t) {
-  return SkinnedNotify(code);
-}
-
 int32_t SkinnedButton::VisualStateIndex() const {
   return enabled_ ? state_ : kVisualDisabled;
-}
-
-void SkinnedButton::OnUpdate() {
-  NButton::OnUpdate();
-  UpdateAt(GetTickCount());
 }
 
 void SkinnedButton::UpdateAt(uint32_t now) {

@@ -28,12 +28,12 @@
 #include <cstdint>
 
 #include "ui/controls/NButton.h"
-#include "ui/skinned/SkinnedCtrl.h"
+#include "ui/skinned/Skinned.h"
 
 class NImage;
 class NTextBox;
 
-class SkinnedButton : public NButton, public SkinnedCtrl {
+class SkinnedButton : public Skinned<NButton> {
  public:
   enum VisualState : int32_t { kVisualNormal = 0, kVisualOver = 1, kVisualDown = 2, kVisualDisabled = 3 };
   static const int32_t kVisualStates = 4;
@@ -47,15 +47,11 @@ class SkinnedButton : public NButton, public SkinnedCtrl {
   int LoadSkin() override;
   void ReleaseSkin() override;
 
-  int32_t OnCreate() override;
-  void OnDestroy() override;
-  int32_t OnNotify(int32_t code, intptr_t p1, intptr_t p2) override;
-  void OnUpdate() override;
   void OnPaint(HDC dc, Dib* surface) override;
   void OnMouseEnter(int32_t x, int32_t y) override;
 
-  // The frame pass at an explicit tick count (OnUpdate passes GetTickCount; tests inject their clock).
-  void UpdateAt(uint32_t now);
+  // Skinned's frame pass: advances the images; a frame change of a shown one repaints.
+  void UpdateAt(uint32_t now) override;
   int32_t VisualStateIndex() const;
   NImage* image(int32_t state) const { return InRange(state) ? images_[state] : nullptr; }
   NTextBox* caption(int32_t state) const { return InRange(state) ? captions_[state] : nullptr; }

@@ -53,28 +53,11 @@ void SkinnedCheckButton::ReleaseSkin() {
   SkinnedCtrl::ReleaseSkin();
 }
 
-int32_t SkinnedCheckButton::OnCreate() {
-  return SkinnedCreate(this);
-}
-
-void SkinnedCheckButton::OnDestroy() {
-  SkinnedDestroy(this);
-}
-
-int32_t SkinnedCheckButton::OnNotify(int32_t code, intptr_t, intptr_t) {
-  return SkinnedNotify(code);
-}
-
 NImage* SkinnedCheckButton::ShownImage() const {
   int32_t state = VisualStateIndex();
   if (state < 0 || state >= kVisualStates)
     return nullptr;
   return images_[(check_ != 0 ? kVisualStates : 0) + state];
-}
-
-void SkinnedCheckButton::OnUpdate() {
-  NButton::OnUpdate();
-  UpdateAt(GetTickCount());
 }
 
 void SkinnedCheckButton::UpdateAt(uint32_t now) {

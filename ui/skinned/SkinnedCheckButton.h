@@ -17,11 +17,11 @@
 #include <cstdint>
 
 #include "ui/controls/NButton.h"
-#include "ui/skinned/SkinnedCtrl.h"
+#include "ui/skinned/Skinned.h"
 
 class NImage;
 
-class SkinnedCheckButton : public NButton, public SkinnedCtrl {
+class SkinnedCheckButton : public Skinned<NButton> {
  public:
   static const int32_t kVisualStates = 4;
 
@@ -36,14 +36,10 @@ class SkinnedCheckButton : public NButton, public SkinnedCtrl {
   int LoadSkin() override;
   void ReleaseSkin() override;
 
-  int32_t OnCreate() override;
-  void OnDestroy() override;
-  int32_t OnNotify(int32_t code, intptr_t p1, intptr_t p2) override;
-  void OnUpdate() override;
   void OnPaint(HDC dc, Dib* surface) override;
 
-  // The frame pass at an explicit tick count (tests inject their clock).
-  void UpdateAt(uint32_t now);
+  // Skinned's frame pass: advances the images; a frame change of a shown one repaints.
+  void UpdateAt(uint32_t now) override;
   int32_t VisualStateIndex() const { return enabled_ ? state_ : kVisualStates - 1; }
   // The image shown now: of the on set when checked, else of the off set; null when none.
   NImage* ShownImage() const;

@@ -1,6 +1,6 @@
 // SkinnedCtrl: the mix-in that ties one window object (an NWnd or one of its window hosts) to its skin: the
 // control's "<skin name>.ini" in the skin category "<category id>" (SkinLoader.h). Every skinned class
-// derives from its window class first and from SkinnedCtrl second, and overrides three node hooks alike,
+// derives from Skinned<its window class> (Skinned.h), which joins the two and answers three node hooks
 // through the helpers below:
 //   OnCreate  -> SkinnedCreate: registers for skin changes and loads the skin; a skin that does not load
 //                fails the creation, and the window is then unregistered at once (the listener list must

@@ -10,16 +10,13 @@
 #include <cstdint>
 
 #include "ui/host/NDialog.h"
-#include "ui/skinned/SkinnedCtrl.h"
+#include "ui/skinned/Skinned.h"
 
 class Dib;
 
-class SkinnedDialog : public NDialog, public SkinnedCtrl {
+class SkinnedDialog : public Skinned<NDialog> {
  public:
   ~SkinnedDialog() override;
-  int32_t OnCreate() override { return SkinnedCreate(this); }
-  void OnDestroy() override { SkinnedDestroy(this); }
-  int32_t OnNotify(int32_t code, intptr_t, intptr_t) override { return SkinnedNotify(code); }
   int LoadSkin() override;
   void ReleaseSkin() override;
   void OnPaint(HDC dc, Dib* surface) override;

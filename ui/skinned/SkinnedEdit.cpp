@@ -5,7 +5,6 @@
 #include "ui/base/IniStringContainer.h"
 #include "ui/base/NumberText.h"
 #include "ui/skin/NFontManager.h"
-#include "ui/skin/SkinListeners.h"
 
 namespace {
 
@@ -74,18 +73,6 @@ void SkinnedEdit::ReleaseSkin() {
   text_colour_ = kDefaultTextColour;
   disabled_back_colour_ = GetSysColor(COLOR_BTNFACE);
   SkinnedCtrl::ReleaseSkin();
-}
-
-int32_t SkinnedEdit::OnCreate() {
-  return SkinnedCreate(this);
-}
-
-void SkinnedEdit::OnDestroy() {
-  SkinnedDestroy(this);
-}
-
-int32_t SkinnedEdit::OnNotify(int32_t code, intptr_t, intptr_t) {
-  return SkinnedNotify(code);
 }
 
 HBRUSH SkinnedEdit::KeepBrush(COLORREF colour) {

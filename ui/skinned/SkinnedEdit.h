@@ -27,9 +27,9 @@
 
 #include "ui/gfx/GdiHandles.h"
 #include "ui/host/NEdit.h"
-#include "ui/skinned/SkinnedCtrl.h"
+#include "ui/skinned/Skinned.h"
 
-class SkinnedEdit : public NEdit, public SkinnedCtrl {
+class SkinnedEdit : public Skinned<NEdit> {
  public:
   static constexpr COLORREF kDefaultBackColour = 0xFFFFFF;
   static constexpr COLORREF kDefaultTextColour = 0;
@@ -47,9 +47,6 @@ class SkinnedEdit : public NEdit, public SkinnedCtrl {
   void ReleaseSkin() override;
 
   // NWnd.
-  int32_t OnCreate() override;
-  void OnDestroy() override;
-  int32_t OnNotify(int32_t code, intptr_t p1, intptr_t p2) override;
   HBRUSH OnCtlColor(HDC dc, int32_t type) override;
   // NEdit: the range clamp.
   void OnKillFocus() override;

@@ -5,7 +5,6 @@
 #include "ui/base/IniStringContainer.h"
 #include "ui/gfx/Dib.h"
 #include "ui/skin/NTextBox.h"
-#include "ui/skin/SkinListeners.h"
 #include "ui/skinned/SkinArithmetic.h"
 #include "ui/skinned/SkinBackground.h"
 
@@ -177,18 +176,6 @@ void SkinnedPopupMenu::ReleaseSkin() {
   for (int32_t index = 0; items_ && index < item_count_; ++index)
     items_[index].ReleaseTextBoxes();
   SkinnedCtrl::ReleaseSkin();
-}
-
-int32_t SkinnedPopupMenu::OnCreate() {
-  return SkinnedCreate(this);
-}
-
-void SkinnedPopupMenu::OnDestroy() {
-  SkinnedDestroy(this);
-}
-
-int32_t SkinnedPopupMenu::OnNotify(int32_t code, intptr_t, intptr_t) {
-  return SkinnedNotify(code);
 }
 
 void SkinnedPopupMenu::OnShow(int32_t show) {

@@ -31,13 +31,13 @@
 
 #include "ui/base/String.h"
 #include "ui/host/NPopup.h"
-#include "ui/skinned/SkinnedCtrl.h"
+#include "ui/skinned/Skinned.h"
 
 class Dib;
 class IniContainer;
 class NTextBox;
 
-class SkinnedPopupMenu : public NPopup, public SkinnedCtrl {
+class SkinnedPopupMenu : public Skinned<NPopup> {
  public:
   // Receives the chosen command id, or 0 when the menu closed without a choice.
   using Callback = void (*)(uint32_t command_id);
@@ -90,9 +90,6 @@ class SkinnedPopupMenu : public NPopup, public SkinnedCtrl {
   void ReleaseSkin() override;
 
   // NWnd.
-  int32_t OnCreate() override;
-  void OnDestroy() override;
-  int32_t OnNotify(int32_t code, intptr_t p1, intptr_t p2) override;
   void OnShow(int32_t show) override;
   void OnPaint(HDC dc, Dib* surface) override;
   void OnMouseMove(int32_t x, int32_t y) override;

@@ -55,22 +55,6 @@ void SkinnedProgressCtrl::ReleaseSkin() {
   SkinnedCtrl::ReleaseSkin();
 }
 
-int32_t SkinnedProgressCtrl::OnCreate() {
-  return SkinnedCreate(this);
-}
-
-void SkinnedProgressCtrl::OnDestroy() {
-  SkinnedDestroy(this);
-}
-
-int32_t SkinnedProgressCtrl::OnNotify(int32_t code, intptr_t, intptr_t) {
-  return SkinnedNotify(code);
-}
-
-void SkinnedProgressCtrl::OnUpdate() {
-  UpdateAt(GetTickCount());
-}
-
 void SkinnedProgressCtrl::UpdateAt(uint32_t now) {
   // Both images are shown: a frame change of either one repaints.
   int32_t changed = TickStateImages(images_, 1, images_[0], now);

@@ -17,11 +17,11 @@
 #include <cstdint>
 
 #include "ui/controls/NProgressCtrl.h"
-#include "ui/skinned/SkinnedCtrl.h"
+#include "ui/skinned/Skinned.h"
 
 class NImage;
 
-class SkinnedProgressCtrl : public NProgressCtrl, public SkinnedCtrl {
+class SkinnedProgressCtrl : public Skinned<NProgressCtrl> {
  public:
   SkinnedProgressCtrl() = default;
   ~SkinnedProgressCtrl() override;
@@ -33,14 +33,10 @@ class SkinnedProgressCtrl : public NProgressCtrl, public SkinnedCtrl {
   int LoadSkin() override;
   void ReleaseSkin() override;
 
-  int32_t OnCreate() override;
-  void OnDestroy() override;
-  int32_t OnNotify(int32_t code, intptr_t p1, intptr_t p2) override;
-  void OnUpdate() override;
   void OnPaint(HDC dc, Dib* surface) override;
 
-  // The frame pass at an explicit tick count (tests inject their clock).
-  void UpdateAt(uint32_t now);
+  // Skinned's frame pass: advances the images; a frame change of a shown one repaints.
+  void UpdateAt(uint32_t now) override;
   NImage* empty_image() const { return images_[0]; }
   NImage* full_image() const { return images_[1]; }
 

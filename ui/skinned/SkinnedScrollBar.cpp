@@ -89,14 +89,6 @@ void SkinnedScrollBar::ReleaseSkin() {
   SkinnedCtrl::ReleaseSkin();
 }
 
-int32_t SkinnedScrollBar::OnCreate() {
-  return SkinnedCreate(this);
-}
-
-void SkinnedScrollBar::OnDestroy() {
-  SkinnedDestroy(this);
-}
-
 int32_t SkinnedScrollBar::OnNotify(int32_t code, intptr_t, intptr_t) {
   if (reloading_ && code == NOTIFY_SCROLL_POS_CHANGED)
     return 1;
@@ -129,10 +121,6 @@ NImage* SkinnedScrollBar::ShownImage(int32_t hot_part) const {
   if ((state == 1 || state == 2) && part_ != hot_part)
     state = 0;
   return image(skin_part, state);
-}
-
-void SkinnedScrollBar::OnUpdate() {
-  UpdateAt(GetTickCount());
 }
 
 void SkinnedScrollBar::UpdateAt(uint32_t now) {

@@ -27,11 +27,11 @@
 #include <cstdint>
 
 #include "ui/controls/NScrollBar.h"
-#include "ui/skinned/SkinnedCtrl.h"
+#include "ui/skinned/Skinned.h"
 
 class NImage;
 
-class SkinnedScrollBar : public NScrollBar, public SkinnedCtrl {
+class SkinnedScrollBar : public Skinned<NScrollBar> {
  public:
   enum SkinPart : int32_t { kBar = 0, kThumbImage = 1, kDecImage = 2, kIncImage = 3 };
   static const int32_t kSkinParts = 4;
@@ -43,14 +43,12 @@ class SkinnedScrollBar : public NScrollBar, public SkinnedCtrl {
   int LoadSkin() override;
   void ReleaseSkin() override;
 
-  int32_t OnCreate() override;
-  void OnDestroy() override;
+  // Swallows the bar's own position notifications while a reload sets it up again; else Skinned's.
   int32_t OnNotify(int32_t code, intptr_t p1, intptr_t p2) override;
-  void OnUpdate() override;
   void OnPaint(HDC dc, Dib* surface) override;
 
-  // The frame pass at an explicit tick count (tests inject their clock).
-  void UpdateAt(uint32_t now);
+  // Skinned's frame pass: advances the images; a frame change of a shown one repaints.
+  void UpdateAt(uint32_t now) override;
   int32_t VisualStateIndex() const;
   // The image that the NScrollBar part `hot_part` (1..5) shows now; null when it has none.
   NImage* ShownImage(int32_t hot_part) const;

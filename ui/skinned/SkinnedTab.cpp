@@ -46,22 +46,6 @@ void SkinnedTab::ReleaseSkin() {
   SkinnedCtrl::ReleaseSkin();
 }
 
-int32_t SkinnedTab::OnCreate() {
-  return SkinnedCreate(this);
-}
-
-void SkinnedTab::OnDestroy() {
-  SkinnedDestroy(this);
-}
-
-int32_t SkinnedTab::OnNotify(int32_t code, intptr_t, intptr_t) {
-  return SkinnedNotify(code);
-}
-
-void SkinnedTab::OnUpdate() {
-  UpdateAt(GetTickCount());
-}
-
 void SkinnedTab::UpdateAt(uint32_t now) {
   if (TickStateImages(images_, kTabStates, image(tab_state_), now))
     Invalidate();

@@ -21,12 +21,12 @@
 
 #include <cstdint>
 
-#include "ui/skinned/SkinnedCtrl.h"
+#include "ui/skinned/Skinned.h"
 #include "ui/view/NWnd.h"
 
 class NImage;
 
-class SkinnedTab : public NWnd, public SkinnedCtrl {
+class SkinnedTab : public Skinned<NWnd> {
  public:
   enum TabState : int32_t { kOff = 0, kOffOver = 1, kOn = 2, kOnOver = 3, kPressed = 4 };
   static const int32_t kTabStates = 5;
@@ -41,10 +41,6 @@ class SkinnedTab : public NWnd, public SkinnedCtrl {
   int LoadSkin() override;
   void ReleaseSkin() override;
 
-  int32_t OnCreate() override;
-  void OnDestroy() override;
-  int32_t OnNotify(int32_t code, intptr_t p1, intptr_t p2) override;
-  void OnUpdate() override;
   void OnPaint(HDC dc, Dib* surface) override;
   void OnLButtonDown(int32_t x, int32_t y) override;
   void OnLButtonDblClk(int32_t x, int32_t y) override;
@@ -52,8 +48,8 @@ class SkinnedTab : public NWnd, public SkinnedCtrl {
   void OnMouseEnter(int32_t x, int32_t y) override;
   void OnMouseLeave() override;
 
-  // The frame pass at an explicit tick count (tests inject their clock).
-  void UpdateAt(uint32_t now);
+  // Skinned's frame pass: advances the images; a frame change of a shown one repaints.
+  void UpdateAt(uint32_t now) override;
   NImage* image(int32_t state) const { return state >= 0 && state < kTabStates ? images_[state] : nullptr; }
 
  private:

@@ -5,7 +5,6 @@
 #include "ui/base/IniStringContainer.h"
 #include "ui/gfx/Dib.h"
 #include "ui/skin/NTextBox.h"
-#include "ui/skin/SkinListeners.h"
 #include "ui/skinned/FrameInputs.h"
 #include "ui/skinned/SkinArithmetic.h"
 #include "ui/skinned/SkinBackground.h"
@@ -126,20 +125,8 @@ void SkinnedToolTip::Position() {
 }
 
 int32_t SkinnedToolTip::OnCreate() {
-  RegisterSkinListener(this);
   Show(0, 0);
-  if (LoadSkin())
-    return 1;
-  UnregisterSkinListener(this);
-  return 0;
-}
-
-void SkinnedToolTip::OnDestroy() {
-  SkinnedDestroy(this);
-}
-
-int32_t SkinnedToolTip::OnNotify(int32_t code, intptr_t, intptr_t) {
-  return SkinnedNotify(code);
+  return Skinned::OnCreate();
 }
 
 void SkinnedToolTip::OnUpdate() {

@@ -31,7 +31,7 @@
 
 #include "ui/base/String.h"
 #include "ui/host/NPopup.h"
-#include "ui/skinned/SkinnedCtrl.h"
+#include "ui/skinned/Skinned.h"
 
 class NTextBox;
 
@@ -39,7 +39,7 @@ class NTextBox;
 // and bottom edges first, then left and top, so a tip larger than the area keeps its top-left corner in it).
 POINT PlaceToolTip(POINT pointer, SIZE size, const RECT& work_area);
 
-class SkinnedToolTip : public NPopup, public SkinnedCtrl {
+class SkinnedToolTip : public Skinned<NPopup> {
  public:
   SkinnedToolTip();
   ~SkinnedToolTip() override;
@@ -52,10 +52,8 @@ class SkinnedToolTip : public NPopup, public SkinnedCtrl {
   int LoadSkin() override;
   void ReleaseSkin() override;
 
-  // NWnd.
+  // NWnd. Creation hides the window, then Skinned's creation.
   int32_t OnCreate() override;
-  void OnDestroy() override;
-  int32_t OnNotify(int32_t code, intptr_t p1, intptr_t p2) override;
   void OnUpdate() override;
   void OnPaint(HDC dc, Dib* surface) override;
   // The tip is never dragged.
