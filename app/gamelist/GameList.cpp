@@ -275,20 +275,20 @@ void GameList::OnMouseLeave() {
 
 void GameList::RunRegionSelection() {
   switch (RunUpdateServerSelection()) {
-    case 0:
+    case kServerChosen:
       SetRegionText();
       Invalidate();
       break;
-    case 1:
+    case kServerListNotDownloaded:
       ShowLauncherMessage(GetAppMessageOrUnknown(L"cannot download server info"));
       break;
-    case 2:
+    case kServerListUnreadable:
       ShowLauncherMessage(GetAppMessageOrUnknown(L"invalid server info"));
       break;
-    case 4:
+    case kServerDialogFailed:
       ShowLauncherMessage(GetAppMessageOrUnknown(L"cannot load resource"));
       break;
-    default:
+    default:  // kServerNotChosen: the user's own choice needs no message
       break;
   }
 }

@@ -22,7 +22,7 @@ void ReadUpdateServerName(wchar_t* text) {
   (g_services.read_update_name != nullptr ? g_services.read_update_name : &ReadLauncherInfoUpdateName)(text);
 }
 
-int RunUpdateServerSelection() {
+SelectUpdateServerResult RunUpdateServerSelection() {
   return (g_services.select_update_server != nullptr ? g_services.select_update_server
                                                      : &SelectUpdateServer)();
 }

@@ -11,13 +11,14 @@
 #include <cstdint>
 
 #include "app/selfupdate/LauncherInfo.h"
+#include "app/windows/SelectUpdateServer.h"
 
 struct GameListServices {
   // Writes the current update server's name into `text` of kLauncherInfoTextUnits units
   // (app/selfupdate/LauncherInfo.h), terminated.
   void (*read_update_name)(wchar_t* text) = nullptr;
-  // Runs the server selection: 0 chosen, 1 list not downloaded, 2 list unreadable, 3 not chosen, 4 no dialog.
-  int (*select_update_server)() = nullptr;
+  // Runs the server selection (app/windows/SelectUpdateServer.h).
+  SelectUpdateServerResult (*select_update_server)() = nullptr;
   // Shows the tool-tip `text` (null: none) for the area `area` (screen coordinates) of the owner `key`.
   void (*show_tool_tip)(const RECT* area, uint32_t key, const wchar_t* text) = nullptr;
   // Shows `text` in the one-button message dialog through the modal guard.
@@ -31,7 +32,7 @@ struct GameListServices {
 // Replaces the services; a null member takes its default.
 void SetGameListServices(const GameListServices& services);
 void ReadUpdateServerName(wchar_t* text);
-int RunUpdateServerSelection();
+SelectUpdateServerResult RunUpdateServerSelection();
 void ShowLauncherToolTip(const RECT* area, uint32_t key, const wchar_t* text);
 void ShowLauncherMessage(const wchar_t* text);
 void OpenLauncherSearch(const wchar_t* text, int32_t from_list);

@@ -60,7 +60,7 @@ void RestartOntoNewServer() {
     ReplaceProcess(program, GetCommandLineW());
 }
 
-int StoreChoice(const ServerRecord& server) {
+SelectUpdateServerResult StoreChoice(const ServerRecord& server) {
   wchar_t stored[kLauncherInfoTextUnits];
   ReadLauncherInfoUpdateAddr(stored);
   const bool changed = CompareStringOrdinal(stored, -1, server.address, -1, TRUE) != CSTR_EQUAL;
@@ -78,7 +78,7 @@ void SetBeforeServerRestart(BeforeServerRestart hook) {
   g_before_restart = hook;
 }
 
-int SelectUpdateServer() {
+SelectUpdateServerResult SelectUpdateServer() {
   const std::wstring folder = GetExeFolder();
   const std::wstring path = folder + L"\\locallist.xml";
   if (!DownloadServerList(path))

@@ -14,7 +14,7 @@ enum SelectUpdateServerResult : int {
   kServerDialogFailed = 4,  // the skin gives no window, or the dialog could not run
 };
 
-int SelectUpdateServer();
+SelectUpdateServerResult SelectUpdateServer();
 
 // Runs before the launcher restarts onto a new server, after the settings were saved and the main window's
 // tray icon removed: start-up sets it, when it creates the single-instance mutex, to close that mutex, so

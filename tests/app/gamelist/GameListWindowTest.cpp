@@ -43,8 +43,8 @@ std::wstring ButtonIni(int x, int y, int w, int h, const wchar_t* image) {
          L"[BTN_OVER]\r\n" + state + L"[BTN_DOWN]\r\n" + state + L"[BTN_DISABLED]\r\n" + state;
 }
 
-int g_region_result = 3;
-int SelectServer() {
+SelectUpdateServerResult g_region_result = kServerNotChosen;
+SelectUpdateServerResult SelectServer() {
   return g_region_result;
 }
 void ServerName(wchar_t* text) {
@@ -283,13 +283,13 @@ TEST_F(GameListWindowTest, RegionResultsShowTheirMessagesAndAChosenServerRenames
   GameList list;
   Open(list, 340);
   struct Case {
-    int result;
+    SelectUpdateServerResult result;
     const wchar_t* message;
-  } cases[] = {{1, L"cannot download server info"},
-               {2, L"invalid server info"},
-               {4, L"cannot load resource"},
-               {3, nullptr},
-               {0, nullptr}};
+  } cases[] = {{kServerListNotDownloaded, L"cannot download server info"},
+               {kServerListUnreadable, L"invalid server info"},
+               {kServerDialogFailed, L"cannot load resource"},
+               {kServerNotChosen, nullptr},
+               {kServerChosen, nullptr}};
   for (const Case& c : cases) {
     g_messages.clear();
     g_region_result = c.result;
@@ -343,7 +343,7 @@ TEST_F(GameListWindowTest, WhileAnotherModalIsUpARegionMessageOpensNoSecondModal
 
   // No other modal: the region message is a modal dialog of its own.
   g_dialogs_closed = 0;
-  g_region_result = 1;
+  g_region_result = kServerListNotDownloaded;
   testing_support::ClickAt(list.GetHwnd(), 200, 380);
   EXPECT_EQ(1, g_dialogs_closed);
   EXPECT_EQ(0, IsModalOpen());
@@ -351,7 +351,8 @@ TEST_F(GameListWindowTest, WhileAnotherModalIsUpARegionMessageOpensNoSecondModal
   // Another modal (the settings dialog, a question) holds the guard: the messages open nothing and the guard
   // stays with the other modal.
   ASSERT_EQ(1, EnterModal());
-  for (int result : {1, 2, 4}) {
+  for (SelectUpdateServerResult result :
+       {kServerListNotDownloaded, kServerListUnreadable, kServerDialogFailed}) {
     g_dialogs_closed = 0;
     g_region_result = result;
     // A dialog would hold the click until the timer closed it; the refused message returns at once.

@@ -289,10 +289,10 @@ class SelectUpdateServerTest : public UpdateServerSelectTest {
     UpdateServerSelectTest::TearDown();
   }
   // Runs the selection; `script` runs inside its dialog once it is shown.
-  int Select(std::function<void(HWND)> script) {
+  SelectUpdateServerResult Select(std::function<void(HWND)> script) {
     script_ = std::move(script);
     UINT_PTR timer = SetTimer(nullptr, 0, 50, &SelectUpdateServerTest::OnTimer);
-    int result = SelectUpdateServer();
+    SelectUpdateServerResult result = SelectUpdateServer();
     KillTimer(nullptr, timer);
     return result;
   }
