@@ -2,11 +2,11 @@
 
 #include "base/ScopedHandle.h"
 
-int CreateSingleInstanceMutex(const wchar_t* name, HANDLE* mutex) {
+InstanceMutexResult CreateSingleInstanceMutex(const wchar_t* name, HANDLE* mutex) {
   *mutex = CreateMutexW(nullptr, TRUE, name);
   if (*mutex == nullptr)
-    return 0;
-  return GetLastError() == ERROR_ALREADY_EXISTS ? 2 : 1;
+    return kInstanceMutexFailed;
+  return GetLastError() == ERROR_ALREADY_EXISTS ? kInstanceMutexHeldByAnotherLauncher : kInstanceMutexCreated;
 }
 
 bool WindowRunsProgram(HWND window, const wchar_t* program_path) {

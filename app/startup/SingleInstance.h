@@ -10,9 +10,11 @@
 
 #include <windows.h>
 
-// Creates the mutex `name`, initially owned, into *mutex (null when it failed). 1 created, 0 failed, 2 it
-// existed already (another launcher holds it; *mutex is still the handle to close).
-int CreateSingleInstanceMutex(const wchar_t* name, HANDLE* mutex);
+#include "app/startup/InstanceMutexResult.h"
+
+// Creates the mutex `name`, initially owned, into *mutex (null when it failed). When another launcher holds
+// it already, *mutex is still the handle to close.
+InstanceMutexResult CreateSingleInstanceMutex(const wchar_t* name, HANDLE* mutex);
 // The running launcher's main dialog titled `title`, or null.
 HWND FindRunningLauncherDialog(const wchar_t* title);
 // True when `window` belongs to a process of the program file `program_path` (case-insensitive).

@@ -25,42 +25,58 @@ void ReleaseC(StartupSteps& steps) {
   steps.CloseMutex();
 }
 
-int Fail(StartupSteps& steps, const wchar_t* key, void (*release)(StartupSteps&), bool reset_server) {
+bool Fail(StartupSteps& steps, const wchar_t* key, void (*release)(StartupSteps&), bool reset_server) {
   steps.StopSplash();
   steps.ShowErrorBox(key);
   if (reset_server)
     steps.ResetServer();
   release(steps);
-  return 0;
+  return false;
 }
 
 // Another launcher holds the mutex: hand the session over to it and end.
-int EndAsSecondInstance(StartupSteps& steps) {
+bool EndAsSecondInstance(StartupSteps& steps) {
   if (!steps.HandOverToRunningLauncher())
     steps.ShowErrorBox(L"launcher is not closed");
   steps.FreeParameterBuffer();
   ReleaseA(steps);
   steps.CloseMutex();
-  return 0;
+  return false;
 }
 
-int EndWithServerSelection(StartupSteps& steps) {
-  static const wchar_t* const kKeys[] = {nullptr, L"cannot download server info", L"invalid server info",
-                                         L"server is not selected", L"cannot load resource"};
-  int result = steps.SelectUpdateServer();
-  if (result >= 1 && result <= 4)
-    steps.ShowErrorBox(kKeys[result]);
+// The message of a server selection that did not start a fresh launcher; null for a chosen server or a
+// result the selection does not give.
+const wchar_t* ServerSelectionErrorKey(SelectUpdateServerResult result) {
+  switch (result) {
+    case kServerListNotDownloaded:
+      return L"cannot download server info";
+    case kServerListUnreadable:
+      return L"invalid server info";
+    case kServerNotChosen:
+      return L"server is not selected";
+    case kServerDialogFailed:
+      return L"cannot load resource";
+    case kServerChosen:
+      break;
+  }
+  return nullptr;
+}
+
+bool EndWithServerSelection(StartupSteps& steps) {
+  const wchar_t* key = ServerSelectionErrorKey(steps.SelectUpdateServer());
+  if (key != nullptr)
+    steps.ShowErrorBox(key);
   ReleaseB(steps);
-  return 0;
+  return false;
 }
 
 // The temporary copy runs the self-update and ends, whatever its result.
-int EndAsUpdateCopy(StartupSteps& steps) {
+bool EndAsUpdateCopy(StartupSteps& steps) {
   steps.StopSplash();
-  int result = steps.RunSelfUpdaterDialog();
-  if (result == 1)
+  SelfUpdateDialogResult result = steps.RunSelfUpdaterDialog();
+  if (result == kSelfUpdateDialogAborted)
     return Fail(steps, L"update aborted", ReleaseB, false);
-  if (result != 0)
+  if (result != kSelfUpdateDialogUpdated)
     return Fail(steps, L"update failed", ReleaseB, true);
   steps.ReleaseVirtualFiles();
   steps.FreeParameterBuffer();
@@ -69,10 +85,10 @@ int EndAsUpdateCopy(StartupSteps& steps) {
   if (!steps.RestartLauncherFromParent())
     steps.ShowErrorBox(L"cannot restart launcher");
   ReleaseA(steps);
-  return 0;
+  return false;
 }
 
-int EndForSelfUpdate(StartupSteps& steps) {
+bool EndForSelfUpdate(StartupSteps& steps) {
   if (!steps.CopyLauncherToUpdateTemp())
     return Fail(steps, L"update failed", ReleaseB, true);
   steps.StopSplash();
@@ -82,18 +98,18 @@ int EndForSelfUpdate(StartupSteps& steps) {
   if (!steps.StartLauncherInUpdateTemp())
     steps.ShowErrorBox(L"cannot restart updater");
   ReleaseA(steps);
-  return 0;
+  return false;
 }
 
 // From the mutex to the end; the splash runs from the query on.
-int RunStartupAfterMutex(StartupSteps& steps) {
+bool RunStartupAfterMutex(StartupSteps& steps) {
   steps.ReleaseVirtualFiles();
-  bool update_copy = steps.IsRunningFromUpdateTemp() != 0;
+  bool update_copy = steps.IsRunningFromUpdateTemp();
   if (!steps.LoadUpdateAddr()) {
     if (update_copy) {
       steps.ShowErrorBox(L"update failed");
       ReleaseB(steps);
-      return 0;
+      return false;
     }
     return EndWithServerSelection(steps);
   }
@@ -117,38 +133,38 @@ int RunStartupAfterMutex(StartupSteps& steps) {
   if (!steps.StartIconLoader()) {
     Fail(steps, L"cannot load icons", ReleaseC, false);
     steps.DeleteAppMessages();
-    return 0;
+    return false;
   }
   steps.FinishStartup();
-  return 1;
+  return true;
 }
 
 }  // namespace
 
-int RunStartup(StartupSteps& steps) {
+bool RunStartup(StartupSteps& steps) {
   steps.LoadUser32();
   steps.LoadLauncherTexts();
   steps.LoadIcon();
   if (!steps.CheckOwnFileVersion()) {
     steps.ShowErrorBox(L"invalid version");
     ReleaseA(steps);
-    return 0;
+    return false;
   }
   if (!steps.CutExePath()) {
     steps.ShowErrorBox(L"invalid path");
     ReleaseA(steps);
-    return 0;
+    return false;
   }
   steps.LoadKillList();
   steps.ParseCommandLine();
-  int mutex = steps.CreateInstanceMutex();
-  if (mutex == 0) {
+  InstanceMutexResult mutex = steps.CreateInstanceMutex();
+  if (mutex == kInstanceMutexFailed) {
     steps.ShowErrorBox(L"cannot create mutex");
     steps.FreeParameterBuffer();
     ReleaseA(steps);
-    return 0;
+    return false;
   }
-  if (mutex == 2)
+  if (mutex == kInstanceMutexHeldByAnotherLauncher)
     return EndAsSecondInstance(steps);
   return RunStartupAfterMutex(steps);
 }

@@ -67,19 +67,19 @@ class RealSteps : public StartupSteps {
     Launcher().LauncherTitle.Assign(GetLauncherMessage(L"Launcher"));
   }
   void LoadIcon() override { Launcher().AppIcon = LoadAppIcon(Launcher().LauncherTitle.GetString()); }
-  int CheckOwnFileVersion() override {
-    return ::CheckOwnFileVersion(Launcher().ExePath, &Launcher().LauncherFileVersion);
+  bool CheckOwnFileVersion() override {
+    return ::CheckOwnFileVersion(Launcher().ExePath, &Launcher().LauncherFileVersion) != 0;
   }
-  int CutExePath() override {
+  bool CutExePath() override {
     LauncherGlobals& g = Launcher();
     wchar_t* slash = wcsrchr(g.ExePath, L'\\');
     if (slash == nullptr)
-      return 0;
+      return false;
     *slash = L'\0';
     SetCurrentDirectoryW(g.ExePath);
     g.ExeFolder = g.ExePath;
     SetExeFolder(g.ExePath);
-    return 1;
+    return true;
   }
   void LoadKillList() override { CIEKillerForGame::GetInstance().Load(); }
   void ParseCommandLine() override {
@@ -91,46 +91,57 @@ class RealSteps : public StartupSteps {
     if (GameArgsSupported())
       BuildGameArgs();
   }
-  int CreateInstanceMutex() override {
+  InstanceMutexResult CreateInstanceMutex() override {
     // Every way that starts another launcher closes the mutex first, so that the new process can own it. The
     // server selection restarts from inside itself, reached from start-up and from the game list's menu alike.
     SetBeforeServerRestart(&CloseInstanceMutex);
     return CreateSingleInstanceMutex(Launcher().LauncherTitle.GetString(), &Launcher().SingleInstanceMutex);
   }
-  int HandOverToRunningLauncher() override {
+  bool HandOverToRunningLauncher() override {
     HWND dialog = FindRunningLauncherDialog(Launcher().LauncherTitle.GetString());
     return dialog != nullptr && SendHandOver(dialog);
   }
   void ReleaseVirtualFiles() override { ReleaseAllVirtualFiles(); }
-  int IsRunningFromUpdateTemp() override {
-    int update_copy = ::IsRunningFromUpdateTemp();
+  bool IsRunningFromUpdateTemp() override {
+    bool update_copy = ::IsRunningFromUpdateTemp() != 0;
     wchar_t path[MAX_PATH];
-    if (BuildLauncherInfoPath(Launcher().ExePath, update_copy != 0, path, MAX_PATH))
+    if (BuildLauncherInfoPath(Launcher().ExePath, update_copy, path, MAX_PATH))
       SetLauncherInfoPath(path);
     SetCurrentUpdateAddr(GetSessionValues().LUpdateAddr);
     return update_copy;
   }
-  int LoadUpdateAddr() override { return LoadUpdateAddrFromLauncherInfo(GetSessionValues().LUpdateAddr); }
-  int SelectUpdateServer() override { return ::SelectUpdateServer(); }
+  bool LoadUpdateAddr() override {
+    return LoadUpdateAddrFromLauncherInfo(GetSessionValues().LUpdateAddr) != 0;
+  }
+  SelectUpdateServerResult SelectUpdateServer() override { return ::SelectUpdateServer(); }
   void StartSplash() override { ::StartSplash(GetLauncherMessage(L"initializing"), Launcher().AppIcon); }
   void StopSplash() override { ::StopSplash(); }
-  int QueryGameInfoNumber() override { return ::QueryGameInfoNumber(GetSessionValues().LUpdateAddr) == 0; }
-  int RunSelfUpdaterDialog() override { return ::RunSelfUpdaterDialog(); }
-  int RestartLauncherFromParent() override { return ::RestartLauncherFromParent(); }
+  bool QueryGameInfoNumber() override { return ::QueryGameInfoNumber(GetSessionValues().LUpdateAddr) == 0; }
+  SelfUpdateDialogResult RunSelfUpdaterDialog() override {
+    switch (::RunSelfUpdaterDialog()) {
+      case kSelfUpdateDone:
+        return kSelfUpdateDialogUpdated;
+      case kSelfUpdateAborted:
+        return kSelfUpdateDialogAborted;
+      default:
+        return kSelfUpdateDialogFailed;
+    }
+  }
+  bool RestartLauncherFromParent() override { return ::RestartLauncherFromParent() != 0; }
   void RemoveUpdateTemp() override { ::RemoveUpdateTemp(); }
-  int DownloadLauncherInfo() override { return ::DownloadLauncherInfo(); }
-  int IsLauncherVersionChanged() override { return ::IsLauncherVersionChanged(); }
-  int CopyLauncherToUpdateTemp() override { return ::CopyLauncherToUpdateTemp(); }
-  int StartLauncherInUpdateTemp() override { return ::StartLauncherInUpdateTemp(); }
-  int LoadCatalogue() override { return ::LoadCatalogue(); }
-  int LoadSkinInfo() override { return SkinLoader::LoadSkinInfo(); }
+  bool DownloadLauncherInfo() override { return ::DownloadLauncherInfo() != 0; }
+  bool IsLauncherVersionChanged() override { return ::IsLauncherVersionChanged() != 0; }
+  bool CopyLauncherToUpdateTemp() override { return ::CopyLauncherToUpdateTemp() != 0; }
+  bool StartLauncherInUpdateTemp() override { return ::StartLauncherInUpdateTemp() != 0; }
+  bool LoadCatalogue() override { return ::LoadCatalogue() != 0; }
+  bool LoadSkinInfo() override { return SkinLoader::LoadSkinInfo() != 0; }
   void ApplyFixedSkin() override {
     Setting* setting = Setting::GetInstance();
     if (setting != nullptr && setting->FixSkin)
       SetCurrentSkin(setting->FixedSkinID);
   }
-  int LoadAppMessages() override { return ::LoadAppMessages(); }
-  int StartIconLoader() override { return ::StartIconLoader(); }
+  bool LoadAppMessages() override { return ::LoadAppMessages() != 0; }
+  bool StartIconLoader() override { return ::StartIconLoader() != 0; }
   void FinishStartup() override {
     LauncherGlobals& g = Launcher();
     g.LastCatalogueCheckTick = GetTickCount();
@@ -187,8 +198,8 @@ class RealSteps : public StartupSteps {
     GameListPanel = nullptr;
   }
   void StopIconLoader() override { ::StopIconLoader(); }
-  int SelfUpdatePending() override { return Launcher().SelfUpdatePending; }
-  int PowerOffRequested() override { return Launcher().PowerOffRequested; }
+  bool SelfUpdatePending() override { return Launcher().SelfUpdatePending != 0; }
+  bool PowerOffRequested() override { return Launcher().PowerOffRequested != 0; }
   void PowerOff() override { PowerOffMachine(); }
 };
 

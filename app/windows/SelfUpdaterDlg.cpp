@@ -223,7 +223,7 @@ void SelfUpdaterDlg::OnPaint(HDC, Dib* surface) {
     SelectObject(dc, old_font);
 }
 
-int RunSelfUpdaterDialog() {
+SelfUpdateState RunSelfUpdaterDialog() {
   if (!DownloadLauncherInfo())
     return kSelfUpdateNoPackage;
   SelfUpdaterDlg dialog;
@@ -231,5 +231,5 @@ int RunSelfUpdaterDialog() {
   dialog.DoModal();
   dialog.job().RequestStop();
   dialog.job().Join();
-  return dialog.result();
+  return static_cast<SelfUpdateState>(dialog.result());
 }

@@ -89,6 +89,6 @@ class SelfUpdaterDlg : public NDialog {
 };
 
 // Fetches the launcher information first (the temporary copy knows only its command line, so the announced
-// version would be 0 or stale), then runs the dialog modally. The worker's state (SelfUpdateState): 0
-// success, 1 aborted, 2 when the launcher information could not be fetched, -1 when the dialog could not run.
-int RunSelfUpdaterDialog();
+// version would be 0 or stale), then runs the dialog modally. The worker's state: kSelfUpdateNoPackage when
+// the launcher information could not be fetched, kSelfUpdateNotFinished when the dialog could not run.
+SelfUpdateState RunSelfUpdaterDialog();

@@ -17,8 +17,9 @@ using testing_support::FinishesWithin;
 
 TEST(SingleInstanceMutex, TheSecondCreationReportsTheRunningLauncher) {
   HANDLE first = nullptr, second = nullptr;
-  EXPECT_EQ(1, CreateSingleInstanceMutex(L"Orvane single instance test", &first));
-  EXPECT_EQ(2, CreateSingleInstanceMutex(L"Orvane single instance test", &second));
+  EXPECT_EQ(kInstanceMutexCreated, CreateSingleInstanceMutex(L"Orvane single instance test", &first));
+  EXPECT_EQ(kInstanceMutexHeldByAnotherLauncher,
+            CreateSingleInstanceMutex(L"Orvane single instance test", &second));
   EXPECT_NE(nullptr, second);
   CloseHandle(second);
   CloseHandle(first);

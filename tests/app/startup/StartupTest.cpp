@@ -13,7 +13,8 @@
 
 namespace {
 
-// Every step returns what `results` says (1 unless set) and is recorded by name.
+// Every step returns what `results` says (success unless set: 1, true, or kInstanceMutexCreated) and is
+// recorded by name.
 class RecordingSteps : public StartupSteps {
  public:
   std::map<std::string, int> results;
@@ -51,20 +52,22 @@ class RecordingSteps : public StartupSteps {
     texts_loaded = true;
   }
   void LoadIcon() override { Step("LoadIcon"); }
-  int CheckOwnFileVersion() override { return Step("CheckOwnFileVersion"); }
-  int CutExePath() override { return Step("CutExePath"); }
+  bool CheckOwnFileVersion() override { return Step("CheckOwnFileVersion"); }
+  bool CutExePath() override { return Step("CutExePath"); }
   void LoadKillList() override { Step("LoadKillList"); }
   void ParseCommandLine() override { Step("ParseCommandLine"); }
-  int CreateInstanceMutex() override {
-    int result = Step("CreateInstanceMutex");
-    mutex_open = result != 0;
+  InstanceMutexResult CreateInstanceMutex() override {
+    auto result = static_cast<InstanceMutexResult>(Step("CreateInstanceMutex"));
+    mutex_open = result != kInstanceMutexFailed;
     return result;
   }
-  int HandOverToRunningLauncher() override { return Step("HandOverToRunningLauncher"); }
+  bool HandOverToRunningLauncher() override { return Step("HandOverToRunningLauncher"); }
   void ReleaseVirtualFiles() override { Step("ReleaseVirtualFiles"); }
-  int IsRunningFromUpdateTemp() override { return Step("IsRunningFromUpdateTemp"); }
-  int LoadUpdateAddr() override { return Step("LoadUpdateAddr"); }
-  int SelectUpdateServer() override { return Step("SelectUpdateServer"); }
+  bool IsRunningFromUpdateTemp() override { return Step("IsRunningFromUpdateTemp"); }
+  bool LoadUpdateAddr() override { return Step("LoadUpdateAddr"); }
+  SelectUpdateServerResult SelectUpdateServer() override {
+    return static_cast<SelectUpdateServerResult>(Step("SelectUpdateServer"));
+  }
   void StartSplash() override {
     Step("StartSplash");
     splash_running = true;
@@ -73,19 +76,21 @@ class RecordingSteps : public StartupSteps {
     Step("StopSplash");
     splash_running = false;
   }
-  int QueryGameInfoNumber() override { return Step("QueryGameInfoNumber"); }
-  int RunSelfUpdaterDialog() override { return Step("RunSelfUpdaterDialog"); }
-  int RestartLauncherFromParent() override { return Step("RestartLauncherFromParent"); }
+  bool QueryGameInfoNumber() override { return Step("QueryGameInfoNumber"); }
+  SelfUpdateDialogResult RunSelfUpdaterDialog() override {
+    return static_cast<SelfUpdateDialogResult>(Step("RunSelfUpdaterDialog"));
+  }
+  bool RestartLauncherFromParent() override { return Step("RestartLauncherFromParent"); }
   void RemoveUpdateTemp() override { Step("RemoveUpdateTemp"); }
-  int DownloadLauncherInfo() override { return Step("DownloadLauncherInfo"); }
-  int IsLauncherVersionChanged() override { return Step("IsLauncherVersionChanged"); }
-  int CopyLauncherToUpdateTemp() override { return Step("CopyLauncherToUpdateTemp"); }
-  int StartLauncherInUpdateTemp() override { return Step("StartLauncherInUpdateTemp"); }
-  int LoadCatalogue() override { return Step("LoadCatalogue"); }
-  int LoadSkinInfo() override { return Step("LoadSkinInfo"); }
+  bool DownloadLauncherInfo() override { return Step("DownloadLauncherInfo"); }
+  bool IsLauncherVersionChanged() override { return Step("IsLauncherVersionChanged"); }
+  bool CopyLauncherToUpdateTemp() override { return Step("CopyLauncherToUpdateTemp"); }
+  bool StartLauncherInUpdateTemp() override { return Step("StartLauncherInUpdateTemp"); }
+  bool LoadCatalogue() override { return Step("LoadCatalogue"); }
+  bool LoadSkinInfo() override { return Step("LoadSkinInfo"); }
   void ApplyFixedSkin() override { Step("ApplyFixedSkin"); }
-  int LoadAppMessages() override { return Step("LoadAppMessages"); }
-  int StartIconLoader() override { return Step("StartIconLoader"); }
+  bool LoadAppMessages() override { return Step("LoadAppMessages"); }
+  bool StartIconLoader() override { return Step("StartIconLoader"); }
   void FinishStartup() override { Step("FinishStartup"); }
   void ResetServer() override { Step("ResetServer"); }
   void ReleaseLauncherTexts() override {
@@ -109,14 +114,14 @@ class RecordingSteps : public StartupSteps {
   void UnloadSkinInfo() override { Step("UnloadSkinInfo"); }
   void ClearWindowPointers() override { Step("ClearWindowPointers"); }
   void StopIconLoader() override { Step("StopIconLoader"); }
-  int SelfUpdatePending() override { return results["SelfUpdatePending"]; }
-  int PowerOffRequested() override { return results["PowerOffRequested"]; }
+  bool SelfUpdatePending() override { return results["SelfUpdatePending"]; }
+  bool PowerOffRequested() override { return results["PowerOffRequested"]; }
   void PowerOff() override { Step("PowerOff"); }
 };
 
 TEST(RunStartup, EveryStepSucceedingLeavesTheDialogToRunWithTheSplashShown) {
   RecordingSteps steps;
-  EXPECT_EQ(1, RunStartup(steps));
+  EXPECT_TRUE(RunStartup(steps));
   EXPECT_TRUE(steps.boxes.empty());
   EXPECT_TRUE(steps.splash_running);
   EXPECT_TRUE(steps.mutex_open);
@@ -139,7 +144,8 @@ TEST(RunStartup, EachFailingStepShowsItsMessageAndGivesBackWhatWasTaken) {
       {"CheckOwnFileVersion", 0, L"invalid version", false, false, false},
       {"CutExePath", 0, L"invalid path", false, false, false},
       {"CreateInstanceMutex", 0, L"cannot create mutex", false, false, false},
-      {"LoadUpdateAddr", 0, L"cannot load resource", false, false, false},  // the selection below answers 4
+      // The selection below answers kServerDialogFailed.
+      {"LoadUpdateAddr", 0, L"cannot load resource", false, false, false},
       {"QueryGameInfoNumber", 0, L"update failed", true, false, false},
       {"DownloadLauncherInfo", 0, L"update failed", true, false, false},
       {"LoadCatalogue", 0, L"cannot init", true, false, false},
@@ -151,8 +157,8 @@ TEST(RunStartup, EachFailingStepShowsItsMessageAndGivesBackWhatWasTaken) {
     SCOPED_TRACE(c.step);
     RecordingSteps steps;
     steps.results[c.step] = c.result;
-    steps.results["SelectUpdateServer"] = 4;
-    EXPECT_EQ(0, RunStartup(steps));
+    steps.results["SelectUpdateServer"] = kServerDialogFailed;
+    EXPECT_FALSE(RunStartup(steps));
     ASSERT_EQ(1u, steps.boxes.size());
     EXPECT_EQ(c.box, steps.boxes[0]);
     EXPECT_EQ(c.reset_server, steps.Called("ResetServer"));
@@ -167,19 +173,20 @@ TEST(RunStartup, EachFailingStepShowsItsMessageAndGivesBackWhatWasTaken) {
   }
 }
 
-TEST(RunStartup, ServerSelectionResultsNameTheirMessageAndZeroShowsNone) {
+TEST(RunStartup, ServerSelectionResultsNameTheirMessageAndAChosenServerShowsNone) {
+  // By result, kServerChosen .. kServerDialogFailed, and one past them that the selection never gives.
   const wchar_t* expected[] = {nullptr,
                                L"cannot download server info",
                                L"invalid server info",
                                L"server is not selected",
                                L"cannot load resource",
                                nullptr};
-  for (int result = 0; result <= 5; ++result) {
+  for (int result = kServerChosen; result <= kServerDialogFailed + 1; ++result) {
     SCOPED_TRACE(result);
     RecordingSteps steps;
     steps.results["LoadUpdateAddr"] = 0;
     steps.results["SelectUpdateServer"] = result;
-    EXPECT_EQ(0, RunStartup(steps));
+    EXPECT_FALSE(RunStartup(steps));
     if (expected[result] == nullptr) {
       EXPECT_TRUE(steps.boxes.empty());
     } else {
@@ -195,9 +202,9 @@ TEST(RunStartup, ASecondStartHandsOverOrSaysTheLauncherIsNotClosed) {
   for (int found : {1, 0}) {
     SCOPED_TRACE(found);
     RecordingSteps steps;
-    steps.results["CreateInstanceMutex"] = 2;
+    steps.results["CreateInstanceMutex"] = kInstanceMutexHeldByAnotherLauncher;
     steps.results["HandOverToRunningLauncher"] = found;
-    EXPECT_EQ(0, RunStartup(steps));
+    EXPECT_FALSE(RunStartup(steps));
     if (found)
       EXPECT_TRUE(steps.boxes.empty());
     else
@@ -210,15 +217,15 @@ TEST(RunStartup, ASecondStartHandsOverOrSaysTheLauncherIsNotClosed) {
 
 TEST(RunStartup, TheTemporaryCopyRunsTheSelfUpdateAndEndsWhateverItsResult) {
   struct Case {
-    int dialog;
+    SelfUpdateDialogResult dialog;
     int restart;
     const wchar_t* box;
     bool reset_server;
   } cases[] = {
-      {0, 1, nullptr, false},
-      {0, 0, L"cannot restart launcher", false},
-      {1, 1, L"update aborted", false},  // the user's choice keeps the address
-      {2, 1, L"update failed", true},
+      {kSelfUpdateDialogUpdated, 1, nullptr, false},
+      {kSelfUpdateDialogUpdated, 0, L"cannot restart launcher", false},
+      {kSelfUpdateDialogAborted, 1, L"update aborted", false},  // the user's choice keeps the address
+      {kSelfUpdateDialogFailed, 1, L"update failed", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.dialog);
@@ -226,7 +233,7 @@ TEST(RunStartup, TheTemporaryCopyRunsTheSelfUpdateAndEndsWhateverItsResult) {
     steps.results["IsRunningFromUpdateTemp"] = 1;
     steps.results["RunSelfUpdaterDialog"] = c.dialog;
     steps.results["RestartLauncherFromParent"] = c.restart;
-    EXPECT_EQ(0, RunStartup(steps));
+    EXPECT_FALSE(RunStartup(steps));
     EXPECT_EQ(c.box == nullptr ? 0u : 1u, steps.boxes.size());
     if (c.box != nullptr) {
       EXPECT_EQ(c.box, steps.boxes[0]);
@@ -234,7 +241,7 @@ TEST(RunStartup, TheTemporaryCopyRunsTheSelfUpdateAndEndsWhateverItsResult) {
     EXPECT_EQ(c.reset_server, steps.Called("ResetServer"));
     EXPECT_FALSE(steps.mutex_open);
     EXPECT_FALSE(steps.Called("LoadCatalogue"));
-    if (c.dialog == 0) {
+    if (c.dialog == kSelfUpdateDialogUpdated) {
       EXPECT_LT(steps.IndexOf("CloseMutex"), steps.IndexOf("RestartLauncherFromParent"));
     }
   }
@@ -246,7 +253,7 @@ TEST(RunStartup, AChangedLauncherVersionStartsTheTemporaryCopyAfterClosingTheMut
     RecordingSteps steps;
     steps.results["IsLauncherVersionChanged"] = 1;
     steps.results["CopyLauncherToUpdateTemp"] = copied;
-    EXPECT_EQ(0, RunStartup(steps));
+    EXPECT_FALSE(RunStartup(steps));
     EXPECT_FALSE(steps.splash_running);
     EXPECT_FALSE(steps.mutex_open);
     EXPECT_EQ(!copied, steps.Called("ResetServer"));

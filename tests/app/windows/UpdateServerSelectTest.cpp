@@ -351,7 +351,7 @@ TEST_F(SelectUpdateServerTest, OkStoresTheChoiceAndRestartsOnlyWhenTheAddressCha
 TEST_F(SelectUpdateServerTest, TheRestartClosesTheSingleInstanceMutexFirst) {
   WriteSkin();
   Launcher().LauncherTitle.Assign(L"Orvane restart test");
-  ASSERT_EQ(1, RealStartupSteps().CreateInstanceMutex());
+  ASSERT_EQ(kInstanceMutexCreated, RealStartupSteps().CreateInstanceMutex());
   g_restarts.mutex_name = L"Orvane restart test";
   EXPECT_EQ(kServerChosen, Select([](HWND window) {
               Click(window, 100, 60);
