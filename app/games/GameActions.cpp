@@ -28,23 +28,15 @@ const int32_t kMaxConcurrentUpdates = 2;
 GameActionView* g_view = nullptr;
 UrlShell* g_url_shell = nullptr;
 
-enum ActionButton {
-  kInstallButton = 1,
-  kCancelInstallButton = 2,
-  kUpdateButton = 3,
-  kStopUpdateButton = 4,
-  kRunButton = 5,
-};
-
 bool IsShown(const wchar_t* game_id) {
   const wchar_t* shown = g_view != nullptr ? g_view->SelectedGameId() : nullptr;
   return shown != nullptr && shown[0] != 0 && std::wcscmp(shown, game_id) == 0;
 }
 
 // Disables (still showing) a launcher-window button of the game it shows.
-void DisableShownButton(const wchar_t* game_id, int number) {
+void DisableShownButton(const wchar_t* game_id, ActionButton button) {
   if (IsShown(game_id))
-    g_view->SetActionButton(number, kButtonDisabled);
+    g_view->SetActionButton(button, kButtonDisabled);
 }
 
 // The game in `state` (or one of `states`), or null.

@@ -16,6 +16,15 @@
 struct GameState;
 class UrlShell;
 
+// The launcher window's five action buttons (its skin's buttons 110 .. 114, in this order).
+enum ActionButton : int32_t {
+  kInstallButton = 1,
+  kCancelInstallButton = 2,
+  kUpdateButton = 3,
+  kStopUpdateButton = 4,
+  kRunButton = 5,
+};
+
 // What the actions need of the launcher window and the game list: the launcher window and the game list header
 // implement it; tests record the calls.
 class GameActionView {
@@ -23,9 +32,9 @@ class GameActionView {
   virtual ~GameActionView() = default;
   // The id of the game the launcher window shows; null or "" when none.
   virtual const wchar_t* SelectedGameId() = 0;
-  // The launcher window's action button `number` (1 install, 2 cancel install, 3 update, 4 stop update, 5 run)
-  // and its filecheck button get `flags` (bit 0 shown, bit 1 enabled).
-  virtual void SetActionButton(int number, int32_t flags) = 0;
+  // The launcher window's action button `button` and its filecheck button get `flags` (ButtonFlags: bit 0
+  // shown, bit 1 enabled).
+  virtual void SetActionButton(ActionButton button, int32_t flags) = 0;
   virtual void SetFileCheckButton(int32_t flags) = 0;
   // Shows `game_id` in the launcher window.
   virtual void SelectGame(const wchar_t* game_id) = 0;

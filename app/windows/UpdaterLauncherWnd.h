@@ -56,9 +56,9 @@ class UpdaterLauncherWnd : public SkinnedChildWnd, public GameActionView {
   void SelectGame(const wchar_t* id, int32_t force);
   // Re-reads the game `id` when it is the current one.
   void RefreshGame(const wchar_t* id);
-  // Kind 1 install, 2 stop install, 3 update, 4 stop update, 5 run: flags bit 1 enable, bit 0 show; only for
-  // the current game.
-  void SetActionButton(const wchar_t* id, int32_t kind, int32_t flags);
+  // The action button `button` gets `flags` (ButtonFlags: bit 1 enable, bit 0 show) when `id` is the current
+  // game.
+  void SetActionButton(const wchar_t* id, ActionButton button, int32_t flags);
   // Refreshes the progress bars and file texts of the current game.
   void UpdateProgress();
   // 1 while the dialog is shown, 0 while minimised or destroyed: the banner page's "Show" or "Hidden".
@@ -78,7 +78,7 @@ class UpdaterLauncherWnd : public SkinnedChildWnd, public GameActionView {
 
   // GameActionView.
   const wchar_t* SelectedGameId() override { return current_game_id_.GetString(); }
-  void SetActionButton(int number, int32_t flags) override;
+  void SetActionButton(ActionButton button, int32_t flags) override;
   void SetFileCheckButton(int32_t flags) override;
   void SelectGame(const wchar_t* game_id) override;
   void DeselectGame() override;

@@ -191,14 +191,15 @@ void UpdaterLauncherWnd::UpdateProgress() {
     ShowFileText(text);
 }
 
-void UpdaterLauncherWnd::SetActionButton(const wchar_t* id, int32_t kind, int32_t flags) {
-  if (id == nullptr || kind < 1 || kind > 5 || std::wcscmp(id, current_game_id_.GetString()) != 0)
+void UpdaterLauncherWnd::SetActionButton(const wchar_t* id, ActionButton button, int32_t flags) {
+  if (id == nullptr || button < kInstallButton || button > kRunButton ||
+      std::wcscmp(id, current_game_id_.GetString()) != 0)
     return;
-  ApplyFlags(action_buttons_[kind - 1], flags);
+  ApplyFlags(action_buttons_[button - kInstallButton], flags);
 }
 
-void UpdaterLauncherWnd::SetActionButton(int number, int32_t flags) {
-  SetActionButton(current_game_id_.GetString(), number, flags);
+void UpdaterLauncherWnd::SetActionButton(ActionButton button, int32_t flags) {
+  SetActionButton(current_game_id_.GetString(), button, flags);
 }
 
 void UpdaterLauncherWnd::SetFileCheckButton(int32_t flags) {

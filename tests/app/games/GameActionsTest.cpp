@@ -35,14 +35,14 @@ using testing_support::TempFolder;
 
 struct RecordingView : GameActionView {
   std::wstring selected;
-  std::map<int, int32_t> buttons;                     // 1..5, 6 the filecheck button
-  std::vector<std::pair<int, int32_t>> button_calls;  // buttons 1..5, in order
+  std::map<int, int32_t> buttons;                     // by ActionButton; 6 the filecheck button
+  std::vector<std::pair<int, int32_t>> button_calls;  // the action buttons, in order
   std::vector<std::pair<int32_t, int32_t>> global;
   std::vector<std::wstring> calls;
   const wchar_t* SelectedGameId() override { return selected.c_str(); }
-  void SetActionButton(int number, int32_t flags) override {
-    buttons[number] = flags;
-    button_calls.push_back({number, flags});
+  void SetActionButton(ActionButton button, int32_t flags) override {
+    buttons[button] = flags;
+    button_calls.push_back({button, flags});
   }
   void SetFileCheckButton(int32_t flags) override { buttons[6] = flags; }
   void SelectGame(const wchar_t* id) override { calls.push_back(std::wstring(L"select ") + id); }
@@ -308,8 +308,8 @@ TEST_F(GameActionsTest, ButtonStatesReachTheLauncherWindowOnlyForTheShownGame) {
   EXPECT_TRUE(view_.buttons.empty());
   EXPECT_EQ(kButtonEnabled, FindGameState(L"a")->update_button);
   ApplyGameButtonStates(FindGameState(L"b"));
-  EXPECT_EQ(kButtonEnabled, view_.buttons[5]);
-  EXPECT_EQ(kButtonHidden, view_.buttons[3]);
+  EXPECT_EQ(kButtonEnabled, view_.buttons[kRunButton]);
+  EXPECT_EQ(kButtonHidden, view_.buttons[kUpdateButton]);
   EXPECT_EQ(kButtonEnabled, view_.buttons[6]);
 }
 
@@ -349,7 +349,7 @@ TEST_F(GameActionsTest, InstallHoldsItsButtonWhileStartingAndRefusesARunningInst
   AddGameState()->game_id.Assign(L"new");
   view_.selected = L"new";
   GameMessageRecorder recorder;
-  // Binding again makes the game "not installed" (state 0) with the installer URL given.
+  // Binding again makes the game kGameNotInstalled with the installer URL given.
   auto install = [&](const wchar_t* installer_url) {
     CopyToField(game.record.installer_url, installer_url);
     game.Bind();
@@ -362,12 +362,12 @@ TEST_F(GameActionsTest, InstallHoldsItsButtonWhileStartingAndRefusesARunningInst
   // The URL names no file: the button is held while the install starts and given back, the game being still
   // not installed.
   install(L"http://127.0.0.1:9/");
-  EXPECT_EQ((Calls{{1, kButtonDisabled}, {1, kButtonEnabled}}), view_.button_calls);
+  EXPECT_EQ((Calls{{kInstallButton, kButtonDisabled}, {kInstallButton, kButtonEnabled}}), view_.button_calls);
   EXPECT_EQ(Messages{L"download_installer_from_web"}, recorder.messages);
   EXPECT_EQ(kGameNotInstalled, game.game.GetState());
-  // No server answers: the download fails (state -1) and the button stays held.
+  // No server answers: the download fails (kGameError) and the button stays held.
   install(L"http://127.0.0.1:9/setup.exe");
-  EXPECT_EQ((Calls{{1, kButtonDisabled}}), view_.button_calls);
+  EXPECT_EQ((Calls{{kInstallButton, kButtonDisabled}}), view_.button_calls);
   EXPECT_TRUE(recorder.messages.empty());
   EXPECT_EQ(kGameError, game.game.GetState());
   {
@@ -411,11 +411,11 @@ TEST_F(GameActionsTest, AGameWhoseProgramRunsIsStartedAgainOnlyWhenTheQuestionIs
     view_.buttons.clear();
     RunGame(L"a");
     EXPECT_EQ(std::vector<std::wstring>{L"game_is_running"}, g_questions);
-    // A start of an engine-managed game updates it first: it leaves state 3.
+    // A start of an engine-managed game updates it first: it leaves kGameLatest.
     EXPECT_EQ(c.runs, game.game.GetState() != kGameLatest);
-    EXPECT_EQ(c.runs ? 1u : 0u, view_.buttons.count(5));
+    EXPECT_EQ(c.runs ? 1u : 0u, view_.buttons.count(kRunButton));
     if (c.runs) {
-      EXPECT_EQ(kButtonDisabled, view_.buttons[5]);
+      EXPECT_EQ(kButtonDisabled, view_.buttons[kRunButton]);
     }
   }
 }

@@ -290,7 +290,7 @@ TEST_F(GameCatalogueTest, XmlFilesAreOnlySavedUnderTheirOwnPlainName) {
 struct HomeView : GameActionView {
   int deselected = 0;
   const wchar_t* SelectedGameId() override { return L"a"; }
-  void SetActionButton(int, int32_t) override {}
+  void SetActionButton(ActionButton, int32_t) override {}
   void SetFileCheckButton(int32_t) override {}
   void SelectGame(const wchar_t*) override {}
   void DeselectGame() override { ++deselected; }

@@ -86,8 +86,8 @@ TEST(ApplyStartGame, ShowsTheButtonsOfAStartGameWhoseMirrorCameFirst) {
   PrepareHandOverRecord();
 
   ApplyStartGame();
-  EXPECT_EQ(kButtonEnabled, view.buttons[3]);  // update
-  EXPECT_EQ(kButtonHidden, view.buttons[5]);   // run
+  EXPECT_EQ(kButtonEnabled, view.buttons[kUpdateButton]);
+  EXPECT_EQ(kButtonHidden, view.buttons[kRunButton]);
 
   SetGameActionView(nullptr);
   GameStateList().RemoveAll();

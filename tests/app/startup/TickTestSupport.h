@@ -141,10 +141,10 @@ struct RecordingTickView : TickView {
 
 struct RecordingActionView : GameActionView {
   std::wstring selected;
-  std::map<int, int32_t> buttons;
+  std::map<int, int32_t> buttons;  // by ActionButton; 6 the filecheck button
   std::vector<std::pair<int32_t, int32_t>> global;
   const wchar_t* SelectedGameId() override { return selected.c_str(); }
-  void SetActionButton(int number, int32_t flags) override { buttons[number] = flags; }
+  void SetActionButton(ActionButton button, int32_t flags) override { buttons[button] = flags; }
   void SetFileCheckButton(int32_t flags) override { buttons[6] = flags; }
   void SelectGame(const wchar_t*) override {}
   void DeselectGame() override {}

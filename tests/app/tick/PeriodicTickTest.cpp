@@ -303,11 +303,11 @@ TEST_F(PeriodicTickTest, AStartedGameEnablesItsStopButtonOnceTheWaitPassed) {
   TickAt(1000);
   game.state = kGameUpdating;
   TickAt(2000);  // pending: the stop button is shown disabled for the button wait
-  EXPECT_EQ(kButtonDisabled, actions_.buttons[4]);
+  EXPECT_EQ(kButtonDisabled, actions_.buttons[kStopUpdateButton]);
   TickAt(3499);
-  EXPECT_EQ(kButtonDisabled, actions_.buttons[4]);
+  EXPECT_EQ(kButtonDisabled, actions_.buttons[kStopUpdateButton]);
   TickAt(3500);
-  EXPECT_EQ(kButtonEnabled, actions_.buttons[4]);
+  EXPECT_EQ(kButtonEnabled, actions_.buttons[kStopUpdateButton]);
   EXPECT_EQ(kPendingNone, FindGameState(L"g")->pending_action);
 }
 
@@ -356,8 +356,8 @@ TEST_F(PeriodicTickTest, AStartedInstallerHandsTheGameBackAndItsFileIsDeletedOnc
   GameState* mirror = FindGameState(L"new");
   ASSERT_NE(nullptr, mirror);
 
-  // The download finished and started the installer (state 2): the next tick makes the game not installed
-  // again, with the install button held for the button wait, until the installation is found.
+  // The download finished and started the installer (kGameInstallerStarted): the next tick makes the game
+  // not installed again, with the install button held for the button wait, until the installation is found.
   game.SetState(kGameInstallerStarted);
   ProcessGames();
   EXPECT_EQ(kGameNotInstalled, game.game.GetState());

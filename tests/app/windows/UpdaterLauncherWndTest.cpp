@@ -408,8 +408,8 @@ TEST_F(UpdaterLauncherWndTest, ActionButtonsFollowTheCurrentGameAndTheWindowIsCa
   ASSERT_EQ(1, Open(window));
   window.game_list().SelectButton(L"a");  // the list's selection runs the action, which shows the game
   EXPECT_STREQ(L"a", window.SelectedGameId());
-  window.SetActionButton(L"a", 4, 3);
-  window.SetActionButton(L"other", 1, 3);
+  window.SetActionButton(L"a", kStopUpdateButton, kButtonEnabled);
+  window.SetActionButton(L"other", kInstallButton, kButtonEnabled);
   EXPECT_TRUE(window.action_button(113).visible());
   EXPECT_TRUE(window.action_button(113).enabled());
   EXPECT_FALSE(window.action_button(110).visible());
