@@ -64,18 +64,19 @@ struct UpdateAllState {
 UpdateAllState& GlobalUpdate();
 
 // Each acts only in the game state given.
-void InstallGame(const wchar_t* game_id);        // 0
-void CancelInstallGame(const wchar_t* game_id);  // 1
-void UpdateOneGame(const wchar_t* game_id);      // 5
-void StopUpdateGame(const wchar_t* game_id);     // 6
-void RunGame(const wchar_t* game_id);            // 3
-void FullCheckGame(const wchar_t* game_id);      // 3, 4, 5
+void InstallGame(const wchar_t* game_id);        // kGameNotInstalled
+void CancelInstallGame(const wchar_t* game_id);  // kGameInstallerDownloading
+void UpdateOneGame(const wchar_t* game_id);      // kGameNeedsUpdate
+void StopUpdateGame(const wchar_t* game_id);     // kGameUpdating
+void RunGame(const wchar_t* game_id);            // kGameLatest
+void FullCheckGame(const wchar_t* game_id);      // kGameLatest, kGameBlocked, kGameNeedsUpdate
 void OpenGameHomePage(const wchar_t* game_id);   // any
-// Global state 5: queues every game in state 5 in the order of the settings' GAME_ORDER and starts the first.
-// 1 when a run started; 0 when the state is not 5, the capacity is used up, or no game was queued.
+// kGlobalSomethingToUpdate: queues every game in kGameNeedsUpdate in the order of the settings' GAME_ORDER
+// and starts the first. 1 when a run started; 0 in another global state, when the capacity is used up, or
+// when no game was queued.
 int UpdateAllGames();
-// Global state 6: stops the started head of the queue and empties it; the automatic-run flag is cleared in
-// any state.
+// kGlobalUpdatingAll: stops the started head of the queue and empties it; the automatic-run flag is cleared
+// in any state.
 void StopAllGames();
 // Unless the skin is fixed: back to the portal's own skin with a skin change; no game selected.
 void GoHome();
@@ -96,8 +97,8 @@ int ShowGamePopupMenu(const wchar_t* game_id);
 // What a command of the popup menu does, for the game it was opened for (0: closed without a choice).
 void RunGamePopupMenuCommand(uint32_t command_id);
 
-// The capacity check: true when fewer than two mirrors are in state 1 or 6; otherwise the
-// "exceed_max_update_count" message was shown and the caller ends.
+// The capacity check: true when fewer than two mirrors are in kGameInstallerDownloading or kGameUpdating;
+// otherwise the "exceed_max_update_count" message was shown and the caller ends.
 bool CheckUpdateCapacity();
 // Computes the mirror's seven button flags from its state and hands them to the launcher window when the game
 // is the one it shows.

@@ -23,7 +23,8 @@ struct GameButtonFlags {
 };
 
 // `pending`: a stop, cancel or start is waiting (the button it concerns stays disabled); `installed`: the
-// mirror's installed flag; `home_page` is what the home-page button shows now (state 1 leaves it unchanged).
+// mirror's installed flag; `home_page` is what the home-page button shows now (kGameInstallerDownloading
+// leaves it unchanged).
 GameButtonFlags GameButtonsFor(int32_t state, bool pending, bool installed, int32_t home_page);
 
 // The global update state (process-wide).

@@ -3,12 +3,13 @@
 // and starts the game.
 //
 // The update flow (UI thread, never holding the game's lock while it calls an engine export):
-//   StartUpdate (state 5): bind the loader type's library when it is not loaded; remove the previous engine;
-//   CreateEngine; take the engine's status pointer once; state := 6 under the lock; start. A start that fails
-//   (result not 0) puts the game into state -1 with error 21 unless an event already moved it. A library that
-//   cannot be bound, a missing create or start export, or an engine that is not made: state -1, error 20.
-//   StopUpdate (state 6): stop the engine; state := 5 or 3 by the installed version. The engine handle is
-//   kept until the next start or the catalogue's release.
+//   StartUpdate (kGameNeedsUpdate): bind the loader type's library when it is not loaded; remove the
+//   previous engine; CreateEngine; take the engine's status pointer once; state := kGameUpdating under the
+//   lock; start. A start that fails (result not 0) puts the game into kGameError with kGameErrorUnknown
+//   unless an event already moved it. A library that cannot be bound, a missing create or start export, or an
+//   engine that is not made: kGameError, kGameErrorEngineUnavailable.
+//   StopUpdate (kGameUpdating): stop the engine; state := kGameNeedsUpdate or kGameLatest by the installed
+//   version. The engine handle is kept until the next start or the catalogue's release.
 // The engine's threads report through OnEngineEvent, which runs whole under the game's lock (lock order: the
 // engine's lock, then the game's). A changed or missing file (event 18) is only collected there; the update
 // operation that started the engine shows the collected paths after the start call returned, outside every
@@ -32,8 +33,8 @@ class CDllLoader;
 class GameInstallerDownloader;
 
 // The error number for engine error `code` (its low 16 bits are used) arriving while the game is in `state`:
-//   state 1 (installer downloading): 1..8 -> 1..8, anything else -> 21
-//   state 6 (updating): 1..8 -> 9..16, 10 -> 17, 100 -> 18, 101 -> 19, anything else -> 21
+//   kGameInstallerDownloading: 1..8 -> 1..8, anything else -> 21
+//   kGameUpdating: 1..8 -> 9..16, 10 -> 17, 100 -> 18, 101 -> 19, anything else -> 21
 //   any other state: 100 -> 18, 101 -> 19, anything else -> 21
 int32_t EngineErrorNumber(int32_t state, int32_t code);
 
@@ -66,12 +67,12 @@ class GameInfo : public IGameInfo {
   int32_t IsStartGame() override { return installed_; }
   void GetProgress(GameProgress* progress) override;
   const wchar_t* GetGamePath() override { return game_path_; }
-  // The installer download (UI thread): from state 0 with a folder, downloads the catalogue's installer into
-  // it on a thread of its own (state 1), asking first whether a partial file is resumed or a complete one run.
-  // A URL that names no file sends the user to the web page; a path that does not fit, or a file that cannot
-  // be opened, is error 5; a server that names no size, error 8.
+  // The installer download (UI thread): from kGameNotInstalled with a folder, downloads the catalogue's
+  // installer into it on a thread of its own (kGameInstallerDownloading), asking first whether a partial file
+  // is resumed or a complete one run. A URL that names no file sends the user to the web page; a path that
+  // does not fit, or a file that cannot be opened, is error 5; a server that names no size, error 8.
   void Install(const wchar_t* folder) override;
-  // From state 1: cancels the transfer (state 0); without a download, state -1.
+  // From kGameInstallerDownloading: cancels the transfer (kGameNotInstalled); without a download, kGameError.
   void CancelInstall() override;
   void StartUpdate() override;
   void StopUpdate() override;
@@ -115,8 +116,9 @@ class GameInfo : public IGameInfo {
   // True when the last installer download's file exists and is open elsewhere (the installer runs).
   bool IsInstallerInUse();
 
-  // The periodic tick's look at an installer download (with the lock held, state 1): copies its progress into
-  // the game's; a finished download sets state 2 and starts the installer; a failed one, state -1 with error
+  // The periodic tick's look at an installer download (with the lock held, kGameInstallerDownloading): copies
+  // its progress into the game's; a finished download sets kGameInstallerStarted and starts the installer; a
+  // failed one, kGameError with error
   // 5, 7 or 8 (a cancelled one keeps the state the cancel set).
   void InstallerProgressStep();
 

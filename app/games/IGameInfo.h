@@ -80,20 +80,22 @@ class IGameInfo {
   virtual void GetProgress(GameProgress* progress) = 0;
   // The game folder, or null while the game is not installed.
   virtual const wchar_t* GetGamePath() = 0;
-  // Downloads and starts the game's installer into `folder` (state 0 only).
+  // Downloads and starts the game's installer into `folder` (kGameNotInstalled only).
   virtual void Install(const wchar_t* folder) = 0;
   virtual void CancelInstall() = 0;
-  // State 5 only: binds the game's engine library, makes a fresh engine and starts the update (state 6).
+  // kGameNeedsUpdate only: binds the game's engine library, makes a fresh engine and starts the update
+  // (kGameUpdating).
   virtual void StartUpdate() = 0;
-  // State 6 only: stops the engine; the state becomes 5 or 3 by the installed version.
+  // kGameUpdating only: stops the engine; the state becomes kGameNeedsUpdate or kGameLatest by the installed
+  // version.
   virtual void StopUpdate() = 0;
   // Checks every file of the game through its engine, in any state. 0 for a game without an engine (its state
-  // becomes 3), else 1 (started, or state -1 with the error number set).
+  // becomes kGameLatest), else 1 (started, or kGameError with the error number set).
   virtual int32_t StartFullCheck() = 0;
-  // State 3 only: a game with an engine is updated first and starts when the update completes; a game without
-  // one starts at once.
+  // kGameLatest only: a game with an engine is updated first and starts when the update completes; a game
+  // without one starts at once.
   virtual void Run() = 0;
-  // The error number in state -1, else 0.
+  // The error number in kGameError, else 0.
   virtual int32_t GetError() = 0;
   // Under the game's lock: leaves the error state where the error allows it (installer errors -> 0, update
   // errors -> 5 or 3 by the installed version; 18, 20 and 21 stay in -1) and clears the error number.

@@ -188,7 +188,8 @@ SeenThisTick& Seen() {
   return seen;
 }
 
-// Drops the mirrors of games that left the game source; counts the installed ones and notes a state 5.
+// Drops the mirrors of games that left the game source; counts the installed ones and notes one in
+// kGameNeedsUpdate.
 void DropVanishedMirrors(int32_t* installed, bool* any_needs_update) {
   MirrorNode* node = GameStateList().head();
   while (node != nullptr) {

@@ -95,7 +95,7 @@ void RefreshNotices();
 void ShowKeywordHint();
 void CheckInstallations();
 void ProcessGames();
-// `installed`: installed games in the mirror; `any_needs_update`: one is in state 5.
+// `installed`: installed games in the mirror; `any_needs_update`: one is in kGameNeedsUpdate.
 void QueueStep(int32_t installed, bool any_needs_update);
 void AutoUpdate();
 void ProcessPendingActions();

@@ -391,7 +391,7 @@ TEST_F(GameListWindowTest, RightClickOpensTheGamePopupMenuAndACommandActsOnItsGa
   GamePopupMenu* menu = ProcessGamePopupMenu();
   ASSERT_TRUE(testing_support::PumpUntil([&] { return menu->visible() != 0; }, 5000));
   EXPECT_STREQ(L"b", menu->game_id().GetString());
-  // State 1: install hidden, cancel shown; run shown but disabled.
+  // kGameInstallerDownloading: install hidden, cancel shown; run shown but disabled.
   EXPECT_EQ(0, menu->item(0)->shown);
   EXPECT_EQ(1, menu->item(1)->shown);
   EXPECT_EQ(0, menu->item(3)->shown);

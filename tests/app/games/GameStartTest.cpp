@@ -199,7 +199,7 @@ TEST_F(GameStartTest, EngineManagedGameStartsOnlyAfterItsUpdateCompletes) {
   TestGame& game = AddGame(2);
   for (int32_t state : {kGameNeedsUpdate, kGameUpdating, kGameError, kGameBlocked}) {
     game.SetState(state);
-    game.game.Run();  // only a game in state 3 runs
+    game.game.Run();  // only a game in kGameLatest runs
     EXPECT_EQ(state, game.game.GetState());
   }
   EXPECT_EQ(0, library.Calls().creates);
