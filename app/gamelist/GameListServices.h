@@ -10,11 +10,11 @@
 
 #include <cstdint>
 
-#include "app/selfupdate/LauncherInfo.h"
+#include "selfupdate/LauncherInfo.h"
 
 struct GameListServices {
   // Writes the current update server's name into `text` of kLauncherInfoTextUnits units
-  // (app/selfupdate/LauncherInfo.h), terminated.
+  // (selfupdate/LauncherInfo.h), terminated.
   void (*read_update_name)(wchar_t* text) = nullptr;
   // Runs the server selection: 0 chosen, 1 list not downloaded, 2 list unreadable, 3 not chosen, 4 no dialog.
   int (*select_update_server)() = nullptr;

@@ -10,7 +10,7 @@
 #include "app/games/GameIcon.h"
 #include "app/games/GameStateMirror.h"
 #include "app/games/UpdateQueue.h"
-#include "app/selfupdate/LauncherInfo.h"
+#include "app/selfupdate/CurrentUpdateAddr.h"
 #include "app/selfupdate/SelfUpdateSteps.h"
 #include "app/session/GameArgs.h"
 #include "app/session/HandOver.h"
@@ -31,6 +31,7 @@
 #include "app/windows/SelectUpdateServer.h"
 #include "app/windows/SelfUpdaterDlg.h"
 #include "selfupdate/GameInfoVersion.h"
+#include "selfupdate/LauncherInfo.h"
 #include "ui/base/VirtualFile.h"
 #include "ui/gfx/AppIcon.h"
 #include "ui/skin/SkinLoader.h"
@@ -119,7 +120,9 @@ class RealSteps : public StartupSteps {
   int RestartLauncherFromParent() override { return ::RestartLauncherFromParent(); }
   void RemoveUpdateTemp() override { ::RemoveUpdateTemp(); }
   int DownloadLauncherInfo() override { return ::DownloadLauncherInfo(); }
-  int IsLauncherVersionChanged() override { return ::IsLauncherVersionChanged(); }
+  int IsLauncherVersionChanged() override {
+    return ::IsLauncherVersionChanged(GetSessionValues().GameVersion);
+  }
   int CopyLauncherToUpdateTemp() override { return ::CopyLauncherToUpdateTemp(); }
   int StartLauncherInUpdateTemp() override { return ::StartLauncherInUpdateTemp(); }
   int LoadCatalogue() override { return ::LoadCatalogue(); }

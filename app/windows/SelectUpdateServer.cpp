@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/selfupdate/LauncherInfo.h"
+#include "app/selfupdate/CurrentUpdateAddr.h"
 #include "app/selfupdate/ServerList.h"
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
@@ -12,6 +12,7 @@
 #include "app/windows/UpdateServerSelectDialog.h"
 #include "base/ScopedHandle.h"
 #include "net/HttpFileDownloader.h"
+#include "selfupdate/LauncherInfo.h"
 #include "selfupdate/ProcessReplacement.h"
 
 namespace {

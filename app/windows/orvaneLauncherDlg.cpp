@@ -1,12 +1,12 @@
 #include "app/windows/orvaneLauncherDlg.h"
 
 #include "app/games/GameCatalogue.h"
-#include "app/selfupdate/LauncherInfo.h"
 #include "app/session/HandOver.h"
 #include "app/settings/Setting.h"
 #include "app/startup/LauncherGlobals.h"
 #include "app/startup/PeriodicTick.h"
 #include "app/startup/Splash.h"
+#include "selfupdate/LauncherInfo.h"
 #include "ui/base/IniStringContainer.h"
 #include "ui/browser/OpenUrl.h"
 #include "ui/skin/NFontManager.h"

@@ -8,9 +8,9 @@
 #include <string>
 #include <thread>
 
-#include "app/selfupdate/LauncherInfo.h"
 #include "app/selfupdate/SelfUpdateSteps.h"
 #include "app/session/SessionValues.h"
+#include "selfupdate/LauncherInfo.h"
 #include "selfupdate/ProcessReplacement.h"
 #include "tests/support/TempFolder.h"
 
@@ -74,14 +74,11 @@ TEST_F(LauncherInfoTest, RefusesAnUpdateAddressThatDoesNotFitTheProcessWideField
 }
 
 TEST_F(LauncherInfoTest, ComparesTheInstalledVersionWithTheAnnouncedOne) {
-  SetGameVersion(0);
-  EXPECT_EQ(0, IsLauncherVersionChanged());  // no ini, nothing announced
-  SetGameVersion(2);
-  EXPECT_EQ(1, IsLauncherVersionChanged());  // no ini: version 0
+  EXPECT_EQ(0, IsLauncherVersionChanged(0));  // no ini, nothing announced
+  EXPECT_EQ(1, IsLauncherVersionChanged(2));  // no ini: version 0
   WriteLauncherInfoVersion(2);
-  EXPECT_EQ(0, IsLauncherVersionChanged());
-  SetGameVersion(3);
-  EXPECT_EQ(1, IsLauncherVersionChanged());
+  EXPECT_EQ(0, IsLauncherVersionChanged(2));
+  EXPECT_EQ(1, IsLauncherVersionChanged(3));
 }
 
 TEST(LauncherInfoPath, IsBesideTheProgramOrBesideItsParentForTheTemporaryCopy) {

@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/selfupdate/LauncherInfo.h"
+#include "selfupdate/LauncherInfo.h"
 #include "tests/selfupdate/SelfUpdateTestSupport.h"
 #include "tests/support/PatchServerProcess.h"
 #include "tests/support/TempFolder.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/selfupdate/LauncherInfo.h"
 #include "app/selfupdate/SelfUpdateWorker.h"
 #include "app/session/SessionValues.h"
+#include "selfupdate/LauncherInfo.h"
 #include "selfupdate/SelfUpdateFileOps.h"
 #include "selfupdate/StagedReplacement.h"
 #include "tests/selfupdate/SelfUpdateTestSupport.h"

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/selfupdate/LauncherInfo.h"
 #include "app/windows/SelfUpdaterDlg.h"
+#include "selfupdate/LauncherInfo.h"
 #include "tests/app/windows/SkinTestFiles.h"
 #include "tests/selfupdate/SelfUpdateTestSupport.h"
 #include "tests/support/TempFolder.h"
