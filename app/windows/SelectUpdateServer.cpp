@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/selfupdate/CurrentUpdateAddr.h"
-#include "app/selfupdate/ServerList.h"
+#include "app/launcherupdate/CurrentUpdateAddr.h"
+#include "app/launcherupdate/ServerList.h"
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
 #include "app/settings/Setting.h"

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/selfupdate/ServerList.h"
+#include "app/launcherupdate/ServerList.h"
 #include "selfupdate/LauncherInfo.h"
 #include "ui/base/IniFile.h"
 #include "ui/base/IniStringContainer.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/selfupdate/ServerList.h"
+#include "app/launcherupdate/ServerList.h"
 #include "selfupdate/LauncherInfo.h"
 #include "tests/support/GuardedBuffer.h"
 #include "tests/support/Mutator.h"

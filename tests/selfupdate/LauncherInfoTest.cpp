@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "app/selfupdate/SelfUpdateSteps.h"
+#include "app/launcherupdate/SelfUpdateSteps.h"
 #include "app/session/SessionValues.h"
 #include "selfupdate/LauncherInfo.h"
 #include "selfupdate/ProcessReplacement.h"

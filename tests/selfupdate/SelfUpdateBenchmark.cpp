@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/selfupdate/SelfUpdateWorker.h"
+#include "app/launcherupdate/SelfUpdateWorker.h"
 #include "app/session/SessionValues.h"
 #include "base/TextFields.h"
 #include "selfupdate/CabinetCheck.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/selfupdate/SelfUpdateWorker.h"
+#include "app/launcherupdate/SelfUpdateWorker.h"
 #include "app/session/SessionValues.h"
 #include "selfupdate/LauncherInfo.h"
 #include "selfupdate/SelfUpdateFileOps.h"

@@ -17,9 +17,9 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "app/selfupdate/CurrentUpdateAddr.h"
-#include "app/selfupdate/SelfUpdateSteps.h"
-#include "app/selfupdate/SelfUpdateWorker.h"
+#include "app/launcherupdate/CurrentUpdateAddr.h"
+#include "app/launcherupdate/SelfUpdateSteps.h"
+#include "app/launcherupdate/SelfUpdateWorker.h"
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
 #include "base/Paths.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/selfupdate/CurrentUpdateAddr.h"
-#include "app/selfupdate/ServerList.h"
+#include "app/launcherupdate/CurrentUpdateAddr.h"
+#include "app/launcherupdate/ServerList.h"
 #include "app/session/ProgramPath.h"
 #include "app/startup/LauncherGlobals.h"
 #include "app/startup/Startup.h"

@@ -1,4 +1,4 @@
-#include "app/selfupdate/CurrentUpdateAddr.h"
+#include "app/launcherupdate/CurrentUpdateAddr.h"
 
 #include <cwchar>
 
