@@ -1,4 +1,4 @@
-#include "tests/selfupdate/SelfUpdateTestSupport.h"
+#include "tests/app/launcherupdate/SelfUpdateTestSupport.h"
 
 #include <curl/curl.h>
 

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "selfupdate/LauncherInfo.h"
-#include "tests/selfupdate/SelfUpdateTestSupport.h"
+#include "tests/app/launcherupdate/SelfUpdateTestSupport.h"
 #include "tests/support/PatchServerProcess.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/UnixCommand.h"
