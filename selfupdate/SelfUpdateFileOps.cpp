@@ -1,8 +1,8 @@
 #include "selfupdate/SelfUpdateFileOps.h"
 
-#include "app/selfupdate/LauncherInfo.h"
 #include "base/ScopedHandle.h"
 #include "selfupdate/CabinetCheck.h"
+#include "selfupdate/LauncherInfo.h"
 
 namespace {
 

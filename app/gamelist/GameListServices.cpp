@@ -1,9 +1,9 @@
 #include "app/gamelist/GameListServices.h"
 
-#include "app/selfupdate/LauncherInfo.h"
 #include "app/windows/ModalGuard.h"
 #include "app/windows/SelectUpdateServer.h"
 #include "app/windows/orvaneLauncherDlg.h"
+#include "selfupdate/LauncherInfo.h"
 
 namespace {
 

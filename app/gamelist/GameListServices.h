@@ -10,12 +10,12 @@
 
 #include <cstdint>
 
-#include "app/selfupdate/LauncherInfo.h"
 #include "app/windows/SelectUpdateServer.h"
+#include "selfupdate/LauncherInfo.h"
 
 struct GameListServices {
   // Writes the current update server's name into `text` of kLauncherInfoTextUnits units
-  // (app/selfupdate/LauncherInfo.h), terminated.
+  // (selfupdate/LauncherInfo.h), terminated.
   void (*read_update_name)(wchar_t* text) = nullptr;
   // Runs the server selection (app/windows/SelectUpdateServer.h).
   SelectUpdateServerResult (*select_update_server)() = nullptr;

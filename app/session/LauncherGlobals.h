@@ -33,4 +33,4 @@ struct LauncherGlobals {
 LauncherGlobals& Launcher();
 
 // The launcher-info path and the update address as the command line gave it live with the self-update
-// (app/selfupdate/LauncherInfo.h: LauncherInfoPath, CurrentUpdateAddr).
+// (selfupdate/LauncherInfo.h: LauncherInfoPath; app/launcherupdate/CurrentUpdateAddr.h).

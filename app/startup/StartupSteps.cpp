@@ -10,8 +10,8 @@
 #include "app/games/GameIcon.h"
 #include "app/games/GameStateMirror.h"
 #include "app/games/UpdateQueue.h"
-#include "app/selfupdate/LauncherInfo.h"
-#include "app/selfupdate/SelfUpdateSteps.h"
+#include "app/launcherupdate/CurrentUpdateAddr.h"
+#include "app/launcherupdate/SelfUpdateSteps.h"
 #include "app/session/GameArgs.h"
 #include "app/session/HandOver.h"
 #include "app/session/LauncherGlobals.h"
@@ -31,6 +31,7 @@
 #include "app/windows/SelfUpdaterDlg.h"
 #include "app/windows/Splash.h"
 #include "selfupdate/GameInfoVersion.h"
+#include "selfupdate/LauncherInfo.h"
 #include "ui/base/VirtualFile.h"
 #include "ui/gfx/AppIcon.h"
 #include "ui/skin/SkinLoader.h"
@@ -130,7 +131,9 @@ class RealSteps : public StartupSteps {
   bool RestartLauncherFromParent() override { return ::RestartLauncherFromParent() != 0; }
   void RemoveUpdateTemp() override { ::RemoveUpdateTemp(); }
   bool DownloadLauncherInfo() override { return ::DownloadLauncherInfo() != 0; }
-  bool IsLauncherVersionChanged() override { return ::IsLauncherVersionChanged() != 0; }
+  bool IsLauncherVersionChanged() override {
+    return ::IsLauncherVersionChanged(GetSessionValues().GameVersion) != 0;
+  }
   bool CopyLauncherToUpdateTemp() override { return ::CopyLauncherToUpdateTemp() != 0; }
   bool StartLauncherInUpdateTemp() override { return ::StartLauncherInUpdateTemp() != 0; }
   bool LoadCatalogue() override { return ::LoadCatalogue() != 0; }

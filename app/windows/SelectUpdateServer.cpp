@@ -4,14 +4,15 @@
 
 #include <string>
 
-#include "app/selfupdate/LauncherInfo.h"
-#include "app/selfupdate/ServerList.h"
+#include "app/launcherupdate/CurrentUpdateAddr.h"
+#include "app/launcherupdate/ServerList.h"
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
 #include "app/settings/Setting.h"
 #include "app/windows/UpdateServerSelectDialog.h"
 #include "base/ScopedHandle.h"
 #include "net/HttpFileDownloader.h"
+#include "selfupdate/LauncherInfo.h"
 #include "selfupdate/ProcessReplacement.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/selfupdate/SelfUpdateSteps.h"
+#include "app/launcherupdate/SelfUpdateSteps.h"
 #include "ui/base/IniFile.h"
 #include "ui/base/IniStringContainer.h"
 #include "ui/controls/ControlCanvas.h"

@@ -1,6 +1,6 @@
 // SelfUpdaterDlg: the small dialog that the launcher's temporary copy shows while its worker (SelfUpdateJob,
-// selfupdate/SelfUpdateWorker.h) downloads, unpacks and installs the launcher's update package. It shows the
-// package's file name and two progress bars and ends by itself when the worker is done; its result is the
+// launcherupdate/SelfUpdateWorker.h) downloads, unpacks and installs the launcher's update package. It shows
+// the package's file name and two progress bars and ends by itself when the worker is done; its result is the
 // worker's state.
 //
 // Look: the skin "updater\updater_res\updater.ini" (read through the virtual files, so from the loose folder
@@ -25,7 +25,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/selfupdate/SelfUpdateWorker.h"
+#include "app/launcherupdate/SelfUpdateWorker.h"
 #include "ui/host/NDialog.h"
 
 class Dib;

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "app/selfupdate/LauncherInfo.h"
-#include "app/selfupdate/ServerList.h"
+#include "app/launcherupdate/ServerList.h"
+#include "selfupdate/LauncherInfo.h"
 #include "ui/base/IniFile.h"
 #include "ui/base/IniStringContainer.h"
 #include "ui/gfx/Dib.h"

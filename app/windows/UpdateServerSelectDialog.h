@@ -1,5 +1,5 @@
 // UpdateServerSelectDialog: the skinned dialog in which the user picks an update server from the server list
-// (selfupdate/ServerList.h). A server older than the installed game is shown in the disabled colour and
+// (launcherupdate/ServerList.h). A server older than the installed game is shown in the disabled colour and
 // cannot be chosen. OK (id 1) ends the run with IDOK, Cancel (id 2) with IDCANCEL.
 //
 // Skin: "<launcher folder>\ZEPHUpdateServerSelect\UpdateServerSelect.ini" through the ini reader, images in

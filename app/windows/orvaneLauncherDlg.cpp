@@ -1,12 +1,12 @@
 #include "app/windows/orvaneLauncherDlg.h"
 
 #include "app/games/GameCatalogue.h"
-#include "app/selfupdate/LauncherInfo.h"
 #include "app/session/HandOver.h"
 #include "app/session/LauncherGlobals.h"
 #include "app/settings/Setting.h"
 #include "app/tick/PeriodicTick.h"
 #include "app/windows/Splash.h"
+#include "selfupdate/LauncherInfo.h"
 #include "ui/base/IniStringContainer.h"
 #include "ui/browser/OpenUrl.h"
 #include "ui/skin/NFontManager.h"

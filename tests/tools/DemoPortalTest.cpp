@@ -9,8 +9,8 @@
 
 #include "app/games/CIEKillerForGame.h"
 #include "app/games/CatalogueText.h"
-#include "app/selfupdate/SelfUpdateSteps.h"
-#include "app/selfupdate/ServerList.h"
+#include "app/launcherupdate/SelfUpdateSteps.h"
+#include "app/launcherupdate/ServerList.h"
 #include "app/session/ParameterFile.h"
 #include "app/texts/MessageTexts.h"
 #include "app/texts/XMLNotice.h"

@@ -14,7 +14,7 @@
 #include "app/games/CatalogueDownload.h"
 #include "app/games/GameActions.h"
 #include "app/games/GameCatalogue.h"
-#include "app/selfupdate/SelfUpdateSteps.h"
+#include "app/launcherupdate/SelfUpdateSteps.h"
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
 #include "app/texts/MessageTexts.h"

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "app/games/GameHooks.h"
-#include "app/selfupdate/LauncherInfo.h"
 #include "app/session/HandOver.h"
 #include "app/session/LauncherGlobals.h"
 #include "app/settings/Setting.h"
@@ -19,6 +18,7 @@
 #include "app/tick/PeriodicTick.h"
 #include "app/windows/ModalGuard.h"
 #include "app/windows/orvaneLauncherDlg.h"
+#include "selfupdate/LauncherInfo.h"
 #include "tests/app/startup/DefaultSkinFolder.h"
 #include "tests/app/startup/TickTestSupport.h"
 #include "tests/support/WindowCapture.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/selfupdate/ServerList.h"
+#include "app/launcherupdate/ServerList.h"
 #include "app/texts/XMLNotice.h"
 #include "app/texts/XMLSearchKeyword.h"
 #include "app/texts/XmlNesting.h"

@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "app/selfupdate/LauncherInfo.h"
 #include "app/windows/SelfUpdaterDlg.h"
+#include "selfupdate/LauncherInfo.h"
+#include "tests/app/launcherupdate/SelfUpdateTestSupport.h"
 #include "tests/app/windows/SkinTestFiles.h"
-#include "tests/selfupdate/SelfUpdateTestSupport.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WindowCapture.h"
 #include "tests/support/WinePaths.h"

@@ -9,13 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "app/selfupdate/LauncherInfo.h"
-#include "app/selfupdate/ServerList.h"
+#include "app/launcherupdate/CurrentUpdateAddr.h"
+#include "app/launcherupdate/ServerList.h"
 #include "app/session/LauncherGlobals.h"
 #include "app/session/ProgramPath.h"
 #include "app/startup/Startup.h"
 #include "app/windows/SelectUpdateServer.h"
 #include "app/windows/UpdateServerSelectDialog.h"
+#include "selfupdate/LauncherInfo.h"
 #include "selfupdate/ProcessReplacement.h"
 #include "tests/app/windows/SkinTestFiles.h"
 #include "tests/support/FixtureServer.h"

@@ -1,16 +1,14 @@
-#include "app/selfupdate/LauncherInfo.h"
+#include "selfupdate/LauncherInfo.h"
 
 #include <windows.h>
 
 #include <cwchar>
 
-#include "app/session/SessionValues.h"
 #include "selfupdate/ProfileFileWrite.h"
 
 namespace {
 
 wchar_t g_launcher_info_path[MAX_PATH];
-wchar_t g_current_update_addr[kLauncherInfoTextUnits];
 
 bool CopyBounded(const wchar_t* text, wchar_t* destination, size_t units) {
   destination[0] = 0;
@@ -74,15 +72,6 @@ bool BuildLauncherInfoPath(const wchar_t* exe_folder,
   return true;
 }
 
-const wchar_t* CurrentUpdateAddr() {
-  return g_current_update_addr;
-}
-
-void SetCurrentUpdateAddr(const wchar_t* address) {
-  if (!CopyBounded(address, g_current_update_addr, kLauncherInfoTextUnits))
-    g_current_update_addr[0] = 0;
-}
-
 void ReadLauncherInfoUpdateAddr(wchar_t* text) {
   ReadText(L"update_addr", text);
 }
@@ -122,6 +111,6 @@ unsigned ReadLauncherInfoVersion() {
   return GetPrivateProfileIntW(kLauncherInfoSection, L"version", 0, g_launcher_info_path);
 }
 
-int IsLauncherVersionChanged() {
-  return ReadLauncherInfoVersion() != static_cast<unsigned>(GetSessionValues().GameVersion) ? 1 : 0;
+int IsLauncherVersionChanged(int32_t announced) {
+  return ReadLauncherInfoVersion() != static_cast<unsigned>(announced) ? 1 : 0;
 }

@@ -1,14 +1,14 @@
-#include "tests/selfupdate/SelfUpdateTestSupport.h"
+#include "tests/app/launcherupdate/SelfUpdateTestSupport.h"
 
 #include <curl/curl.h>
 
 #include <cwchar>
 
-#include "app/selfupdate/LauncherInfo.h"
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
 #include "base/ScopedHandle.h"
 #include "base/TextFields.h"
+#include "selfupdate/LauncherInfo.h"
 #include "tests/support/UnixCommand.h"
 #include "tests/support/WinePaths.h"
 

@@ -1,10 +1,10 @@
-#include "app/selfupdate/SelfUpdateWorker.h"
+#include "app/launcherupdate/SelfUpdateWorker.h"
 
 #include <process.h>
 
 #include <cwchar>
 
-#include "app/selfupdate/SelfUpdateSteps.h"
+#include "app/launcherupdate/SelfUpdateSteps.h"
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
 #include "selfupdate/CabinetExtraction.h"

@@ -7,12 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/selfupdate/LauncherInfo.h"
-#include "app/selfupdate/SelfUpdateWorker.h"
+#include "app/launcherupdate/SelfUpdateWorker.h"
 #include "app/session/SessionValues.h"
+#include "selfupdate/LauncherInfo.h"
 #include "selfupdate/SelfUpdateFileOps.h"
-#include "selfupdate/StagedReplacement.h"
-#include "tests/selfupdate/SelfUpdateTestSupport.h"
+#include "tests/app/launcherupdate/SelfUpdateTestSupport.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WinePaths.h"
 
@@ -295,14 +294,6 @@ TEST_F(SelfUpdateWorkerTest, AStopBeforeAnythingIsReplacedGivesOne) {
   EXPECT_EQ(kSelfUpdateFinished, job.status());
   EXPECT_EQ(kSelfUpdateAborted, job.result());
   ExpectUntouched("stopped");
-}
-
-TEST(OrderProgramLast, MovesOnlyTheTopLevelProgramToTheEnd) {
-  std::vector<std::wstring> files = {L"a.dll", L"ORVANELAUNCHER.EXE", L"sub\\orvaneLauncher.exe", L"b.txt"};
-  OrderProgramLast(&files, L"orvaneLauncher.exe");
-  EXPECT_EQ(
-      (std::vector<std::wstring>{L"a.dll", L"sub\\orvaneLauncher.exe", L"b.txt", L"ORVANELAUNCHER.EXE"}),
-      files);
 }
 
 TEST(SelfUpdatePackageUrl, NamesTheGameAndVersion) {

@@ -1,4 +1,4 @@
-#include "app/selfupdate/SelfUpdateSteps.h"
+#include "app/launcherupdate/SelfUpdateSteps.h"
 
 #include <windows.h>
 

@@ -1,24 +1,26 @@
 // The launcher-info ini "ZEPHLauncherInfo.ini": the launcher's own update state, kept beside its program.
 //
 // Section "LAUNCHER_INFO" (a Windows profile file):
-//   "update_addr"  text, at most 1023 characters: the update server (host, optionally ":port", optionally a
-//   path) "update_name"  text, at most 1023 characters: that server's display name "version"      unsigned
-//   integer written "%u": the launcher version installed in the launcher folder
+//   "update_addr"  text, at most 1023 characters: the update server (host, optionally ":port", optionally
+//                  a path)
+//   "update_name"  text, at most 1023 characters: that server's display name
+//   "version"      unsigned integer written "%u": the launcher version installed in the launcher folder
 //
 // Every write replaces the ini whole ("ZEPHLauncherInfo.ini.new" written beside it, then renamed over it), so
 // that a kill never leaves it emptied; the text is the profile functions' own.
 //
 // Thread: the user-interface thread at start-up and in the server selection; the self-update worker writes
-// the version once, after start-up has set the path and before anything reads it again. The two process-wide
-// texts below are set once at start-up (tests set them to temporary files).
+// the version once, after start-up has set the path and before anything reads it again. The process-wide
+// path below is set once at start-up (tests set it to temporary files).
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 constexpr wchar_t kLauncherInfoFileName[] = L"ZEPHLauncherInfo.ini";
 constexpr wchar_t kLauncherInfoSection[] = L"LAUNCHER_INFO";
 constexpr size_t kLauncherInfoTextUnits = 1024;  // a read text keeps at most 1023 characters
-constexpr size_t kUpdateAddrUnits = 64;  // the process-wide update address (SessionValues::LUpdateAddr)
+constexpr size_t kUpdateAddrUnits = 64;          // the field an update address is loaded into
 
 // The full path of the launcher-info ini (260 characters); "" until start-up sets it.
 const wchar_t* LauncherInfoPath();
@@ -30,11 +32,6 @@ bool BuildLauncherInfoPath(const wchar_t* exe_folder,
                            bool running_from_update_temp,
                            wchar_t* path,
                            size_t units);
-
-// The update address as the command line gave it, taken before the ini's value replaced it (1024 characters);
-// the server selection downloads its list from there.
-const wchar_t* CurrentUpdateAddr();
-void SetCurrentUpdateAddr(const wchar_t* address);
 
 // "update_addr" into `text` (1024 units), "" when absent.
 void ReadLauncherInfoUpdateAddr(wchar_t* text);
@@ -53,6 +50,6 @@ int WriteLauncherInfoUpdateName(const wchar_t* name);
 int WriteLauncherInfoVersion(unsigned version);
 // "version" as an integer, 0 when absent.
 unsigned ReadLauncherInfoVersion();
-// 1 when the ini's "version" differs from the announced launcher version (SessionValues::GameVersion), else
-// 0.
-int IsLauncherVersionChanged();
+// 1 when the ini's "version" differs from `announced`, the launcher version that the update server announced
+// (compared as unsigned, as the ini holds it), else 0.
+int IsLauncherVersionChanged(int32_t announced);

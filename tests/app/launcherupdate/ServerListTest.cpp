@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/selfupdate/ServerList.h"
+#include "app/launcherupdate/ServerList.h"
 #include "tests/support/TempFolder.h"
 
 namespace {

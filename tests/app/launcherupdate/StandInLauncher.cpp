@@ -17,13 +17,14 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "app/selfupdate/LauncherInfo.h"
-#include "app/selfupdate/SelfUpdateSteps.h"
-#include "app/selfupdate/SelfUpdateWorker.h"
+#include "app/launcherupdate/CurrentUpdateAddr.h"
+#include "app/launcherupdate/SelfUpdateSteps.h"
+#include "app/launcherupdate/SelfUpdateWorker.h"
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
 #include "base/Paths.h"
 #include "selfupdate/GameInfoVersion.h"
+#include "selfupdate/LauncherInfo.h"
 #include "selfupdate/SelfUpdateFileOps.h"
 
 namespace {
@@ -179,7 +180,7 @@ int RunAsRealLauncher() {
     Log("update failed: no launcher information");
     return 2;
   }
-  if (!IsLauncherVersionChanged()) {
+  if (!IsLauncherVersionChanged(GetSessionValues().GameVersion)) {
     Log("up to date %u", ReadLauncherInfoVersion());
     return 0;
   }

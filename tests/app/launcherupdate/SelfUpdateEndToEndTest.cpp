@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/selfupdate/LauncherInfo.h"
-#include "tests/selfupdate/SelfUpdateTestSupport.h"
+#include "selfupdate/LauncherInfo.h"
+#include "tests/app/launcherupdate/SelfUpdateTestSupport.h"
 #include "tests/support/PatchServerProcess.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/UnixCommand.h"

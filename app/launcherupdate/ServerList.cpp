@@ -1,4 +1,4 @@
-#include "app/selfupdate/ServerList.h"
+#include "app/launcherupdate/ServerList.h"
 
 #include <windows.h>
 

@@ -8,11 +8,11 @@
 #include <cstdio>
 #include <string>
 
-#include "app/selfupdate/LauncherInfo.h"
-#include "app/selfupdate/SelfUpdateWorker.h"
+#include "app/launcherupdate/SelfUpdateWorker.h"
 #include "app/session/SessionValues.h"
 #include "base/TextFields.h"
 #include "selfupdate/CabinetCheck.h"
+#include "selfupdate/LauncherInfo.h"
 #include "tests/support/FixtureServer.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/UnixCommand.h"
