@@ -38,7 +38,9 @@ ifneq ($(RUN_BUILD),$(BUILD))
 	cmake --build $(RUN_BUILD) -j$(JOBS)
 endif
 
+# Includes run downward only: between the top-level folders, ui's layers and app's rooms (scripts/check-includes).
 test: build
+	python3 scripts/check-includes
 	bash scripts/run-tests $(RUN_BUILD)
 
 demo: build

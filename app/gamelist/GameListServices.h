@@ -1,7 +1,9 @@
 // What the game list and the launcher window need from outside their own windows: the update server's name
 // and its selection dialog (the self-update side), the process tool-tip of the main dialog, and a modal
 // message. The defaults are the launcher's own (the launcher-info ini's server name, the server selection
-// dialog, the main dialog's tip, search and start game, the guarded message dialog); tests install recorders.
+// dialog, the main dialog's tip, search and start game, the guarded message dialog), defined with the windows
+// they use (app/windows/GameListServiceDefaults.cpp), so that this room needs nothing above it; tests install
+// recorders.
 //
 // Thread: user-interface thread only.
 #pragma once
@@ -10,7 +12,7 @@
 
 #include <cstdint>
 
-#include "app/windows/SelectUpdateServer.h"
+#include "app/launcherupdate/ServerSelectionResult.h"
 #include "selfupdate/LauncherInfo.h"
 
 struct GameListServices {

@@ -5,14 +5,7 @@
 // Thread: user-interface thread (the download blocks it, bounded by the downloader's first-answer limit).
 #pragma once
 
-// Results. Frozen values: start-up and the game list's menu show their messages by them.
-enum SelectUpdateServerResult : int {
-  kServerChosen = 0,  // stored; the launcher restarted when it changed
-  kServerListNotDownloaded = 1,
-  kServerListUnreadable = 2,
-  kServerNotChosen = 3,     // cancelled, no valid selection, or the choice could not be stored
-  kServerDialogFailed = 4,  // the skin gives no window, or the dialog could not run
-};
+#include "app/launcherupdate/ServerSelectionResult.h"
 
 SelectUpdateServerResult SelectUpdateServer();
 

@@ -1,3 +1,5 @@
+// The game list's services (app/gamelist/GameListServices.h) with the launcher's own defaults, which are
+// windows of this room.
 #include "app/gamelist/GameListServices.h"
 
 #include "app/windows/ModalGuard.h"
