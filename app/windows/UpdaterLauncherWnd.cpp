@@ -22,8 +22,6 @@
 #include "ui/skin/SkinLoader.h"
 #include "ui/view/NotifyCodes.h"
 
-UpdaterLauncherWnd* LauncherWindow = nullptr;
-
 namespace {
 
 const wchar_t* const kTextSections[] = {L"USER_NICK_TEXT",     L"GAME_TITLE_TEXT",    L"FILE_TEXT",

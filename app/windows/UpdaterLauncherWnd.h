@@ -157,6 +157,3 @@ class UpdaterLauncherWnd : public SkinnedChildWnd, public GameActionView {
   uint32_t button_wait_time_ = 0;
   std::wstring asked_urls_[3];
 };
-
-// The process's launcher window (null while there is none), set by the main dialog.
-extern UpdaterLauncherWnd* LauncherWindow;
