@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "net/CClientSocket.h"
+#include "selfupdate/HostLookup.h"
 
 namespace {
 
@@ -62,19 +63,18 @@ GameInfoVersion::GameInfoVersion() = default;
 // The socket's destructor waits for its reader thread, so no callback runs once this object is gone.
 GameInfoVersion::~GameInfoVersion() = default;
 
-bool GameInfoVersion::Connect(const wchar_t* update_address) {
+bool GameInfoVersion::Connect(const wchar_t* update_address,
+                              unsigned timeout_ms,
+                              const volatile long* cancel) {
   if (socket_)
     return false;
   std::string host = UpdateHostOf(update_address);
   if (host.empty())
     return false;
-  // The socket's construction starts Winsock, which the name resolution needs.
   socket_.reset(new CClientSocket());
-  hostent* found = gethostbyname(host.c_str());
-  if (!found || found->h_addrtype != AF_INET || !found->h_addr_list[0])
-    return false;
   in_addr address;
-  memcpy(&address, found->h_addr_list[0], sizeof address);
+  if (!LookUpHost(host, timeout_ms, cancel, &address))
+    return false;
   socket_->SetCallback(&GameInfoVersion::OnSocketEvent, this);
   return socket_->Connect(inet_ntoa(address)) == kSocketOk;
 }
@@ -145,7 +145,13 @@ int AskGameInfoNumber(const wchar_t* update_address,
                       const volatile long* cancel) {
   *number = 0;
   GameInfoVersion query;
-  if (!query.Connect(update_address) || query.WaitForAnswer(timeout_ms, cancel) != GameInfoVersion::kAnswered)
+  // The look-up counts against the time limit: a slow name server must not stretch the wait past it.
+  const DWORD start = GetTickCount();
+  if (!query.Connect(update_address, timeout_ms, cancel))
+    return -1;
+  const DWORD looked_up = GetTickCount() - start;
+  const unsigned left = looked_up < timeout_ms ? timeout_ms - looked_up : 0;
+  if (query.WaitForAnswer(left, cancel) != GameInfoVersion::kAnswered)
     return -1;
   *number = query.answer();
   return 0;

@@ -32,7 +32,8 @@ void SetGameInfoNumber(uint64_t number);
 int QueryGameInfoNumber(const wchar_t* update_address, unsigned timeout_ms = 10000);
 
 // The same exchange without the process-wide number, for any thread: 0 with the answer in `number`, -1 with
-// `number` 0. `cancel` (may be null) is a flag that another thread sets to end the wait early (-1).
+// `number` 0. `timeout_ms` bounds the name look-up and the answer together. `cancel` (may be null) is a flag
+// that another thread sets to end the wait early (-1), the wait for the name look-up included.
 int AskGameInfoNumber(const wchar_t* update_address,
                       uint64_t* number,
                       unsigned timeout_ms = 10000,
@@ -57,9 +58,12 @@ class GameInfoVersion {
   GameInfoVersion(const GameInfoVersion&) = delete;
   GameInfoVersion& operator=(const GameInfoVersion&) = delete;
 
-  // Resolves the host of `update_address` and starts connecting to it. False when the object already has a
-  // socket, the address is empty, the host does not resolve or the attempt cannot start.
-  bool Connect(const wchar_t* update_address);
+  // Resolves the host of `update_address` (selfupdate/HostLookup.h: within `timeout_ms`, and given up at once
+  // when `*cancel` becomes nonzero) and starts connecting to it. False when the object already has a socket,
+  // the address is empty, the host does not resolve in time or the attempt cannot start.
+  bool Connect(const wchar_t* update_address,
+               unsigned timeout_ms = 10000,
+               const volatile long* cancel = nullptr);
   // Polls the result flag in 1 ms steps until it leaves kWaiting, `timeout_ms` passed (a tick-counter wrap
   // is harmless) or `*cancel` (when given) is not 0. Returns the flag (kWaiting: timed out or cancelled).
   Result WaitForAnswer(unsigned timeout_ms, const volatile long* cancel = nullptr);

@@ -5,8 +5,8 @@
 // query failed) and a version file that arrived updates the raw game records (ParseGameVersions' rules).
 //
 // One run at a time: a run that is still going when the next is due is left to finish, and no second one
-// starts. ReleaseCatalogue stops a running run (it cancels the query's wait and the download, then waits for
-// the worker, about a second at most); its result is dropped.
+// starts. ReleaseCatalogue stops a running run (it cancels the query's wait, the wait for the name look-up
+// included, and the download, then waits for the worker, about a second at most); its result is dropped.
 //
 // Thread: every function on the user-interface thread. The worker touches only its run's own copy of the
 // inputs and its result; the user-interface thread reads the result only once the worker has said it is done.

@@ -4,11 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "selfupdate/GameInfoVersion.h"
+#include "tests/selfupdate/StuckHostResolver.h"
 #include "tests/support/PatchServerProcess.h"
+#include "tests/support/Timing.h"
 
 namespace {
 
+using selfupdate_testing::StuckHostResolver;
 using testing_support::PatchServerProcess;
 
 std::wstring AddressOf(const PatchServerProcess& server, const std::string& tail = "") {
@@ -85,6 +90,36 @@ TEST(GameInfoVersion, UnreachableOrMissingHostsFail) {
   // Nothing listens on 27500 at this loopback address.
   EXPECT_EQ(-1, QueryGameInfoNumber(L"127.0.0.1:27500", 3000));
   EXPECT_EQ(0u, GameInfoNumber());
+}
+
+// A name server that never answers bounds the query as a silent update host does: the time limit counts the
+// look-up, and a cancel ends the wait for it at once.
+TEST(GameInfoVersion, AStuckNameLookUpEndsAtTheTimeLimitOrTheCancel) {
+  StuckHostResolver stuck;
+  struct Case {
+    const char* name;
+    unsigned timeout_ms;
+    bool cancel;  // set by another thread once the look-up is under way
+  } cases[] = {{"time limit", 300, false}, {"cancel", 60000, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const long entered = stuck.entered();
+    volatile long cancel = 0;
+    std::thread canceller;
+    if (c.cancel)
+      canceller = std::thread([&cancel, entered] {
+        testing_support::WaitUntil(5000, [entered] { return StuckHostResolver::entered() > entered; });
+        InterlockedExchange(&cancel, 1);
+      });
+    uint64_t number = 5;
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(-1, AskGameInfoNumber(L"update.example:27500/path", &number, c.timeout_ms, &cancel));
+    EXPECT_LT(GetTickCount() - start, 2000u);
+    EXPECT_EQ(0u, number);
+    EXPECT_GT(stuck.entered(), entered);  // the resolver was asked, and is still stuck
+    if (canceller.joinable())
+      canceller.join();
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <string>
 
 #include "app/games/CatalogueRecheck.h"
@@ -23,6 +24,7 @@
 #include "selfupdate/GameInfoVersion.h"
 #include "tests/app/games/CatalogueFiles.h"
 #include "tests/app/startup/TickTestSupport.h"
+#include "tests/selfupdate/StuckHostResolver.h"
 #include "tests/support/FixtureServer.h"
 #include "tests/support/PatchServerProcess.h"
 #include "tests/support/TempFolder.h"
@@ -32,6 +34,7 @@
 namespace {
 
 using catalogue_testing::GameLine;
+using selfupdate_testing::StuckHostResolver;
 using testing_support::FixtureServer;
 using testing_support::PatchServerProcess;
 using testing_support::TempFolder;
@@ -231,15 +234,23 @@ TEST_F(CatalogueTickTest, ReleasingTheCatalogueEndsARunningRecheckAtOnce) {
        "query"},
       {"download", R"([{"game_info_reply": {"number": 7}}, {"game_info_reply": {"number": 8}}])",
        R"({"/GameInfo/8/GBI_5.info": {"delay_before": 60}})", "/GameInfo/8/GBI_5.info"},
+      // The name server does not answer the re-check's look-up of the update host.
+      {"look-up", R"({"game_info_reply": {"number": 7}})", "{}", "look-up"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ServeUsualCatalogue(c.version_script, c.http_script);
     SetTickSystem(nullptr);
     TickState().recheck_counter = 9;
+    std::unique_ptr<StuckHostResolver> stuck;
+    const long entered = StuckHostResolver::entered();
+    if (std::string(c.waits_in) == "look-up")
+      stuck.reset(new StuckHostResolver());
     RecheckCatalogue();
     if (std::string(c.waits_in) == "query")
       ASSERT_TRUE(version_.WaitForLogLine(2, "received 340"));
+    else if (stuck)
+      ASSERT_TRUE(WaitUntil(10000, [entered] { return StuckHostResolver::entered() > entered; }));
     else
       ASSERT_TRUE(WaitUntil(10000, [this, &c] { return Requests().find(c.waits_in) != std::string::npos; }));
     DWORD start = GetTickCount();
