@@ -67,6 +67,10 @@ void GameList::SetRegionText() {
 }
 
 void GameList::OnDestroy() {
+  if (region_pending_) {
+    region_pending_ = false;
+    CancelRegionSelection();
+  }
   SkinnedChildWnd::OnDestroy();
   layout_.Release();
   // The buttons borrowed the layout's images: they must not keep pointing at them.
@@ -119,6 +123,20 @@ void GameList::OnUpdate() {
     buttons_.RenderAll();
     Invalidate();
   }
+  // The rest of the selection runs a modal dialog: it goes out of the frame's update pass, to a message of
+  // this window.
+  if (region_pending_ && RegionListArrived()) {
+    region_pending_ = false;
+    if (!PostMessageW(GetHwnd(), kRegionListArrivedMessage, 0, 0))
+      ShowRegionResult(FinishRegionSelection());
+  }
+}
+
+LRESULT GameList::WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message != kRegionListArrivedMessage)
+    return SkinnedChildWnd::WindowProcedure(message, wparam, lparam);
+  ShowRegionResult(FinishRegionSelection());
+  return 0;
 }
 
 void GameList::OnPaint(HDC dc, Dib* surface) {
@@ -274,7 +292,13 @@ void GameList::OnMouseLeave() {
 }
 
 void GameList::RunRegionSelection() {
-  switch (RunUpdateServerSelection()) {
+  // The list comes from the server off this thread; a click while it is on its way starts no second one.
+  if (!region_pending_ && StartRegionSelection())
+    region_pending_ = true;
+}
+
+void GameList::ShowRegionResult(SelectUpdateServerResult result) {
+  switch (result) {
     case kServerChosen:
       SetRegionText();
       Invalidate();

@@ -15,11 +15,14 @@
 // Thread: user-interface thread only.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 
 #include "app/gamelist/GameButtonInfo.h"
 #include "app/gamelist/GameButtonList.h"
 #include "app/gamelist/GameListHeader_InstalledGame.h"
+#include "app/launcherupdate/ServerSelectionResult.h"
 #include "ui/skinned/SkinnedButton.h"
 #include "ui/skinned/SkinnedWnd.h"
 
@@ -62,6 +65,9 @@ class GameList : public SkinnedChildWnd {
   void OnMouseWheel(int32_t x, int32_t y, int32_t notches) override;
   void OnMouseLeave() override;
 
+  // Posted to the panel's window once the server list of the region selection has arrived.
+  static const UINT kRegionListArrivedMessage = WM_APP + 1;
+
   GameButtonList& buttons() { return buttons_; }
   GameButtonInfo& layout() { return layout_; }
   GameListHeader_InstalledGame& header() { return header_; }
@@ -72,8 +78,11 @@ class GameList : public SkinnedChildWnd {
   void RecomputeRows();
   void Scroll(int32_t rows);
   void LoadRegion();
+  // The region button: starts the server selection, whose list arrives later (OnUpdate).
   void RunRegionSelection();
+  void ShowRegionResult(SelectUpdateServerResult result);
   void SetRegionText();
+  LRESULT WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   GameListHeader_InstalledGame header_;
   NImage* region_image_ = nullptr;
@@ -85,6 +94,8 @@ class GameList : public SkinnedChildWnd {
   int32_t last_mouse_y_ = -1;
   // The header's place and height the rows were last worked out from.
   int32_t header_bottom_ = -1;
+  // A region selection was started and its list has not been taken yet.
+  bool region_pending_ = false;
 };
 
 // The process's game list panel (null while there is none), set by the launcher window.

@@ -19,8 +19,13 @@ struct GameListServices {
   // Writes the current update server's name into `text` of kLauncherInfoTextUnits units
   // (selfupdate/LauncherInfo.h), terminated.
   void (*read_update_name)(wchar_t* text) = nullptr;
-  // Runs the server selection (app/windows/SelectUpdateServer.h).
-  SelectUpdateServerResult (*select_update_server)() = nullptr;
+  // The server selection in its three steps (app/windows/SelectUpdateServer.h): start the list's download,
+  // ask whether it has arrived, run the rest once it has.
+  bool (*begin_update_server_selection)() = nullptr;
+  bool (*update_server_list_arrived)() = nullptr;
+  SelectUpdateServerResult (*finish_update_server_selection)() = nullptr;
+  // Drops a selection on its way (the panel is going).
+  void (*cancel_update_server_selection)() = nullptr;
   // Shows the tool-tip `text` (null: none) for the area `area` (screen coordinates) of the owner `key`.
   void (*show_tool_tip)(const RECT* area, uint32_t key, const wchar_t* text) = nullptr;
   // Shows `text` in the one-button message dialog through the modal guard.
@@ -34,7 +39,10 @@ struct GameListServices {
 // Replaces the services; a null member takes its default.
 void SetGameListServices(const GameListServices& services);
 void ReadUpdateServerName(wchar_t* text);
-SelectUpdateServerResult RunUpdateServerSelection();
+bool StartRegionSelection();
+bool RegionListArrived();
+SelectUpdateServerResult FinishRegionSelection();
+void CancelRegionSelection();
 void ShowLauncherToolTip(const RECT* area, uint32_t key, const wchar_t* text);
 void ShowLauncherMessage(const wchar_t* text);
 void OpenLauncherSearch(const wchar_t* text, int32_t from_list);

@@ -24,9 +24,24 @@ void ReadUpdateServerName(wchar_t* text) {
   (g_services.read_update_name != nullptr ? g_services.read_update_name : &ReadLauncherInfoUpdateName)(text);
 }
 
-SelectUpdateServerResult RunUpdateServerSelection() {
-  return (g_services.select_update_server != nullptr ? g_services.select_update_server
-                                                     : &SelectUpdateServer)();
+bool StartRegionSelection() {
+  return (g_services.begin_update_server_selection != nullptr ? g_services.begin_update_server_selection
+                                                              : &BeginUpdateServerSelection)();
+}
+
+bool RegionListArrived() {
+  return (g_services.update_server_list_arrived != nullptr ? g_services.update_server_list_arrived
+                                                           : &UpdateServerListArrived)();
+}
+
+SelectUpdateServerResult FinishRegionSelection() {
+  return (g_services.finish_update_server_selection != nullptr ? g_services.finish_update_server_selection
+                                                               : &FinishUpdateServerSelection)();
+}
+
+void CancelRegionSelection() {
+  (g_services.cancel_update_server_selection != nullptr ? g_services.cancel_update_server_selection
+                                                        : &CancelUpdateServerSelection)();
 }
 
 void ShowLauncherToolTip(const RECT* area, uint32_t key, const wchar_t* text) {

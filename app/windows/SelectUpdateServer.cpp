@@ -2,7 +2,12 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <new>
 #include <string>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 #include "app/launcherupdate/CurrentUpdateAddr.h"
 #include "app/launcherupdate/ServerList.h"
@@ -28,21 +33,66 @@ int WriteToFile(const void* data, int bytes, void* file) {
   return bytes;
 }
 
-bool DownloadServerList(const std::wstring& path) {
-  bool downloaded = false;
-  {
-    UniqueHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-      return false;
-    const std::wstring url = L"http://" + std::wstring(CurrentUpdateAddr()) + L"/locallist.xml";
-    HttpFileDownloader downloader;
-    downloader.SetFirstAnswerLimit(kServerListFirstAnswerMs);
-    downloaded = downloader.Open(url.c_str(), file.get(), &WriteToFile) == 1 && downloader.Perform() == 1;
+// The server list's download, on a worker thread of its own so that no window waits for the server: the
+// worker writes "locallist.xml" and then says whether it got the list whole. The user-interface thread makes
+// it, asks whether it is done and reads the answer once it is; ending the object cancels the transfer and
+// waits for the worker (libcurl sees the cancel within a second).
+class ServerListDownload {
+ public:
+  ServerListDownload(std::wstring url, std::wstring path) : url_(std::move(url)), path_(std::move(path)) {}
+  ~ServerListDownload() {
+    downloader_.Cancel();
+    if (worker_.joinable())
+      worker_.join();
   }
-  if (!downloaded)
-    DeleteFileW(path.c_str());
-  return downloaded;
+  ServerListDownload(const ServerListDownload&) = delete;
+  ServerListDownload& operator=(const ServerListDownload&) = delete;
+
+  bool Start() {
+    try {
+      worker_ = std::thread(&ServerListDownload::Run, this);
+    } catch (const std::system_error&) {
+      return false;
+    }
+    return true;
+  }
+  bool done() const { return InterlockedCompareExchange(const_cast<volatile long*>(&done_), 0, 0) != 0; }
+  // Once done: true when the whole list is in the file.
+  bool downloaded() {
+    if (worker_.joinable())
+      worker_.join();
+    return downloaded_;
+  }
+
+ private:
+  void Run() {
+    {
+      UniqueHandle file(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (file) {
+        downloader_.SetFirstAnswerLimit(kServerListFirstAnswerMs);
+        downloaded_ =
+            downloader_.Open(url_.c_str(), file.get(), &WriteToFile) == 1 && downloader_.Perform() == 1;
+      }
+    }
+    if (!downloaded_)
+      DeleteFileW(path_.c_str());
+    InterlockedExchange(&done_, 1);
+  }
+
+  const std::wstring url_;
+  const std::wstring path_;
+  HttpFileDownloader downloader_;  // its own lock makes Cancel safe from the user-interface thread
+  std::thread worker_;
+  bool downloaded_ = false;  // written by the worker before done_, read after it
+  volatile long done_ = 0;
+};
+
+// The selection whose list is on its way (null: none).
+std::unique_ptr<ServerListDownload> g_download;
+
+std::wstring ServerListPath() {
+  return std::wstring(GetExeFolder()) + L"\\locallist.xml";
 }
 
 void RestartOntoNewServer() {
@@ -79,13 +129,37 @@ void SetBeforeServerRestart(BeforeServerRestart hook) {
   g_before_restart = hook;
 }
 
-SelectUpdateServerResult SelectUpdateServer() {
-  const std::wstring folder = GetExeFolder();
-  const std::wstring path = folder + L"\\locallist.xml";
-  if (!DownloadServerList(path))
+bool BeginUpdateServerSelection() {
+  if (g_download)
+    return false;
+  const std::wstring url = L"http://" + std::wstring(CurrentUpdateAddr()) + L"/locallist.xml";
+  try {
+    g_download.reset(new ServerListDownload(url, ServerListPath()));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  if (!g_download->Start()) {
+    g_download.reset();
+    return false;
+  }
+  return true;
+}
+
+bool UpdateServerListArrived() {
+  return g_download && g_download->done();
+}
+
+SelectUpdateServerResult FinishUpdateServerSelection() {
+  if (!g_download)
     return kServerListNotDownloaded;
+  // Taken before the dialog runs: a click or tick inside its modal loop sees no selection on its way.
+  std::unique_ptr<ServerListDownload> download = std::move(g_download);
+  if (!download->downloaded())
+    return kServerListNotDownloaded;
+  download.reset();
+  const std::wstring folder = GetExeFolder();
   ServerList list;
-  if (!list.Parse(path.c_str()))
+  if (!list.Parse(ServerListPath().c_str()))
     return kServerListUnreadable;
   const wchar_t* game = GetSessionValues().StartGameID;
   const std::wstring version_ini =
@@ -99,4 +173,14 @@ SelectUpdateServerResult SelectUpdateServer() {
   if (modal != IDOK || dialog.selected() < 0 || dialog.selected() >= list.count())
     return kServerNotChosen;
   return StoreChoice(list.records()[dialog.selected()]);
+}
+
+void CancelUpdateServerSelection() {
+  g_download.reset();
+}
+
+SelectUpdateServerResult SelectUpdateServer() {
+  if (!BeginUpdateServerSelection())
+    return kServerListNotDownloaded;
+  return FinishUpdateServerSelection();
 }

@@ -43,9 +43,35 @@ std::wstring ButtonIni(int x, int y, int w, int h, const wchar_t* image) {
          L"[BTN_OVER]\r\n" + state + L"[BTN_DOWN]\r\n" + state + L"[BTN_DISABLED]\r\n" + state;
 }
 
+// The server selection's three steps, scripted: the list arrives when `g_region_arrived` says so.
 SelectUpdateServerResult g_region_result = kServerNotChosen;
-SelectUpdateServerResult SelectServer() {
+bool g_region_arrived = true;
+int g_region_starts = 0;
+int g_region_finishes = 0;
+bool StartSelection() {
+  ++g_region_starts;
+  return true;
+}
+bool SelectionArrived() {
+  return g_region_arrived;
+}
+SelectUpdateServerResult FinishSelection() {
+  ++g_region_finishes;
   return g_region_result;
+}
+void ScriptSelection(GameListServices* services) {
+  services->begin_update_server_selection = &StartSelection;
+  services->update_server_list_arrived = &SelectionArrived;
+  services->finish_update_server_selection = &FinishSelection;
+  services->cancel_update_server_selection = [] {};
+  g_region_arrived = true;
+  g_region_starts = g_region_finishes = 0;
+}
+// Clicks the region button and waits until the selection it started has run to its end.
+void ClickRegionAndWait(HWND list) {
+  const int finished = g_region_finishes;
+  testing_support::ClickAt(list, 200, 380);
+  testing_support::PumpUntil([finished] { return g_region_finishes > finished; }, 5000);
 }
 void ServerName(wchar_t* text) {
   wcscpy(text, L"Loopback server");
@@ -75,7 +101,7 @@ class GameListWindowTest : public gamelist_testing::GameListSkinTest {
     SetSettingSources(sources);
     Setting::GetInstance();
     GameListServices services;
-    services.select_update_server = &SelectServer;
+    ScriptSelection(&services);
     services.read_update_name = &ServerName;
     services.show_message = &Message;
     SetGameListServices(services);
@@ -293,7 +319,7 @@ TEST_F(GameListWindowTest, RegionResultsShowTheirMessagesAndAChosenServerRenames
   for (const Case& c : cases) {
     g_messages.clear();
     g_region_result = c.result;
-    testing_support::ClickAt(list.GetHwnd(), 200, 380);
+    ClickRegionAndWait(list.GetHwnd());
     if (c.message != nullptr) {
       ASSERT_EQ(1u, g_messages.size()) << c.result;
       EXPECT_EQ(std::wstring(GetAppMessageOrUnknown(c.message)), g_messages[0]) << c.result;
@@ -301,6 +327,27 @@ TEST_F(GameListWindowTest, RegionResultsShowTheirMessagesAndAChosenServerRenames
       EXPECT_TRUE(g_messages.empty()) << c.result;
     }
   }
+  list.Destroy();
+}
+
+TEST_F(GameListWindowTest, TheRegionListIsWaitedForOffTheWindowAndTakenOnceItArrives) {
+  games_.Add(L"a", 1);
+  GameList list;
+  Open(list, 340);
+  g_region_arrived = false;
+  g_region_result = kServerListNotDownloaded;
+  // The click returns at once; a second click while the list is on its way starts nothing more.
+  testing_support::ClickAt(list.GetHwnd(), 200, 380);
+  testing_support::ClickAt(list.GetHwnd(), 200, 380);
+  EXPECT_FALSE(testing_support::PumpUntil([] { return g_region_finishes > 0; }, 300));
+  EXPECT_EQ(1, g_region_starts);
+  EXPECT_TRUE(g_messages.empty());
+  // The list arrives: a later frame takes it, once, and shows its result.
+  g_region_arrived = true;
+  EXPECT_TRUE(testing_support::PumpUntil([] { return g_region_finishes > 0; }, 5000));
+  EXPECT_FALSE(testing_support::PumpUntil([] { return g_region_finishes > 1; }, 300));
+  ASSERT_EQ(1u, g_messages.size());
+  EXPECT_EQ(std::wstring(GetAppMessageOrUnknown(L"cannot download server info")), g_messages[0]);
   list.Destroy();
 }
 
@@ -334,7 +381,7 @@ TEST_F(GameListWindowTest, WhileAnotherModalIsUpARegionMessageOpensNoSecondModal
   Open(list, 340);
   // The launcher's own message path: the guarded message dialog.
   GameListServices services;
-  services.select_update_server = &SelectServer;
+  ScriptSelection(&services);
   services.read_update_name = &ServerName;
   SetGameListServices(services);
   // Any dialog that opens is closed again shortly, so that a click that runs one returns.
@@ -344,7 +391,7 @@ TEST_F(GameListWindowTest, WhileAnotherModalIsUpARegionMessageOpensNoSecondModal
   // No other modal: the region message is a modal dialog of its own.
   g_dialogs_closed = 0;
   g_region_result = kServerListNotDownloaded;
-  testing_support::ClickAt(list.GetHwnd(), 200, 380);
+  ClickRegionAndWait(list.GetHwnd());
   EXPECT_EQ(1, g_dialogs_closed);
   EXPECT_EQ(0, IsModalOpen());
 
@@ -356,7 +403,7 @@ TEST_F(GameListWindowTest, WhileAnotherModalIsUpARegionMessageOpensNoSecondModal
     g_dialogs_closed = 0;
     g_region_result = result;
     // A dialog would hold the click until the timer closed it; the refused message returns at once.
-    testing_support::ClickAt(list.GetHwnd(), 200, 380);
+    ClickRegionAndWait(list.GetHwnd());
     EXPECT_EQ(0, g_dialogs_closed) << result;
     EXPECT_EQ(1, IsModalOpen()) << result;
   }

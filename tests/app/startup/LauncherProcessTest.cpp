@@ -262,6 +262,51 @@ TEST_F(BusyLauncherProcessTest, ASecondStartHandsOverWhileTheRunningLauncherWait
   EXPECT_EQ(0u, exit_code);
 }
 
+// The region button of the game list, in the main dialog's client area: the list lies in the body, the body in
+// the dialog.
+POINT RegionButtonCentre() {
+  RECT body = {}, list = {};
+  EXPECT_TRUE(startup_testing::SkinRect("base", "body", &body));
+  EXPECT_TRUE(startup_testing::SkinRect("body", "list", &list));
+  POINT button = SkinCentre("list", "select_region_btn");
+  return POINT{body.left + list.left + button.x, body.top + list.top + button.y};
+}
+
+TEST_F(LauncherProcessTest, ASecondStartHandsOverWhileTheRegionMenuWaitsForTheServerList) {
+  // The server list is asked for and never answered.
+  ASSERT_TRUE(testing_support::WriteFileBytes(http_.folder().Join(L"script.json"),
+                                              R"({"/locallist.xml": {"delay_before": 60}})"));
+  LauncherProcess first;
+  Start(&first, L"/UserNick:first /LUpdateAddr:" + testing_support::Utf8ToWide(http_.endpoint()));
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitUntil(30000, [&] { return (dialog = FindLauncherDialog()) != nullptr; }));
+  ASSERT_TRUE(testing_support::WaitUntilPainted(dialog, 3000));
+  POINT region = RegionButtonCentre();
+  ASSERT_TRUE(WaitUntil(5000, [&] { return testing_support::OnTopAt(dialog, region.x, region.y); }))
+      << testing_support::DescribeWindowAt(dialog, region.x, region.y);
+  ASSERT_TRUE(testing_support::InputClick(dialog, region.x, region.y));
+  std::string requests;
+  ASSERT_TRUE(WaitUntil(10000, [&] {
+    testing_support::ReadFileBytes(http_.folder().Join(L"requests.log"), &requests);
+    return requests.find("/locallist.xml") != std::string::npos;
+  })) << requests;
+  // Minimised to the tray, the dialog comes back when the second start's record reaches it.
+  PostMessageW(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(WaitUntil(5000, [&] { return !IsWindowVisible(dialog); }));
+
+  LauncherProcess second;
+  Start(&second, L"/UserNick:second");
+  DWORD exit_code = 99;
+  ASSERT_TRUE(second.Ended(15000, &exit_code));  // no "launcher is not closed" box holds it
+  EXPECT_EQ(0u, exit_code);
+  EXPECT_TRUE(WaitUntil(5000, [&] { return IsWindowVisible(dialog) != FALSE; }));
+
+  // The exit drops the selection whose list is still on its way.
+  PostMessageW(dialog, WM_COMMAND, 21, 0);
+  ASSERT_TRUE(first.Ended(15000, &exit_code));
+  EXPECT_EQ(0u, exit_code);
+}
+
 TEST_F(LauncherProcessTest, StartedForAGameTheCloseButtonEndsTheLauncherInsteadOfMinimising) {
   WriteServed(std::string(kCatalogue) + "GLI_3_alpha.info", "1\n" + GameLine("alpha", 0, 1));
   LauncherProcess launcher;
