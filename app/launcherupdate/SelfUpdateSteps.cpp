@@ -159,12 +159,27 @@ int CopyLauncherToUpdateTemp() {
   return OwnProgramParts(&parts) ? CopyLauncherToUpdateTempFrom(parts.folder.c_str(), parts.name.c_str()) : 0;
 }
 
-int StartLauncherInUpdateTempFrom(const wchar_t* program_path, const wchar_t* command_line) {
+std::wstring UpdateTempProgramOf(const wchar_t* program_path) {
   ProgramParts parts;
   if (!SplitProgramPath(program_path, &parts))
-    return 0;
+    return L"";
   const std::wstring copy = parts.folder + L"\\" + kUpdateTempFolderName + L"\\" + parts.name;
-  return FitsPath(copy) ? ReplaceProcess(copy.c_str(), command_line) : 0;
+  return FitsPath(copy) ? copy : L"";
+}
+
+std::wstring ParentProgramOf(const wchar_t* program_path) {
+  ProgramParts parts;
+  if (!SplitProgramPath(program_path, &parts))
+    return L"";
+  const size_t last_backslash = parts.folder.rfind(L'\\');
+  if (last_backslash == std::wstring::npos)
+    return L"";
+  return parts.folder.substr(0, last_backslash) + L"\\" + parts.name;
+}
+
+int StartLauncherInUpdateTempFrom(const wchar_t* program_path, const wchar_t* command_line) {
+  const std::wstring copy = UpdateTempProgramOf(program_path);
+  return !copy.empty() ? ReplaceProcess(copy.c_str(), command_line) : 0;
 }
 
 int StartLauncherInUpdateTemp() {
@@ -173,14 +188,8 @@ int StartLauncherInUpdateTemp() {
 }
 
 int RestartLauncherFromParentOf(const wchar_t* program_path, const wchar_t* command_line) {
-  ProgramParts parts;
-  if (!SplitProgramPath(program_path, &parts))
-    return 0;
-  const size_t last_backslash = parts.folder.rfind(L'\\');
-  if (last_backslash == std::wstring::npos)
-    return 0;
-  const std::wstring real = parts.folder.substr(0, last_backslash) + L"\\" + parts.name;
-  return ReplaceProcess(real.c_str(), command_line);
+  const std::wstring real = ParentProgramOf(program_path);
+  return !real.empty() ? ReplaceProcess(real.c_str(), command_line) : 0;
 }
 
 int RestartLauncherFromParent() {

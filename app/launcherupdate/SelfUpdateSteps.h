@@ -44,6 +44,11 @@ bool ParseLauncherInfoText(char* text, size_t size, int32_t* version);
 int CopyLauncherToUpdateTemp();
 int CopyLauncherToUpdateTempFrom(const wchar_t* program_folder, const wchar_t* program_name);
 
+// The program of the same name in the temporary folder of `program_path`'s folder / in the parent of its
+// folder; "" when the path has no folder (or the copy's path would not fit MAX_PATH).
+std::wstring UpdateTempProgramOf(const wchar_t* program_path);
+std::wstring ParentProgramOf(const wchar_t* program_path);
+
 // Start the program of the same name in the temporary folder / in the parent of this program's folder, with
 // this process's whole command line (ProcessReplacement.h). Do not come back when it started; 0 when not.
 int StartLauncherInUpdateTemp();

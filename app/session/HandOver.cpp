@@ -13,6 +13,9 @@
 namespace {
 
 HandOverValues g_hand_over_values;
+// The last record that reached the temporary self-update copy, to be passed on to the launcher it restarts.
+HandOverRecord g_held_record;
+bool g_record_held = false;
 
 // Terminates a text field of a received record at its last unit, whatever the sender put there.
 template <size_t N>
@@ -28,10 +31,8 @@ constexpr UINT kNoSendLimitMs = 0x7FFFFFFF;
 // One hand-over on its way: shared by the sender and its helper thread, so that a helper left behind with a
 // lost receiver still owns what its message points at.
 struct PendingHandOver {
-  explicit PendingHandOver(HWND receiver)
-      : window(receiver), finished(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-    FillHandOverRecord(&record);
-  }
+  PendingHandOver(HWND receiver, const HandOverRecord& sent)
+      : window(receiver), finished(CreateEventW(nullptr, TRUE, FALSE, nullptr)), record(sent) {}
   HWND window;
   UniqueHandle finished;  // set by the helper once its message came back
   HandOverRecord record;
@@ -101,12 +102,20 @@ bool HandOverReceiverLost(HWND window) {
 bool SendHandOver(HWND window, HandOverReceiverCheck receiver_lost) {
   if (window == nullptr)
     return false;
+  PrepareHandOverRecord();
+  HandOverRecord record;
+  FillHandOverRecord(&record);
+  return SendHandOverRecord(window, record, receiver_lost);
+}
+
+bool SendHandOverRecord(HWND window, const HandOverRecord& record, HandOverReceiverCheck receiver_lost) {
+  if (window == nullptr)
+    return false;
   if (receiver_lost == nullptr)
     receiver_lost = &HandOverReceiverLost;
-  PrepareHandOverRecord();
   std::shared_ptr<PendingHandOver> pending;
   try {
-    pending = std::make_shared<PendingHandOver>(window);
+    pending = std::make_shared<PendingHandOver>(window, record);
   } catch (const std::exception&) {
     return false;
   }
@@ -131,19 +140,37 @@ bool SendHandOver(HWND window, HandOverReceiverCheck receiver_lost) {
   return pending->delivered != 0;
 }
 
-int ReceiveHandOver(const COPYDATASTRUCT* data) {
+bool ReadHandOverRecord(const COPYDATASTRUCT* data, HandOverRecord* record) {
   if (data == nullptr || data->dwData != kHandOverMessageId || data->cbData != sizeof(HandOverRecord) ||
       data->lpData == nullptr)
-    return 0;
-  // A local copy: the sender's block carries no alignment promise, and its texts no terminators.
-  HandOverRecord record;
-  std::memcpy(&record, data->lpData, sizeof record);
-  Terminate(record.SessKey);
-  Terminate(record.UserNick);
-  Terminate(record.StartGameID);
-  Terminate(record.GPVLU);
-  Terminate(record.GPLLV);
+    return false;
+  // A copy: the sender's block carries no alignment promise, and its texts no terminators.
+  std::memcpy(record, data->lpData, sizeof *record);
+  Terminate(record->SessKey);
+  Terminate(record->UserNick);
+  Terminate(record->StartGameID);
+  Terminate(record->GPVLU);
+  Terminate(record->GPLLV);
+  return true;
+}
 
+void HoldHandOver(const HandOverRecord& record) {
+  g_held_record = record;
+  g_record_held = true;
+}
+
+bool TakeHeldHandOver(HandOverRecord* record) {
+  if (!g_record_held)
+    return false;
+  *record = g_held_record;
+  g_record_held = false;
+  return true;
+}
+
+int ReceiveHandOver(const COPYDATASTRUCT* data) {
+  HandOverRecord record;
+  if (!ReadHandOverRecord(data, &record))
+    return 0;
   SetSessionValues(record.SessKey, record.GPVLU, record.GPLLV);
   SessionValues& session = GetSessionValues();
   CopyToField(session.UserNick, record.UserNick);

@@ -71,6 +71,20 @@ typedef bool (*HandOverReceiverCheck)(HWND window);
 // for a null window, a helper that cannot start, a receiver that failed the message, or once `receiver_lost`
 // says the receiver is lost (the helper is then left to end with its message; it owns everything it uses).
 bool SendHandOver(HWND window, HandOverReceiverCheck receiver_lost = &HandOverReceiverLost);
+// The same wait for a record made elsewhere (one that the temporary self-update copy passes on).
+bool SendHandOverRecord(HWND window,
+                        const HandOverRecord& record,
+                        HandOverReceiverCheck receiver_lost = &HandOverReceiverLost);
+
+// True when `data` is a hand-over (dwData 0x03080680, cbData 2468, data present): `record` is then a copy of
+// it with every text terminated within its field. False changes nothing.
+bool ReadHandOverRecord(const COPYDATASTRUCT* data, HandOverRecord* record);
+
+// The temporary self-update copy has no main dialog to take a hand-over over into: it keeps the last record
+// it received and passes it on to the launcher that it restarts once the update is in place (a later record
+// replaces an earlier one, as it would have in a running launcher). Take hands it out once.
+void HoldHandOver(const HandOverRecord& record);
+bool TakeHeldHandOver(HandOverRecord* record);
 
 // Receiver: when `data` is a hand-over (dwData 0x03080680, cbData 2468, data present) the record's texts are
 // terminated and taken over:

@@ -39,6 +39,10 @@
 
 namespace {
 
+// How long the temporary copy waits for the restarted launcher's dialog to pass a hand-over on: the restarted
+// launcher asks the update host and downloads its catalogue first, each step bounded by its own limits.
+constexpr DWORD kRestartedDialogLimitMs = 120000;
+
 void CloseInstanceMutex() {
   if (Launcher().SingleInstanceMutex != nullptr)
     CloseHandle(Launcher().SingleInstanceMutex);
@@ -100,6 +104,9 @@ class RealSteps : public StartupSteps {
   }
   bool HandOverToRunningLauncher() override {
     HWND dialog = FindRunningLauncherDialog(Launcher().LauncherTitle.GetString());
+    // While the launcher updates itself, its temporary copy takes the session for the launcher it restarts.
+    if (dialog == nullptr)
+      dialog = FindRunningSelfUpdateDialog();
     return dialog != nullptr && SendHandOver(dialog);
   }
   void ReleaseVirtualFiles() override { ReleaseAllVirtualFiles(); }
@@ -128,7 +135,17 @@ class RealSteps : public StartupSteps {
         return kSelfUpdateDialogFailed;
     }
   }
-  bool RestartLauncherFromParent() override { return ::RestartLauncherFromParent() != 0; }
+  bool RestartLauncherFromParent() override {
+    HandOverRecord held;
+    if (!TakeHeldHandOver(&held))
+      return ::RestartLauncherFromParent() != 0;
+    // A second start handed its session to this copy: the restarted launcher gets it once its dialog is up.
+    wchar_t program[MAX_PATH];
+    const std::wstring real = GetProgramPath(program, MAX_PATH) ? ParentProgramOf(program) : L"";
+    return !real.empty() &&
+           RestartAndHandOver(real.c_str(), GetCommandLineW(), Launcher().LauncherTitle.GetString(), held,
+                              kRestartedDialogLimitMs);
+  }
   void RemoveUpdateTemp() override { ::RemoveUpdateTemp(); }
   bool DownloadLauncherInfo() override { return ::DownloadLauncherInfo() != 0; }
   bool IsLauncherVersionChanged() override {

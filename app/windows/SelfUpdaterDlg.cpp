@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/launcherupdate/SelfUpdateSteps.h"
+#include "app/session/HandOver.h"
 #include "ui/base/IniFile.h"
 #include "ui/base/IniStringContainer.h"
 #include "ui/controls/ControlCanvas.h"
@@ -12,7 +13,6 @@
 namespace {
 
 const wchar_t kSkinFolder[] = L"updater\\updater_res";
-const wchar_t kCaption[] = L"Updater";
 
 // The plain look's colours (COLORREF, 0x00BBGGRR).
 constexpr COLORREF kPlainFrame = 0x9A6218;
@@ -142,7 +142,7 @@ int32_t SelfUpdaterDlg::OnCreate() {
     if (HRGN region = back_->CreateColorKeyRegion(key))
       SetWindowRgn(GetHwnd(), region, TRUE);  // the window owns the region from here
   }
-  SetWindowText(kCaption);
+  SetWindowText(kSelfUpdateDialogCaption);
   worker_started_ = job_.Start();
   return 1;
 }
@@ -221,6 +221,12 @@ void SelfUpdaterDlg::OnPaint(HDC, Dib* surface) {
   TextOutW(dc, text_.x, text_.y, shown_name_.c_str(), static_cast<int>(shown_name_.size()));
   if (old_font != nullptr)
     SelectObject(dc, old_font);
+}
+
+void SelfUpdaterDlg::OnCopyData(COPYDATASTRUCT* data) {
+  HandOverRecord record;
+  if (ReadHandOverRecord(data, &record))
+    HoldHandOver(record);
 }
 
 SelfUpdateState RunSelfUpdaterDialog() {

@@ -14,6 +14,10 @@
 // Without a readable skin or its background image: the plain look, 400 x 240, the name at (24, 177) in Arial
 // 16, two framed bars 351 pixels wide.
 //
+// A second start while the update runs finds this dialog by its caption and its program (the temporary copy)
+// and hands its session over to it; the dialog keeps the record (app/session/HandOver.h) for the launcher
+// that the copy restarts.
+//
 // Closing early (Escape, Alt+F4) asks the worker to stop; the dialog ends once the worker has ended, so
 // nothing it uses is freed under it. The worker is asked to stop and joined again when the dialog goes.
 //
@@ -29,6 +33,9 @@
 #include "ui/host/NDialog.h"
 
 class Dib;
+
+// The dialog's window caption.
+constexpr wchar_t kSelfUpdateDialogCaption[] = L"Updater";
 
 class SelfUpdaterDlg : public NDialog {
  public:
@@ -56,6 +63,8 @@ class SelfUpdaterDlg : public NDialog {
   // Escape and Alt+F4: the worker is asked to stop; the dialog ends when it has.
   void OnCancel() override;
   void OnOK() override;
+  // A second start's hand-over: kept for the restarted launcher.
+  void OnCopyData(COPYDATASTRUCT* data) override;
 
  private:
   struct Bar {

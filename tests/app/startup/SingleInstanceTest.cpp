@@ -5,11 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <memory>
+#include <string>
 #include <thread>
 
 #include "app/session/HandOver.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/Timing.h"
+#include "tests/support/WinePaths.h"
 
 namespace {
 
@@ -152,6 +156,39 @@ TEST(SendHandOver, AHungOrVanishedReceiverEndsTheWaitWithAFailure) {
     EXPECT_EQ(0, *sent);
     EXPECT_FALSE(receiver.received());
   }
+}
+
+// The temporary self-update copy's restart after a hand-over reached it: the record goes to the restarted
+// launcher's dialog once that is up; a launcher that ends without one ends the wait, and a program that is
+// not there is no restart.
+TEST(RestartAndHandOver, TheRecordReachesTheRestartedLaunchersDialogOnceItIsUp) {
+  const std::wstring program = testing_support::WindowsPathOf(HAND_OVER_RECEIVER_EXE);
+  const wchar_t title[] = L"Orvane restart title";
+  HandOverRecord record = {};
+  wcscpy(record.UserNick, L"second");
+  struct Case {
+    const char* name;
+    const wchar_t* delay_ms;  // before the restarted program shows its dialog; -1: it ends without one
+    const wchar_t* received;  // the user name the dialog took over (null: none)
+  } cases[] = {{"dialog after a while", L"800", L"second"}, {"no dialog", L"-1", nullptr}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing_support::TempFolder folder(L"restarthandover");
+    const std::wstring output = folder.Join(L"received.txt");
+    const std::wstring command = L"\"" + program + L"\" \"" + title + L"\" \"" + output + L"\" " + c.delay_ms;
+    const DWORD start = GetTickCount();
+    EXPECT_TRUE(RestartAndHandOver(program.c_str(), command.c_str(), title, record, 30000));
+    EXPECT_LT(GetTickCount() - start, 15000u);  // well before the limit
+    std::string bytes;
+    const bool written = testing_support::ReadFileBytes(output, &bytes);
+    EXPECT_EQ(c.received != nullptr, written);
+    if (c.received != nullptr && written) {
+      EXPECT_EQ(std::wstring(c.received),
+                std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t)));
+    }
+  }
+  EXPECT_FALSE(
+      RestartAndHandOver(L"C:\\no such folder\\launcher.exe", L"launcher.exe", title, record, 30000));
 }
 
 }  // namespace
