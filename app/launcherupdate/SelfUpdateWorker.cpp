@@ -13,17 +13,6 @@
 
 namespace {
 
-class NameLock {
- public:
-  explicit NameLock(CRITICAL_SECTION* lock) : lock_(lock) { EnterCriticalSection(lock_); }
-  ~NameLock() { LeaveCriticalSection(lock_); }
-  NameLock(const NameLock&) = delete;
-  NameLock& operator=(const NameLock&) = delete;
-
- private:
-  CRITICAL_SECTION* lock_;
-};
-
 bool CurrentFolder(std::wstring* folder) {
   wchar_t text[MAX_PATH];
   DWORD length = GetCurrentDirectoryW(MAX_PATH, text);
@@ -49,22 +38,19 @@ std::wstring SelfUpdatePackageUrl(const wchar_t* update_address, const wchar_t* 
 SelfUpdateJob::SelfUpdateJob() : SelfUpdateJob(Options()) {}
 
 SelfUpdateJob::SelfUpdateJob(const Options& options)
-    : options_(options), downloader_(options.stall_limit_ms) {
-  InitializeCriticalSection(&name_lock_);
-}
+    : options_(options), downloader_(options.stall_limit_ms) {}
 
 SelfUpdateJob::~SelfUpdateJob() {
   RequestStop();
   Join();
-  DeleteCriticalSection(&name_lock_);
 }
 
 bool SelfUpdateJob::Start() {
-  if (thread_ != nullptr)
+  if (thread_)
     return false;
-  thread_ =
-      reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &SelfUpdateJob::ThreadEntry, this, 0, nullptr));
-  return thread_ != nullptr;
+  thread_.reset(
+      reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &SelfUpdateJob::ThreadEntry, this, 0, nullptr)));
+  return thread_.valid();
 }
 
 unsigned __stdcall SelfUpdateJob::ThreadEntry(void* job) {
@@ -80,11 +66,10 @@ void SelfUpdateJob::RequestStop() {
 }
 
 void SelfUpdateJob::Join() {
-  if (thread_ == nullptr)
+  if (!thread_)
     return;
-  WaitForSingleObject(thread_, INFINITE);
-  CloseHandle(thread_);
-  thread_ = nullptr;
+  WaitForSingleObject(thread_.get(), INFINITE);
+  thread_.reset();
 }
 
 SelfUpdateStatus SelfUpdateJob::status() const {
@@ -100,12 +85,12 @@ bool SelfUpdateJob::StopRequested() const {
 }
 
 std::wstring SelfUpdateJob::ShownName() {
-  NameLock lock(&name_lock_);
+  ScopedLock lock(name_lock_);
   return shown_name_;
 }
 
 void SelfUpdateJob::SetShownName(const std::wstring& name) {
-  NameLock lock(&name_lock_);
+  ScopedLock lock(name_lock_);
   shown_name_ = name;
 }
 
@@ -114,22 +99,21 @@ int SelfUpdateJob::WritePackage(const void* data, int bytes, void* user) {
   if (job == nullptr || job->StopRequested() || bytes < 0)
     return -1;
   DWORD written = 0;
-  if (!FileOps().write_file(job->package_file_, data, static_cast<DWORD>(bytes), &written) ||
+  if (!FileOps().write_file(job->package_file_.get(), data, static_cast<DWORD>(bytes), &written) ||
       written != static_cast<DWORD>(bytes))
     return -1;
   return bytes;
 }
 
 int SelfUpdateJob::Download(const std::wstring& url, const std::wstring& package) {
-  package_file_ = FileOps().create_package(package.c_str());
-  if (package_file_ == INVALID_HANDLE_VALUE)
+  package_file_.reset(FileOps().create_package(package.c_str()));
+  if (!package_file_)
     return kSelfUpdateNoFolder;
   int performed = 0;
   if (downloader_.Open(url.c_str(), this, &SelfUpdateJob::WritePackage) == 1 &&
       downloader_.SetResumeOffset(0) == 1)
     performed = downloader_.Perform();
-  CloseHandle(package_file_);
-  package_file_ = INVALID_HANDLE_VALUE;
+  package_file_.reset();
   if (performed == 1)
     return kSelfUpdateDone;
   if (StopRequested())

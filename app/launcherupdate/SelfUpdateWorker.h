@@ -17,6 +17,8 @@
 
 #include <string>
 
+#include "base/CriticalSection.h"
+#include "base/ScopedHandle.h"
 #include "net/HttpFileDownloader.h"
 
 // Worker states: the dialog's result. Frozen values: start-up shows its messages by them.
@@ -80,11 +82,11 @@ class SelfUpdateJob {
 
   const Options options_;
   HttpFileDownloader downloader_;
-  HANDLE thread_ = nullptr;
-  HANDLE package_file_ = INVALID_HANDLE_VALUE;  // worker thread only
+  UniqueHandle thread_;
+  UniqueHandle package_file_;  // worker thread only
   volatile long status_ = kSelfUpdateNotStarted;
   volatile long result_ = kSelfUpdateNotFinished;
-  CRITICAL_SECTION name_lock_;  // guards shown_name_; takes no other lock
+  CriticalSection name_lock_;  // guards shown_name_; takes no other lock
   std::wstring shown_name_;
 };
 
