@@ -125,7 +125,9 @@ int HttpFileDownloader::SetupTransfer() {
       curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http") == CURLE_OK &&
       curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http") == CURLE_OK &&
       curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects) == CURLE_OK &&
-      curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, static_cast<long>(kReceiveBlockBytes)) == CURLE_OK;
+      curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, static_cast<long>(kReceiveBlockBytes)) == CURLE_OK &&
+      curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, kSpeedFloorBytesPerSecond) == CURLE_OK &&
+      curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, speed_floor_window_seconds_) == CURLE_OK;
   return set ? kDownloaderErrorNone : kDownloaderErrorOption;
 }
 
@@ -199,6 +201,8 @@ int HttpFileDownloader::QueryRemoteInfo() {
     return Fail(kDownloaderErrorOption);
   if (result == CURLE_ABORTED_BY_CALLBACK)
     return Fail(kDownloaderErrorCancelled);
+  if (result == CURLE_OPERATION_TIMEDOUT)
+    return Fail(TimedOutError());
   if (result != CURLE_OK || ResponseCode(easy) >= kFirstFailingHttpStatus)
     return Fail(kDownloaderErrorTransfer);
   TakeRemoteInfo();
@@ -292,10 +296,23 @@ int HttpFileDownloader::FinishTransfer(int curl_result) {
     case CURLE_ABORTED_BY_CALLBACK:
       error = callback_error_ != kDownloaderErrorNone ? callback_error_ : kDownloaderErrorCancelled;
       break;
+    case CURLE_OPERATION_TIMEDOUT:
+      error = TimedOutError();
+      break;
     default:
       break;
   }
   return Fail(error);
+}
+
+// libcurl times a request out at the speed floor, at the size request's first-answer limit and at the
+// connect time-out. The first two come once the request went out: the server is there but too slow, a stall.
+// A server that could not be reached is a transfer failure as before.
+DownloaderError HttpFileDownloader::TimedOutError() {
+  long request_bytes = 0;
+  if (curl_easy_getinfo(easy_.get(), CURLINFO_REQUEST_SIZE, &request_bytes) != CURLE_OK)
+    request_bytes = 0;
+  return request_bytes > 0 ? kDownloaderErrorStalled : kDownloaderErrorTransfer;
 }
 
 void HttpFileDownloader::SetCallbackError(DownloaderError error) {

@@ -42,7 +42,7 @@ enum DownloaderError : int32_t {
   kDownloaderErrorBusy = 4,       // asked for while a transfer runs, or the downloader is not ready
   kDownloaderErrorOption = 5,     // a transfer option could not be set
   kDownloaderErrorCancelled = 6,  // the cancel flag ended the transfer
-  kDownloaderErrorStalled = 7,    // no data for longer than the stall limit
+  kDownloaderErrorStalled = 7,    // no data for longer than the stall limit, or slower than the speed floor
   kDownloaderErrorSink = 8,       // the sink did not take all the data
   kDownloaderErrorTransfer = 9,   // HTTP status 400 or above, a size that does not add up, any other failure
 };
@@ -62,6 +62,15 @@ typedef int (*DownloadSink)(const void* data, int bytes, void* user);
 class HttpFileDownloader {
  public:
   static constexpr DWORD kStallLimitMs = 5000;
+  // The speed floor of every request, the body-less one included: a request whose speed, as libcurl averages
+  // it over its last few seconds, stays below kSpeedFloorBytesPerSecond for kSpeedFloorWindowSeconds ends as
+  // stalled (7). It ends what the stall limit cannot see: a server that sends a byte now and then, never
+  // silent for long, and one that takes the request and never answers where no first-answer limit is set.
+  // The slowest links still in use (dial-up, 2G) move four times the floor and more, so a healthy transfer
+  // never comes near it, not even on a shared line, and the engine's transfers run at megabytes a second; the
+  // window outlasts a congested line's retransmission back-off several times over.
+  static constexpr long kSpeedFloorBytesPerSecond = 1024;
+  static constexpr long kSpeedFloorWindowSeconds = 30;
   static constexpr long kMaxRedirects = 10;
   // Bytes libcurl reads from the socket per call (and hands to the sink per block). Its default of 16 KiB made
   // every transfer of the engine's benchmark under Wine about half socket calls; 256 KiB took the download
@@ -100,9 +109,12 @@ class HttpFileDownloader {
 
   // Opt-in for transfers on a user-interface thread: a transfer whose first body byte has not come
   // `limit_ms` after Perform began ends as stalled (7), and the body-less size request of GetRemoteSize gets
-  // `limit_ms` in all (then fails with 9). 0, the default, leaves only the connect time-out.
-  // Owner's thread, while no transfer runs.
+  // `limit_ms` in all (then fails as stalled too). 0, the default, leaves the connect time-out and the speed
+  // floor. Owner's thread, while no transfer runs.
   void SetFirstAnswerLimit(DWORD limit_ms) { first_answer_limit_ms_ = limit_ms; }
+  // The window of the speed floor, in seconds (at least 1); tests shorten it. Callers keep the default.
+  // Takes effect at the next Open. Owner's thread, while no transfer runs.
+  void SetSpeedFloorWindow(long seconds) { speed_floor_window_seconds_ = seconds > 0 ? seconds : 1; }
 
   // Any thread: fills `progress` under the lock; a null pointer is ignored. Asked from inside the sink, done
   // already counts the block being handed over and total is the remote size.
@@ -126,6 +138,7 @@ class HttpFileDownloader {
   int SetupTransfer();
   int QueryRemoteInfo();
   int FinishTransfer(int curl_result);
+  DownloaderError TimedOutError();
   void TakeRemoteInfo();
   int Fail(DownloaderError error);
   bool IsBusy() const;
@@ -167,7 +180,8 @@ class HttpFileDownloader {
   // The error a callback ended this transfer with; it wins over libcurl's generic result.
   DownloaderError callback_error_ = kDownloaderErrorNone;
   DWORD first_answer_limit_ms_ = 0;  // 0: off
-  DWORD perform_start_tick_ = 0;     // perform thread only
+  long speed_floor_window_seconds_ = kSpeedFloorWindowSeconds;
+  DWORD perform_start_tick_ = 0;  // perform thread only
   // Body bytes the sink took in this transfer (perform thread only).
   int64_t written_ = 0;
 };

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "net/CurlMemory.h"
 #include "tests/support/FixtureServer.h"
@@ -364,6 +365,71 @@ TEST(HttpFileDownloaderTransfer, TheOptInFirstAnswerLimitEndsASilentServerOnly) 
     EXPECT_EQ(c.result, Download(downloader, server.Url(c.path), &sink)) << c.path;
     EXPECT_EQ(c.error, downloader.GetError()) << c.path;
     EXPECT_LT(GetTickCount() - start, 10000u) << c.path;
+  }
+}
+
+// With the window shortened to 2 s: a byte a second (each gap well inside the stall limit) and a server that
+// never answers, at the body or at the size request, end as stalled within the window; a transfer at a
+// normal pace that lasts longer than the window is left alone. The cases run side by side.
+TEST(HttpFileDownloaderTransfer, TheSpeedFloorEndsATrickleOrASilenceAndLeavesANormalPaceAlone) {
+  constexpr long kWindowSeconds = 2;
+  HttpServer server;
+  ASSERT_TRUE(server.Start(R"({
+    "/trickle.bin": {"body": ")" +
+                           std::string(100, 't') + R"(", "trickle_bytes": 1, "trickle_seconds": 1},
+    "/silent.bin": {"body": "0123456789", "delay_before": 60},
+    "/silent-head.bin": {"methods": ["HEAD"], "body": "0123456789", "delay_before": 60},
+    "/paced.bin": {"methods": ["GET"], "trickle_bytes": 25000, "trickle_seconds": 0.2}
+  })"));
+  server.AddFile(L"paced.bin", FileBytes());
+  struct Case {
+    const char* path;
+    int64_t offset;
+    int result;
+    DownloaderError error;
+    std::string expected_requests;
+  } cases[] = {
+      {"/trickle.bin", 0, 0, kDownloaderErrorStalled, "GET -"},
+      {"/silent.bin", 0, 0, kDownloaderErrorStalled, "GET -"},
+      {"/silent-head.bin", 4, 0, kDownloaderErrorStalled, "HEAD -"},
+      {"/paced.bin", 0, 1, kDownloaderErrorNone, "GET -"},
+  };
+  struct Outcome {
+    int result = -5;
+    DownloaderError error = kDownloaderErrorNone;
+    DWORD elapsed = 0;
+    std::string bytes;
+  };
+  Outcome outcomes[sizeof cases / sizeof cases[0]];
+  std::vector<std::thread> runs;
+  for (size_t index = 0; index < sizeof cases / sizeof cases[0]; ++index) {
+    runs.emplace_back([&, index] {
+      HttpFileDownloader downloader;
+      downloader.SetSpeedFloorWindow(kWindowSeconds);
+      Sink sink;
+      const DWORD start = GetTickCount();
+      outcomes[index].result =
+          Download(downloader, server.Url(cases[index].path), &sink, cases[index].offset);
+      outcomes[index].elapsed = GetTickCount() - start;
+      outcomes[index].error = downloader.GetError();
+      outcomes[index].bytes.swap(sink.bytes);
+    });
+  }
+  for (std::thread& run : runs)
+    run.join();
+  for (size_t index = 0; index < sizeof cases / sizeof cases[0]; ++index) {
+    const Case& c = cases[index];
+    const Outcome& outcome = outcomes[index];
+    EXPECT_EQ(c.result, outcome.result) << c.path;
+    EXPECT_EQ(c.error, outcome.error) << c.path;
+    EXPECT_EQ(c.expected_requests, server.RequestsFor(c.path)) << c.path;
+    if (c.result == 0) {
+      EXPECT_GE(outcome.elapsed, kWindowSeconds * 1000 - 100) << c.path;
+      EXPECT_LT(outcome.elapsed, kWindowSeconds * 1000 + 3000) << c.path;
+    } else {
+      EXPECT_TRUE(outcome.bytes == FileBytes()) << c.path;
+      EXPECT_GT(outcome.elapsed, kWindowSeconds * 1000) << c.path << ": the paced answer outlasts the window";
+    }
   }
 }
 
