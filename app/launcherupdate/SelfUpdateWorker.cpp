@@ -38,7 +38,9 @@ std::wstring SelfUpdatePackageUrl(const wchar_t* update_address, const wchar_t* 
 SelfUpdateJob::SelfUpdateJob() : SelfUpdateJob(Options()) {}
 
 SelfUpdateJob::SelfUpdateJob(const Options& options)
-    : options_(options), downloader_(options.stall_limit_ms) {}
+    : options_(options), downloader_(options.stall_limit_ms) {
+  downloader_.SetSpeedFloorWindow(options.speed_floor_window_seconds);
+}
 
 SelfUpdateJob::~SelfUpdateJob() {
   RequestStop();
@@ -110,6 +112,7 @@ int SelfUpdateJob::Download(const std::wstring& url, const std::wstring& package
   if (!package_file_)
     return kSelfUpdateNoFolder;
   int performed = 0;
+  downloader_.SetFirstAnswerLimit(options_.first_answer_limit_ms);
   if (downloader_.Open(url.c_str(), this, &SelfUpdateJob::WritePackage) == 1 &&
       downloader_.SetResumeOffset(0) == 1)
     performed = downloader_.Perform();

@@ -44,8 +44,16 @@ enum SelfUpdateStatus : long {
 
 class SelfUpdateJob {
  public:
+  // How long the package may keep its first byte back, as for the launcher's other file downloads (the
+  // installer, the catalogue files): a server that takes the request and stays silent must not hold the
+  // dialog until the user gives up. The stall limit takes over once data flows.
+  static constexpr DWORD kPackageFirstAnswerLimitMs = 10000;
+
+  // Tests shorten these; the launcher keeps the defaults.
   struct Options {
     DWORD stall_limit_ms = HttpFileDownloader::kStallLimitMs;
+    DWORD first_answer_limit_ms = kPackageFirstAnswerLimitMs;
+    long speed_floor_window_seconds = HttpFileDownloader::kSpeedFloorWindowSeconds;
     // How long a target file held by another process (the real launcher that is just ending) is tried again.
     DWORD busy_retry_ms = 10000;
   };

@@ -101,10 +101,14 @@ class SelfUpdateWorkerTest : public ::testing::Test {
   }
   void TearDown() override { SetSelfUpdateFileOps(nullptr); }
 
-  int Run(DWORD busy_retry_ms = 300) {
+  static SelfUpdateJob::Options ShortOptions(DWORD busy_retry_ms = 300) {
     SelfUpdateJob::Options options;
     options.stall_limit_ms = 1000;
     options.busy_retry_ms = busy_retry_ms;
+    return options;
+  }
+  int Run(DWORD busy_retry_ms = 300) { return Run(ShortOptions(busy_retry_ms)); }
+  int Run(const SelfUpdateJob::Options& options) {
     SelfUpdateJob job(options);
     return job.RunSelfUpdate();
   }
@@ -174,6 +178,31 @@ TEST_F(SelfUpdateWorkerTest, AFailedDownloadChangesNothing) {
   wcscpy(GetSessionValues().LUpdateAddr, refused.c_str());
   EXPECT_EQ(kSelfUpdateDownloadFailed, Run());
   ExpectUntouched("refused");
+}
+
+// A server that takes the request and says nothing ends at the first-answer limit, one that trickles a byte
+// every half second (never silent for the stall limit) at the speed floor; the dialog is not held.
+TEST_F(SelfUpdateWorkerTest, ASilentOrTricklingPackageServerFailsWithinItsLimits) {
+  struct Case {
+    const char* name;
+    std::string rule;
+    DWORD first_answer_limit_ms;
+    long speed_floor_window_seconds;
+    DWORD limit_ms;
+  } cases[] = {
+      {"silent", R"({"delay_before": 60})", 1000, HttpFileDownloader::kSpeedFloorWindowSeconds, 1000},
+      {"trickling", R"({"trickle_bytes": 1, "trickle_seconds": 0.5})", 1000, 2, 2000},
+  };
+  for (const Case& c : cases) {
+    launcher_.Script(c.rule);
+    SelfUpdateJob::Options options = ShortOptions();
+    options.first_answer_limit_ms = c.first_answer_limit_ms;
+    options.speed_floor_window_seconds = c.speed_floor_window_seconds;
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(kSelfUpdateDownloadFailed, Run(options)) << c.name;
+    EXPECT_LT(GetTickCount() - start, c.limit_ms + 3000) << c.name;
+    ExpectUntouched(c.name);
+  }
 }
 
 TEST_F(SelfUpdateWorkerTest, APackageThatCannotBeWrittenGivesFour) {
