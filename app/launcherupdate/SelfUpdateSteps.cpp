@@ -11,6 +11,7 @@
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
 #include "base/ScopedHandle.h"
+#include "selfupdate/GameInfoVersion.h"
 #include "selfupdate/ProcessReplacement.h"
 
 namespace {
@@ -92,6 +93,15 @@ bool ParseLauncherInfoText(char* text, size_t size, int32_t* version) {
     *comma = 0;
   *version = DecimalValue(hash + 1);
   return true;
+}
+
+bool LauncherInfoUrl(std::wstring* url) {
+  const SessionValues& values = GetSessionValues();
+  url->clear();
+  if (values.LUpdateAddr[0] == 0 || values.GameID[0] == 0)
+    return false;
+  return InfoFileUrl(values.CompanyID, values.LUpdateAddr, values.GameID, kCatalogueKindGGI, GameInfoNumber(),
+                     url);
 }
 
 int DownloadLauncherInfo() {

@@ -4,6 +4,7 @@
 
 #include <cwchar>
 
+#include "app/games/CatalogueDownload.h"
 #include "app/launcherupdate/SelfUpdateSteps.h"
 #include "app/session/ProgramPath.h"
 #include "app/session/SessionValues.h"
@@ -25,6 +26,12 @@ bool CurrentFolder(std::wstring* folder) {
   return true;
 }
 
+std::wstring OwnLauncherInfoUrl() {
+  std::wstring url;
+  LauncherInfoUrl(&url);
+  return url;
+}
+
 }  // namespace
 
 std::wstring SelfUpdatePackageUrl(const wchar_t* update_address, const wchar_t* game_id, int32_t version) {
@@ -38,7 +45,11 @@ std::wstring SelfUpdatePackageUrl(const wchar_t* update_address, const wchar_t* 
 SelfUpdateJob::SelfUpdateJob() : SelfUpdateJob(Options()) {}
 
 SelfUpdateJob::SelfUpdateJob(const Options& options)
-    : options_(options), downloader_(options.stall_limit_ms) {
+    : options_(options),
+      update_address_(GetSessionValues().LUpdateAddr),
+      game_id_(GetSessionValues().GameID),
+      launcher_info_url_(OwnLauncherInfoUrl()),
+      downloader_(options.stall_limit_ms) {
   downloader_.SetSpeedFloorWindow(options.speed_floor_window_seconds);
 }
 
@@ -96,6 +107,29 @@ void SelfUpdateJob::SetShownName(const std::wstring& name) {
   shown_name_ = name;
 }
 
+void SelfUpdateJob::GetProgress(DownloaderProgress* progress) {
+  if (progress == nullptr)
+    return;
+  // Until then the downloader's counters are the launcher information's: no bar moves for that small file.
+  if (InterlockedCompareExchange(&package_opened_, 0, 0) == 0) {
+    *progress = {kDownloaderReady, 0, 0};
+    return;
+  }
+  downloader_.GetProgress(progress);
+}
+
+bool SelfUpdateJob::AnnouncedVersion(int32_t* version) const {
+  if (version_announced_)
+    *version = announced_version_;
+  return version_announced_;
+}
+
+// Open clears the downloader's cancel flag: a stop that came before it is seen here, and one that comes after
+// it cancels the transfer.
+int SelfUpdateJob::PerformUnlessStopped() {
+  return StopRequested() ? 0 : downloader_.Perform();
+}
+
 int SelfUpdateJob::WritePackage(const void* data, int bytes, void* user) {
   SelfUpdateJob* job = static_cast<SelfUpdateJob*>(user);
   if (job == nullptr || job->StopRequested() || bytes < 0)
@@ -113,9 +147,11 @@ int SelfUpdateJob::Download(const std::wstring& url, const std::wstring& package
     return kSelfUpdateNoFolder;
   int performed = 0;
   downloader_.SetFirstAnswerLimit(options_.first_answer_limit_ms);
-  if (downloader_.Open(url.c_str(), this, &SelfUpdateJob::WritePackage) == 1 &&
-      downloader_.SetResumeOffset(0) == 1)
-    performed = downloader_.Perform();
+  if (downloader_.Open(url.c_str(), this, &SelfUpdateJob::WritePackage) == 1) {
+    InterlockedExchange(&package_opened_, 1);
+    if (downloader_.SetResumeOffset(0) == 1)
+      performed = PerformUnlessStopped();
+  }
   package_file_.reset();
   if (performed == 1)
     return kSelfUpdateDone;
@@ -146,9 +182,8 @@ int SelfUpdateJob::Install(const std::wstring& package,
       StagedReplacement replacement(staging, backup, target, options_.busy_retry_ms);
       if (replacement.Apply(name != nullptr ? name + 1 : L"")) {
         // The version is the commit: written only once every file is in place.
-        state = ops.write_version(static_cast<unsigned>(GetSessionValues().GameVersion))
-                    ? kSelfUpdateDone
-                    : kSelfUpdateVersionNotWritten;
+        state = ops.write_version(static_cast<unsigned>(announced_version_)) ? kSelfUpdateDone
+                                                                             : kSelfUpdateVersionNotWritten;
       }
     }
   }
@@ -158,29 +193,54 @@ int SelfUpdateJob::Install(const std::wstring& package,
   return state;
 }
 
-int SelfUpdateJob::RunSelfUpdate() {
-  InterlockedCompareExchange(&status_, kSelfUpdateRunning, kSelfUpdateNotStarted);
-  int state = kSelfUpdateNoPackage;
-  const SessionValues& values = GetSessionValues();
-  const std::wstring url = SelfUpdatePackageUrl(values.LUpdateAddr, values.GameID, values.GameVersion);
+// The version to install: without the launcher information there is no package (2).
+int SelfUpdateJob::FetchLauncherInfo() {
+  if (launcher_info_url_.empty())
+    return kSelfUpdateNoPackage;
+  if (StopRequested())
+    return kSelfUpdateAborted;
+  DownloadedFile info;
+  int performed = 0;
+  if (OpenInfoFileDownload(&downloader_, launcher_info_url_.c_str(), &info))
+    performed = PerformUnlessStopped();
+  size_t size = 0;
+  char* text = FinishInfoFileDownload(performed, &info, &size);
+  if (StopRequested())
+    return kSelfUpdateAborted;
+  int32_t version = 0;
+  if (!ParseLauncherInfoText(text, size, &version))
+    return kSelfUpdateNoPackage;
+  announced_version_ = version;
+  version_announced_ = true;
+  return kSelfUpdateDone;
+}
+
+int SelfUpdateJob::UpdateToAnnouncedVersion() {
+  const std::wstring url =
+      SelfUpdatePackageUrl(update_address_.c_str(), game_id_.c_str(), announced_version_);
   const size_t last_slash = url.rfind(L'/');
   std::wstring download_folder;
-  if (url.empty() || last_slash == std::wstring::npos) {
-    state = kSelfUpdateNoPackage;
-  } else if (!CurrentFolder(&download_folder) || download_folder.rfind(L'\\') == std::wstring::npos) {
-    state = kSelfUpdateNoFolder;
-  } else {
-    const std::wstring target = download_folder.substr(0, download_folder.rfind(L'\\'));
-    const std::wstring name = url.substr(last_slash + 1);
-    const std::wstring package = download_folder + L"\\" + name;
-    SetShownName(name);
-    if (package.size() >= MAX_PATH)
-      state = kSelfUpdateNoFolder;
-    else if (StopRequested())
-      state = kSelfUpdateAborted;
-    else if ((state = Download(url, package)) == kSelfUpdateDone)
-      state = Install(package, download_folder, target);
-  }
+  if (url.empty() || last_slash == std::wstring::npos)
+    return kSelfUpdateNoPackage;
+  if (!CurrentFolder(&download_folder) || download_folder.rfind(L'\\') == std::wstring::npos)
+    return kSelfUpdateNoFolder;
+  const std::wstring target = download_folder.substr(0, download_folder.rfind(L'\\'));
+  const std::wstring name = url.substr(last_slash + 1);
+  const std::wstring package = download_folder + L"\\" + name;
+  SetShownName(name);
+  if (package.size() >= MAX_PATH)
+    return kSelfUpdateNoFolder;
+  if (StopRequested())
+    return kSelfUpdateAborted;
+  const int state = Download(url, package);
+  return state == kSelfUpdateDone ? Install(package, download_folder, target) : state;
+}
+
+int SelfUpdateJob::RunSelfUpdate() {
+  InterlockedCompareExchange(&status_, kSelfUpdateRunning, kSelfUpdateNotStarted);
+  int state = FetchLauncherInfo();
+  if (state == kSelfUpdateDone)
+    state = UpdateToAnnouncedVersion();
   InterlockedExchange(&result_, state);
   InterlockedExchange(&status_, kSelfUpdateFinished);
   return state;

@@ -1,16 +1,22 @@
-// The self-update worker: downloads the launcher's cabinet package into the temporary copy's folder, unpacks
-// it into a staging folder there, moves the files over the real launcher folder (StagedReplacement.h) and
-// records the new version in the launcher-info ini last, so that an update that did not finish is done again
-// at the next start.
+// The self-update worker: fetches the launcher information to learn the version to install, downloads the
+// launcher's cabinet package into the temporary copy's folder, unpacks it into a staging folder there, moves
+// the files over the real launcher folder (StagedReplacement.h) and records the new version in the
+// launcher-info ini last, so that an update that did not finish is done again at the next start.
+//
+// Launcher information: the catalogue file of kind GGI that start-up reads too (SelfUpdateSteps.h:
+// LauncherInfoUrl, ParseLauncherInfoText), fetched with the job's own downloader so that a stop cancels it,
+// under the catalogue files' first-answer limit. The job keeps the version it announces; the package URL and
+// the ini use that version. The owner gives it to the session (SetGameVersion) once the job has ended.
 //
 // Package URL: "http://<update address>/system/<game id>.<announced version>.cab", saved under its last part
 // in the current folder (the temporary copy's); the real launcher folder is the current folder's parent.
 //
-// Threads: the owner (the self-update dialog, user-interface thread) makes the job, starts it, reads status,
-// result, shown name and progress on its tick, may ask it to stop, and joins it before the job ends (the
-// destructor asks and joins). The worker thread runs `RunSelfUpdate`. Status and result are exchanged with
-// interlocked operations; the shown name is guarded by the name lock; the progress by the downloader's own
-// lock.
+// Threads: the owner (the self-update dialog, user-interface thread) makes the job, which takes the session
+// values it needs then (the worker reads none), starts it, reads status, result, shown name and progress on
+// its tick, may ask it to stop, and joins it before the job ends (the destructor asks and joins). The worker
+// thread runs `RunSelfUpdate`. Status, result and the package flag are exchanged with interlocked
+// operations; the shown name is guarded by the name lock; the progress by the downloader's own lock; the
+// announced version is read by the owner only after Join.
 #pragma once
 
 #include <windows.h>
@@ -26,7 +32,8 @@ enum SelfUpdateState : int {
   kSelfUpdateNotFinished = -1,    // the worker never ended (the dialog could not run): a failure
   kSelfUpdateDone = 0,            // the new launcher is in place and its version recorded
   kSelfUpdateAborted = 1,         // stopped before anything was replaced
-  kSelfUpdateNoPackage = 2,       // no update address, game id or announced version, or the URL has no "/"
+  kSelfUpdateNoPackage = 2,       // no update address, game id or announced version (the launcher
+                                  // information could not be fetched or read), or the URL has no "/"
   kSelfUpdateNoFolder = 3,        // the current folder cannot be read, or the package file cannot be made
   kSelfUpdateWriteFailed = 4,     // the package file could not be written (downloader error 8)
   kSelfUpdateDownloadFailed = 5,  // any other download failure
@@ -75,7 +82,11 @@ class SelfUpdateJob {
   SelfUpdateStatus status() const;
   int result() const;
   std::wstring ShownName();
-  void GetProgress(DownloaderProgress* progress) { downloader_.GetProgress(progress); }
+  // The package download's progress; "ready" with nothing done while the launcher information is fetched.
+  void GetProgress(DownloaderProgress* progress);
+  // After Join (or RunSelfUpdate on this thread): true with the version that the launcher information
+  // announced, once it was fetched and read; false before, or when it could not be.
+  bool AnnouncedVersion(int32_t* version) const;
 
   // The worker's whole run on the calling thread; returns (and stores) the state.
   int RunSelfUpdate();
@@ -84,12 +95,22 @@ class SelfUpdateJob {
   static unsigned __stdcall ThreadEntry(void* job);
   static int WritePackage(const void* data, int bytes, void* job);
   bool StopRequested() const;
+  int PerformUnlessStopped();
+  int FetchLauncherInfo();
+  int UpdateToAnnouncedVersion();
   int Download(const std::wstring& url, const std::wstring& package);
   int Install(const std::wstring& package, const std::wstring& download_folder, const std::wstring& target);
   void SetShownName(const std::wstring& name);
 
   const Options options_;
+  // Taken from the session when the job is made; "" when missing (state 2).
+  const std::wstring update_address_;
+  const std::wstring game_id_;
+  const std::wstring launcher_info_url_;
   HttpFileDownloader downloader_;
+  bool version_announced_ = false;    // worker thread until Join
+  int32_t announced_version_ = 0;     // worker thread until Join
+  volatile long package_opened_ = 0;  // 1 once the downloader is the package's
   UniqueHandle thread_;
   UniqueHandle package_file_;  // worker thread only
   volatile long status_ = kSelfUpdateNotStarted;
@@ -98,5 +119,5 @@ class SelfUpdateJob {
   std::wstring shown_name_;
 };
 
-// The package URL for the session values, or "" when a value is missing (state 2).
+// The package URL, or "" when a value is missing (state 2).
 std::wstring SelfUpdatePackageUrl(const wchar_t* update_address, const wchar_t* game_id, int32_t version);

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "app/launcherupdate/SelfUpdateSteps.h"
 #include "app/session/HandOver.h"
+#include "app/session/SessionValues.h"
 #include "ui/base/IniFile.h"
 #include "ui/base/IniStringContainer.h"
 #include "ui/controls/ControlCanvas.h"
@@ -230,12 +230,15 @@ void SelfUpdaterDlg::OnCopyData(COPYDATASTRUCT* data) {
 }
 
 SelfUpdateState RunSelfUpdaterDialog() {
-  if (!DownloadLauncherInfo())
-    return kSelfUpdateNoPackage;
   SelfUpdaterDlg dialog;
   dialog.Create(SelfUpdaterDlg::kPlainWidth, SelfUpdaterDlg::kPlainHeight);
   dialog.DoModal();
   dialog.job().RequestStop();
   dialog.job().Join();
+  // The restarted launcher inherits the announced version (the environment) and start-up reads it; the
+  // session is this thread's, so the version reaches it only now that the worker has ended.
+  int32_t version = 0;
+  if (dialog.job().AnnouncedVersion(&version))
+    SetGameVersion(version);
   return static_cast<SelfUpdateState>(dialog.result());
 }

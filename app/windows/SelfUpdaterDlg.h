@@ -1,7 +1,7 @@
 // SelfUpdaterDlg: the small dialog that the launcher's temporary copy shows while its worker (SelfUpdateJob,
-// launcherupdate/SelfUpdateWorker.h) downloads, unpacks and installs the launcher's update package. It shows
-// the package's file name and two progress bars and ends by itself when the worker is done; its result is the
-// worker's state.
+// launcherupdate/SelfUpdateWorker.h) learns the announced version, then downloads, unpacks and installs the
+// launcher's update package. It shows the package's file name and two progress bars and ends by itself when
+// the worker is done; its result is the worker's state.
 //
 // Look: the skin "updater\updater_res\updater.ini" (read through the virtual files, so from the loose folder
 // or from the pack "updater\updater_res.pak"; images named relative to the same folder):
@@ -97,7 +97,9 @@ class SelfUpdaterDlg : public NDialog {
   bool worker_started_ = false;
 };
 
-// Fetches the launcher information first (the temporary copy knows only its command line, so the announced
-// version would be 0 or stale), then runs the dialog modally. The worker's state: kSelfUpdateNoPackage when
-// the launcher information could not be fetched, kSelfUpdateNotFinished when the dialog could not run.
+// Runs the dialog modally. Its worker fetches the launcher information first (the temporary copy knows only
+// its command line, so the announced version would be 0 or stale) while the window is up; once the worker
+// has ended, the version it learnt goes to the session (SetGameVersion). The worker's state:
+// kSelfUpdateNoPackage when the launcher information could not be fetched, kSelfUpdateNotFinished when the
+// dialog could not run.
 SelfUpdateState RunSelfUpdaterDialog();

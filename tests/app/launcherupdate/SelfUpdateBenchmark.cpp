@@ -12,6 +12,7 @@
 #include "app/session/SessionValues.h"
 #include "base/TextFields.h"
 #include "selfupdate/CabinetCheck.h"
+#include "selfupdate/GameInfoVersion.h"
 #include "selfupdate/LauncherInfo.h"
 #include "tests/support/FixtureServer.h"
 #include "tests/support/TempFolder.h"
@@ -58,6 +59,8 @@ int main() {
   const std::wstring real = root.Join(L"launcher"), temp = real + L"\\launcher_update_temp";
   MakeFolders(served);
   MakeFolders(temp);
+  // The worker learns the version to install from the launcher information first.
+  WriteFileBytes(root.Join(L"served\\GameInfo\\7\\GGI_0_game.info"), "1\r\nlauncher#2,0\r\n");
   std::string names;
   for (int i = 0; i < kFiles; ++i) {
     const std::wstring name =
@@ -104,7 +107,7 @@ int main() {
   SetLauncherInfoPath((real + L"\\ZEPHLauncherInfo.ini").c_str());
   CopyToField(GetSessionValues().LUpdateAddr, Utf8ToWide(server.endpoint()).c_str());
   CopyToField(GetSessionValues().GameID, L"game");
-  SetGameVersion(2);
+  SetGameInfoNumber(7);
   SelfUpdateJob job;
   start = Now();
   const int state = job.RunSelfUpdate();

@@ -8,6 +8,7 @@
 #include "app/session/SessionValues.h"
 #include "base/ScopedHandle.h"
 #include "base/TextFields.h"
+#include "selfupdate/GameInfoVersion.h"
 #include "selfupdate/LauncherInfo.h"
 #include "tests/support/UnixCommand.h"
 #include "tests/support/WinePaths.h"
@@ -80,6 +81,7 @@ LauncherInstallation::~LauncherInstallation() {
   server_.Stop();
   SetLauncherInfoPath(nullptr);
   GetSessionValues() = SessionValues{};
+  SetGameInfoNumber(0);
   curl_global_cleanup();
 }
 
@@ -114,7 +116,13 @@ void LauncherInstallation::Reset() {
   std::wstring endpoint = testing_support::Utf8ToWide(server_.endpoint());
   CopyToField(GetSessionValues().LUpdateAddr, endpoint.c_str());
   CopyToField(GetSessionValues().GameID, L"game");
-  SetGameVersion(kNewVersion);
+  SetGameInfoNumber(kCatalogueFolder);
+  AnnounceVersion(kNewVersion);
+}
+
+void LauncherInstallation::AnnounceVersion(int32_t version) {
+  WriteFileBytes(root_.Join(L"served\\GameInfo\\7\\GGI_0_game.info"),
+                 "1\r\nlauncher#" + std::to_string(version) + ",0\r\n");
 }
 
 bool LauncherInstallation::StartServer() {
@@ -125,8 +133,9 @@ bool LauncherInstallation::StartServer() {
                        {"--root", served, "--script", UnixPathOf(root_.Join(L"script.json"))});
 }
 
-void LauncherInstallation::Script(const std::string& rules_for_package) {
-  WriteFileBytes(root_.Join(L"script.json"), "{\"/system/game.2.cab\": " + rules_for_package + "}");
+void LauncherInstallation::Script(const std::string& rules_for_package, const std::string& rules_for_info) {
+  WriteFileBytes(root_.Join(L"script.json"), "{\"/system/game.2.cab\": " + rules_for_package + ", \"" +
+                                                 kInfoPath + "\": " + rules_for_info + "}");
 }
 
 std::wstring LauncherInstallation::PackagePath() const {

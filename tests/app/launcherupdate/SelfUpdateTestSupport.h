@@ -1,6 +1,7 @@
 // A launcher installation in a temporary folder for the self-update tests: the real launcher folder with its
-// launcher-info ini, the temporary copy's folder as the current folder, an HTTP fixture serving the package,
-// and cabinets made at test time with gcab (MSZIP) or the fixture cabinet writer.
+// launcher-info ini, the temporary copy's folder as the current folder, an HTTP fixture serving the launcher
+// information and the package, and cabinets made at test time with gcab (MSZIP) or the fixture cabinet
+// writer.
 #pragma once
 
 #include <windows.h>
@@ -24,17 +25,22 @@ class LauncherInstallation {
  public:
   static constexpr int32_t kOldVersion = 1;
   static constexpr int32_t kNewVersion = 2;
+  static constexpr uint64_t kCatalogueFolder = 7;  // the catalogue-folder number the session is given
 
   LauncherInstallation();
   ~LauncherInstallation();
 
-  // Writes the old files and the ini (version 1), makes the temporary folder the current one and sets the
-  // session values (address of the server once started, game "game", announced version 2).
+  // Writes the old files and the ini (version 1), makes the temporary folder the current one, sets the
+  // session values (address of the server once started, game "game", company 0, catalogue folder 7) and
+  // serves launcher information that announces version 2.
   void Reset();
   // Starts the HTTP fixture over the served folder (with a fault script file). False when it did not start.
   bool StartServer();
-  // The fault rules for the package ({} for none).
-  void Script(const std::string& rules_for_package);
+  // The fault rules for the package and for the launcher information ({} for none).
+  void Script(const std::string& rules_for_package, const std::string& rules_for_info = "{}");
+  // Serves launcher information whose second line announces `version`.
+  void AnnounceVersion(int32_t version);
+  static constexpr char kInfoPath[] = "/GameInfo/7/GGI_0_game.info";
 
   // Makes the package from `tree` with gcab (compress: MSZIP). False when gcab failed.
   bool MakePackage(const FileTree& tree, bool compress = true);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/games/CatalogueDownload.h"
 #include "app/launcherupdate/SelfUpdateWorker.h"
 #include "app/session/SessionValues.h"
 #include "selfupdate/LauncherInfo.h"
@@ -135,6 +136,11 @@ class SelfUpdateWorkerTest : public ::testing::Test {
     EXPECT_EQ(static_cast<unsigned>(LauncherInstallation::kOldVersion), ReadLauncherInfoVersion()) << when;
   }
 
+  // The request log's line for the launcher information.
+  static std::string InfoRequest() {
+    return std::string("GET\t") + LauncherInstallation::kInfoPath + "\t-\n";
+  }
+
   LauncherInstallation launcher_;
   FileTree old_, new_, package_;
 };
@@ -149,13 +155,71 @@ TEST_F(SelfUpdateWorkerTest, ReplacesEveryFileThenRecordsTheVersion) {
 }
 
 TEST_F(SelfUpdateWorkerTest, WithoutAnAnnouncedVersionAsksForNothing) {
-  SetGameVersion(0);
+  launcher_.AnnounceVersion(0);
   EXPECT_EQ(kSelfUpdateNoPackage, Run());
+  EXPECT_EQ(InfoRequest(), launcher_.Requests()) << "no package asked for";
   GetSessionValues().GameID[0] = 0;
-  SetGameVersion(2);
+  launcher_.AnnounceVersion(2);
   EXPECT_EQ(kSelfUpdateNoPackage, Run());
-  EXPECT_EQ("", launcher_.Requests());
+  EXPECT_EQ(InfoRequest(), launcher_.Requests()) << "without a game id nothing is asked for";
   ExpectUntouched("no version");
+}
+
+// The session's version may be stale (the copy knows only its command line): the worker installs, and
+// records, the version that the launcher information announces, and leaves the session to its owner.
+TEST_F(SelfUpdateWorkerTest, TheVersionToInstallComesFromTheLauncherInformation) {
+  SetGameVersion(5);
+  SelfUpdateJob job(ShortOptions());
+  int32_t version = -1;
+  EXPECT_FALSE(job.AnnouncedVersion(&version));
+  EXPECT_EQ(kSelfUpdateDone, job.RunSelfUpdate());
+  ExpectUpdated();
+  EXPECT_TRUE(job.AnnouncedVersion(&version));
+  EXPECT_EQ(LauncherInstallation::kNewVersion, version);
+  EXPECT_EQ(5, GetSessionValues().GameVersion);
+  EXPECT_EQ(InfoRequest() + "GET\t/system/game.2.cab\t-\n", launcher_.Requests());
+}
+
+TEST_F(SelfUpdateWorkerTest, LauncherInformationThatCannotBeHadGivesTwoWithoutAPackage) {
+  SetInfoFileFirstAnswerLimit(1000);
+  struct Case {
+    const char* name;
+    std::string rule;
+  } cases[] = {
+      {"404", R"({"status": 404})"},
+      {"no version in it", R"({"body": "0\r\nlauncher#2,0\r\n"})"},
+      {"silent", R"({"delay_before": 60})"},
+  };
+  for (const Case& c : cases) {
+    launcher_.Script("{}", c.rule);
+    SelfUpdateJob job(ShortOptions());
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(kSelfUpdateNoPackage, job.RunSelfUpdate()) << c.name;
+    EXPECT_LT(GetTickCount() - start, 4000u) << c.name;
+    int32_t version = 0;
+    EXPECT_FALSE(job.AnnouncedVersion(&version)) << c.name;
+    ExpectUntouched(c.name);
+  }
+  SetInfoFileFirstAnswerLimit(0);
+  EXPECT_EQ(std::string::npos, launcher_.Requests().find("game.2.cab"));
+}
+
+TEST_F(SelfUpdateWorkerTest, AStopWhileTheLauncherInformationIsAwaitedEndsAtOnce) {
+  launcher_.Script("{}", R"({"delay_before": 60})");
+  SelfUpdateJob job(ShortOptions());
+  ASSERT_TRUE(job.Start());
+  for (DWORD start = GetTickCount(); GetTickCount() - start < 10000 && launcher_.Requests().empty();
+       Sleep(10)) {
+  }
+  ASSERT_EQ(InfoRequest(), launcher_.Requests());
+  EXPECT_EQ(kSelfUpdateRunning, job.status());
+  const DWORD stopped = GetTickCount();
+  job.RequestStop();
+  job.Join();
+  EXPECT_LT(GetTickCount() - stopped, 2000u);
+  EXPECT_EQ(kSelfUpdateAborted, job.result());
+  EXPECT_EQ(InfoRequest(), launcher_.Requests()) << "no package asked for";
+  ExpectUntouched("stopped");
 }
 
 TEST_F(SelfUpdateWorkerTest, AFailedDownloadChangesNothing) {
@@ -173,9 +237,9 @@ TEST_F(SelfUpdateWorkerTest, AFailedDownloadChangesNothing) {
     EXPECT_EQ(kSelfUpdateDownloadFailed, Run()) << c.name;
     ExpectUntouched(c.name);
   }
-  // Refused: nothing listens on port 1 of the fixture's address.
-  std::wstring refused = testing_support::Utf8ToWide(launcher_.server().address() + ":1");
-  wcscpy(GetSessionValues().LUpdateAddr, refused.c_str());
+  // Refused: nothing listens on port 1 of the fixture's address (the launcher information comes from the
+  // fixture, so the package is sent there).
+  launcher_.Script(R"({"redirect": "http://)" + launcher_.server().address() + R"(:1/system/game.2.cab"})");
   EXPECT_EQ(kSelfUpdateDownloadFailed, Run());
   ExpectUntouched("refused");
 }

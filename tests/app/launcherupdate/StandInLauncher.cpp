@@ -152,19 +152,21 @@ bool CountProfileFileCreations() {
 }
 
 int RunAsTemporaryCopy() {
-  // The copy knows only its command line; the announced version comes from the server again.
-  if (!DownloadLauncherInfo()) {
-    Log("update failed: no launcher information");
-    return 2;
-  }
   char kill_at[16];
   if (GetEnvironmentVariableA("ORVANE_STANDIN_KILL_AT", kill_at, sizeof kill_at) != 0)
     g_kill_at = std::atoi(kill_at);
   SetSelfUpdateFileOps(&kKillingOps);  // counts the operations; kills only at a given one
   if (!CountProfileFileCreations())
     Log("profile writes not counted");
+  // The copy knows only its command line; the worker asks the server for the announced version again, and
+  // the session gets it afterwards, as the dialog gives it.
   SelfUpdateJob job;
   const int state = job.RunSelfUpdate();
+  int32_t version = 0;
+  if (job.AnnouncedVersion(&version))
+    SetGameVersion(version);
+  else
+    Log("update failed: no launcher information");
   Log("self-update %d operations %d", state, g_operations);
   if (state != kSelfUpdateDone)
     return 3;

@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
+#include "app/session/SessionValues.h"
 #include "app/windows/SelfUpdaterDlg.h"
+#include "selfupdate/GameInfoVersion.h"
 #include "selfupdate/LauncherInfo.h"
 #include "tests/app/launcherupdate/SelfUpdateTestSupport.h"
 #include "tests/app/windows/SkinTestFiles.h"
@@ -155,9 +158,47 @@ TEST_F(SelfUpdaterDlgTest, RunsTheUpdateToItsEndAndEndsItself) {
 }
 
 TEST_F(SelfUpdaterDlgTest, TheTemporaryCopyFetchesTheAnnouncedVersionFirst) {
-  // No catalogue folder number was asked for, so the launcher information cannot be fetched: 2, no window.
+  // No catalogue folder number was asked for, so the launcher information cannot be fetched: 2.
+  SetGameInfoNumber(0);
   EXPECT_EQ(kSelfUpdateNoPackage, RunSelfUpdaterDialog());
   EXPECT_EQ("", launcher_.Requests());
+
+  // With it, the update runs, and the session has the announced version once the dialog is over.
+  SetGameInfoNumber(LauncherInstallation::kCatalogueFolder);
+  SetGameVersion(0);
+  EXPECT_EQ(kSelfUpdateDone, RunSelfUpdaterDialog());
+  EXPECT_EQ(LauncherInstallation::kNewVersion, GetSessionValues().GameVersion);
+  EXPECT_EQ(static_cast<unsigned>(LauncherInstallation::kNewVersion), ReadLauncherInfoVersion());
+}
+
+// A server that takes the request for the launcher information and says nothing: the dialog is up and its
+// window answers at once from another thread while the worker waits, and closing it ends the update at once.
+TEST_F(SelfUpdaterDlgTest, TheWindowAnswersWhileTheLauncherInformationIsAwaitedAndACloseEndsIt) {
+  launcher_.Script("{}", R"({"delay_before": 60})");
+  bool answered = false;
+  DWORD closed_at = 0;
+  std::thread prober([&] {
+    HWND window = nullptr;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(10)) {
+      window = FindWindowW(nullptr, kSelfUpdateDialogCaption);  // this program's only window of that name
+      if (window != nullptr && !launcher_.Requests().empty())
+        break;
+    }
+    DWORD_PTR reply = 0;
+    answered =
+        window != nullptr && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &reply) != 0;
+    closed_at = GetTickCount();
+    if (window != nullptr)
+      PostMessageW(window, WM_CLOSE, 0, 0);
+  });
+  const SelfUpdateState state = RunSelfUpdaterDialog();
+  const DWORD ended_at = GetTickCount();
+  prober.join();
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(kSelfUpdateAborted, state);
+  EXPECT_LT(ended_at - closed_at, 2000u);
+  EXPECT_EQ(std::string::npos, launcher_.Requests().find("game.2.cab")) << launcher_.Requests();
+  ExpectUntouched("closed while the launcher information was awaited");
 }
 
 }  // namespace
