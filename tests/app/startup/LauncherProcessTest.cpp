@@ -8,10 +8,13 @@
 // launcher's ini beside the program once the launcher has ended.
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "base/ScopedHandle.h"
 #include "tests/app/games/CatalogueFiles.h"
 #include "tests/app/startup/DefaultSkinFolder.h"
 #include "tests/support/FixtureServer.h"
@@ -305,6 +308,71 @@ TEST_F(LauncherProcessTest, ASecondStartHandsOverWhileTheRegionMenuWaitsForTheSe
   PostMessageW(dialog, WM_COMMAND, 21, 0);
   ASSERT_TRUE(first.Ended(15000, &exit_code));
   EXPECT_EQ(0u, exit_code);
+}
+
+// A launcher whose server announces version 2: the start copies the launcher into its temporary folder and
+// starts the copy, whose self-update dialog asks for the launcher information again; the server keeps that
+// second request waiting.
+class SelfUpdatingLauncherProcessTest : public LauncherProcessTest {
+ protected:
+  void SetUp() override {
+    LauncherProcessTest::SetUp();
+    // The copy takes "unicows.dll" along and fails without it; the Unicode layer itself is never loaded.
+    ASSERT_TRUE(testing_support::WriteFileBytes(install_.Join(L"unicows.dll"), ""));
+    WriteServed(std::string(kCatalogue) + "GGI_3_orvane.info", "1\norvane#2,\n");
+    ASSERT_TRUE(testing_support::WriteFileBytes(
+        http_.folder().Join(L"script.json"),
+        std::string("{\"/") + kCatalogue + "GGI_3_orvane.info\": [{\"times\": 1}, {\"delay_before\": 60}]}"));
+  }
+  // The copy is not the test's own child: whatever became of it, it ends with the test.
+  void TearDown() override {
+    const std::wstring copy = install_.Join(L"launcher_update_temp\\orvaneLauncher.exe");
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = snapshot && Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+      UniqueHandle process(
+          OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+      wchar_t image[MAX_PATH * 2] = {};
+      DWORD units = MAX_PATH * 2;
+      if (process && QueryFullProcessImageNameW(process.get(), 0, image, &units) &&
+          lstrcmpiW(image, copy.c_str()) == 0)
+        TerminateProcess(process.get(), 9);
+    }
+  }
+  int LauncherInfoRequests() {
+    std::string requests;
+    testing_support::ReadFileBytes(http_.folder().Join(L"requests.log"), &requests);
+    int count = 0;
+    for (size_t at = requests.find("GGI_3_orvane.info"); at != std::string::npos;
+         at = requests.find("GGI_3_orvane.info", at + 1))
+      ++count;
+    return count;
+  }
+};
+
+TEST_F(SelfUpdatingLauncherProcessTest, ASecondStartHandsOverToTheSelfUpdateWhileItWaitsForTheServer) {
+  LauncherProcess first;
+  Start(&first, L"/UserNick:first");
+  HWND updater = nullptr;
+  ASSERT_TRUE(WaitUntil(30000, [&] {
+    updater = FindWindowW(L"OrvaneDialog", L"Updater");
+    return updater != nullptr && IsWindowVisible(updater);
+  }));
+  DWORD copy_id = 0;
+  GetWindowThreadProcessId(updater, &copy_id);
+  UniqueHandle copy(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, copy_id));
+  ASSERT_TRUE(copy.valid());
+  ASSERT_TRUE(WaitUntil(10000, [&] { return LauncherInfoRequests() == 2; })) << LauncherInfoRequests();
+
+  LauncherProcess second;
+  Start(&second, L"/UserNick:second");
+  DWORD exit_code = 99;
+  ASSERT_TRUE(second.Ended(15000, &exit_code));  // no "launcher is not closed" box holds it
+  EXPECT_EQ(0u, exit_code);
+  EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(copy.get(), 0));  // the copy still waits for its server
+  TerminateProcess(copy.get(), 9);
 }
 
 TEST_F(LauncherProcessTest, StartedForAGameTheCloseButtonEndsTheLauncherInsteadOfMinimising) {
