@@ -127,7 +127,11 @@ int HttpFileDownloader::SetupTransfer() {
       curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects) == CURLE_OK &&
       curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, static_cast<long>(kReceiveBlockBytes)) == CURLE_OK &&
       curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, kSpeedFloorBytesPerSecond) == CURLE_OK &&
-      curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, speed_floor_window_seconds_) == CURLE_OK;
+      curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, speed_floor_window_seconds_) == CURLE_OK &&
+      // A transfer ended (cancelled, timed out) while libcurl's resolver thread still looks the name up
+      // would otherwise wait for that look-up, which a slow name server stretches past every limit here;
+      // the thread is left to end by itself.
+      curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L) == CURLE_OK;
   return set ? kDownloaderErrorNone : kDownloaderErrorOption;
 }
 
