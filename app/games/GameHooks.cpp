@@ -8,8 +8,9 @@ volatile LONG g_close_request = 0;
 GameMessagePresenter g_presenter = nullptr;
 GameQuestionPresenter g_question_presenter = nullptr;
 
-void ShowSystemMessageBox(const wchar_t* text) {
+bool ShowSystemMessageBox(const wchar_t* text) {
   MessageBoxW(nullptr, text, L"", MB_OK | MB_ICONINFORMATION);
+  return true;
 }
 
 int AskWithSystemMessageBox(const wchar_t* text) {
@@ -30,8 +31,8 @@ void SetGameMessagePresenter(GameMessagePresenter presenter) {
   g_presenter = presenter;
 }
 
-void ShowGameMessage(const wchar_t* text) {
-  (g_presenter != nullptr ? g_presenter : &ShowSystemMessageBox)(text != nullptr ? text : L"");
+bool ShowGameMessage(const wchar_t* text) {
+  return (g_presenter != nullptr ? g_presenter : &ShowSystemMessageBox)(text != nullptr ? text : L"");
 }
 
 void SetGameQuestionPresenter(GameQuestionPresenter presenter) {

@@ -11,13 +11,14 @@ void RequestLauncherClose();
 // Reads and clears the close request: true when a game was started since the last call.
 bool TakeLauncherCloseRequest();
 
-// Shows `text` to the user and returns when the user has dismissed it. The launcher's presenter shows it only
-// when no other modal dialog or question is open (then it returns at once, showing nothing).
-typedef void (*GameMessagePresenter)(const wchar_t* text);
+// Shows `text` to the user and returns true when the user has dismissed it. The launcher's presenter shows it
+// only when no other modal dialog or question is open; otherwise it returns false at once, showing nothing, and
+// a caller that must not lose the message keeps it and offers it again later.
+typedef bool (*GameMessagePresenter)(const wchar_t* text);
 // Replaces the presenter; null restores the default, a system message box owned by no window. The launcher's
 // skinned message dialog installs itself here; tests install a recorder, so that no modal box ever blocks.
 void SetGameMessagePresenter(GameMessagePresenter presenter);
-void ShowGameMessage(const wchar_t* text);
+bool ShowGameMessage(const wchar_t* text);
 
 // Asks `text` with two buttons and returns the answer: 1 the first button, 2 the second, 0 when the question
 // could not be asked (another modal question is open), which the caller treats as "do nothing".

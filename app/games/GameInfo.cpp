@@ -185,8 +185,7 @@ bool GameInfo::IsProgramInUse() {
 
 void GameInfo::Launch() {
   Guard guard(lock_);
-  CIEKillerForGame::GetInstance().EndCallingBrowser(
-      game_id_, static_cast<uintptr_t>(static_cast<uint32_t>(GetSessionValues().Handle)));
+  CIEKillerForGame::GetInstance().EndCallingBrowser(game_id_, SessionWindowHandle(GetSessionValues().Handle));
   SetEnvironmentVariableW(L"ServerAddr", server_addr_);
   SetEnvironmentVariableW(L"ShortcutArgs", shortcut_args_);
   SetEnvironmentVariableW(L"StartGameID", game_id_);

@@ -13,7 +13,8 @@
 // The engine's threads report through OnEngineEvent, which runs whole under the game's lock (lock order: the
 // engine's lock, then the game's). A changed or missing file (event 18) is only collected there; the update
 // operation that started the engine shows the collected paths after the start call returned, outside every
-// lock. Error, stop and any failure to start clear the wish to run the game after the update.
+// lock, and the periodic tick shows those that another open dialog held back. Error, stop and any failure to
+// start clear the wish to run the game after the update.
 //
 // Hooks for the periodic tick and the installer download: lock(), SetState (with the lock held),
 // RefreshInstalled, RefreshVersionInfo, ClearLaunched, ShowPendingFileMessages.
@@ -108,7 +109,9 @@ class GameInfo : public IGameInfo {
   void Launch();
   // Stops and removes the engine (UI thread, without the lock): the catalogue's release.
   void ReleaseEngine();
-  // Shows the collected changed-or-missing-file messages (UI thread, without the lock).
+  // Shows the collected changed-or-missing-file messages in the order they came (UI thread, without the lock).
+  // A message the presenter refuses (another guarded dialog is open) stays pending with every later one, ahead
+  // of those the engine adds meanwhile, for the next call. With nothing pending it only takes the lock.
   void ShowPendingFileMessages();
 
   // True when the game's program file exists and is open elsewhere (the game runs).

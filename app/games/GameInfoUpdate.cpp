@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cwchar>
+#include <iterator>
 #include <mutex>
 #include <new>
 #include <string>
@@ -137,10 +138,20 @@ void GameInfo::ShowPendingFileMessages() {
   std::vector<std::wstring> messages;
   {
     Guard guard(lock_);
+    if (pending_file_messages_.empty())
+      return;
     messages.swap(pending_file_messages_);
   }
-  for (const std::wstring& message : messages)
-    ShowGameMessage(message.c_str());
+  auto refused = messages.begin();
+  while (refused != messages.end() && ShowGameMessage(refused->c_str()))
+    ++refused;
+  if (refused == messages.end())
+    return;
+  // The rest waits for the dialog that holds the guard to close; the user reads the files in the order the
+  // engine found them.
+  Guard guard(lock_);
+  pending_file_messages_.insert(pending_file_messages_.begin(), std::make_move_iterator(refused),
+                                std::make_move_iterator(messages.end()));
 }
 
 UpdaterHandle GameInfo::PrepareEngine(CDllLoader** loader_out) {

@@ -153,6 +153,10 @@ void ParseCommandLineText(const wchar_t* command_line, const wchar_t* exe_folder
     ApplyTokens(text);
 }
 
+uintptr_t SessionWindowHandle(int32_t handle) {
+  return static_cast<uintptr_t>(static_cast<intptr_t>(handle));
+}
+
 void SetGameVersion(int32_t version) {
   g_session_values.GameVersion = version;
   wchar_t text[16];

@@ -58,6 +58,11 @@ void ParseCommandLine();
 // The parameter buffer stays until ReleaseParameterBuffer.
 void ParseCommandLineText(const wchar_t* command_line, const wchar_t* exe_folder);
 
+// The calling browser's window that the Handle value names. A window handle is a 32-bit value that 64-bit
+// Windows sign-extends when it widens it, so a value with its top bit set names the same window in the 32-bit
+// and the 64-bit build; zero-extended it would name another.
+uintptr_t SessionWindowHandle(int32_t handle);
+
 // GameVersion := `version`; environment "GameVersion" := its decimal text.
 void SetGameVersion(int32_t version);
 // Stores the three values (cut to their fields) and sets the environment variables "SessKey", "GPVLU" and

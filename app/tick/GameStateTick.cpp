@@ -149,6 +149,13 @@ void FetchIcons(GameState* mirror) {
     CurrentTickView().SetGameIcons(id, mirror->small_icon_path, mirror->large_icon_path);
 }
 
+// Changed-file messages that an open dialog held back (the settings dialog, a question) come up once it has
+// closed. A game with none costs a look under its lock.
+void ShowHeldBackMessages(IGameInfo* game) {
+  if (auto* record = dynamic_cast<GameInfo*>(game))
+    record->ShowPendingFileMessages();
+}
+
 // The mirror of `id`: first the node after the previous game's (the mirrors keep the games' order), else a
 // search, so that a steady list costs one comparison per game.
 GameState* FindMirror(const wchar_t* id, MirrorNode** cursor) {
@@ -242,6 +249,7 @@ void ProcessGames() {
     if (game == nullptr)
       continue;
     seen.game_ids.push_back(game->GetGameID());
+    ShowHeldBackMessages(game);
     GameState* mirror = FindMirror(game->GetGameID(), &cursor);
     if (mirror == nullptr) {
       seen.mirrors.push_back(AddMirror(game, &order_changed));

@@ -1,8 +1,9 @@
 // The launcher's periodic work, run by the main dialog on every frame: closing after a game start, the
 // catalogue re-check every UPDATE_TIMER period (the version file only every tenth time), the notices and the
 // keyword hint, installer progress and installation detection, the game-state mirror with its buttons and
-// error pop-ups, the delayed stop, cancel and enable requests, the queue of the update of all games, the
-// automatic update when the computer is idle, and the power-off request after an automatic run.
+// error pop-ups, the changed-file messages that an open dialog held back, the delayed stop, cancel and enable
+// requests, the queue of the update of all games, the automatic update when the computer is idle, and the
+// power-off request after an automatic run.
 //
 // Tick counts wrap after about 49 days: a remembered tick that lies in the future is taken as 0, so that a wrap
 // never makes anything wait that long.

@@ -50,9 +50,13 @@ INT_PTR ShowModalMessage(const wchar_t* text, int32_t kind) {
   return result;
 }
 
-void PresentGameMessage(const wchar_t* text) {
+bool PresentGameMessage(const wchar_t* text) {
   // A message is a modal dialog like a question: it takes the guard, or is not shown while another holds it.
-  ShowModalMessage(text, 0);
+  if (!EnterModal())
+    return false;
+  ShowMessageDialog(0, text);
+  LeaveModal();
+  return true;
 }
 
 void InstallGameMessagePresenter() {

@@ -29,7 +29,9 @@ int32_t IsModalOpen();
 INT_PTR ShowModalMessage(const wchar_t* text, int32_t kind);
 
 // Shows a game's message (a refused action, a changed or missing file) in the one-button message dialog as a
-// guarded modal: while another guarded dialog is open it is not shown (ShowModalMessage).
-void PresentGameMessage(const wchar_t* text);
+// guarded modal. False, showing nothing, while another guarded dialog is open; true once the message was
+// dismissed, and also when its dialog could not be made (its skin is missing), since waiting would not bring
+// the skin back.
+bool PresentGameMessage(const wchar_t* text);
 // Makes PresentGameMessage the game records' message presenter (app/games/GameHooks.h); start-up calls it.
 void InstallGameMessagePresenter();

@@ -57,7 +57,7 @@ int SkinnedEdit::LoadSkin() {
   NFontManager* fonts = FindFontManager(category_id().GetString());
   FontInfo font;
   if (fonts != nullptr && font_id != nullptr && fonts->FindFont(font_id, &font))
-    SetFont(font.font);
+    TakeFont(font.font);
   SetLimitText(static_cast<uint32_t>(limit));
   ReadColour(skin, kBackKeys, &back_colour_);
   ReadColour(skin, kTextKeys, &text_colour_);
@@ -73,6 +73,18 @@ void SkinnedEdit::ReleaseSkin() {
   text_colour_ = kDefaultTextColour;
   disabled_back_colour_ = GetSysColor(COLOR_BTNFACE);
   SkinnedCtrl::ReleaseSkin();
+}
+
+void SkinnedEdit::TakeFont(HFONT font) {
+  LOGFONTW description;
+  if (GetObjectW(font, sizeof(description), &description) != sizeof(description))
+    return;
+  HFONT copy = CreateFontIndirectW(&description);
+  if (copy == nullptr)
+    return;
+  // The window lets go of the old copy before it is deleted.
+  SetFont(copy);
+  font_.reset(copy);
 }
 
 HBRUSH SkinnedEdit::KeepBrush(COLORREF colour) {

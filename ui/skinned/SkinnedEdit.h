@@ -2,7 +2,9 @@
 // section, with an optional integer range for number boxes.
 //
 // Section EDIT: x, y, width, height (0 each, no size check), limit (0: the control's own maximum), font_id
-// (a font of the set named after the category id; when the set or the font is missing the font stays),
+// (a font of the set named after the category id; when the set or the font is missing the font stays. The
+// edit draws with a copy of its own: the set owns its fonts and may be loaded again while the edit lives,
+// as the game list does with its category's set),
 // back_color_r/g/b (default white), text_color_r/g/b (default black), disabled_back_color_r/g/b (default
 // the system's button face), each colour's values cut to their low 8 bits. A colour whose three keys are all
 // absent keeps its default; with at least one key, absent ones count 0.
@@ -15,8 +17,8 @@
 // loses the focus, its text is read as an integer (leading spaces, a sign and the leading digits; 0 when
 // there are none), held to the range and written back, also when it was in range.
 //
-// Destruction: Destroy (and the destructor) unregister and destroy the window; the brush goes with the
-// object.
+// Destruction: Destroy (and the destructor) unregister and destroy the window; the brush and the font go with
+// the object.
 //
 // Thread: user-interface thread only.
 #pragma once
@@ -60,11 +62,14 @@ class SkinnedEdit : public Skinned<NEdit> {
  private:
   // A new brush of `colour` replaces the kept one.
   HBRUSH KeepBrush(COLORREF colour);
+  // Gives the window a copy of `font`, which replaces the copy kept; the font stays when none can be made.
+  void TakeFont(HFONT font);
 
   COLORREF back_colour_ = kDefaultBackColour;
   COLORREF text_colour_ = kDefaultTextColour;
   COLORREF disabled_back_colour_;
   ScopedGdiObject<HBRUSH> brush_;
+  ScopedGdiObject<HFONT> font_;
   int32_t range_check_ = 0;
   int32_t minimum_ = 0;
   int32_t maximum_ = 0;

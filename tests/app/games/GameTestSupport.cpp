@@ -134,9 +134,12 @@ GameMessageRecorder::GameMessageRecorder(std::function<void(const wchar_t*)> on_
     : on_message_(std::move(on_message)) {
   g_recorder = this;
   SetGameMessagePresenter([](const wchar_t* text) {
+    if (g_recorder->refusing)
+      return false;
     RecordMessage(text);
     if (g_recorder->on_message_)
       g_recorder->on_message_(text);
+    return true;
   });
 }
 

@@ -56,11 +56,14 @@ void LoadMessagesNamedByTheirKeys(const std::wstring& folder, std::initializer_l
 bool WaitFor(const std::function<bool()>& condition, unsigned timeout_ms = 5000);
 
 // Records every game message instead of showing it, while it lives. `on_message` (optional) runs for each.
+// While `refusing` is set it refuses every message, as the launcher's presenter does while another guarded
+// dialog is open.
 class GameMessageRecorder {
  public:
   explicit GameMessageRecorder(std::function<void(const wchar_t*)> on_message = nullptr);
   ~GameMessageRecorder();
   std::vector<std::wstring> messages;
+  bool refusing = false;
 
  private:
   std::function<void(const wchar_t*)> on_message_;

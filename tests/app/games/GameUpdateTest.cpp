@@ -48,8 +48,21 @@ class GameUpdateTest : public ::testing::Test {
     return *games_.back();
   }
   int32_t State(size_t index = 0) { return games_[index]->game.GetState(); }
+  // The application message table with "file_changed" = "Changed: %s".
+  void LoadFileChangedText() {
+    std::wstring ini = L"\uFEFF[MESSAGE]\r\nfile_changed=Changed: %s\r\n";
+    ASSERT_TRUE(testing_support::WriteFileBytes(
+        skin_.Join(L"data\\skin\\AppMessage.ini"),
+        std::string(reinterpret_cast<const char*>(ini.data()), ini.size() * 2)));
+    wchar_t previous_folder[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous_folder);
+    SetCurrentDirectoryW(skin_.path().c_str());
+    ASSERT_EQ(1, LoadAppMessages());
+    SetCurrentDirectoryW(previous_folder);
+  }
 
   TempFolder folder_{L"update"};
+  TempFolder skin_{L"skin"};
   std::vector<std::unique_ptr<TestGame>> games_;
 };
 
@@ -370,16 +383,7 @@ TEST_F(GameUpdateTest, ChangedFilesAreShownAfterTheStartOutsideTheGameLock) {
   script.start_steps[1] = Step(UpdateEventFileMismatch, 0, 0, 0, L"b.dat");
   library.SetScript(script);
   TestGame& game = AddGame();
-  TempFolder skin(L"skin");
-  std::wstring ini = L"\uFEFF[MESSAGE]\r\nfile_changed=Changed: %s\r\n";
-  ASSERT_TRUE(testing_support::WriteFileBytes(
-      skin.Join(L"data\\skin\\AppMessage.ini"),
-      std::string(reinterpret_cast<const char*>(ini.data()), ini.size() * 2)));
-  wchar_t previous_folder[MAX_PATH];
-  GetCurrentDirectoryW(MAX_PATH, previous_folder);
-  SetCurrentDirectoryW(skin.path().c_str());
-  ASSERT_EQ(1, LoadAppMessages());
-  SetCurrentDirectoryW(previous_folder);
+  ASSERT_NO_FATAL_FAILURE(LoadFileChangedText());
   GameMessageRecorder recorder([&](const wchar_t*) {
     // Another thread must be able to take the game's lock while the message is up.
     std::atomic<bool> taken{false};
@@ -400,6 +404,39 @@ TEST_F(GameUpdateTest, ChangedFilesAreShownAfterTheStartOutsideTheGameLock) {
   EXPECT_EQ(L"Changed: data/maps/a.map", recorder.messages[0]);
   EXPECT_EQ(L"Changed: b.dat", recorder.messages[1]);
   EXPECT_EQ(kGameUpdating, game.game.GetState());
+  ReleaseAppMessages();
+  ReleaseAllVirtualFiles();
+}
+
+TEST_F(GameUpdateTest, ChangedFilesRefusedWhileAnotherDialogIsOpenStayPendingInOrderAndAreShownOnce) {
+  FakeEngineLibrary library(2);
+  FakeEngineScript script{};
+  script.start_step_count = 3;
+  script.start_steps[0] = Step(UpdateEventFileMismatch, 0, 0, 0, L"a.pak");
+  script.start_steps[1] = Step(UpdateEventFileMismatch, 0, 0, 0, L"b.pak");
+  script.start_steps[2] = Step(UpdateEventFileMismatch, 0, 0, 0, L"c.pak");
+  library.SetScript(script);
+  TestGame& game = AddGame();
+  ASSERT_NO_FATAL_FAILURE(LoadFileChangedText());
+  // A question opens while the first message is up and stays open: the guard refuses the others.
+  GameMessageRecorder recorder(
+      [&recorder](const wchar_t*) { recorder.refusing = recorder.messages.size() == 1; });
+  game.game.StartUpdate();
+  EXPECT_EQ(std::vector<std::wstring>{L"Changed: a.pak"}, recorder.messages);
+
+  // The engine finds one more meanwhile; while the guard is held nothing is shown and nothing lost.
+  FileRecord record{};
+  CopyToField(record.name, L"d\\e.pak");
+  EXPECT_EQ(0, GameInfo::OnEngineEvent(&game.game, UpdateEventFileMismatch, &record));
+  game.game.ShowPendingFileMessages();
+  EXPECT_EQ(1u, recorder.messages.size());
+
+  recorder.refusing = false;
+  game.game.ShowPendingFileMessages();
+  game.game.ShowPendingFileMessages();
+  const std::vector<std::wstring> expected = {L"Changed: a.pak", L"Changed: b.pak", L"Changed: c.pak",
+                                              L"Changed: d/e.pak"};
+  EXPECT_EQ(expected, recorder.messages);
   ReleaseAppMessages();
   ReleaseAllVirtualFiles();
 }

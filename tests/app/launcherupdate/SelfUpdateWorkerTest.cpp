@@ -10,6 +10,7 @@
 #include "app/games/CatalogueDownload.h"
 #include "app/launcherupdate/SelfUpdateWorker.h"
 #include "app/session/SessionValues.h"
+#include "base/ScopedHandle.h"
 #include "selfupdate/LauncherInfo.h"
 #include "selfupdate/SelfUpdateFileOps.h"
 #include "tests/app/launcherupdate/SelfUpdateTestSupport.h"
@@ -308,19 +309,25 @@ TEST_F(SelfUpdateWorkerTest, ADamagedCabinetIsRefusedWholeAndRemoved) {
   }
 }
 
-// Wine writes a read-only profile file all the same; an ini that another process holds open cannot be
-// written.
+// A read-only ini, or one that another process holds open without sharing for the whole update.
 TEST_F(SelfUpdateWorkerTest, AnIniThatCannotBeWrittenGivesSevenAndTheUpdateIsDoneAgainLater) {
-  SetFileAttributesW(launcher_.ini().c_str(), FILE_ATTRIBUTE_READONLY);
-  HANDLE held = CreateFileW(launcher_.ini().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(INVALID_HANDLE_VALUE, held);
-  EXPECT_EQ(kSelfUpdateVersionNotWritten, Run());
-  CloseHandle(held);
-  EXPECT_EQ(new_, launcher_.RealFiles());
-  EXPECT_EQ(static_cast<unsigned>(LauncherInstallation::kOldVersion), ReadLauncherInfoVersion());
-  SetFileAttributesW(launcher_.ini().c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(kSelfUpdateDone, Run());
-  ExpectUpdated();
+  for (bool read_only : {true, false}) {
+    launcher_.Reset();
+    UniqueHandle held;
+    if (read_only)
+      ASSERT_TRUE(SetFileAttributesW(launcher_.ini().c_str(), FILE_ATTRIBUTE_READONLY));
+    else
+      held.reset(CreateFileW(launcher_.ini().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(read_only || held);
+    EXPECT_EQ(kSelfUpdateVersionNotWritten, Run()) << read_only;
+    held.reset();
+    SetFileAttributesW(launcher_.ini().c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(new_, launcher_.RealFiles()) << read_only;
+    EXPECT_EQ(static_cast<unsigned>(LauncherInstallation::kOldVersion), ReadLauncherInfoVersion())
+        << read_only;
+    EXPECT_EQ(kSelfUpdateDone, Run()) << read_only;
+    ExpectUpdated();
+  }
 }
 
 TEST_F(SelfUpdateWorkerTest, ATargetHeldOpenIsWaitedForThenPutBack) {

@@ -147,4 +147,21 @@ TEST_F(SessionValuesTest, SetGameVersionAndSetSessionValuesExportWhatTheyStore) 
   EXPECT_STREQ(L"", GetSessionValues().GPLLV);
 }
 
+// The 64-bit build widens a 32-bit window handle as Windows does: sign-extended.
+TEST(SessionWindowHandle, TheHandleValueIsSignExtendedToAWindowHandle) {
+  const bool wide = sizeof(uintptr_t) == 8;
+  struct Case {
+    int32_t handle;
+    uint64_t window;
+  } cases[] = {
+      {0, 0},
+      {0x000A0062, 0x000A0062},
+      {INT32_MAX, 0x7FFFFFFF},
+      {static_cast<int32_t>(0x80010064u), wide ? 0xFFFFFFFF80010064u : 0x80010064u},
+      {-1, wide ? 0xFFFFFFFFFFFFFFFFu : 0xFFFFFFFFu},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(c.window, static_cast<uint64_t>(SessionWindowHandle(c.handle))) << c.handle;
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 // The main dialog and the skinned question with the default skin and real windows: a script of steps runs from
 // a timer inside the modal loop and sends the dialog real messages (close, tray notifications, menu commands,
-// clicks); the question's screenshot is saved as screenshots/installer_question.png.
+// clicks); the question's screenshot is saved as screenshots/installer_question.png, a game's changed-file
+// message as screenshots/file_changed_message.png.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -11,6 +12,8 @@
 #include <vector>
 
 #include "app/games/GameHooks.h"
+#include "app/games/GameInfo.h"
+#include "app/games/GameSource.h"
 #include "app/session/HandOver.h"
 #include "app/session/LauncherGlobals.h"
 #include "app/settings/Setting.h"
@@ -18,7 +21,9 @@
 #include "app/tick/PeriodicTick.h"
 #include "app/windows/ModalGuard.h"
 #include "app/windows/orvaneLauncherDlg.h"
+#include "base/TextFields.h"
 #include "selfupdate/LauncherInfo.h"
+#include "tests/app/games/GameTestSupport.h"
 #include "tests/app/startup/DefaultSkinFolder.h"
 #include "tests/app/startup/TickTestSupport.h"
 #include "tests/support/WindowCapture.h"
@@ -104,6 +109,19 @@ BOOL CALLBACK FindQuestionBox(HWND window, LPARAM found) {
   return TRUE;
 }
 
+HWND FindMessageBox() {
+  HWND box = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), &FindQuestionBox, reinterpret_cast<LPARAM>(&box));
+  return box;
+}
+
+// Real game records as the user interface's games.
+struct GameRecords : GameSource {
+  std::vector<IGameInfo*> games;
+  size_t Count() override { return games.size(); }
+  IGameInfo* At(size_t index) override { return index < games.size() ? games[index] : nullptr; }
+};
+
 UINT TrayItemState(orvaneLauncherDlg& dialog, UINT item) {
   Menu* menu = dialog.tray_menu();
   return menu != nullptr ? GetMenuState(menu->SubMenu(0), item, MF_BYCOMMAND) : 0xFFFFFFFF;
@@ -128,6 +146,7 @@ class LauncherWindowsTest : public ::testing::Test {
     g_settings_runs = 0;
   }
   void TearDown() override {
+    SetGameSource(nullptr);
     SetTickSystem(nullptr);
     SetLauncherUrlShell(nullptr);
     SetSettingsDialogRunner(nullptr);
@@ -340,6 +359,74 @@ TEST_F(LauncherWindowsTest, TheSharedToolTipIsMadeOnceWithTheDefaultSkin) {
   ShowToolTip(&area, 8, L"Update");
   EXPECT_EQ(window, tip->GetHwnd());
   TearDownProcessPopups();
+}
+
+TEST_F(LauncherWindowsTest, AChangedFileHeldBackByTheSettingsDialogIsShownOnceTheDialogHasClosed) {
+  InstallLauncherPresenters();
+  Setting::GetInstance()->Minimize = 0;
+  game_testing::TestGame game(L"g1", 0, 1, L"");
+  GameRecords records;
+  records.games.push_back(&game.game);
+  SetGameSource(&records);
+  RECT ok;
+  ASSERT_TRUE(startup_testing::SkinRect("message_wnd", "message_wnd_ok1_btn", &ok));
+  int since = 0;
+  int shown = 0;
+  HWND box = nullptr;
+  orvaneLauncherDlg dialog;
+  RunDialog(dialog, {
+                        [&] {
+                          if (dialog.GetHwnd() == nullptr)
+                            return false;
+                          // The settings dialog is up and holds the guard, as it does for as long as it is
+                          // open, when the engine reports a changed file.
+                          EXPECT_EQ(1, EnterModal());
+                          FileRecord record{};
+                          CopyToField(record.name, L"maps\\harbour.pak");
+                          EXPECT_EQ(0, GameInfo::OnEngineEvent(&game.game, UpdateEventFileMismatch, &record));
+                          game.game.ShowPendingFileMessages();  // as the update's start does
+                          since = system_.ticks;
+                          return true;
+                        },
+                        [&] {
+                          if (system_.ticks < since + 3)
+                            return false;
+                          EXPECT_EQ(nullptr, FindMessageBox()) << "shown over the settings dialog";
+                          LeaveModal();  // the settings dialog closed
+                          return true;
+                        },
+                        [&] {
+                          box = FindMessageBox();
+                          if (box == nullptr || !testing_support::WaitUntilPainted(box, 1000))
+                            return false;
+                          ++shown;
+                          EXPECT_EQ(1, IsModalOpen());
+                          PngImage shot = testing_support::CaptureWindow(box);
+                          EXPECT_TRUE(testing_support::SaveScreenshot(shot, L"file_changed_message.png"));
+                          testing_support::ClickAt(box, (ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+                          return true;
+                        },
+                        [&] {
+                          if (IsWindow(box) && IsWindowVisible(box))
+                            return false;
+                          since = system_.ticks;
+                          return true;
+                        },
+                        [&] {
+                          // A second showing would come up inside one of these ticks.
+                          if (HWND again = FindMessageBox()) {
+                            ++shown;
+                            testing_support::ClickAt(again, (ok.left + ok.right) / 2,
+                                                     (ok.top + ok.bottom) / 2);
+                          }
+                          if (system_.ticks < since + 5)
+                            return false;
+                          SendMessageW(dialog.GetHwnd(), WM_CLOSE, 0, 0);
+                          return true;
+                        },
+                    });
+  EXPECT_EQ(1, shown);
+  EXPECT_EQ(0, IsModalOpen());
 }
 
 TEST(SearchUrl, TypedTextIsPercentEncodedAsUtf8AndAKeywordValueIsKept) {

@@ -115,7 +115,10 @@ struct FakeSystem : TickSystem {
   uint32_t Now() override { return now; }
   void CloseMainDialog() override { ++closes; }
   void StartCatalogueRecheck() override { ++recheck_starts; }
+  // Periodic ticks so far: the tick asks FinishCatalogueRecheck first on every run.
+  int ticks = 0;
   bool FinishCatalogueRecheck() override {
+    ++ticks;
     bool finished = recheck_finished;
     recheck_finished = false;
     return finished;

@@ -29,8 +29,9 @@ using testing_support::FileExists;
 using testing_support::TempFolder;
 
 std::vector<std::wstring> g_messages;
-void RecordMessage(const wchar_t* text) {
+bool RecordMessage(const wchar_t* text) {
   g_messages.push_back(text);
+  return true;
 }
 
 class PeriodicTickTest : public ::testing::Test {

@@ -433,16 +433,14 @@ TEST_F(MessageWindowsTest, TheInstalledGamePresenterShowsTheOneButtonDialogUnder
   InstallGameMessagePresenter();
   std::vector<int32_t> guard_while_shown;
   g_when_up = [&guard_while_shown] { guard_while_shown.push_back(IsModalOpen()); };
-  auto show = [] {
-    ShowGameMessage(L"The file data/a.pak was changed.");
-    return INT_PTR{0};
-  };
-  ClickInMessageDialog(kOkOnlyButton, show);
+  auto show = [] { return INT_PTR{ShowGameMessage(L"The file data/a.pak was changed.")}; };
+  EXPECT_EQ(1, ClickInMessageDialog(kOkOnlyButton, show));
   EXPECT_EQ(std::vector<int32_t>{1}, guard_while_shown);
   EXPECT_EQ(0, IsModalOpen());
-  // Another guarded dialog is open (the settings dialog, a question): the message is not shown over it.
+  // Another guarded dialog is open (the settings dialog, a question): the message is not shown over it, and
+  // the presenter says so, so that its caller can keep it.
   ASSERT_EQ(1, EnterModal());
-  ClickInMessageDialog(kOkOnlyButton, show);
+  EXPECT_EQ(0, ClickInMessageDialog(kOkOnlyButton, show));
   EXPECT_EQ(1u, guard_while_shown.size());
   EXPECT_EQ(1, IsModalOpen());
   LeaveModal();

@@ -1,7 +1,7 @@
 // The launcher window with the generated default skin, in a test pop-up of its own on the test display: every
 // child, text box and image the skin describes, optional and required children missing, game selection and
 // its pages, progress and file texts, the action buttons and the game list beside it. Screenshot:
-// build/screenshots/launcher_body.png.
+// build/screenshots/launcher_body.png, launcher_body_search_hint.png.
 #include <gtest/gtest.h>
 
 #include <ole2.h>
@@ -426,6 +426,44 @@ TEST_F(UpdaterLauncherWndTest, ActionButtonsFollowTheCurrentGameAndTheWindowIsCa
   ASSERT_TRUE(testing_support::WaitUntilPainted(root_.GetHwnd(), 3000));
   testing_support::PngImage shot = testing_support::CaptureWindow(root_.GetHwnd());
   EXPECT_TRUE(testing_support::SaveScreenshot(shot, L"launcher_body.png"));
+  window.Destroy();
+}
+
+// The demo portal's longest keyword text, shown as the search box's hint, with the skin's font in the box as
+// the user sees it (the game list loads the window's font set again after the box took its font).
+TEST_F(UpdaterLauncherWndTest, TheSearchBoxShowsTheLongestHintOfThePortalWholeInTheSkinsFont) {
+  UpdaterLauncherWnd window;
+  ASSERT_EQ(1, Open(window));
+  const std::wstring hint = L"Search for a game, e.g. Runestone";
+  window.SetSearchHint(hint.c_str());
+  HWND edit = window.search_box().window_handle();
+  wchar_t shown[64] = {};
+  GetWindowTextW(edit, shown, 64);
+  EXPECT_EQ(hint, shown);
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0));
+  LOGFONTW drawn = {};
+  ASSERT_EQ(static_cast<DWORD>(OBJ_FONT), GetObjectType(font)) << "the box draws with the system's font";
+  ASSERT_EQ(static_cast<int>(sizeof(drawn)), GetObjectW(font, sizeof(drawn), &drawn));
+  FontInfo text;
+  ASSERT_EQ(1, FindFontManager(L"body")->FindFont(L"text", &text));
+  LOGFONTW skin = {};
+  ASSERT_EQ(static_cast<int>(sizeof(skin)), GetObjectW(text.font, sizeof(skin), &skin));
+  EXPECT_EQ(skin.lfHeight, drawn.lfHeight);
+  EXPECT_STREQ(skin.lfFaceName, drawn.lfFaceName);
+
+  HDC dc = GetDC(edit);
+  HGDIOBJ previous = SelectObject(dc, font);
+  SIZE extent = {};
+  GetTextExtentPoint32W(dc, hint.c_str(), static_cast<int>(hint.size()), &extent);
+  SelectObject(dc, previous);
+  ReleaseDC(edit, dc);
+  RECT format = {};
+  SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  EXPECT_LE(extent.cx, format.right - format.left);
+  EXPECT_LE(extent.cy, format.bottom - format.top);
+  ASSERT_TRUE(testing_support::WaitUntilPainted(root_.GetHwnd(), 3000));
+  EXPECT_TRUE(testing_support::SaveScreenshot(testing_support::CaptureWindow(root_.GetHwnd()),
+                                              L"launcher_body_search_hint.png"));
   window.Destroy();
 }
 

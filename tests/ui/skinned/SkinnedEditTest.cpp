@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "tests/ui/skinned/SkinnedTestSupport.h"
 #include "tests/ui/view/RecordingNode.h"
+#include "ui/base/IniStringContainer.h"
 #include "ui/base/NumberText.h"
 #include "ui/gfx/Dib.h"
 #include "ui/host/NDialog.h"
@@ -54,6 +56,19 @@ class PlainDialog : public NDialog {
   ~PlainDialog() override { Destroy(); }
 };
 
+// The font the edit window draws with (null: the system's).
+HFONT EditFont(SkinnedEdit& edit) {
+  return reinterpret_cast<HFONT>(SendMessageW(edit.window_handle(), WM_GETFONT, 0, 0));
+}
+
+// Height, weight and face of a font object; "none" when `font` is no font (deleted, or never one).
+std::wstring Description(HFONT font) {
+  LOGFONTW info = {};
+  if (GetObjectType(font) != OBJ_FONT || GetObjectW(font, sizeof(info), &info) != sizeof(info))
+    return L"none";
+  return std::to_wstring(info.lfHeight) + L" " + std::to_wstring(info.lfWeight) + L" " + info.lfFaceName;
+}
+
 // The brush's colour, or CLR_INVALID when it is no brush.
 COLORREF BrushColour(HBRUSH brush) {
   LOGBRUSH info = {};
@@ -96,8 +111,8 @@ TEST_F(SkinnedEditTest, TheHostAsksTheEditForItsColoursAndOnlyTheLastBrushLives)
     EXPECT_EQ(20u, coloured.GetLimitText());
     FontInfo body;
     ASSERT_EQ(1, FindFontManager(L"main")->FindFont(L"body", &body));
-    EXPECT_EQ(reinterpret_cast<LRESULT>(body.font), SendMessageW(coloured.window_handle(), WM_GETFONT, 0, 0));
-    EXPECT_EQ(0, SendMessageW(plain.window_handle(), WM_GETFONT, 0, 0));  // a missing font keeps the default
+    EXPECT_EQ(Description(body.font), Description(EditFont(coloured)));
+    EXPECT_EQ(nullptr, EditFont(plain));  // a missing font keeps the default
     RECT rect;
     GetWindowRect(coloured.window_handle(), &rect);
     EXPECT_EQ(150, rect.right - rect.left);
@@ -130,6 +145,29 @@ TEST_F(SkinnedEditTest, TheHostAsksTheEditForItsColoursAndOnlyTheLastBrushLives)
     dialog_.OnOK();
   });
   EXPECT_EQ(0, SkinListenerCount());
+}
+
+// Another control of the category loads the set again (the game list does, after the launcher window): the
+// set's old fonts are deleted.
+TEST_F(SkinnedEditTest, TheFontStaysWhileItsSetIsLoadedAgainAndTheNextSkinLoadTakesTheNewOne) {
+  RunModalScript(dialog_, [&] {
+    SkinnedEdit edit;
+    Make(edit, L"coloured", kStyle, 1);
+    const std::wstring loaded = Description(EditFont(edit));
+    EXPECT_EQ(L"-13 400 Tahoma", loaded);
+    RemoveFontManager(L"main");
+    EXPECT_EQ(loaded, Description(EditFont(edit)));
+    std::wstring fonts = testing_support::SkinnedTestFonts();
+    size_t size = fonts.find(L"size=-13");
+    fonts.replace(size, 8, L"size=-15");
+    std::unique_ptr<IniStringContainer> ini(
+        IniStringContainer::Parse(fonts.c_str(), static_cast<uint32_t>(fonts.size())));
+    ASSERT_EQ(1, LoadSkinFonts(L"main", ini.get()));
+    EXPECT_EQ(loaded, Description(EditFont(edit)));
+    ASSERT_EQ(1, edit.LoadSkin());
+    EXPECT_EQ(L"-15 400 Tahoma", Description(EditFont(edit)));
+    dialog_.OnOK();
+  });
 }
 
 TEST_F(SkinnedEditTest, ANumberBoxIsHeldToItsRangeWhenItLosesTheFocus) {
