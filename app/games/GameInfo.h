@@ -13,7 +13,7 @@
 // The engine's threads report through OnEngineEvent, which runs whole under the game's lock (lock order: the
 // engine's lock, then the game's). A changed or missing file (event 18) is only collected there; the update
 // operation that started the engine shows the collected paths after the start call returned, outside every
-// lock, and the periodic tick shows those that another open dialog held back. Error, stop and any failure to
+// lock, and those that another open dialog held back come up later (the periodic tick asks the main dialog). Error, stop and any failure to
 // start clear the wish to run the game after the update.
 //
 // Hooks for the periodic tick and the installer download: lock(), SetState (with the lock held),
@@ -113,6 +113,8 @@ class GameInfo : public IGameInfo {
   // A message the presenter refuses (another guarded dialog is open) stays pending with every later one, ahead
   // of those the engine adds meanwhile, for the next call. With nothing pending it only takes the lock.
   void ShowPendingFileMessages();
+  // True while messages wait to be shown (any thread; takes the lock).
+  bool HasPendingFileMessages();
 
   // True when the game's program file exists and is open elsewhere (the game runs).
   bool IsProgramInUse();

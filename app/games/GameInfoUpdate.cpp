@@ -154,6 +154,11 @@ void GameInfo::ShowPendingFileMessages() {
                                 std::make_move_iterator(messages.end()));
 }
 
+bool GameInfo::HasPendingFileMessages() {
+  Guard guard(lock_);
+  return !pending_file_messages_.empty();
+}
+
 UpdaterHandle GameInfo::PrepareEngine(CDllLoader** loader_out) {
   CDllLoader* loader = loader_type_ != 0 ? GetDllLoader(loader_type_) : nullptr;
   if (loader == nullptr || (!loader->IsLoaded() && !loader->Load(loader_type_))) {

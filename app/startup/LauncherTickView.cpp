@@ -5,7 +5,9 @@
 #include "app/games/GameCatalogue.h"
 #include "app/session/LauncherGlobals.h"
 #include "app/tick/PeriodicTick.h"
+#include "app/windows/ModalGuard.h"
 #include "app/windows/UpdaterLauncherWnd.h"
+#include "app/windows/orvaneLauncherDlg.h"
 #include "ui/skinned/NoticeWnd.h"
 
 namespace {
@@ -53,6 +55,12 @@ class LauncherWindowView : public TickView {
   void SetSearchHint(const wchar_t* hint) override {
     if (UpdaterLauncherWnd* window = Launcher().LauncherWindow)
       window->SetSearchHint(hint);
+  }
+  bool ShowHeldBackMessagesLater() override {
+    NDialog* main = GetMainDialog();
+    HWND window = main != nullptr ? main->GetHwnd() : nullptr;
+    return window != nullptr && !IsModalOpen() &&
+           PostMessageW(window, WM_COMMAND, orvaneLauncherDlg::kShowHeldBackMessagesCommand, 0) != FALSE;
   }
   void UpdateProgress() override {
     if (UpdaterLauncherWnd* window = Launcher().LauncherWindow)

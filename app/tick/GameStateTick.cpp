@@ -149,11 +149,11 @@ void FetchIcons(GameState* mirror) {
     CurrentTickView().SetGameIcons(id, mirror->small_icon_path, mirror->large_icon_path);
 }
 
-// Changed-file messages that an open dialog held back (the settings dialog, a question) come up once it has
-// closed. A game with none costs a look under its lock.
-void ShowHeldBackMessages(IGameInfo* game) {
-  if (auto* record = dynamic_cast<GameInfo*>(game))
-    record->ShowPendingFileMessages();
+// Changed-file messages that an open dialog held back (the settings dialog, a question). A game with none
+// costs a look under its lock.
+GameInfo* WithHeldBackMessages(IGameInfo* game) {
+  auto* record = dynamic_cast<GameInfo*>(game);
+  return record != nullptr && record->HasPendingFileMessages() ? record : nullptr;
 }
 
 // The mirror of `id`: first the node after the previous game's (the mirrors keep the games' order), else a
@@ -240,6 +240,7 @@ void ProcessGames() {
   uint32_t now = CurrentTickSystem().Now();
   bool order_changed = false;
   bool selected_changed = false;
+  bool held_back = false;
   MirrorNode* cursor = nullptr;
   SeenThisTick& seen = Seen();
   seen.Clear();
@@ -249,7 +250,7 @@ void ProcessGames() {
     if (game == nullptr)
       continue;
     seen.game_ids.push_back(game->GetGameID());
-    ShowHeldBackMessages(game);
+    held_back = held_back || WithHeldBackMessages(game) != nullptr;
     GameState* mirror = FindMirror(game->GetGameID(), &cursor);
     if (mirror == nullptr) {
       seen.mirrors.push_back(AddMirror(game, &order_changed));
@@ -272,4 +273,17 @@ void ProcessGames() {
   DropOrdersOfVanishedGames(order_changed);
   if (selected_changed)
     CurrentTickView().EnsureCurrentGameVisible();
+  // A message is a modal dialog: it must not run inside the frame's update pass, which would stop every
+  // frame of the main window (and this tick) while the user reads it.
+  if (held_back && !TickState().held_back_messages_asked)
+    TickState().held_back_messages_asked = CurrentTickView().ShowHeldBackMessagesLater() ? 1 : 0;
+}
+
+void ShowHeldBackMessages() {
+  TickState().held_back_messages_asked = 0;
+  const size_t count = VisibleGameCount();
+  for (size_t i = 0; i < count; ++i) {
+    if (GameInfo* record = WithHeldBackMessages(VisibleGameAt(i)))
+      record->ShowPendingFileMessages();
+  }
 }

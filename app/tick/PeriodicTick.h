@@ -59,6 +59,9 @@ class TickView {
   virtual void UpdateProgress() {}
   // The game list panel reads its games and order again.
   virtual void RefreshGameList() {}
+  // Asks for ShowHeldBackMessages once the frame is over, outside its update pass; true when asked (the
+  // launcher's view asks the main dialog, and only while no guarded dialog is open).
+  virtual bool ShowHeldBackMessagesLater() { return false; }
 };
 
 // The program's: the real clock, the main dialog, the catalogue, the idle monitor and the pop-up queue.
@@ -77,6 +80,7 @@ struct PeriodicTickState {
   uint32_t period = 0;          // ms; 0 disables the periodic part
   int32_t recheck_counter = 0;  // 0..9
   int32_t need_update_shown = 0;
+  int32_t held_back_messages_asked = 0;  // ShowHeldBackMessagesLater asked, ShowHeldBackMessages not run yet
 };
 PeriodicTickState& TickState();
 // The skin's UPDATE_TIMER "time"; a negative value counts as 0.
@@ -96,6 +100,9 @@ void RefreshNotices();
 void ShowKeywordHint();
 void CheckInstallations();
 void ProcessGames();
+// Shows the changed-file messages that a guarded dialog held back, game by game; those refused again stay.
+// Runs outside the frame (the main dialog's command), on the user-interface thread.
+void ShowHeldBackMessages();
 // `installed`: installed games in the mirror; `any_needs_update`: one is in kGameNeedsUpdate.
 void QueueStep(int32_t installed, bool any_needs_update);
 void AutoUpdate();

@@ -298,6 +298,9 @@ int32_t orvaneLauncherDlg::OnCommand(int32_t id, WPARAM /*wparam*/, LPARAM /*lpa
     case kTrayExit:
       OnOK();
       return 1;
+    case kShowHeldBackMessagesCommand:
+      ShowHeldBackMessages();
+      return 1;
     default:
       return 0;
   }

@@ -39,6 +39,8 @@ class orvaneLauncherDlg : public SkinnedDialog {
     kFixSkinButtonId = 18,
   };
   enum TrayCommand : int32_t { kTraySetting = 19, kTrayRestore = 20, kTrayExit = 21 };
+  // Posted by the periodic tick: the games' held-back messages, shown outside the frame's update pass.
+  static const int32_t kShowHeldBackMessagesCommand = 0x7F01;
   static const ULONG_PTR kHandOverData = 0x03080680;
 
   orvaneLauncherDlg();
