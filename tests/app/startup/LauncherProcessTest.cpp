@@ -155,6 +155,34 @@ class LauncherProcessTest : public ::testing::Test {
     return dialog;
   }
 
+  // A second start with another user hands its session over and ends at once, without the "launcher is not
+  // closed" box; the running dialog, minimised to the tray, comes back.
+  void ExpectASecondStartHandsOver(HWND dialog) {
+    LauncherProcess second;
+    Start(&second, L"/UserNick:second");
+    DWORD exit_code = 99;
+    ASSERT_TRUE(second.Ended(15000, &exit_code));
+    EXPECT_EQ(0u, exit_code);
+    if (dialog != nullptr) {
+      EXPECT_TRUE(WaitUntil(5000, [&] { return IsWindowVisible(dialog) != FALSE; }));
+    }
+  }
+
+  // Exit from the tray menu: the menu's command reaches the dialog as WM_COMMAND 21.
+  void QuitThroughTheTray(LauncherProcess* launcher, HWND dialog) {
+    PostMessageW(dialog, WM_COMMAND, 21, 0);
+    DWORD exit_code = 99;
+    ASSERT_TRUE(launcher->Ended(15000, &exit_code));
+    EXPECT_EQ(0u, exit_code);
+  }
+
+  // The HTTP server's log of requests so far.
+  std::string Requests() {
+    std::string requests;
+    testing_support::ReadFileBytes(http_.folder().Join(L"requests.log"), &requests);
+    return requests;
+  }
+
   // How the update host answers the catalogue-folder query, connection by connection (patch_server.py).
   std::string version_script_ = R"({"game_info_reply": {"number": 7}})";
   TempFolder install_{L"launcherinstall"};
@@ -197,11 +225,7 @@ TEST_F(LauncherProcessTest, TheFirstRunShowsTheSplashThenTheDialogAndQuitsThroug
   EXPECT_TRUE(WaitUntil(5000, [&] { return !IsWindowVisible(dialog); }));
   EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(launcher.info.hProcess, 0));
 
-  // Exit from the tray menu: the menu's command reaches the dialog as WM_COMMAND 21.
-  PostMessageW(dialog, WM_COMMAND, 21, 0);
-  DWORD exit_code = 99;
-  ASSERT_TRUE(launcher.Ended(15000, &exit_code));
-  EXPECT_EQ(0u, exit_code);
+  QuitThroughTheTray(&launcher, dialog);
   EXPECT_EQ(nullptr, FindLauncherDialog());
 }
 
@@ -211,17 +235,9 @@ TEST_F(LauncherProcessTest, ASecondStartHandsOverToTheRunningDialogAndEndsWithou
   HWND dialog = StartMinimised(&first, L"/UserNick:first");
   ASSERT_NE(nullptr, dialog);
 
-  LauncherProcess second;
-  Start(&second, L"/UserNick:second");
-  DWORD exit_code = 99;
-  ASSERT_TRUE(second.Ended(15000, &exit_code));
-  EXPECT_EQ(0u, exit_code);
-  EXPECT_TRUE(WaitUntil(5000, [&] { return IsWindowVisible(dialog) != FALSE; }));
+  ExpectASecondStartHandsOver(dialog);
   EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(first.info.hProcess, 0));
-
-  PostMessageW(dialog, WM_COMMAND, 21, 0);
-  ASSERT_TRUE(first.Ended(15000, &exit_code));
-  EXPECT_EQ(0u, exit_code);
+  QuitThroughTheTray(&first, dialog);
 }
 
 // A launcher whose periodic re-check comes every tenth of a second and whose update host answers the
@@ -252,17 +268,8 @@ TEST_F(BusyLauncherProcessTest, ASecondStartHandsOverWhileTheRunningLauncherWait
   ASSERT_NE(nullptr, dialog);
   // The tenth period's query reached the host, which keeps it waiting for its whole time limit.
   ASSERT_TRUE(patch_.WaitForLogLine(2, "received 340", 20000));
-
-  LauncherProcess second;
-  Start(&second, L"/UserNick:second");
-  DWORD exit_code = 99;
-  ASSERT_TRUE(second.Ended(15000, &exit_code));  // no "launcher is not closed" box holds it
-  EXPECT_EQ(0u, exit_code);
-  EXPECT_TRUE(WaitUntil(5000, [&] { return IsWindowVisible(dialog) != FALSE; }));
-
-  PostMessageW(dialog, WM_COMMAND, 21, 0);
-  ASSERT_TRUE(first.Ended(15000, &exit_code));
-  EXPECT_EQ(0u, exit_code);
+  ExpectASecondStartHandsOver(dialog);
+  QuitThroughTheTray(&first, dialog);
 }
 
 // The region button of the game list, in the main dialog's client area: the list lies in the body, the body in
@@ -288,26 +295,14 @@ TEST_F(LauncherProcessTest, ASecondStartHandsOverWhileTheRegionMenuWaitsForTheSe
   ASSERT_TRUE(WaitUntil(5000, [&] { return testing_support::OnTopAt(dialog, region.x, region.y); }))
       << testing_support::DescribeWindowAt(dialog, region.x, region.y);
   ASSERT_TRUE(testing_support::InputClick(dialog, region.x, region.y));
-  std::string requests;
-  ASSERT_TRUE(WaitUntil(10000, [&] {
-    testing_support::ReadFileBytes(http_.folder().Join(L"requests.log"), &requests);
-    return requests.find("/locallist.xml") != std::string::npos;
-  })) << requests;
+  ASSERT_TRUE(WaitUntil(10000, [&] { return Requests().find("/locallist.xml") != std::string::npos; }))
+      << Requests();
   // Minimised to the tray, the dialog comes back when the second start's record reaches it.
   PostMessageW(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
   ASSERT_TRUE(WaitUntil(5000, [&] { return !IsWindowVisible(dialog); }));
-
-  LauncherProcess second;
-  Start(&second, L"/UserNick:second");
-  DWORD exit_code = 99;
-  ASSERT_TRUE(second.Ended(15000, &exit_code));  // no "launcher is not closed" box holds it
-  EXPECT_EQ(0u, exit_code);
-  EXPECT_TRUE(WaitUntil(5000, [&] { return IsWindowVisible(dialog) != FALSE; }));
-
+  ExpectASecondStartHandsOver(dialog);
   // The exit drops the selection whose list is still on its way.
-  PostMessageW(dialog, WM_COMMAND, 21, 0);
-  ASSERT_TRUE(first.Ended(15000, &exit_code));
-  EXPECT_EQ(0u, exit_code);
+  QuitThroughTheTray(&first, dialog);
 }
 
 // A launcher whose server announces version 2: the start copies the launcher into its temporary folder and
@@ -342,8 +337,7 @@ class SelfUpdatingLauncherProcessTest : public LauncherProcessTest {
     }
   }
   int LauncherInfoRequests() {
-    std::string requests;
-    testing_support::ReadFileBytes(http_.folder().Join(L"requests.log"), &requests);
+    const std::string requests = Requests();
     int count = 0;
     for (size_t at = requests.find("GGI_3_orvane.info"); at != std::string::npos;
          at = requests.find("GGI_3_orvane.info", at + 1))
@@ -366,11 +360,7 @@ TEST_F(SelfUpdatingLauncherProcessTest, ASecondStartHandsOverToTheSelfUpdateWhil
   ASSERT_TRUE(copy.valid());
   ASSERT_TRUE(WaitUntil(10000, [&] { return LauncherInfoRequests() == 2; })) << LauncherInfoRequests();
 
-  LauncherProcess second;
-  Start(&second, L"/UserNick:second");
-  DWORD exit_code = 99;
-  ASSERT_TRUE(second.Ended(15000, &exit_code));  // no "launcher is not closed" box holds it
-  EXPECT_EQ(0u, exit_code);
+  ExpectASecondStartHandsOver(nullptr);
   EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(copy.get(), 0));  // the copy still waits for its server
   TerminateProcess(copy.get(), 9);
 }
@@ -425,10 +415,7 @@ TEST_F(LauncherProcessTest, ASettingAcceptedInTheSettingsDialogIsInTheSettingsFi
       << DescribeWindowAt(settings, ok.x, ok.y);
   EXPECT_TRUE(IsWindowVisible(dialog));
 
-  PostMessageW(dialog, WM_COMMAND, 21, 0);
-  DWORD exit_code = 99;
-  ASSERT_TRUE(launcher.Ended(15000, &exit_code));
-  EXPECT_EQ(0u, exit_code);
+  QuitThroughTheTray(&launcher, dialog);
   EXPECT_EQ(0u, GetPrivateProfileIntW(L"orvane", L"AutoClose", 7, settings_file.c_str()));
   EXPECT_EQ(1u, GetPrivateProfileIntW(L"orvane", L"Minimize", 7, settings_file.c_str()));
 }
