@@ -95,13 +95,14 @@ bool ParseLauncherInfoText(char* text, size_t size, int32_t* version) {
   return true;
 }
 
-bool LauncherInfoUrl(std::wstring* url) {
+std::wstring LauncherInfoUrl() {
   const SessionValues& values = GetSessionValues();
-  url->clear();
-  if (values.LUpdateAddr[0] == 0 || values.GameID[0] == 0)
-    return false;
-  return InfoFileUrl(values.CompanyID, values.LUpdateAddr, values.GameID, kCatalogueKindGGI, GameInfoNumber(),
-                     url);
+  std::wstring url;
+  if (values.LUpdateAddr[0] == 0 || values.GameID[0] == 0 ||
+      !InfoFileUrl(values.CompanyID, values.LUpdateAddr, values.GameID, kCatalogueKindGGI, GameInfoNumber(),
+                   &url))
+    return std::wstring();
+  return url;
 }
 
 int DownloadLauncherInfo() {

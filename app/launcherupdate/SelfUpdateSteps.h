@@ -35,9 +35,8 @@ std::wstring RealLauncherFolderOf(const wchar_t* program_path);
 // or game id, nothing was fetched or the lines are malformed (the version is then unchanged).
 int DownloadLauncherInfo();
 // The URL of that file in the current catalogue folder (selfupdate/GameInfoVersion.h), for a download of its
-// own (the self-update worker's). False, with an empty URL, when there is no address, game id or folder
-// number.
-bool LauncherInfoUrl(std::wstring* url);
+// own (the self-update worker's); "" when there is no address, game id or folder number.
+std::wstring LauncherInfoUrl();
 // The version in a launcher information text: line 1 must not begin with '0'; line 2 holds '#', and the
 // decimal text after it (up to a ',') is the version (no digits: 0). False when the lines do not say so.
 bool ParseLauncherInfoText(char* text, size_t size, int32_t* version);

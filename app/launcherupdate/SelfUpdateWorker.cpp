@@ -26,12 +26,6 @@ bool CurrentFolder(std::wstring* folder) {
   return true;
 }
 
-std::wstring OwnLauncherInfoUrl() {
-  std::wstring url;
-  LauncherInfoUrl(&url);
-  return url;
-}
-
 }  // namespace
 
 std::wstring SelfUpdatePackageUrl(const wchar_t* update_address, const wchar_t* game_id, int32_t version) {
@@ -48,7 +42,7 @@ SelfUpdateJob::SelfUpdateJob(const Options& options)
     : options_(options),
       update_address_(GetSessionValues().LUpdateAddr),
       game_id_(GetSessionValues().GameID),
-      launcher_info_url_(OwnLauncherInfoUrl()),
+      launcher_info_url_(LauncherInfoUrl()),
       downloader_(options.stall_limit_ms) {
   downloader_.SetSpeedFloorWindow(options.speed_floor_window_seconds);
 }
