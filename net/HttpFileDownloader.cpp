@@ -6,6 +6,8 @@
 #include <cstring>
 #include <type_traits>
 
+#include "base/ModulePin.h"
+
 // The progress callback is declared with int64_t so that the header does not need libcurl's.
 static_assert(std::is_same<curl_off_t, int64_t>::value, "libcurl's offsets are 64-bit integers here");
 
@@ -31,6 +33,19 @@ long ResponseCode(CURL* easy) {
   if (curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK)
     return 0;
   return status;
+}
+
+// The look-up flag of a request (HttpFileDownloader::KeepModuleForLeftLookUp), on the performing thread.
+// libcurl starts a name look-up (a name not in its cache): on a thread of its own, or at once for an address.
+int OnLookUpStart(void*, void*, void* look_up_running) noexcept {
+  *static_cast<bool*>(look_up_running) = true;
+  return 0;
+}
+
+// libcurl made a socket: the look-up before it has ended, and its thread has been joined.
+int OnSocketMade(void* look_up_running, curl_socket_t, curlsocktype) noexcept {
+  *static_cast<bool*>(look_up_running) = false;
+  return CURL_SOCKOPT_OK;
 }
 
 // GetTickCount with 0 kept free for "no data yet".
@@ -130,8 +145,12 @@ int HttpFileDownloader::SetupTransfer() {
       curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, speed_floor_window_seconds_) == CURLE_OK &&
       // A transfer ended (cancelled, timed out) while libcurl's resolver thread still looks the name up
       // would otherwise wait for that look-up, which a slow name server stretches past every limit here;
-      // the thread is left to end by itself.
-      curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L) == CURLE_OK;
+      // the thread is left to end by itself (KeepModuleForLeftLookUp).
+      curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L) == CURLE_OK &&
+      curl_easy_setopt(easy, CURLOPT_RESOLVER_START_FUNCTION, &OnLookUpStart) == CURLE_OK &&
+      curl_easy_setopt(easy, CURLOPT_RESOLVER_START_DATA, &look_up_running_) == CURLE_OK &&
+      curl_easy_setopt(easy, CURLOPT_SOCKOPTFUNCTION, &OnSocketMade) == CURLE_OK &&
+      curl_easy_setopt(easy, CURLOPT_SOCKOPTDATA, &look_up_running_) == CURLE_OK;
   return set ? kDownloaderErrorNone : kDownloaderErrorOption;
 }
 
@@ -196,7 +215,7 @@ int HttpFileDownloader::QueryRemoteInfo() {
       return Fail(kDownloaderErrorOption);
     performing_ = true;
   }
-  const CURLcode result = curl_easy_perform(easy);
+  const int result = PerformRequest();
   ScopedLock lock(lock_);
   performing_ = false;
   curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, 0L);
@@ -266,7 +285,24 @@ int HttpFileDownloader::Perform() {
     written_ = 0;
     perform_start_tick_ = GetTickCount();
   }
-  return FinishTransfer(curl_easy_perform(easy));
+  return FinishTransfer(PerformRequest());
+}
+
+int HttpFileDownloader::PerformRequest() {
+  look_up_running_ = false;
+  const CURLcode result = curl_easy_perform(easy_.get());
+  KeepModuleForLeftLookUp(result);
+  return result;
+}
+
+// A name look-up runs on a thread of libcurl's own. When a request ends before the look-up did (a cancel, a
+// time-out: anything but the look-up's own failure), the quick exit leaves that thread to end by itself, and
+// it then returns into libcurl's code in this module. In the engine library the caller may free the library
+// long before a slow name server answers: the module stays loaded from here on.
+void HttpFileDownloader::KeepModuleForLeftLookUp(int curl_result) {
+  if (look_up_running_ && curl_result != CURLE_OK && curl_result != CURLE_COULDNT_RESOLVE_HOST)
+    PinOwnModule();
+  look_up_running_ = false;
 }
 
 int HttpFileDownloader::FinishTransfer(int curl_result) {

@@ -13,6 +13,10 @@
 // libcurl's global initialisation belongs to whoever owns the process; it must have happened before the
 // constructor runs.
 //
+// A cancel or a time-out never waits for a name look-up: libcurl's look-up thread is left to end by itself,
+// and the module that holds this code (the engine library, or the launcher) is then pinned, loaded until the
+// process ends, since that thread returns into it (base/ModulePin.h).
+//
 // Beyond the plain HTTP transfer, the handle is limited to "http" URLs (redirect targets included), follows
 // at most kMaxRedirects redirects, and refuses body bytes past the remote size, and every body byte when the
 // remote size is not known (such a transfer fails in the end anyway).
@@ -136,6 +140,10 @@ class HttpFileDownloader {
   };
 
   int SetupTransfer();
+  // curl_easy_perform, with the module kept loaded when the request leaves a name look-up running. Returns
+  // libcurl's result.
+  int PerformRequest();
+  void KeepModuleForLeftLookUp(int curl_result);
   int QueryRemoteInfo();
   int FinishTransfer(int curl_result);
   DownloaderError TimedOutError();
@@ -182,6 +190,9 @@ class HttpFileDownloader {
   DWORD first_answer_limit_ms_ = 0;  // 0: off
   long speed_floor_window_seconds_ = kSpeedFloorWindowSeconds;
   DWORD perform_start_tick_ = 0;  // perform thread only
+  // A name look-up of the running request has started and not ended yet (perform thread only: libcurl's
+  // callbacks set it there).
+  bool look_up_running_ = false;
   // Body bytes the sink took in this transfer (perform thread only).
   int64_t written_ = 0;
 };
