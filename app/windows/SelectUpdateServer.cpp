@@ -41,6 +41,9 @@ class ServerListDownload {
  public:
   ServerListDownload(std::wstring url, std::wstring path) : url_(std::move(url)), path_(std::move(path)) {}
   ~ServerListDownload() {
+    // The flag first: the downloader's Open clears its own cancel, so a worker that has not opened the
+    // transfer yet learns of the end from the flag, which it reads after its Open.
+    InterlockedExchange(&cancelled_, 1);
     downloader_.Cancel();
     if (worker_.joinable())
       worker_.join();
@@ -71,8 +74,8 @@ class ServerListDownload {
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
       if (file) {
         downloader_.SetFirstAnswerLimit(kServerListFirstAnswerMs);
-        downloaded_ =
-            downloader_.Open(url_.c_str(), file.get(), &WriteToFile) == 1 && downloader_.Perform() == 1;
+        downloaded_ = downloader_.Open(url_.c_str(), file.get(), &WriteToFile) == 1 &&
+                      InterlockedCompareExchange(&cancelled_, 0, 0) == 0 && downloader_.Perform() == 1;
       }
     }
     if (!downloaded_)
@@ -86,6 +89,7 @@ class ServerListDownload {
   std::thread worker_;
   bool downloaded_ = false;  // written by the worker before done_, read after it
   volatile long done_ = 0;
+  volatile long cancelled_ = 0;  // set once by the destructor, before it cancels the transfer
 };
 
 // The selection whose list is on its way (null: none).

@@ -21,6 +21,7 @@
 #include "tests/app/windows/SkinTestFiles.h"
 #include "tests/support/FixtureServer.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/Timing.h"
 #include "tests/support/WindowCapture.h"
 #include "tests/support/WinePaths.h"
 #include "tests/ui/host/HostTestSupport.h"
@@ -362,6 +363,27 @@ TEST_F(SelectUpdateServerTest, TheRestartClosesTheSingleInstanceMutexFirst) {
   EXPECT_FALSE(g_restarts.mutex_open);
   RealStartupSteps().CloseMutex();
   Launcher().LauncherTitle.Assign(L"");
+}
+
+// The panel that started a selection goes (the launcher ends, the skin changes) with the list still on its
+// way from a server that never answers: the drop ends the download at once, whether it comes before the
+// worker has opened the transfer or while the request waits.
+TEST_F(SelectUpdateServerTest, DroppingASelectionEndsItsDownloadAtOnceWheneverItComes) {
+  ASSERT_TRUE(WriteFileBytes(served_.Join(L"script.json"), R"({"/locallist.xml": {"delay_before": 60}})"));
+  for (bool waiting_request : {false, true, false}) {
+    ASSERT_TRUE(BeginUpdateServerSelection());
+    if (waiting_request) {
+      ASSERT_TRUE(testing_support::WaitUntil(5000, [&] {
+        std::string requests;
+        ReadFileBytes(http_.folder().Join(L"requests.log"), &requests);
+        return requests.find("/locallist.xml") != std::string::npos;
+      }));
+    }
+    const DWORD start = GetTickCount();
+    CancelUpdateServerSelection();
+    EXPECT_LT(GetTickCount() - start, 1000u) << (waiting_request ? "request waiting" : "at once");
+    EXPECT_FALSE(UpdateServerListArrived());
+  }
 }
 
 TEST_F(SelectUpdateServerTest, EachFailureHasItsResult) {
