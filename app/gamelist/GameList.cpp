@@ -125,18 +125,29 @@ void GameList::OnUpdate() {
   }
   // The rest of the selection runs a modal dialog: it goes out of the frame's update pass, to a message of
   // this window.
-  if (region_pending_ && RegionListArrived()) {
-    region_pending_ = false;
-    if (!PostMessageW(GetHwnd(), kRegionListArrivedMessage, 0, 0))
-      ShowRegionResult(FinishRegionSelection());
+  if (region_pending_ && !region_posted_ && RegionListArrived()) {
+    region_posted_ = PostMessageW(GetHwnd(), kRegionListArrivedMessage, 0, 0) != FALSE;
+    if (!region_posted_)
+      TakeRegionList();
   }
 }
 
 LRESULT GameList::WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam) {
   if (message != kRegionListArrivedMessage)
     return SkinnedChildWnd::WindowProcedure(message, wparam, lparam);
-  ShowRegionResult(FinishRegionSelection());
+  region_posted_ = false;
+  TakeRegionList();
   return 0;
+}
+
+void GameList::TakeRegionList() {
+  // Another dialog may have opened since the message was posted: the list then waits for a later frame. The
+  // selection stays pending while its dialog runs, so that a click meanwhile starts no second one.
+  SelectUpdateServerResult result;
+  if (!region_pending_ || !FinishRegionSelection(&result))
+    return;
+  region_pending_ = false;
+  ShowRegionResult(result);
 }
 
 void GameList::OnPaint(HDC dc, Dib* surface) {

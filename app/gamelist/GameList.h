@@ -80,6 +80,8 @@ class GameList : public SkinnedChildWnd {
   void LoadRegion();
   // The region button: starts the server selection, whose list arrives later (OnUpdate).
   void RunRegionSelection();
+  // The arrived list: its dialog and the result's message, unless another dialog is open.
+  void TakeRegionList();
   void ShowRegionResult(SelectUpdateServerResult result);
   void SetRegionText();
   LRESULT WindowProcedure(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -96,6 +98,8 @@ class GameList : public SkinnedChildWnd {
   int32_t header_bottom_ = -1;
   // A region selection was started and its list has not been taken yet.
   bool region_pending_ = false;
+  // kRegionListArrivedMessage is on its way.
+  bool region_posted_ = false;
 };
 
 // The process's game list panel (null while there is none), set by the launcher window.

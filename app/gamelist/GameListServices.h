@@ -20,7 +20,8 @@ struct GameListServices {
   // (selfupdate/LauncherInfo.h), terminated.
   void (*read_update_name)(wchar_t* text) = nullptr;
   // The server selection in its three steps (app/windows/SelectUpdateServer.h): start the list's download,
-  // ask whether it has arrived, run the rest once it has.
+  // ask whether it has arrived, run the rest once it has. The rest runs a dialog, so FinishRegionSelection
+  // runs it as a guarded question.
   bool (*begin_update_server_selection)() = nullptr;
   bool (*update_server_list_arrived)() = nullptr;
   SelectUpdateServerResult (*finish_update_server_selection)() = nullptr;
@@ -40,8 +41,12 @@ struct GameListServices {
 void SetGameListServices(const GameListServices& services);
 void ReadUpdateServerName(wchar_t* text);
 bool StartRegionSelection();
+// True once the started selection's list has arrived and its dialog may open: no other guarded dialog
+// (app/windows/ModalGuard.h) is open. An arrived list waits meanwhile.
 bool RegionListArrived();
-SelectUpdateServerResult FinishRegionSelection();
+// Runs the rest of the selection under the modal guard and writes its result. False, running nothing, while
+// another guarded dialog is open (the list waits on).
+bool FinishRegionSelection(SelectUpdateServerResult* result);
 void CancelRegionSelection();
 void ShowLauncherToolTip(const RECT* area, uint32_t key, const wchar_t* text);
 void ShowLauncherMessage(const wchar_t* text);

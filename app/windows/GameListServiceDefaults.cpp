@@ -29,14 +29,21 @@ bool StartRegionSelection() {
                                                               : &BeginUpdateServerSelection)();
 }
 
+// The selection's dialog is one question among the others: it opens only while no other guarded dialog is
+// up, and holds the guard while it is, so that neither it nor its error message meets another dialog.
 bool RegionListArrived() {
-  return (g_services.update_server_list_arrived != nullptr ? g_services.update_server_list_arrived
+  return !IsModalOpen() &&
+         (g_services.update_server_list_arrived != nullptr ? g_services.update_server_list_arrived
                                                            : &UpdateServerListArrived)();
 }
 
-SelectUpdateServerResult FinishRegionSelection() {
-  return (g_services.finish_update_server_selection != nullptr ? g_services.finish_update_server_selection
-                                                               : &FinishUpdateServerSelection)();
+bool FinishRegionSelection(SelectUpdateServerResult* result) {
+  if (!EnterModal())
+    return false;
+  *result = (g_services.finish_update_server_selection != nullptr ? g_services.finish_update_server_selection
+                                                                  : &FinishUpdateServerSelection)();
+  LeaveModal();
+  return true;
 }
 
 void CancelRegionSelection() {

@@ -55,8 +55,10 @@ bool StartSelection() {
 bool SelectionArrived() {
   return g_region_arrived;
 }
+int g_finishes_outside_the_guard = 0;
 SelectUpdateServerResult FinishSelection() {
   ++g_region_finishes;
+  g_finishes_outside_the_guard += IsModalOpen() ? 0 : 1;
   return g_region_result;
 }
 void ScriptSelection(GameListServices* services) {
@@ -65,7 +67,7 @@ void ScriptSelection(GameListServices* services) {
   services->finish_update_server_selection = &FinishSelection;
   services->cancel_update_server_selection = [] {};
   g_region_arrived = true;
-  g_region_starts = g_region_finishes = 0;
+  g_region_starts = g_region_finishes = g_finishes_outside_the_guard = 0;
 }
 // Clicks the region button and waits until the selection it started has run to its end.
 void ClickRegionAndWait(HWND list) {
@@ -367,8 +369,8 @@ void CALLBACK CloseDialogs(HWND, UINT, UINT_PTR, DWORD) {
   EnumThreadWindows(GetCurrentThreadId(), &CloseDialog, 0);
 }
 
-TEST_F(GameListWindowTest, WhileAnotherModalIsUpARegionMessageOpensNoSecondModal) {
-  // The message dialog's skin, so that an unguarded message would open a real modal dialog.
+TEST_F(GameListWindowTest, TheRegionSelectionWaitsForAnotherDialogAndItsMessageIsShownAfterIt) {
+  // The message dialog's skin, so that the region message opens a real modal dialog.
   WritePng(L"message_back.png", SolidPng(240, 120, 52, 64, 90));
   WriteIni(L"data\\skin\\common\\message_wnd.ini",
            L"[BACK]\r\nwidth=240\r\nheight=120\r\nback=message_back.png\r\n[MESSAGE]\r\nfont_id=body\r\n"
@@ -388,27 +390,35 @@ TEST_F(GameListWindowTest, WhileAnotherModalIsUpARegionMessageOpensNoSecondModal
   UINT_PTR timer = SetTimer(nullptr, 0, 100, &CloseDialogs);
   ASSERT_NE(0u, timer);
 
-  // No other modal: the region message is a modal dialog of its own.
+  // No other dialog: the selection runs at once, holding the guard, and its message is a dialog of its own.
   g_dialogs_closed = 0;
   g_region_result = kServerListNotDownloaded;
   ClickRegionAndWait(list.GetHwnd());
   EXPECT_EQ(1, g_dialogs_closed);
+  EXPECT_EQ(0, g_finishes_outside_the_guard);
   EXPECT_EQ(0, IsModalOpen());
 
-  // Another modal (the settings dialog, a question) holds the guard: the messages open nothing and the guard
-  // stays with the other modal.
-  ASSERT_EQ(1, EnterModal());
-  for (SelectUpdateServerResult result :
-       {kServerListNotDownloaded, kServerListUnreadable, kServerDialogFailed}) {
+  // The settings dialog (standing in: the guard it holds while it is open) is up when the list arrives, and
+  // opens after the list's message was posted: the list waits, nothing opens over the other dialog.
+  for (SelectUpdateServerResult result : {kServerListUnreadable, kServerDialogFailed}) {
     g_dialogs_closed = 0;
     g_region_result = result;
-    // A dialog would hold the click until the timer closed it; the refused message returns at once.
-    ClickRegionAndWait(list.GetHwnd());
+    const int finished = g_region_finishes;
+    const int started = g_region_starts;
+    ASSERT_EQ(1, EnterModal());
+    testing_support::ClickAt(list.GetHwnd(), 200, 380);
+    ASSERT_TRUE(testing_support::PumpUntil([&] { return g_region_starts > started; }, 2000)) << result;
+    SendMessageW(list.GetHwnd(), GameList::kRegionListArrivedMessage, 0, 0);
+    EXPECT_FALSE(testing_support::PumpUntil([&] { return g_region_finishes > finished; }, 400)) << result;
     EXPECT_EQ(0, g_dialogs_closed) << result;
-    EXPECT_EQ(1, IsModalOpen()) << result;
+    // Once it has closed, the list is taken once and its message shown.
+    LeaveModal();
+    EXPECT_TRUE(testing_support::PumpUntil([&] { return g_dialogs_closed == 1; }, 5000)) << result;
+    EXPECT_FALSE(testing_support::PumpUntil([&] { return g_region_finishes > finished + 1; }, 300)) << result;
+    EXPECT_EQ(finished + 1, g_region_finishes) << result;
+    EXPECT_EQ(0, IsModalOpen()) << result;
   }
-  EXPECT_EQ(0, EnterModal());
-  LeaveModal();
+  EXPECT_EQ(0, g_finishes_outside_the_guard);
   KillTimer(nullptr, timer);
   list.Destroy();
 }
