@@ -49,6 +49,11 @@ LRESULT CCustomDialog::WindowProcedure(UINT message, WPARAM wparam, LPARAM lpara
         OnCancel();
         return 0;
       }
+      // Menu commands (the tray menu's, and the requests the launcher posts itself) are taken here, not in
+      // the dialog's own pre-translation: a menu, a window move or another dialog runs a message loop of its
+      // own, which dispatches them straight to this procedure.
+      if (HIWORD(wparam) == 0 && OnCommand(LOWORD(wparam), wparam, lparam))
+        return 0;
       break;
     default:
       if (message == WM_TRAY_NOTIFY) {
@@ -179,10 +184,6 @@ void NDialog::ShowTrayMenu(int32_t x, int32_t y) {
 }
 
 int32_t NDialog::PreTranslateMessage(HWND window, MSG* message) {
-  if (message->message == WM_COMMAND && HIWORD(message->wParam) == 0) {
-    if (OnCommand(LOWORD(message->wParam), message->wParam, message->lParam))
-      return 1;
-  }
   return window != nullptr && IsDialogMessageW(window, message) ? 1 : 0;
 }
 

@@ -10,8 +10,11 @@
 //
 // Messages beyond CustomBase.h's: WM_NCHITTEST, WM_TIMER, WM_FRAME_TICK (as pop-ups), WM_CLOSE (OnClose),
 // WM_SYSCOMMAND (below), WM_TRAY_NOTIFY (OnTrayNotify), WM_COPYDATA (OnCopyData, answered TRUE), the IDOK and
-// IDCANCEL commands (OnOK, OnCancel). The pre-translation hands menu commands (WM_COMMAND with a high word 0)
-// to OnCommand, which consumes them by answering non-zero; the rest goes to the dialog manager.
+// IDCANCEL commands (OnOK, OnCancel), and every other menu command (WM_COMMAND with a high word 0: the tray
+// menu's, and requests posted to the dialog) through OnCommand, which consumes it by answering non-zero. They
+// are taken in the window procedure, so that whichever message loop dispatches them (the dialog's own, a
+// menu's, a window move's, another dialog's) they arrive. The pre-translation hands the rest to the dialog
+// manager.
 //
 // Minimise and restore (WM_SYSCOMMAND): SC_MINIMIZE while not minimised runs OnMinimize and marks the dialog
 // minimised; in tray mode the window is then hidden instead of minimised. SC_RESTORE while minimised runs
@@ -58,6 +61,7 @@ class CCustomDialog : public DialogWindow, public CustomBase {
   virtual void OnRestore() = 0;
   virtual void OnOK() = 0;
   virtual void OnCancel() = 0;
+  virtual int32_t OnCommand(int32_t id, WPARAM wparam, LPARAM lparam) = 0;
 
   // Set by a subclass that lives in the notification area: minimise hides, restore shows.
   int32_t tray_mode() const { return tray_mode_; }
@@ -119,8 +123,8 @@ class NDialog : public TopLevelHostNode<CCustomDialog> {
   void OnCopyData(COPYDATASTRUCT* data) override;
   void OnMinimize() override;
   void OnRestore() override;
-  // A menu command (tray menu); non-zero consumes it. The base answers 0.
-  virtual int32_t OnCommand(int32_t id, WPARAM wparam, LPARAM lparam);
+  // A menu command (tray menu, or a request posted to the dialog); non-zero consumes it. The base answers 0.
+  int32_t OnCommand(int32_t id, WPARAM wparam, LPARAM lparam) override;
 
   // Loads menu resource `resource_id` into the tray menu (made on first use). True when it loaded.
   bool LoadTrayMenu(UINT resource_id);

@@ -436,6 +436,73 @@ TEST_F(LauncherWindowsTest, AChangedFileHeldBackByTheSettingsDialogIsShownOnceTh
   EXPECT_EQ(0, IsModalOpen());
 }
 
+// True while a pop-up menu of this thread is tracked.
+bool MenuTracked() {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetCurrentThreadId(), &info) && (info.flags & (GUI_POPUPMENUMODE | GUI_INMENUMODE));
+}
+
+// The frame tick also runs inside the system's modal loops (here the tray menu's): a request to show the
+// held-back messages that such a loop dispatches is taken all the same.
+TEST_F(LauncherWindowsTest, AChangedFileHeldBackIsShownWhenTheTickAsksFromInsideTheTrayMenu) {
+  InstallLauncherPresenters();
+  Setting::GetInstance()->Minimize = 0;
+  game_testing::TestGame game(L"g1", 0, 1, L"");
+  GameRecords records;
+  records.games.push_back(&game.game);
+  SetGameSource(&records);
+  RECT ok;
+  ASSERT_TRUE(startup_testing::SkinRect("message_wnd", "message_wnd_ok1_btn", &ok));
+  DWORD asked_at = 0;
+  bool shown = false;
+  HWND box = nullptr;
+  orvaneLauncherDlg dialog;
+  RunDialog(dialog, {
+                        [&] {
+                          if (dialog.GetHwnd() == nullptr)
+                            return false;
+                          // A question holds the message back; then the user opens the tray menu.
+                          EXPECT_EQ(1, EnterModal());
+                          FileRecord record{};
+                          CopyToField(record.name, L"maps\\harbour.pak");
+                          EXPECT_EQ(0, GameInfo::OnEngineEvent(&game.game, UpdateEventFileMismatch, &record));
+                          game.game.ShowPendingFileMessages();
+                          PostMessageW(dialog.GetHwnd(), WM_TRAY_NOTIFY, 1, WM_RBUTTONUP);
+                          return true;
+                        },
+                        [&] {
+                          if (!MenuTracked())
+                            return false;
+                          LeaveModal();  // the question is answered while the menu is up
+                          asked_at = GetTickCount();
+                          return true;
+                        },
+                        [&] {
+                          // Within the script's own limit, so that the menu is closed on a failure too.
+                          box = FindMessageBox();
+                          if (box == nullptr && GetTickCount() - asked_at < 3000)
+                            return false;
+                          shown = box != nullptr;
+                          if (shown) {
+                            EXPECT_EQ(1, IsModalOpen());
+                            testing_support::ClickAt(box, (ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+                          }
+                          return true;
+                        },
+                        [&] {
+                          if (box != nullptr && IsWindow(box) && IsWindowVisible(box))
+                            return false;
+                          EndMenu();
+                          SendMessageW(dialog.GetHwnd(), WM_CLOSE, 0, 0);
+                          return true;
+                        },
+                    });
+  EXPECT_TRUE(shown) << "the request was lost in the menu's loop";
+  EXPECT_FALSE(game.game.HasPendingFileMessages());
+  EXPECT_EQ(0, IsModalOpen());
+}
+
 TEST(SearchUrl, TypedTextIsPercentEncodedAsUtf8AndAKeywordValueIsKept) {
   EXPECT_EQ(L"http://s/?q=a-b_c.d~e", SearchUrl(L"http://s/?q=", L"a-b_c.d~e", false));
   EXPECT_EQ(L"http://s/?q=%C3%A9t%C3%A9%2F%3F", SearchUrl(L"http://s/?q=", L"\u00e9t\u00e9/?", false));

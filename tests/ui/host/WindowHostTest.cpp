@@ -315,10 +315,13 @@ TEST(DialogHost, CopyDataTrayNotifyAndMenuCommandsReachTheHooks) {
     COPYDATASTRUCT data = {0x03080680, 0, nullptr};
     EXPECT_EQ(TRUE, SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)));
     SendMessageW(window, WM_TRAY_NOTIFY, 1, WM_RBUTTONUP);
-    PostMessageW(window, WM_COMMAND, 21, 0);  // a menu command goes through the loop's pre-translation
+    // Sent, a command reaches the procedure without the dialog's loop, as it does from a menu's or a
+    // window move's loop.
+    SendMessageW(window, WM_COMMAND, 7, 0);
+    PostMessageW(window, WM_COMMAND, 21, 0);
   });
   EXPECT_EQ(IDOK, result);
-  EXPECT_EQ("copy50857600 tray517 command21 ", dialog.seen);
+  EXPECT_EQ("copy50857600 tray517 command7 command21 ", dialog.seen);
 }
 
 TEST(DialogHost, CloseEndsTheDialogWithCancelAndMinimizeMainDialogPostsToIt) {
