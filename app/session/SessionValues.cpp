@@ -24,6 +24,7 @@ enum class KeyKind {
   kText,       // stored and exported as given (cut to its field)
   kPlainName,  // like kText, but ignored when it could leave a folder or registry key
   kNumber,     // stored as its leading integer, exported as given
+  kPattern,    // like kNumber, but an unsigned value above 2^31 keeps its 32-bit pattern (a window handle)
   kUrl,        // exported as given, stored with "http://" in front when missing
   kExeName,    // exported as given, stored with ".exe" behind
 };
@@ -48,7 +49,7 @@ const SessionKey kSessionKeys[] = {
     {L"SessKey", KeyKind::kText, SESSION_TEXT(SessKey)},
     {L"Repository", KeyKind::kText, SESSION_TEXT(Repository)},
     {L"PID", KeyKind::kNumber, SESSION_NUMBER(PID)},
-    {L"Handle", KeyKind::kNumber, SESSION_NUMBER(Handle)},
+    {L"Handle", KeyKind::kPattern, SESSION_NUMBER(Handle)},
     {L"GPVLU", KeyKind::kText, SESSION_TEXT(GPVLU)},
     {L"GPLLV", KeyKind::kText, SESSION_TEXT(GPLLV)},
     {L"LUpdateAddr", KeyKind::kText, SESSION_TEXT(LUpdateAddr)},
@@ -85,8 +86,9 @@ const SessionKey* FindSessionKey(const wchar_t* name) {
 
 void StoreValue(const SessionKey& key, const wchar_t* value) {
   char* block = reinterpret_cast<char*>(&g_session_values) + key.offset;
-  if (key.kind == KeyKind::kNumber) {
-    *reinterpret_cast<int32_t*>(block) = TextToInt32(value);
+  if (key.kind == KeyKind::kNumber || key.kind == KeyKind::kPattern) {
+    *reinterpret_cast<int32_t*>(block) =
+        key.kind == KeyKind::kPattern ? TextToInt32Pattern(value) : TextToInt32(value);
     SetEnvironmentVariableW(key.name, value);
     return;
   }

@@ -51,8 +51,9 @@ void ParseCommandLine();
 //      KeywordUrl, BannerUrl, UpdaterName, GameVersion, AdminMode, ignoring the case of ASCII letters;
 //      unknown names are ignored.
 //   4. The environment variable named like the key gets the stored text, except: CompanyID, PID, Handle and
-//      GameVersion store the value's leading decimal integer (0 without one; saturating at the 32-bit range)
-//      and export the raw text; the three URLs and UpdaterName export the value as given, the URLs are
+//      GameVersion store the value's leading decimal integer (0 without one; saturating at the 32-bit range,
+//      but for Handle, whose unsigned decimal above 2^31 keeps its 32-bit pattern: NumberText.h) and export
+//      the raw text; the three URLs and UpdaterName export the value as given, the URLs are
 //      stored with "http://" in front unless they start with it (any case), UpdaterName with ".exe" behind.
 //   5. A GameID that could leave its folder or registry key (TextFields.h: IsPlainName) is ignored.
 // The parameter buffer stays until ReleaseParameterBuffer.

@@ -96,6 +96,20 @@ int32_t TextToInt32(const wchar_t* text) {
   return static_cast<int32_t>(negative ? -magnitude : magnitude);
 }
 
+int32_t TextToInt32Pattern(const wchar_t* text) {
+  if (text == nullptr)
+    return 0;
+  bool negative = false;
+  const wchar_t* digits = SkipSpaceAndSign(text, &negative);
+  if (negative)
+    return TextToInt32(text);
+  // Unsigned arithmetic wraps modulo 2^32 by definition: each step keeps the low 32 bits of the value.
+  uint32_t pattern = 0;
+  for (; IsAsciiDigit(*digits); ++digits)
+    pattern = pattern * 10u + static_cast<uint32_t>(*digits - L'0');
+  return static_cast<int32_t>(pattern);
+}
+
 double TextToDouble(const wchar_t* text) {
   if (text == nullptr)
     return 0.0;

@@ -10,6 +10,11 @@
 // INT32_MAX or INT32_MIN (as wcstol does with a 32-bit long). Null gives 0.
 int32_t TextToInt32(const wchar_t* text);
 
+// Base 10 as TextToInt32, for a number that stands for a 32-bit pattern (a window handle that its writer
+// printed as an unsigned value): without a minus sign the value is taken modulo 2^32, so "2147549284" gives
+// the pattern 0x80010064 and "4294967295" gives -1; with one it saturates as in TextToInt32.
+int32_t TextToInt32Pattern(const wchar_t* text);
+
 // Leading white space, an optional sign, digits with an optional '.', an optional exponent ('e' or 'E',
 // optional sign, digits). The nearest double is returned; too large a value gives plus or minus HUGE_VAL, too
 // small a value gives zero (with its sign), as wcstod does. Null gives 0.

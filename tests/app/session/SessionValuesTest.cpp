@@ -82,7 +82,7 @@ TEST_F(SessionValuesTest, StoresIntegerKeysAsNumbersAndExportsTheRawText) {
   EXPECT_EQ(12, values.GameVersion);
   EXPECT_EQ(-7, values.CompanyID);
   EXPECT_EQ(0, values.PID);
-  EXPECT_EQ(INT32_MAX, values.Handle);  // clamped, not wrapped
+  EXPECT_EQ(1215752191, values.Handle);  // the low 32 bits: the handle's pattern, not a clamped number
   EXPECT_EQ(L"12abc", Environment(L"GameVersion"));
   EXPECT_EQ(L"x", Environment(L"PID"));
   EXPECT_EQ(L"99999999999", Environment(L"Handle"));
@@ -145,6 +145,23 @@ TEST_F(SessionValuesTest, SetGameVersionAndSetSessionValuesExportWhatTheyStore) 
   EXPECT_EQ(std::wstring(35, L'k'), Environment(L"SessKey"));
   EXPECT_EQ(L"v", Environment(L"GPVLU"));
   EXPECT_STREQ(L"", GetSessionValues().GPLLV);
+}
+
+// A portal writes the browser's handle as a signed or as an unsigned decimal: both name the same window.
+TEST_F(SessionValuesTest, TheHandleKeepsTheWindowsBitPatternWrittenEitherWay) {
+  struct Case {
+    const wchar_t* text;
+    uint32_t pattern;
+  } cases[] = {
+      {L"655460", 0x000A0064u},       {L"2147549284", 0x80010064u}, {L"-2147418012", 0x80010064u},
+      {L"4294967295", 0xFFFFFFFFu},   {L"-1", 0xFFFFFFFFu},         {L"4294967296", 0u},
+      {L"-99999999999", 0x80000000u},  // a negative value saturates as before
+  };
+  for (const Case& c : cases) {
+    const SessionValues& values = Parse(std::wstring(L"l.exe /Handle:") + c.text + L" /PID:4294967295");
+    EXPECT_EQ(c.pattern, static_cast<uint32_t>(values.Handle)) << c.text;
+    EXPECT_EQ(INT32_MAX, values.PID) << "only the handle is a pattern";
+  }
 }
 
 // The 64-bit build widens a 32-bit window handle as Windows does: sign-extended.
