@@ -7,7 +7,19 @@ namespace {
 
 const wchar_t kEmptyText[1] = {0};
 
+wchar_t* AllocateBlock(size_t units) {
+  return new (std::nothrow) wchar_t[units];
+}
+
+StringBlockAllocator g_allocate = &AllocateBlock;
+
 }  // namespace
+
+StringBlockAllocator SetStringBlockAllocator(StringBlockAllocator allocate) {
+  StringBlockAllocator previous = g_allocate;
+  g_allocate = allocate != nullptr ? allocate : &AllocateBlock;
+  return previous;
+}
 
 String::~String() {
   delete[] buffer_;
@@ -67,7 +79,7 @@ int String::Replace(const wchar_t* head, uint32_t head_units, const wchar_t* tai
   uint64_t bytes = (units + 1) * sizeof(wchar_t);
   if (units > INT32_MAX || bytes > SIZE_MAX)
     return 0;
-  wchar_t* block = new (std::nothrow) wchar_t[static_cast<size_t>(units) + 1];
+  wchar_t* block = g_allocate(static_cast<size_t>(units) + 1);
   if (block == nullptr)
     return 0;
   // Both parts are copied before the old block is freed, so either may point into it.

@@ -8,7 +8,15 @@
 // Thread: any, but one instance belongs to one thread. Not copyable: copy the text with Assign.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+// Makes the block of `units` units (the terminator counted) for every String; null when it cannot. A seam for
+// the tests that make an allocation fail; the blocks are freed with delete[].
+typedef wchar_t* (*StringBlockAllocator)(size_t units);
+// Puts `allocate` in place (null: the default, new (std::nothrow)) and returns the one it replaced. Only
+// while no other thread changes a String.
+StringBlockAllocator SetStringBlockAllocator(StringBlockAllocator allocate);
 
 class String {
  public:

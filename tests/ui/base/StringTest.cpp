@@ -71,25 +71,32 @@ TEST(String, EqualsUpToComparesExactlyAndAtMostCountUnits) {
   }
 }
 
-// Doubling a string must end in a refused allocation when the address space or the signed length runs out;
-// the refusal is a 0 result and the text stays whole, never a crash.
+wchar_t* RefuseEveryBlock(size_t) {
+  return nullptr;
+}
+
+// A refused block is a 0 result and the text stays whole, whatever the change: never a crash, never a cut
+// text.
 TEST(String, AFailedAllocationIsReportedAndKeepsTheContent) {
   String text;
   ASSERT_EQ(1, text.Assign(L"ab"));
-  int result = 1;
-  int32_t length = 0;
-  while (result == 1) {
-    length = text.GetLength();
-    // A 32-bit process runs out of address space first; a 64-bit one reaches the signed length's end.
-    ASSERT_LE(length, INT32_MAX / 2 + 1) << "the doubling went past the signed length";
-    result = text.Append(text.GetString());
-  }
-  EXPECT_EQ(0, result);
-  EXPECT_EQ(length, text.GetLength());
-  const wchar_t* units = text.GetString();
-  EXPECT_EQ(L'a', units[0]);
-  EXPECT_EQ(L'b', units[length - 1]);
-  EXPECT_EQ(0, units[length]);
+  const StringBlockAllocator real = SetStringBlockAllocator(&RefuseEveryBlock);
+  const int appended = text.Append(L"cd");
+  const int appended_itself = text.Append(text.GetString());
+  const int assigned = text.Assign(L"xyz");
+  String fresh;
+  const int assigned_fresh = fresh.Assign(L"x");
+  SetStringBlockAllocator(real);
+  EXPECT_EQ(0, appended);
+  EXPECT_EQ(0, appended_itself);
+  EXPECT_EQ(0, assigned);
+  EXPECT_EQ(0, assigned_fresh);
+  EXPECT_STREQ(L"ab", text.GetString());
+  EXPECT_EQ(2, text.GetLength());
+  EXPECT_STREQ(L"", fresh.GetString());
+  EXPECT_EQ(0, fresh.GetLength());
+  EXPECT_EQ(1, text.Append(L"cd")) << "the default allocation is back";
+  EXPECT_STREQ(L"abcd", text.GetString());
 }
 
 }  // namespace
