@@ -9,10 +9,14 @@
 #include <windows.h>
 
 #include <tlhelp32.h>
+#include <winternl.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "base/ScopedHandle.h"
 #include "tests/app/games/CatalogueFiles.h"
@@ -21,6 +25,7 @@
 #include "tests/support/PatchServerProcess.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/Timing.h"
+#include "tests/support/UnixCommand.h"
 #include "tests/support/WindowCapture.h"
 #include "tests/support/WinePaths.h"
 
@@ -363,6 +368,95 @@ TEST_F(SelfUpdatingLauncherProcessTest, ASecondStartHandsOverToTheSelfUpdateWhil
   ExpectASecondStartHandsOver(nullptr);
   EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(copy.get(), 0));  // the copy still waits for its server
   TerminateProcess(copy.get(), 9);
+}
+
+// The environment block of another process of this program's bitness, as "name=value" strings; empty when it
+// cannot be read. The launcher passes its session to the games through its environment, which they inherit.
+std::vector<std::wstring> ProcessEnvironment(DWORD process_id) {
+  typedef LONG(NTAPI * QueryInformation)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
+  auto query = reinterpret_cast<QueryInformation>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, process_id));
+  PROCESS_BASIC_INFORMATION basic = {};
+  PEB peb = {};
+  RTL_USER_PROCESS_PARAMETERS parameters = {};
+  void* block = nullptr;
+  // The block's address follows the command line in the parameters.
+  const size_t block_at = offsetof(RTL_USER_PROCESS_PARAMETERS, CommandLine) + sizeof(UNICODE_STRING);
+  if (query == nullptr || !process ||
+      query(process.get(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0 ||
+      !ReadProcessMemory(process.get(), basic.PebBaseAddress, &peb, sizeof peb, nullptr) ||
+      !ReadProcessMemory(process.get(), peb.ProcessParameters, &parameters, sizeof parameters, nullptr) ||
+      !ReadProcessMemory(process.get(), reinterpret_cast<char*>(peb.ProcessParameters) + block_at, &block,
+                         sizeof block, nullptr))
+    return {};
+  std::vector<std::wstring> variables;
+  std::wstring variable;
+  for (const wchar_t* at = static_cast<const wchar_t*>(block);; ++at) {
+    wchar_t unit = 0;
+    if (!ReadProcessMemory(process.get(), at, &unit, sizeof unit, nullptr))
+      return {};
+    if (unit != 0) {
+      variable += unit;
+      continue;
+    }
+    if (variable.empty())
+      return variables;
+    variables.push_back(variable);
+    variable.clear();
+  }
+}
+
+bool HasVariable(DWORD process_id, const std::wstring& variable) {
+  const std::vector<std::wstring> variables = ProcessEnvironment(process_id);
+  return std::find(variables.begin(), variables.end(), variable) != variables.end();
+}
+
+// The whole self-update with a second start during it: the copy keeps the second start's session, and the
+// launcher that the update restarts takes it on, for the games it starts.
+TEST_F(SelfUpdatingLauncherProcessTest, TheLauncherRestartedAfterTheUpdateServesTheSecondStartsSession) {
+  // The copy's request for the launcher information waits a while; the restarted launcher's does not.
+  ASSERT_TRUE(testing_support::WriteFileBytes(
+      http_.folder().Join(L"script.json"),
+      std::string("{\"/") + kCatalogue +
+          "GGI_3_orvane.info\": [{\"times\": 1}, {\"times\": 1, \"delay_before\": 8}]}"));
+  testing_support::TempFolder package(L"launcherpackage");
+  ASSERT_TRUE(testing_support::WriteFileBytes(package.Join(L"readme.txt"), "version 2"));
+  ASSERT_TRUE(testing_support::MakeFolders(root_.Join(L"system")));
+  std::string output;
+  ASSERT_EQ(0, testing_support::RunUnixCommand(
+                   "cd " + testing_support::ShellQuote(testing_support::UnixPathOf(package.path())) +
+                       " && gcab -c -z " +
+                       testing_support::ShellQuote(testing_support::UnixPathOf(root_.Join(L"system"))) +
+                       "/orvane.2.cab readme.txt",
+                   &output))
+      << output;
+
+  LauncherProcess first;
+  Start(&first, L"/UserNick:first /SessKey:key1");
+  ASSERT_TRUE(WaitUntil(30000, [&] {
+    HWND updater = FindWindowW(L"OrvaneDialog", L"Updater");
+    return updater != nullptr && IsWindowVisible(updater) && LauncherInfoRequests() == 2;
+  }));
+  LauncherProcess second;
+  Start(&second, L"/UserNick:second /SessKey:key2");
+  DWORD exit_code = 99;
+  ASSERT_TRUE(second.Ended(15000, &exit_code));
+  EXPECT_EQ(0u, exit_code);
+
+  // The update ends and the real launcher comes up again, with the second start's user and key.
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitUntil(60000, [&] { return (dialog = FindLauncherDialog()) != nullptr; })) << Requests();
+  DWORD launcher_id = 0;
+  GetWindowThreadProcessId(dialog, &launcher_id);
+  EXPECT_TRUE(WaitUntil(15000, [&] {
+    return HasVariable(launcher_id, L"UserNick=second") && HasVariable(launcher_id, L"SessKey=key2");
+  }));
+  EXPECT_EQ(2u, GetPrivateProfileIntW(L"LAUNCHER_INFO", L"version", 0,
+                                      install_.Join(L"ZEPHLauncherInfo.ini").c_str()));
+  UniqueHandle launcher(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, launcher_id));
+  PostMessageW(dialog, WM_COMMAND, 21, 0);
+  EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(launcher.get(), 15000));
 }
 
 TEST_F(LauncherProcessTest, StartedForAGameTheCloseButtonEndsTheLauncherInsteadOfMinimising) {
