@@ -361,15 +361,36 @@ TEST_F(LauncherWindowsTest, TheSharedToolTipIsMadeOnceWithTheDefaultSkin) {
   TearDownProcessPopups();
 }
 
-TEST_F(LauncherWindowsTest, AChangedFileHeldBackByTheSettingsDialogIsShownOnceTheDialogHasClosed) {
-  InstallLauncherPresenters();
-  Setting::GetInstance()->Minimize = 0;
-  game_testing::TestGame game(L"g1", 0, 1, L"");
-  GameRecords records;
-  records.games.push_back(&game.game);
-  SetGameSource(&records);
-  RECT ok;
-  ASSERT_TRUE(startup_testing::SkinRect("message_wnd", "message_wnd_ok1_btn", &ok));
+// A game with a changed-file message, and the message dialog's OK button.
+class HeldBackMessageTest : public LauncherWindowsTest {
+ protected:
+  void SetUp() override {
+    LauncherWindowsTest::SetUp();
+    InstallLauncherPresenters();
+    Setting::GetInstance()->Minimize = 0;
+    records_.games.push_back(&game_.game);
+    SetGameSource(&records_);
+    ASSERT_TRUE(startup_testing::SkinRect("message_wnd", "message_wnd_ok1_btn", &ok_));
+  }
+  // Another guarded dialog is up (it keeps the guard until the test leaves it) when the engine reports a
+  // changed file: the game holds its message back.
+  void HoldBackAChangedFile() {
+    EXPECT_EQ(1, EnterModal());
+    FileRecord record{};
+    CopyToField(record.name, L"maps\\harbour.pak");
+    EXPECT_EQ(0, GameInfo::OnEngineEvent(&game_.game, UpdateEventFileMismatch, &record));
+    game_.game.ShowPendingFileMessages();  // as the update's start does
+  }
+  void ClickOk(HWND box) {
+    testing_support::ClickAt(box, (ok_.left + ok_.right) / 2, (ok_.top + ok_.bottom) / 2);
+  }
+
+  game_testing::TestGame game_{L"g1", 0, 1, L""};
+  GameRecords records_;
+  RECT ok_ = {};
+};
+
+TEST_F(HeldBackMessageTest, AChangedFileHeldBackByTheSettingsDialogIsShownOnceTheDialogHasClosed) {
   int since = 0;
   int shown = 0;
   HWND box = nullptr;
@@ -379,12 +400,8 @@ TEST_F(LauncherWindowsTest, AChangedFileHeldBackByTheSettingsDialogIsShownOnceTh
                           if (dialog.GetHwnd() == nullptr)
                             return false;
                           // The settings dialog is up and holds the guard, as it does for as long as it is
-                          // open, when the engine reports a changed file.
-                          EXPECT_EQ(1, EnterModal());
-                          FileRecord record{};
-                          CopyToField(record.name, L"maps\\harbour.pak");
-                          EXPECT_EQ(0, GameInfo::OnEngineEvent(&game.game, UpdateEventFileMismatch, &record));
-                          game.game.ShowPendingFileMessages();  // as the update's start does
+                          // open.
+                          HoldBackAChangedFile();
                           since = system_.ticks;
                           return true;
                         },
@@ -410,7 +427,7 @@ TEST_F(LauncherWindowsTest, AChangedFileHeldBackByTheSettingsDialogIsShownOnceTh
                           // The message came up outside the main dialog's frame: its tick goes on under it.
                           if (system_.ticks < since + 3)
                             return false;
-                          testing_support::ClickAt(box, (ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+                          ClickOk(box);
                           return true;
                         },
                         [&] {
@@ -423,8 +440,7 @@ TEST_F(LauncherWindowsTest, AChangedFileHeldBackByTheSettingsDialogIsShownOnceTh
                           // A second showing would come up inside one of these ticks.
                           if (HWND again = FindMessageBox()) {
                             ++shown;
-                            testing_support::ClickAt(again, (ok.left + ok.right) / 2,
-                                                     (ok.top + ok.bottom) / 2);
+                            ClickOk(again);
                           }
                           if (system_.ticks < since + 5)
                             return false;
@@ -445,15 +461,7 @@ bool MenuTracked() {
 
 // The frame tick also runs inside the system's modal loops (here the tray menu's): a request to show the
 // held-back messages that such a loop dispatches is taken all the same.
-TEST_F(LauncherWindowsTest, AChangedFileHeldBackIsShownWhenTheTickAsksFromInsideTheTrayMenu) {
-  InstallLauncherPresenters();
-  Setting::GetInstance()->Minimize = 0;
-  game_testing::TestGame game(L"g1", 0, 1, L"");
-  GameRecords records;
-  records.games.push_back(&game.game);
-  SetGameSource(&records);
-  RECT ok;
-  ASSERT_TRUE(startup_testing::SkinRect("message_wnd", "message_wnd_ok1_btn", &ok));
+TEST_F(HeldBackMessageTest, AChangedFileHeldBackIsShownWhenTheTickAsksFromInsideTheTrayMenu) {
   DWORD asked_at = 0;
   bool shown = false;
   HWND box = nullptr;
@@ -463,11 +471,7 @@ TEST_F(LauncherWindowsTest, AChangedFileHeldBackIsShownWhenTheTickAsksFromInside
                           if (dialog.GetHwnd() == nullptr)
                             return false;
                           // A question holds the message back; then the user opens the tray menu.
-                          EXPECT_EQ(1, EnterModal());
-                          FileRecord record{};
-                          CopyToField(record.name, L"maps\\harbour.pak");
-                          EXPECT_EQ(0, GameInfo::OnEngineEvent(&game.game, UpdateEventFileMismatch, &record));
-                          game.game.ShowPendingFileMessages();
+                          HoldBackAChangedFile();
                           PostMessageW(dialog.GetHwnd(), WM_TRAY_NOTIFY, 1, WM_RBUTTONUP);
                           return true;
                         },
@@ -486,7 +490,7 @@ TEST_F(LauncherWindowsTest, AChangedFileHeldBackIsShownWhenTheTickAsksFromInside
                           shown = box != nullptr;
                           if (shown) {
                             EXPECT_EQ(1, IsModalOpen());
-                            testing_support::ClickAt(box, (ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+                            ClickOk(box);
                           }
                           return true;
                         },
@@ -499,7 +503,7 @@ TEST_F(LauncherWindowsTest, AChangedFileHeldBackIsShownWhenTheTickAsksFromInside
                         },
                     });
   EXPECT_TRUE(shown) << "the request was lost in the menu's loop";
-  EXPECT_FALSE(game.game.HasPendingFileMessages());
+  EXPECT_FALSE(game_.game.HasPendingFileMessages());
   EXPECT_EQ(0, IsModalOpen());
 }
 
