@@ -2,7 +2,9 @@
 
 #include <process.h>
 
-CBaseThread::CBaseThread() : stop_event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+CBaseThread::CBaseThread()
+    : stop_event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      resume_event_(CreateEventW(nullptr, TRUE, TRUE, nullptr)) {}
 
 CBaseThread::~CBaseThread() {
   thread_.reset();
@@ -11,19 +13,23 @@ CBaseThread::~CBaseThread() {
 }
 
 DWORD CBaseThread::Pause() {
-  if (!thread_)
-    return static_cast<DWORD>(-1);
-  DWORD result = SuspendThread(thread_.get());
-  suspended_ = 1;
-  return result;
+  return thread_ ? SetPaused(true) : static_cast<DWORD>(-1);
 }
 
 DWORD CBaseThread::Resume() {
-  if (!thread_)
-    return static_cast<DWORD>(-1);
-  DWORD result = ResumeThread(thread_.get());
-  suspended_ = 0;
-  return result;
+  return thread_ ? SetPaused(false) : static_cast<DWORD>(-1);
+}
+
+DWORD CBaseThread::SetPaused(bool paused) {
+  ScopedLock hold(pause_lock_);
+  const bool before = suspended_.exchange(paused);
+  if (resume_event_) {
+    if (paused)
+      ResetEvent(resume_event_.get());
+    else
+      SetEvent(resume_event_.get());
+  }
+  return before ? 1 : 0;
 }
 
 void CBaseThread::Stop() {
@@ -36,30 +42,30 @@ bool CBaseThread::StopRequested() const {
   return stop_requested_.load();
 }
 
+bool CBaseThread::WaitWhilePaused() const {
+  if (suspended_.load() && resume_event_ && stop_event_) {
+    const HANDLE wake[] = {resume_event_.get(), stop_event_.get()};
+    WaitForMultipleObjects(2, wake, FALSE, INFINITE);
+  }
+  return !StopRequested();
+}
+
+bool CBaseThread::ThreadRunning() const {
+  return thread_ && WaitForSingleObject(thread_.get(), 0) == WAIT_TIMEOUT;
+}
+
 bool CBaseThread::StartThread() {
   if (thread_)
     return false;
   stop_requested_.store(false);
   if (stop_event_)
     ResetEvent(stop_event_.get());
-  suspended_ = 0;
+  SetPaused(false);
   uintptr_t thread = _beginthreadex(nullptr, 0, &CBaseThread::ThreadEntry, this, 0, &thread_id_);
   if (thread == 0)
     return false;
   thread_ = UniqueHandle(reinterpret_cast<HANDLE>(thread));
   return true;
-}
-
-void CBaseThread::ResumeFully() {
-  if (!thread_)
-    return;
-  // ResumeThread returns the count before the call: 1 means this call let the thread run, 0 that it ran
-  // already.
-  DWORD previous;
-  do {
-    previous = ResumeThread(thread_.get());
-  } while (previous != static_cast<DWORD>(-1) && previous > 1);
-  suspended_ = 0;
 }
 
 void CBaseThread::WaitForThread() {

@@ -49,7 +49,7 @@ CUpdater* CUpdater::Create(const UpdaterParams* params) {
   if (params == nullptr)
     return nullptr;
   std::unique_ptr<CUpdater> updater(new (std::nothrow) CUpdater());
-  if (!updater || updater->stop_event() == nullptr)
+  if (!updater || !updater->HasEvents())
     return nullptr;
   updater->session_.WaitForClosedSession();
   if (!updater->Initialize(*params))
@@ -155,8 +155,9 @@ void CUpdater::Stop() {
 void CUpdater::EndWorker() {
   if (!HasThread())
     return;
-  // A worker that was paused (perhaps more than once) must run again, or the wait below would never end.
-  ResumeFully();
+  // The stop alone wakes a paused worker; the resume after it clears the pause without letting the worker
+  // take another step.
   Stop();
+  Resume();
   WaitForThread();
 }

@@ -42,7 +42,7 @@ class CUpdater : public CBaseThread, private SessionOwner {
   static int StartUpdater(CUpdater* updater);
   static int FullCheck(CUpdater* updater);
   static int StopUpdater(CUpdater* updater);
-  // Suspend and resume the worker thread.
+  // Hold the worker at its next pause point, and let it go on (CBaseThread::Pause).
   static int PauseUpdater(CUpdater* updater);
   static int ResumeUpdater(CUpdater* updater);
   static UpdateStatus* DownloadInfo(CUpdater* updater);
@@ -56,8 +56,9 @@ class CUpdater : public CBaseThread, private SessionOwner {
   // Loads and checks the installed-file list (a changed list turns the run into a full check), runs the
   // self-check unless it is switched off, and starts the session. 0 started; 1 failed.
   int Start();
-  // Ends the session (finished flag, disconnect), resumes, stops and waits for the worker, and saves the file
-  // list when it changed. Any thread but the worker's. 0.
+  // Ends the session (finished flag, disconnect), stops and waits for the worker (a paused one too: it holds
+  // no lock while paused, and the stop wakes it), and saves the file list when it changed. Any thread but the
+  // worker's. 0.
   int StopUpdate();
   // Compares the CRC-32 of the program file, QVTesserel.dll and patchw32.dll in the install root with their
   // records. 0 pass (a missing record passes and clears UpdaterVersion); 1 fail (UpdaterVersion below 1, or a
@@ -106,6 +107,8 @@ class CUpdater : public CBaseThread, private SessionOwner {
   void Run() override;
   // Starts the worker thread over the entry queue. False when it cannot be started.
   bool StartWorker();
+  // The engine lock, for tests that hold the worker inside it.
+  CriticalSection& engine_lock() { return context_.lock; }
   // The entries that the session has queued for the worker (for tests that stand in for the worker).
   const std::deque<std::unique_ptr<FileEntry>>& queued_entries() const { return context_.entries; }
   // Appends an entry to the back of the queue, under the engine lock (tests and the benchmark, which stand in

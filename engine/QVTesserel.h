@@ -141,8 +141,8 @@ int QV_CALL qvRemoveUpdater(UpdaterHandle handle);                  /* ends the 
 int QV_CALL qvStartUpdater(UpdaterHandle handle);  /* 0 started, 4 not started (no event then) */
 int QV_CALL qvStopUpdater(UpdaterHandle handle);   /* ends the session, waits for the worker, saves */
 int QV_CALL qvFullCheck(UpdaterHandle handle);     /* as qvStartUpdater, checking every file */
-int QV_CALL qvPauseUpdater(UpdaterHandle handle);  /* suspends the worker thread */
-int QV_CALL qvResumeUpdater(UpdaterHandle handle); /* resumes the worker thread */
+int QV_CALL qvPauseUpdater(UpdaterHandle handle);  /* holds the worker at its next entry or block */
+int QV_CALL qvResumeUpdater(UpdaterHandle handle); /* lets the worker go on */
 UpdateStatus* QV_CALL qvDownloadInfo(UpdaterHandle handle); /* null for null */
 
 /* Function types for binding the exports by name. */

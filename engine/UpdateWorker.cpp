@@ -126,7 +126,8 @@ void UpdateWorker::Run() {
     return;
   }
   for (;;) {
-    if (StopRequested()) {
+    // Between entries the worker holds no lock: a pause holds it here.
+    if (!thread_.WaitWhilePaused()) {
       EndRunEarly(false);
       return;
     }
@@ -527,6 +528,10 @@ int UpdateWorker::WriteDownloadData(const void* data, int bytes, void* worker) {
   UpdateWorker* updater = static_cast<UpdateWorker*>(worker);
   if (updater == nullptr || !updater->temp_file_ || bytes < 0)
     return -1;
+  // A pause holds the transfer between blocks, where no lock is held. The block in hand is written even when
+  // a stop woke the wait: refusing it would end the download as a failed write, while the stop's cancel
+  // ends it as stopped at the next progress call.
+  updater->thread_.WaitWhilePaused();
   updater->ReportFileProgress();
   DWORD written = 0;
   if (!system_calls().write_file(updater->temp_file_.get(), data, static_cast<DWORD>(bytes), &written,

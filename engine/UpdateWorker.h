@@ -7,7 +7,9 @@
 // is deleted and its result renamed through the open handles; only a resumed download is read back. A patch
 // whose header promises the entry's size and CRC-32 is not read back after the patch library checked them.
 //
-// Threads: Run is the body of the engine object's worker thread; CancelDownload is called from any thread.
+// Threads: Run is the body of the engine object's worker thread; CancelDownload is called from any thread. A
+// pause (CBaseThread::Pause) holds the worker between entries and between the blocks of a download, never
+// while it holds a lock.
 // State owned here: the downloader, the open temporary file, the patch library and the time of the last list
 // write. Lock: the engine lock (UpdaterContext::lock, which states the lock order) only around taking an entry
 // from the queue, giving records back, and making the downloader, which CancelDownload reaches from another

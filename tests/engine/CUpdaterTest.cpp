@@ -79,6 +79,27 @@ class WaitingWorkerUpdater : public CUpdater {
   std::shared_ptr<std::atomic<int>> progress_;
 };
 
+// An engine whose worker first holds the engine lock until the test lets it go, then runs the real worker
+// over an empty queue: a pause that comes while the lock is held must not keep it held.
+class LockHoldingWorkerUpdater : public CUpdater {
+ public:
+  bool Setup(const UpdaterParams& params) { return Initialize(params); }
+  using CUpdater::StartWorker;
+
+  UniqueHandle holding{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  UniqueHandle release{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+
+ protected:
+  void Run() override {
+    {
+      std::lock_guard<CriticalSection> hold(engine_lock());
+      SetEvent(holding.get());
+      WaitForSingleObject(release.get(), 10000);
+    }
+    CUpdater::Run();
+  }
+};
+
 bool WaitFor(const std::atomic<int>& value, int wanted) {
   for (int i = 0; i < 500 && value != wanted; ++i)
     Sleep(10);
@@ -393,13 +414,38 @@ TEST_F(CUpdaterTest, RemoveResumesAndStopsASuspendedWorker) {
   EXPECT_EQ(2, *progress);
 }
 
+TEST_F(CUpdaterTest, APauseWhileTheWorkerHoldsTheEngineLockHoldsItOutsideTheLock) {
+  for (bool resume : {false, true}) {
+    log_.Clear();
+    auto* updater = new LockHoldingWorkerUpdater();
+    ASSERT_TRUE(updater->Setup(MakeParams(root_.path(), &log_)));
+    ASSERT_TRUE(updater->StartWorker());
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(updater->holding.get(), 10000));
+    EXPECT_EQ(UpdaterResultOk, CUpdater::PauseUpdater(updater));
+    SetEvent(updater->release.get());
+    EXPECT_FALSE(log_.WaitForEnd(300)) << "a paused worker does not go on with its run";
+    if (resume) {
+      EXPECT_EQ(UpdaterResultOk, CUpdater::ResumeUpdater(updater));
+      EXPECT_TRUE(log_.WaitForEnd(10000)) << "resumed, it ends its run";
+    }
+    const bool prompt = FinishesWithin(1000, [updater] {
+      CUpdater::StopUpdater(updater);
+      CUpdater::Remove(updater);
+    });
+    EXPECT_TRUE(prompt) << (resume ? "resumed" : "paused");
+    // A worker suspended inside the lock would hold the stop for ever: let it go so that the test ends.
+    if (!prompt)
+      CUpdater::ResumeUpdater(updater);
+  }
+}
+
 TEST_F(CUpdaterTest, StopEndsAWorkerPausedMoreOftenThanResumed) {
   auto progress = std::make_shared<std::atomic<int>>(0);
   auto* updater = new WaitingWorkerUpdater(progress);
   ASSERT_TRUE(updater->Setup(MakeParams(root_.path(), &log_)));
   ASSERT_TRUE(updater->StartWorker());
   ASSERT_TRUE(WaitFor(*progress, 1));
-  // Suspend count 2 with the suspended flag already cleared by the resume.
+  // Pauses and resumes in any order: the stop ends the worker whatever the pause state is.
   CUpdater::PauseUpdater(updater);
   CUpdater::PauseUpdater(updater);
   CUpdater::PauseUpdater(updater);
