@@ -66,18 +66,30 @@ int CUpdater::Remove(CUpdater* updater) {
 }
 
 int CUpdater::StartUpdater(CUpdater* updater) {
-  if (updater == nullptr)
-    return UpdaterResultNullHandle;
-  updater->session_.WaitForClosedSession();
-  return updater->Start() == 0 ? UpdaterResultOk : UpdaterResultStartFailed;
+  return updater != nullptr ? updater->StartRun(false) : UpdaterResultNullHandle;
 }
 
 int CUpdater::FullCheck(CUpdater* updater) {
-  if (updater == nullptr)
-    return UpdaterResultNullHandle;
-  updater->session_.WaitForClosedSession();
-  updater->context_.full_check = 1;
-  return updater->Start() == 0 ? UpdaterResultOk : UpdaterResultStartFailed;
+  return updater != nullptr ? updater->StartRun(true) : UpdaterResultNullHandle;
+}
+
+int CUpdater::StartRun(bool full_check) {
+  session_.WaitForClosedSession();
+  if (!BeginRun())
+    return UpdaterResultStartFailed;
+  if (full_check)
+    context_.full_check = 1;
+  return Start() == 0 ? UpdaterResultOk : UpdaterResultStartFailed;
+}
+
+bool CUpdater::BeginRun() {
+  std::lock_guard<CriticalSection> lock(context_.lock);
+  if (ThreadRunning() || !session_.BeginSession())
+    return false;
+  // The previous run's worker has ended: its handle would keep the next one from starting.
+  WaitForThread();
+  context_.BeginRun();
+  return true;
 }
 
 int CUpdater::StopUpdater(CUpdater* updater) {
@@ -127,7 +139,13 @@ int CUpdater::StopUpdate() {
 
 void CUpdater::OnSessionListComplete() {
   // StartThread clears the worker's suspended flag.
-  StartWorker();
+  if (StartWorker())
+    return;
+  // No thread to run the list: the run ends here, reported as a download that could not run (the caller's
+  // remedy is the same: try again), rather than going on as a run that never ends.
+  context_.entries.clear();
+  context_.ReportError(UpdateErrorDownload);
+  context_.CloseFileList();
 }
 
 void CUpdater::OnSessionFailed() {

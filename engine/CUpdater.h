@@ -37,8 +37,10 @@ class CUpdater : public CBaseThread, private SessionOwner {
   static CUpdater* Create(const UpdaterParams* params);
   // Ends the run (StopUpdate) and frees the object.
   static int Remove(CUpdater* updater);
-  // Waits until the previous session's connection is closed, sets the full-check flag for FullCheck, then
-  // Start(): UpdaterResultOk, or UpdaterResultStartFailed (no event is sent then).
+  // A new run, also after an earlier run on the same object ended (completed, failed or stopped): waits until
+  // the previous session's connection is closed, sets the full-check flag for FullCheck (never cleared), then
+  // BeginRun() and Start(). UpdaterResultOk, or UpdaterResultStartFailed with no event: the start failed, or
+  // the previous run's worker still runs (a start never waits for a run's downloads; stop it first).
   static int StartUpdater(CUpdater* updater);
   static int FullCheck(CUpdater* updater);
   static int StopUpdater(CUpdater* updater);
@@ -105,8 +107,9 @@ class CUpdater : public CBaseThread, private SessionOwner {
 
   // The worker thread's body: UpdateWorker::Run. Tests replace it to stand in for the worker.
   void Run() override;
-  // Starts the worker thread over the entry queue. False when it cannot be started.
-  bool StartWorker();
+  // Starts the worker thread over the entry queue. False when it cannot be started; tests replace it to stand
+  // in for a system that has no thread to give.
+  virtual bool StartWorker();
   // The engine lock, for tests that hold the worker inside it.
   CriticalSection& engine_lock() { return context_.lock; }
   // The entries that the session has queued for the worker (for tests that stand in for the worker).
@@ -127,6 +130,12 @@ class CUpdater : public CBaseThread, private SessionOwner {
   // cannot be opened.
   int LoadFileList();
   void VerifyListedFiles();
+  // The start of a run, both exports' shared part.
+  int StartRun(bool full_check);
+  // Under the engine lock, where the session starts the worker: false while the previous run's worker runs;
+  // otherwise forgets that ended worker and whatever the previous run left (UpdaterContext::BeginRun,
+  // UpdateSession::BeginSession), so that the new run starts from the installation as it is recorded.
+  bool BeginRun();
   // Resumes, stops and waits for a worker thread that exists.
   void EndWorker();
 

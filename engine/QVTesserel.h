@@ -138,7 +138,7 @@ typedef enum UpdaterResult {
 /* The eight exports (ordinals 1 to 8 in this order). */
 UpdaterHandle QV_CALL qvCreateUpdater(const UpdaterParams* params); /* null: null params or not made */
 int QV_CALL qvRemoveUpdater(UpdaterHandle handle);                  /* ends the run, frees the object */
-int QV_CALL qvStartUpdater(UpdaterHandle handle);  /* 0 started, 4 not started (no event then) */
+int QV_CALL qvStartUpdater(UpdaterHandle handle);  /* 0 a new run started; 4 not (no event then) */
 int QV_CALL qvStopUpdater(UpdaterHandle handle);   /* ends the session, waits for the worker, saves */
 int QV_CALL qvFullCheck(UpdaterHandle handle);     /* as qvStartUpdater, checking every file */
 int QV_CALL qvPauseUpdater(UpdaterHandle handle);  /* holds the worker at its next entry or block */

@@ -24,9 +24,19 @@ UpdateSession::~UpdateSession() {
 }
 
 void UpdateSession::SetServer(const UpdaterParams& params) {
+  CopyTextField(given_patch_server_ip_, params.patchServerIp);
   CopyTextField(patch_server_ip_, params.patchServerIp);
   patch_server_port_ = params.patchServerPort;
   CopyTextField(patch_server_host_, params.patchServerHost);
+}
+
+bool UpdateSession::BeginSession() {
+  if (SessionConnectionOpen())
+    return false;
+  finished_ = 0;
+  DropList();
+  std::memcpy(patch_server_ip_, given_patch_server_ip_, sizeof(patch_server_ip_));
+  return true;
 }
 
 bool UpdateSession::Start() {
@@ -71,6 +81,9 @@ bool UpdateSession::ConnectSession() {
   char ip[sizeof(patch_server_ip_)];
   {
     std::lock_guard<CriticalSection> lock(context_.lock);
+    // A stop that came during the start: the session is over before it began.
+    if (finished_ != 0)
+      return true;
     if (!socket_) {
       socket_.reset(new (std::nothrow) CClientSocket());
       if (!socket_)
@@ -114,9 +127,14 @@ void UpdateSession::OnSocketEvent(void* user, int event, void* data) {
 void UpdateSession::HandleSocketEvent(int event, const void* data) {
   std::lock_guard<CriticalSection> lock(context_.lock);
   // The reader may have been waiting for the lock while the caller ended the session (or the destructor took
-  // the socket away): what it brings belongs to a connection that is over.
+  // the socket away): what it brings belongs to a connection that is over. A connection made after a stop
+  // that came during the start is closed at its first event.
   if (!socket_ || !socket_->HasSocket())
     return;
+  if (finished_ != 0) {
+    DisconnectSession();
+    return;
+  }
   switch (event) {
     case kSocketConnected:
       SendSessionRequest();

@@ -8,11 +8,12 @@
 // (kNothingToDo: finished, disconnected, UpdateEventCompleted); or refused, version error or protocol error
 // (UpdateErrorSessionRefused and the owner's StopUpdate); or connection lost before the end
 // (UpdateErrorConnectionLost). The finished flag keeps UpdateErrorConnectionLost away when the engine closes the
-// connection itself.
+// connection itself. A new start on the same object begins again at "not started" (BeginSession).
 //
-// Threads: Start, Finish, WaitForClosedSession and ReleaseSocket run on the caller's thread; every socket event
-// is handled on the socket reader thread. State: the finished flag, the patch server's address, the socket and
-// the list-receive buffer, all under the engine lock (UpdaterContext::lock, which also states the lock order).
+// Threads: BeginSession, Start, Finish, WaitForClosedSession and ReleaseSocket run on the caller's thread;
+// every socket event is handled on the socket reader thread. State: the finished flag, the patch server's
+// address, the socket and the list-receive buffer, all under the engine lock (UpdaterContext::lock, which also
+// states the lock order).
 // The reader thread holds that lock for the whole handling of an event, the caller's callback included. The
 // worker is started only after the socket is disconnected, so packet handling and the worker never run at the
 // same time within one session.
@@ -54,7 +55,13 @@ class UpdateSession {
   // or 65535 (then there is no session: nothing happens). False when the host cannot be resolved or the socket
   // cannot be made; a connection that fails shows up as socket event kSocketClosed.
   bool Start();
-  // Sets the finished flag and closes the connection, once. Any thread but the reader's.
+  // The start of a new session on the same object, with the engine lock held: clears the finished flag and
+  // the list of the previous one, and takes the patch server's address as the caller gave it again (a host
+  // name is resolved at every start). False, changing nothing, while a connection is open.
+  bool BeginSession();
+  // Sets the finished flag and closes the connection, once. Any thread but the reader's. It holds whenever
+  // it comes: a session finished before its connection is made makes none, and one whose connection is
+  // made afterwards hears nothing from it.
   void Finish();
   // Waits until the previous session's connection is closed (its reader thread then ends).
   void WaitForClosedSession() const;
@@ -110,9 +117,11 @@ class UpdateSession {
   // The session's TCP client, owned, with OnSocketEvent as its owner callback; made at the first start that
   // connects. Set and cleared under the engine lock.
   std::unique_ptr<CClientSocket> socket_;
-  // The session with the server is over. Set by Finish and by the session's end; cleared only when the object
-  // is made, so a start does not reset it.
+  // The session with the server is over. Set by Finish and by the session's end; cleared by BeginSession.
   int finished_ = 0;
+  // The IP text as the caller gave it, and the address of the current session (that text, or the host name
+  // resolved at the start).
+  char given_patch_server_ip_[16] = {};
   char patch_server_ip_[16] = {};
   uint16_t patch_server_port_ = 0;
   char patch_server_host_[100] = {};

@@ -21,6 +21,12 @@ bool UpdaterContext::SaveVersionInfo() const {
   return WriteVersionInfo(version_info_path, version_info);
 }
 
+void UpdaterContext::BeginRun() {
+  entries.clear();
+  last_error = 0;
+  version_info = ReadVersionInfo(version_info_path);
+}
+
 bool UpdaterContext::CloseFileList() {
   const bool written = !file_list.changed() || file_list.Write() == FileListStore::kOk;
   file_list.Close();

@@ -54,6 +54,10 @@ struct UpdaterContext {
   bool SaveVersionInfo() const;
   // Writes the installed-file list when it changed, then closes it. False when the write failed.
   bool CloseFileList();
+  // The start of a run (engine lock held): what an earlier run on the same object left is dropped (its queue,
+  // its last error, and the versions it took from the server but wrote only if it completed), so that the run
+  // starts from the installation as its versionInfo ini records it.
+  void BeginRun();
   // "<install root>\<name>" by the shell's path-append rule. False (and an empty path) when it does not fit.
   bool BuildInstallPath(wchar_t (&path)[MAX_PATH], const wchar_t* name) const;
 
@@ -76,7 +80,7 @@ struct UpdaterContext {
   // Set by FullCheck or by a start whose list changed on loading; never cleared.
   int full_check = 0;
   // An UpdateError; 0 none. Once set it suppresses UpdateEventCompleted and the versionInfo write for the
-  // object's life.
+  // rest of the run.
   uint16_t last_error = 0;
   FileListStore file_list;
   // The server's entries, taken from the front by the worker (engine lock).

@@ -41,6 +41,8 @@ namespace {
 class RecordingUpdater : public CUpdater {
  public:
   bool Setup(const UpdaterParams& params) { return Initialize(params); }
+  // Stands in for a system that has no thread to give the worker.
+  bool refuse_worker = false;
 
   bool WaitForWorker(unsigned timeout_ms = 10000) {
     std::unique_lock<std::mutex> hold(mutex_);
@@ -69,6 +71,7 @@ class RecordingUpdater : public CUpdater {
     }
     ran_changed_.notify_all();
   }
+  bool StartWorker() override { return !refuse_worker && CUpdater::StartWorker(); }
 
  private:
   std::mutex mutex_;
@@ -224,6 +227,26 @@ TEST_F(CUpdaterSessionTest, EmptyListStartsTheWorkerWithAnEmptyQueue) {
   EXPECT_EQ(UpdateProgressRunEntryCount, events[1].progress.a);
   EXPECT_EQ(0, events[1].progress.b);
   EXPECT_TRUE(rig.server.WaitForLogLine(1, "client reset"));
+}
+
+TEST_F(CUpdaterSessionTest, AListWhoseWorkerCannotStartEndsTheRunWithAnError) {
+  Rig rig;
+  ASSERT_TRUE(WriteVersionIni(rig.root.path(), 3, 0, 1));
+  ASSERT_TRUE(rig.server.Start(ListScript(VersionJson(5, 0, 1), kThreeEntries)));
+  UpdaterParams params = MakeParams(rig.root.path(), nullptr);
+  params.callback = &SessionLog::Callback;
+  params.userValue = &rig.log;
+  std::strcpy(params.patchServerIp, rig.server.address().c_str());
+  params.patchServerPort = rig.server.port();
+  rig.updater.reset(new RecordingUpdater());
+  ASSERT_TRUE(rig.updater->Setup(params));
+  rig.updater->refuse_worker = true;
+  ASSERT_EQ(UpdaterResultOk, CUpdater::StartUpdater(rig.updater.get()));
+  ASSERT_TRUE(rig.log.WaitFor(UpdateEventError)) << "a run that cannot go on says so";
+  ASSERT_TRUE(rig.WaitForQuietSession());
+  EXPECT_EQ(Errors{UpdateErrorDownload}, rig.log.Errors());
+  EXPECT_FALSE(rig.updater->worker_started());
+  EXPECT_EQ(3, GetPrivateProfileIntW(L"UpdInfo", L"CurrentVersion", -1, rig.updater->version_info_path()));
 }
 
 TEST_F(CUpdaterSessionTest, ListSplitOverChunksOfDifferentSizesIsHandedOverByteExact) {

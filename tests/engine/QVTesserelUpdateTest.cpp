@@ -17,12 +17,14 @@
 #include "tests/support/FixtureServer.h"
 #include "tests/support/PatchServerProcess.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/Timing.h"
 #include "tests/support/UnixCommand.h"
 #include "tests/support/WinePaths.h"
 
 using engine_testing::EventLog;
 using engine_testing::GeneratedHistory;
 using engine_testing::MakeParams;
+using testing_support::FinishesWithin;
 using testing_support::FixtureServer;
 using testing_support::PatchServerProcess;
 using testing_support::ReadFileBytes;
@@ -35,6 +37,7 @@ struct Exports {
     create = Bind<qvCreateUpdaterFunction>("qvCreateUpdater");
     remove = Bind<qvRemoveUpdaterFunction>("qvRemoveUpdater");
     start = Bind<qvStartUpdaterFunction>("qvStartUpdater");
+    stop = Bind<qvStopUpdaterFunction>("qvStopUpdater");
     full_check = Bind<qvFullCheckFunction>("qvFullCheck");
     download_info = Bind<qvDownloadInfoFunction>("qvDownloadInfo");
   }
@@ -44,7 +47,7 @@ struct Exports {
   }
   Exports(const Exports&) = delete;
   Exports& operator=(const Exports&) = delete;
-  bool Complete() const { return create && remove && start && full_check && download_info; }
+  bool Complete() const { return create && remove && start && stop && full_check && download_info; }
 
   template <typename Function>
   Function Bind(const char* name) {
@@ -56,6 +59,7 @@ struct Exports {
   qvCreateUpdaterFunction create;
   qvRemoveUpdaterFunction remove;
   qvStartUpdaterFunction start;
+  qvStopUpdaterFunction stop;
   qvFullCheckFunction full_check;
   qvDownloadInfoFunction download_info;
 };
@@ -101,28 +105,69 @@ std::string TreeDifferences(const std::string& expected, const std::wstring& ins
 
 class LibraryUpdate : public testing::Test {
  protected:
-  // Serves the history of `versions` versions with both fixture servers and runs one update (or full check)
-  // of the install folder through the exports, to its end.
-  ::testing::AssertionResult RunUpdate(int versions, bool full_check) {
-    const std::string history = GeneratedHistory(versions);
-    if (history.empty())
+  // A generated version history served by both fixture servers.
+  struct Servers {
+    std::string history;
+    PatchServerProcess patch;
+    FixtureServer files;
+  };
+
+  // Serves the history of `versions` versions; `patch_script` and `file_script` (when not empty) are the
+  // servers' fault scripts.
+  static ::testing::AssertionResult Serve(int versions,
+                                          Servers* servers,
+                                          const std::string& patch_script = "",
+                                          const std::string& file_script = "") {
+    servers->history = GeneratedHistory(versions);
+    if (servers->history.empty())
       return ::testing::AssertionFailure() << "no history";
     std::string description;
-    if (!ReadFileBytes(testing_support::WindowsPathOf(history + "/DEMO/history.json"), &description))
-      return ::testing::AssertionFailure() << "no history.json in " << history;
-    PatchServerProcess patch_server;
-    FixtureServer file_server;
-    if (!patch_server.Start("", description))
-      return ::testing::AssertionFailure() << "patch server: " << patch_server.log();
-    if (!file_server.Start("http_server.py", {"--root", history}))
-      return ::testing::AssertionFailure() << "file server: " << file_server.log();
+    if (!ReadFileBytes(testing_support::WindowsPathOf(servers->history + "/DEMO/history.json"), &description))
+      return ::testing::AssertionFailure() << "no history.json in " << servers->history;
+    if (!servers->patch.Start(patch_script, description))
+      return ::testing::AssertionFailure() << "patch server: " << servers->patch.log();
+    std::vector<std::string> arguments = {"--root", servers->history};
+    if (!file_script.empty()) {
+      if (!testing_support::WriteFileBytes(servers->files.folder().Join(L"script.json"), file_script))
+        return ::testing::AssertionFailure() << "file server script";
+      arguments.push_back("--script");
+      arguments.push_back(servers->files.UnixPath(L"script.json"));
+    }
+    if (!servers->files.Start("http_server.py", arguments))
+      return ::testing::AssertionFailure() << "file server: " << servers->files.log();
+    return ::testing::AssertionSuccess();
+  }
 
-    log_.Clear();
+  // The parameters of product DEMO in install(), pointed at `servers`, with events into log_.
+  UpdaterParams ParamsFor(const Servers& servers) {
     UpdaterParams params = MakeParams(install(), &log_);
     wcscpy(params.productCode, L"DEMO");
-    std::strcpy(params.patchServerIp, patch_server.address().c_str());
-    params.patchServerPort = patch_server.port();
-    std::strcpy(params.downloadHost, file_server.endpoint().c_str());
+    std::strcpy(params.patchServerIp, servers.patch.address().c_str());
+    params.patchServerPort = servers.patch.port();
+    std::strcpy(params.downloadHost, servers.files.endpoint().c_str());
+    return params;
+  }
+
+  // The installation equals the history's newest tree, and its versionInfo says so.
+  ::testing::AssertionResult Installed(const Servers& servers, int versions) {
+    const std::string differences = TreeDifferences(servers.history + "/DEMO/expected", install());
+    if (!differences.empty())
+      return ::testing::AssertionFailure() << differences;
+    const int recorded = static_cast<int>(GetPrivateProfileIntW(
+        L"UpdInfo", L"CurrentVersion", -1, (install() + L"\\versionInfo_DEMO.ini").c_str()));
+    if (recorded != versions)
+      return ::testing::AssertionFailure() << "versionInfo says " << recorded;
+    return ::testing::AssertionSuccess();
+  }
+
+  // Runs one update (or full check) of the install folder through the exports, to its end.
+  ::testing::AssertionResult RunUpdate(int versions, bool full_check) {
+    Servers servers;
+    ::testing::AssertionResult served = Serve(versions, &servers);
+    if (!served)
+      return served;
+    log_.Clear();
+    UpdaterParams params = ParamsFor(servers);
     UpdaterHandle handle = exports_.create(&params);
     if (handle == nullptr)
       return ::testing::AssertionFailure() << "qvCreateUpdater";
@@ -133,15 +178,15 @@ class LibraryUpdate : public testing::Test {
       return ::testing::AssertionFailure() << "start " << started << ", no end of the run";
     if (!log_.Errors().empty())
       return ::testing::AssertionFailure() << "error " << log_.Errors().front();
+    return Installed(servers, versions);
+  }
 
-    const std::string differences = TreeDifferences(history + "/DEMO/expected", install());
-    if (!differences.empty())
-      return ::testing::AssertionFailure() << differences;
-    const int recorded = static_cast<int>(GetPrivateProfileIntW(
-        L"UpdInfo", L"CurrentVersion", -1, (install() + L"\\versionInfo_DEMO.ini").c_str()));
-    if (recorded != versions)
-      return ::testing::AssertionFailure() << "versionInfo says " << recorded;
-    return ::testing::AssertionSuccess();
+  // Waits until `event` has been logged.
+  bool WaitForEvent(int event, unsigned timeout_ms = 30000) const {
+    return testing_support::WaitUntil(timeout_ms, [&] {
+      const std::vector<int> events = log_.Events();
+      return std::find(events.begin(), events.end(), event) != events.end();
+    });
   }
 
   std::wstring install() const { return folder_.Join(L"game"); }
@@ -199,6 +244,55 @@ TEST_F(LibraryUpdate, AFullCheckRepairsACorruptedAndAMissingFile) {
   for (int event : log_.Events())
     mismatches += event == UpdateEventFileMismatch ? 1 : 0;
   EXPECT_EQ(0, mismatches) << "a full check reports nothing at start";
+}
+
+// Another program that calls the library may keep one handle for several runs.
+TEST_F(LibraryUpdate, AFullCheckOnTheHandleOfAnEndedRunRepairsACorruptedFile) {
+  ASSERT_TRUE(exports_.Complete());
+  Servers servers;
+  ASSERT_TRUE(Serve(3, &servers));
+  UpdaterParams params = ParamsFor(servers);
+  UpdaterHandle handle = exports_.create(&params);
+  ASSERT_NE(nullptr, handle);
+  ASSERT_EQ(UpdaterResultOk, exports_.start(handle));
+  ASSERT_TRUE(log_.WaitForEnd(60000));
+  std::string bytes;
+  ASSERT_TRUE(ReadFileBytes(install() + L"\\game.exe", &bytes));
+  bytes[bytes.size() / 2] ^= 0x5A;
+  ASSERT_TRUE(testing_support::WriteFileBytes(install() + L"\\game.exe", bytes));
+
+  log_.Clear();
+  EXPECT_EQ(UpdaterResultOk, exports_.full_check(handle));
+  const bool ended = log_.WaitForEnd(60000);
+  exports_.remove(handle);
+  ASSERT_TRUE(ended) << "the second run on the handle never ended";
+  EXPECT_EQ(std::vector<int32_t>{}, log_.Errors());
+  EXPECT_TRUE(Installed(servers, 3));
+}
+
+TEST_F(LibraryUpdate, AStopHoldsInEachRunOfOneHandleAndEachRunStartsFromTheRecordedVersion) {
+  ASSERT_TRUE(exports_.Complete());
+  Servers servers;
+  // The first connection stalls in the list, the second is served whole; every file stalls after a byte.
+  ASSERT_TRUE(Serve(3, &servers, "[{\"end\": {\"at\": \"chunk1\", \"how\": \"stall\"}}, {}]",
+                    "{\"*\": {\"stall_after\": 1, \"stall_seconds\": 30}}"));
+  UpdaterParams params = ParamsFor(servers);
+  UpdaterHandle handle = exports_.create(&params);
+  ASSERT_NE(nullptr, handle);
+  ASSERT_EQ(UpdaterResultOk, exports_.start(handle));
+  ASSERT_TRUE(servers.patch.WaitForLogLine(1, "end stall at chunk1"));
+  EXPECT_TRUE(FinishesWithin(3000, [&] { exports_.stop(handle); })) << "stop during the list";
+
+  // The stopped run took the server's version but installed nothing: the next run asks from version 0, so
+  // the server sends the list again and the downloads begin.
+  ASSERT_EQ(UpdaterResultOk, exports_.start(handle));
+  const bool downloading = WaitForEvent(UpdateEventCurrentFile);
+  EXPECT_TRUE(downloading) << "the second run never reached its downloads";
+  EXPECT_TRUE(FinishesWithin(3000, [&] { exports_.stop(handle); })) << "stop during the downloads";
+  const size_t events_at_stop = log_.Events().size();
+  EXPECT_TRUE(FinishesWithin(3000, [&] { exports_.remove(handle); }));
+  EXPECT_EQ(events_at_stop, log_.Events().size()) << "an event came after the stop";
+  EXPECT_EQ(std::vector<int32_t>{}, log_.Errors());
 }
 
 TEST_F(LibraryUpdate, FileProgressCarriesTheBytesThatArrivedBeforeAServerPause) {
