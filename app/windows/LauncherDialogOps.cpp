@@ -163,5 +163,6 @@ int AskLauncherQuestion(const wchar_t* text) {
 
 void InstallLauncherPresenters() {
   InstallGameMessagePresenter();
+  InstallPageMessageGuard();
   SetGameQuestionPresenter(&AskLauncherQuestion);
 }

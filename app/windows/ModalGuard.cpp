@@ -4,6 +4,7 @@
 
 #include "app/games/GameHooks.h"
 #include "app/windows/MessageDlg.h"
+#include "ui/browser/CHtmlHostHandler.h"
 #include "ui/host/NDialog.h"
 
 namespace {
@@ -61,4 +62,11 @@ bool PresentGameMessage(const wchar_t* text) {
 
 void InstallGameMessagePresenter() {
   SetGameMessagePresenter(&PresentGameMessage);
+}
+
+void InstallPageMessageGuard() {
+  HtmlMessageGuard guard;
+  guard.enter = &EnterModal;
+  guard.leave = &LeaveModal;
+  SetHtmlMessageGuard(&guard);
 }

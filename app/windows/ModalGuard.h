@@ -1,5 +1,5 @@
-// The modal guard: one guarded modal dialog at a time (the settings dialog, every skinned question and every
-// game message).
+// The modal guard: one guarded modal dialog at a time (the settings dialog, every skinned question, every
+// game message and a web page's message box).
 // While it is held the main dialog's tray items 19 (settings), 20 (restore) and 21 (exit) are disabled and
 // grey, so that the tray cannot open a second dialog or end the launcher under a question.
 //
@@ -35,3 +35,5 @@ INT_PTR ShowModalMessage(const wchar_t* text, int32_t kind);
 bool PresentGameMessage(const wchar_t* text);
 // Makes PresentGameMessage the game records' message presenter (app/games/GameHooks.h); start-up calls it.
 void InstallGameMessagePresenter();
+// Makes a web page's message box (ui/browser/CHtmlHostHandler.h) a guarded dialog; start-up calls it.
+void InstallPageMessageGuard();

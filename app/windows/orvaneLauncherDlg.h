@@ -106,5 +106,6 @@ void OpenLauncherUrl(const wchar_t* url);
 // The question presenter of the game actions: the skinned message dialog under the modal guard; 0 when another
 // guarded dialog is open.
 int AskLauncherQuestion(const wchar_t* text);
-// Installs the launcher's message and question presenters for the game records.
+// Installs the launcher's message and question presenters for the game records, and puts a web page's
+// message box under the modal guard.
 void InstallLauncherPresenters();

@@ -12,10 +12,19 @@ HtmlHostSystemCalls& SystemCalls() {
   return calls;
 }
 
+HtmlMessageGuard& MessageGuard() {
+  static HtmlMessageGuard guard;
+  return guard;
+}
+
 }  // namespace
 
 void SetHtmlHostSystemCalls(const HtmlHostSystemCalls* calls) {
   SystemCalls() = calls != nullptr ? *calls : HtmlHostSystemCalls();
+}
+
+void SetHtmlMessageGuard(const HtmlMessageGuard* guard) {
+  MessageGuard() = guard != nullptr ? *guard : HtmlMessageGuard();
 }
 
 HRESULT CHtmlHostHandler::ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) {
@@ -104,7 +113,14 @@ HRESULT CHtmlHostHandler::GetOverrideKeyPath(LPOLESTR*, DWORD) {
 
 HRESULT
 CHtmlHostHandler::ShowMessage(HWND, LPOLESTR text, LPOLESTR, DWORD type, LPOLESTR, DWORD, LRESULT* result) {
-  int answer = SystemCalls().message_box(nullptr, text != nullptr ? text : L"", kHtmlMessageCaption, type);
+  // A copy, so that the guard that was entered is the one left whatever the box's message loop runs.
+  const HtmlMessageGuard guard = MessageGuard();
+  int answer = IDCANCEL;
+  if (guard.enter == nullptr || guard.enter() != 0) {
+    answer = SystemCalls().message_box(nullptr, text != nullptr ? text : L"", kHtmlMessageCaption, type);
+    if (guard.leave != nullptr)
+      guard.leave();
+  }
   if (result != nullptr)
     *result = answer;
   return S_OK;

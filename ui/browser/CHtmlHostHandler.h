@@ -34,6 +34,17 @@ struct HtmlHostSystemCalls {
 // Replaces the system calls of every handler; the defaults when `calls` is null. Tests only.
 void SetHtmlHostSystemCalls(const HtmlHostSystemCalls* calls);
 
+// The application's guard that keeps two modal dialogs from being open at once, which a page's message box
+// asks as every other dialog does: `enter` gives 0 while another guarded dialog is open, else takes the guard
+// and gives 1; `leave` releases it. The toolkit knows no such dialogs: without a guard (the default) a box is
+// always shown.
+struct HtmlMessageGuard {
+  int32_t (*enter)() = nullptr;
+  void (*leave)() = nullptr;
+};
+// Installs the guard of every handler; none when `guard` is null. The application calls it at start-up.
+void SetHtmlMessageGuard(const HtmlMessageGuard* guard);
+
 class CHtmlHostHandler {
  public:
   CHtmlHostHandler() = default;
@@ -75,7 +86,9 @@ class CHtmlHostHandler {
   // 16: E_NOTIMPL.
   virtual HRESULT GetOverrideKeyPath(LPOLESTR* key, DWORD reserved);
   // 17: the page's text in a message box without an owner, captioned kHtmlMessageCaption (the page's caption
-  // is not used), with the page's style; its answer goes to *result. S_OK.
+  // is not used), with the page's style, holding the message guard while it is up; its answer goes to
+  // *result. While the guard is taken by another dialog nothing is shown and the answer is IDCANCEL. S_OK
+  // either way, so that the browser never shows a box of its own.
   virtual HRESULT ShowMessage(HWND window,
                               LPOLESTR text,
                               LPOLESTR caption,

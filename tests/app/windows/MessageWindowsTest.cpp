@@ -21,6 +21,7 @@
 #include "tests/support/TempFolder.h"
 #include "tests/support/WindowCapture.h"
 #include "tests/ui/host/HostTestSupport.h"
+#include "ui/browser/CHtmlHostHandler.h"
 #include "ui/host/NDialog.h"
 #include "ui/skin/NTextBox.h"
 #include "ui/skin/SkinListeners.h"
@@ -446,6 +447,39 @@ TEST_F(MessageWindowsTest, TheInstalledGamePresenterShowsTheOneButtonDialogUnder
   LeaveModal();
   SetGameMessagePresenter(nullptr);
   EXPECT_EQ(nullptr, FindMessageWindow());
+}
+
+// A page's message box that records whether the guard is held while it is up: then the tray's settings, an
+// arrived server list or a held-back game message, dispatched by the box's own loop, cannot open over it.
+std::vector<std::wstring> g_page_boxes;
+
+int WINAPI RecordPageBox(HWND, LPCWSTR text, LPCWSTR caption, UINT) {
+  g_page_boxes.push_back(std::wstring(text) + L"|" + caption + L"|guard " + std::to_wstring(IsModalOpen()));
+  return IDOK;
+}
+
+TEST_F(MessageWindowsTest, APageMessageBoxTakesTheGuardOrAnswersCancelUnderAnotherDialog) {
+  InstallPageMessageGuard();
+  HtmlHostSystemCalls calls;
+  calls.message_box = &RecordPageBox;
+  SetHtmlHostSystemCalls(&calls);
+  g_page_boxes.clear();
+  CHtmlHostHandler page;
+  wchar_t text[] = L"Saved.";
+  LRESULT answer = 0;
+  EXPECT_EQ(S_OK, page.ShowMessage(nullptr, text, nullptr, MB_OKCANCEL, nullptr, 0, &answer));
+  EXPECT_EQ(IDOK, answer);
+  EXPECT_EQ(std::vector<std::wstring>{L"Saved.|Caption|guard 1"}, g_page_boxes);
+  EXPECT_EQ(0, IsModalOpen());
+
+  ASSERT_EQ(1, EnterModal());
+  EXPECT_EQ(S_OK, page.ShowMessage(nullptr, text, nullptr, MB_OKCANCEL, nullptr, 0, &answer));
+  EXPECT_EQ(IDCANCEL, answer) << "answered as cancelled";
+  EXPECT_EQ(1u, g_page_boxes.size()) << "nothing shown over the other dialog";
+  EXPECT_EQ(1, IsModalOpen()) << "the other dialog keeps the guard";
+  LeaveModal();
+  SetHtmlHostSystemCalls(nullptr);
+  SetHtmlMessageGuard(nullptr);
 }
 
 // The child process of the next test: pop-ups open, then the shutdown call, then a normal exit through the
