@@ -105,6 +105,7 @@ struct Rig {
     updater.reset(new RecordingUpdater());
     if (!updater->Setup(params))
       return ::testing::AssertionFailure() << "engine not made";
+    updater->refuse_worker = refuse_worker;
     int result = full_check ? CUpdater::FullCheck(updater.get()) : CUpdater::StartUpdater(updater.get());
     if (result != UpdaterResultOk)
       return ::testing::AssertionFailure() << "start gave " << result;
@@ -127,6 +128,7 @@ struct Rig {
   // Hands the engine over to the caller, who must remove it.
   RecordingUpdater* Release() { return updater.release(); }
 
+  bool refuse_worker = false;  // the engine's worker cannot be started
   TempFolder root;
   SessionLog log;
   PatchServerProcess server;
@@ -231,17 +233,9 @@ TEST_F(CUpdaterSessionTest, EmptyListStartsTheWorkerWithAnEmptyQueue) {
 
 TEST_F(CUpdaterSessionTest, AListWhoseWorkerCannotStartEndsTheRunWithAnError) {
   Rig rig;
+  rig.refuse_worker = true;
   ASSERT_TRUE(WriteVersionIni(rig.root.path(), 3, 0, 1));
-  ASSERT_TRUE(rig.server.Start(ListScript(VersionJson(5, 0, 1), kThreeEntries)));
-  UpdaterParams params = MakeParams(rig.root.path(), nullptr);
-  params.callback = &SessionLog::Callback;
-  params.userValue = &rig.log;
-  std::strcpy(params.patchServerIp, rig.server.address().c_str());
-  params.patchServerPort = rig.server.port();
-  rig.updater.reset(new RecordingUpdater());
-  ASSERT_TRUE(rig.updater->Setup(params));
-  rig.updater->refuse_worker = true;
-  ASSERT_EQ(UpdaterResultOk, CUpdater::StartUpdater(rig.updater.get()));
+  ASSERT_TRUE(rig.Start(ListScript(VersionJson(5, 0, 1), kThreeEntries)));
   ASSERT_TRUE(rig.log.WaitFor(UpdateEventError)) << "a run that cannot go on says so";
   ASSERT_TRUE(rig.WaitForQuietSession());
   EXPECT_EQ(Errors{UpdateErrorDownload}, rig.log.Errors());
